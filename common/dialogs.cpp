@@ -1,0 +1,116 @@
+#include "common/dialogs.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace common {
+
+QString QtDialogs::inputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                            const QString& preset)
+{
+    QInputDialog box(parent);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(preset);
+    box.setInputMode(QInputDialog::TextInput);
+    if (auto* edit = box.findChild<QLineEdit*>()) {
+        edit->setMaxLength(255);
+        edit->selectAll();
+    }
+    return box.exec() == QDialog::Accepted ? box.textValue() : preset;
+}
+
+Dialogs::Answer QtDialogs::information(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::Ok, parent);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Closed;
+}
+
+Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Closed;
+    }
+}
+
+void QtDialogs::warning(QWidget* parent, const QString& text)
+{
+    QMessageBox::warning(parent, QString(), text);
+}
+
+void QtDialogs::error(QWidget* parent, const QString& text)
+{
+    QMessageBox::critical(parent, QString(), text);
+}
+
+bool QtDialogs::printerSetup(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString ScriptedDialogs::inputBox(QWidget*, const QString& caption, const QString& prompt,
+                                  const QString& preset)
+{
+    shown.append({"input", caption + u'\n' + prompt + u'\n' + preset});
+    if (inputs.empty()) return preset;
+    QString text = inputs.front();
+    inputs.pop_front();
+    return text;
+}
+
+Dialogs::Answer ScriptedDialogs::information(QWidget*, const QString& text)
+{
+    shown.append({"information", text});
+    if (answers.empty()) return Answer::Closed;
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+Dialogs::Answer ScriptedDialogs::confirm(QWidget*, const QString& text)
+{
+    shown.append({"confirm", text});
+    if (answers.empty()) return Answer::Closed;
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void ScriptedDialogs::warning(QWidget*, const QString& text) { shown.append({"warning", text}); }
+
+void ScriptedDialogs::error(QWidget*, const QString& text) { shown.append({"error", text}); }
+
+bool ScriptedDialogs::printerSetup(QWidget*, QPrinter& printer)
+{
+    shown.append({"printer", QString()});
+    if (onPrinterSetup) onPrinterSetup(printer);
+    if (printerAnswers.empty()) return false;
+    const bool ok = printerAnswers.front();
+    printerAnswers.pop_front();
+    return ok;
+}
+
+int ScriptedDialogs::count(const QString& kind) const
+{
+    int n = 0;
+    for (const auto& s : shown) n += s.kind == kind;
+    return n;
+}
+
+QStringList ScriptedDialogs::texts(const QString& kind) const
+{
+    QStringList out;
+    for (const auto& s : shown)
+        if (s.kind == kind) out.append(s.text);
+    return out;
+}
+
+} // namespace common

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+class QWidget;
+class QPrinter;
+
+namespace common {
+
+// The modal boxes the programs ask questions with. The windows only speak to
+// this interface, so tests can answer every box without a real modal loop.
+class Dialogs {
+public:
+    enum class Answer { Ok, Yes, No, Closed };
+
+    virtual ~Dialogs() = default;
+    // Input box with caption, prompt and preset text; Cancel (or closing the
+    // box) returns the preset text.
+    virtual QString inputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                             const QString& preset) = 0;
+    // Information box with one OK button: Ok, or Closed when dismissed otherwise.
+    virtual Answer information(QWidget* parent, const QString& text) = 0;
+    // Warning box with Yes and No: Yes, No, or Closed.
+    virtual Answer confirm(QWidget* parent, const QString& text) = 0;
+    // A warning that only reports (a missing file, a failed print job).
+    virtual void warning(QWidget* parent, const QString& text) = 0;
+    // The standard error box for a failed conversion.
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    // The printer set-up dialog; true when confirmed with OK.
+    virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
+};
+
+// Real boxes on screen.
+class QtDialogs final : public Dialogs {
+public:
+    QString inputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                     const QString& preset) override;
+    Answer information(QWidget* parent, const QString& text) override;
+    Answer confirm(QWidget* parent, const QString& text) override;
+    void warning(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    bool printerSetup(QWidget* parent, QPrinter& printer) override;
+};
+
+// Answers from a script, and a record of every box shown. An empty script
+// gives the box's "dismissed" answer (preset text, Closed, Cancel).
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString kind; // "input", "information", "confirm", "warning", "error", "printer"
+        QString text;
+    };
+
+    std::deque<QString> inputs;       // texts the input box returns
+    std::deque<Answer> answers;       // answers to information and confirm boxes
+    std::deque<bool> printerAnswers;  // OK (true) or Cancel for the printer set-up
+    std::function<void(QPrinter&)> onPrinterSetup; // lets a test choose the output
+    QList<Shown> shown;
+
+    QString inputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                     const QString& preset) override;
+    Answer information(QWidget* parent, const QString& text) override;
+    Answer confirm(QWidget* parent, const QString& text) override;
+    void warning(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    bool printerSetup(QWidget* parent, QPrinter& printer) override;
+
+    int count(const QString& kind) const;
+    QStringList texts(const QString& kind) const;
+};
+
+} // namespace common

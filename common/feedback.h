@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QLabel;
+class QWidget;
+class QSoundEffect;
+
+namespace common {
+
+class Dialogs;
+
+// Where the pictures, sounds and help are looked for, by bare file name: the
+// working directory first, then beside the executable, then the installed
+// data folder next to it (../share/<program>).
+class AssetLocator {
+public:
+    AssetLocator();
+    explicit AssetLocator(QStringList folders) : m_folders(std::move(folders)) {}
+    // Full path of the first readable file of that name, or empty.
+    QString find(const QString& name) const;
+    const QStringList& folders() const { return m_folders; }
+    void setFolders(QStringList folders) { m_folders = std::move(folders); }
+
+private:
+    QStringList m_folders; // empty entry = the working directory at the time of the call
+};
+
+// Plays a wave file without waiting; a new sound cuts off the one before.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // False when the file cannot be opened as a wave file.
+    virtual bool play(const QString& path) = 0;
+};
+
+// Checks that a file holds a RIFF/WAVE sound we can play.
+bool isPlayableWave(const QString& path);
+
+// Qt Multimedia behind the interface. Without an audio output (a server, CI,
+// or APP_SILENT_AUDIO set) it checks the file and stays silent at once.
+class QtSoundPlayer final : public SoundPlayer {
+public:
+    QtSoundPlayer();
+    ~QtSoundPlayer() override;
+    bool play(const QString& path) override;
+    bool silent() const;
+
+private:
+    mutable int m_silent = -1; // decided on first use: probing the devices costs start-up time
+    std::unique_ptr<QSoundEffect> m_effect;
+    QString m_source;
+};
+
+// Counts what would have been played; for tests and benchmarks.
+class RecordingSoundPlayer final : public SoundPlayer {
+public:
+    bool play(const QString& path) override;
+    QStringList played;
+};
+
+// Pictures and sounds of the drill feedback. A file that cannot be loaded or
+// played never stops the caller: it is reported once per file and run in a
+// warning box naming it, and the caller goes on with its next step.
+class Feedback {
+public:
+    Feedback(Dialogs& dialogs, SoundPlayer& sound, AssetLocator locator = {});
+
+    // Loads a picture by bare name into the label; false when it failed.
+    bool showPicture(QLabel* image, const QString& name);
+    bool playSound(const QString& name);
+
+    AssetLocator& locator() { return m_locator; }
+    void setReportParent(QWidget* parent) { m_parent = parent; }
+    int reportsShown() const { return m_reported.size(); }
+
+private:
+    void reportOnce(const QString& name);
+
+    Dialogs& m_dialogs;
+    SoundPlayer& m_sound;
+    AssetLocator m_locator;
+    QWidget* m_parent = nullptr;
+    QSet<QString> m_reported;
+};
+
+} // namespace common

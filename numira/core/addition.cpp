@@ -1,0 +1,70 @@
+#include "numira/core/addition.h"
+
+namespace numira {
+
+namespace {
+
+QString sumText(qint64 a, qint64 b, int fractionDigits)
+{
+    return DecimalText(a, fractionDigits) + u'+' + DecimalText(b, fractionDigits);
+}
+
+// Types 0 and 1: every pair of one-digit numbers that the test accepts,
+// a ascending then b ascending.
+template <typename Accept> void enumerate(ProblemStore& store, Accept accept)
+{
+    store.count = 0;
+    for (int a = 1; a <= 9; ++a)
+        for (int b = 1; b <= 9; ++b)
+            if (accept(a, b)) {
+                ++store.count;
+                store.setSlot(store.count, sumText(a, b, 0), QString::number(a + b));
+            }
+}
+
+bool noCarry(int a, int b, int divisor) { return (a / divisor) % 10 + (b / divisor) % 10 <= 9; }
+
+} // namespace
+
+void GenerateAddition(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
+{
+    if (!BeginGeneration(number, 8, used, random)) return;
+
+    // Random types draw a then b from 0..range-1 (plus `offset`), test the
+    // pair, and write it with `digits` fraction digits.
+    auto randomSet = [&](int range, int offset, int digits, auto accept) {
+        DrawDistinctPairs(
+            store, used, kMaxProblems,
+            [&](qint32& a, qint32& b) {
+                a = random.uniform(range) + offset;
+                b = random.uniform(range) + offset;
+                return accept(a, b);
+            },
+            [&](int n, qint32 a, qint32 b) {
+                store.setSlot(n, sumText(a, b, digits), DecimalText(qint64(a) + b, digits));
+            });
+    };
+
+    switch (number) {
+    case 0: enumerate(store, [](int a, int b) { return a + b <= 10; }); break;
+    case 1: enumerate(store, [](int a, int b) { return a + b >= 11; }); break;
+    case 2: randomSet(19, 1, 0, [](int a, int b) { return a + b <= 20; }); break;
+    case 3:
+        randomSet(101, 0, 0, [](int a, int b) { return a + b <= 100 && noCarry(a, b, 1); });
+        break;
+    case 4: randomSet(101, 0, 0, [](int a, int b) { return a + b <= 100; }); break;
+    case 5:
+        randomSet(1001, 0, 0, [](int a, int b) {
+            return a + b <= 1000 && noCarry(a, b, 1) && noCarry(a, b, 10);
+        });
+        break;
+    case 6: randomSet(1001, 0, 0, [](int a, int b) { return a + b <= 1000; }); break;
+    case 7: randomSet(100, 0, 1, [](int, int) { return true; }); break;
+    case 8: randomSet(1000, 0, 2, [](int, int) { return true; }); break;
+    }
+
+    FinishGeneration(store);
+    if (number <= 1) ShuffleSlots(store, random);
+}
+
+} // namespace numira

@@ -1,0 +1,104 @@
+#include "numira/core/judge.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace numira {
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+qsizetype skipBlanks(QStringView text, qsizetype i)
+{
+    while (i < text.size() && isBlank(text[i])) ++i;
+    return i;
+}
+
+} // namespace
+
+bool IsBlankAnswer(QStringView text) { return skipBlanks(text, 0) == text.size(); }
+
+double ReadDecimal(QStringView text)
+{
+    qsizetype i = skipBlanks(text, 0);
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+
+    // Collect the longest prefix in the number's form as plain ASCII.
+    std::string number;
+    qsizetype intDigits = 0, fracDigits = 0;
+    while (i < text.size() && isDigit(text[i])) number += char(text[i++].unicode()), ++intDigits;
+    if (i < text.size() && text[i] == u'.') {
+        qsizetype j = i + 1;
+        std::string fraction = ".";
+        while (j < text.size() && isDigit(text[j])) fraction += char(text[j++].unicode()), ++fracDigits;
+        if (intDigits + fracDigits > 0) {
+            number += fraction;
+            i = j;
+        }
+    }
+    if (intDigits + fracDigits == 0) return 0.0;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) exponent += char(text[j++].unicode());
+        const qsizetype digitsStart = j;
+        while (j < text.size() && isDigit(text[j])) exponent += char(text[j++].unicode());
+        if (j > digitsStart) number += exponent; // an exponent needs at least one digit
+    }
+
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Far beyond any answer: overflow to infinity, underflow to zero.
+        const bool tiny = number.find("e-") != std::string::npos;
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    return negative ? -value : value;
+}
+
+std::int64_t ReadWhole(QStringView text)
+{
+    qsizetype i = skipBlanks(text, 0);
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+    constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 10 - 1;
+    std::int64_t value = 0;
+    while (i < text.size() && isDigit(text[i])) {
+        if (value < limit) value = value * 10 + (text[i].unicode() - u'0');
+        ++i;
+    }
+    return negative ? -value : value;
+}
+
+bool HasRemainder(int problemCategory, int problemNumber)
+{
+    return problemCategory == 3 &&
+           (problemNumber == 4 || problemNumber == 5 || problemNumber == 10);
+}
+
+bool JudgeAnswer(QStringView stored, QStringView typed, bool hasRemainder)
+{
+    if (!hasRemainder) return ReadDecimal(stored) == ReadDecimal(typed);
+
+    static constexpr QStringView dots = u"...";
+    auto split = [](QStringView text, std::int64_t& quotient, std::int64_t& remainder) {
+        const qsizetype at = text.indexOf(dots);
+        if (at < 0) {
+            quotient = ReadWhole(text);
+            remainder = 0;
+        } else {
+            quotient = ReadWhole(text.left(at));
+            remainder = ReadWhole(text.mid(at + dots.size()));
+        }
+    };
+    std::int64_t q1, r1, q2, r2;
+    split(stored, q1, r1);
+    split(typed, q2, r2);
+    return q1 == q2 && r1 == r2;
+}
+
+} // namespace numira
