@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QPixmap>
 #include <QSoundEffect>

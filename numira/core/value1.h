@@ -128,3 +128,15 @@ void DrawDistinctPairs(ProblemStore& store, UsedPairs& used, int setSize, Draw d
 }
 
 } // namespace numira
+
+namespace numira {
+
+// Everything that lives as long as the program and is shared between the
+// windows: the set, the choice that made it, the fixed number of problems.
+struct SharedState {
+    ProblemStore store;
+    ChoiceRecord choice;
+    FixedNumber fixed;
+};
+
+} // namespace numira

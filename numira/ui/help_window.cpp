@@ -1,0 +1,35 @@
+#include "numira/ui/help_window.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace numira {
+
+HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
+{
+    setWindowFlag(Qt::Window);
+    setWindowTitle(QStringLiteral("ヌミラ ヘルプ"));
+    setOpenExternalLinks(false);
+    resize(560, 520);
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(16);
+    setFont(font);
+}
+
+bool HelpWindow::showFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    setSearchPaths({QFileInfo(path).absolutePath()});
+    setHtml(QString::fromUtf8(file.readAll()));
+    return true;
+}
+
+QString& ApplicationHelpFile()
+{
+    static QString name;
+    return name;
+}
+
+} // namespace numira

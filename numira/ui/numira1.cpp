@@ -1,0 +1,423 @@
+#include "numira/ui/numira1.h"
+
+#include "common/dialogs.h"
+#include "common/whole_number.h"
+#include "numira/core/judge.h"
+#include "numira/ui/help_window.h"
+#include "numira/ui/numira0.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace numira {
+
+namespace {
+
+const QString kTypeAnswer = QStringLiteral("こたえをいれてね☆");
+const QString kShowAnswer = QStringLiteral("せいかいをだす");
+const QString kNextProblem = QStringLiteral("つぎのもんだい");
+
+QFont fontOf(const QString& family, int pixels, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont gothic(int pixels, bool bold = false) { return fontOf(QStringLiteral("ＭＳ ゴシック"), pixels, bold); }
+
+// Numbers in the counter boxes stand after one blank.
+QString withBlank(int n) { return u' ' + QString::number(n); }
+
+bool isReturn(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+} // namespace
+
+TForm1::TForm1(SharedState& state, Services services, QWidget* parent)
+    : QWidget(parent), m_state(state), m_services(services),
+      m_feedback(services.dialogs, services.sound, services.locator),
+      m_generators(services.random)
+{
+    showChoiceWindow = [](TForm3& window) { window.exec(); };
+    m_feedback.setReportParent(this);
+    buildControls();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildControls()
+{
+    setWindowTitle(QStringLiteral("ヌミラ Ver 3.41"));
+    setFont(fontOf(QStringLiteral("System"), 13));
+    // Outer size 606 x 478 at (8, 10); the client area is what the frame leaves.
+    move(8, 10);
+    setFixedSize(598, 451);
+
+    auto readOnlyEdit = [](QWidget* parent, QRect place, const QString& text) {
+        auto* edit = new QLineEdit(text, parent);
+        edit->setGeometry(place);
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::ClickFocus); // no tab stop
+        edit->setCursor(Qt::ArrowCursor);
+        return edit;
+    };
+    auto label = [](QWidget* parent, QPoint at, const QString& text, const QFont& font) {
+        auto* l = new QLabel(text, parent);
+        l->setFont(font);
+        l->move(at);
+        l->adjustSize();
+        return l;
+    };
+    auto panel = [](QWidget* parent, QRect place) {
+        auto* frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        frame->setGeometry(place);
+        return frame;
+    };
+
+    Edit1 = readOnlyEdit(this, {8, 8, 401, 26}, QStringLiteral("もんだいめい"));
+    Label1 = label(this, {8, 48}, QStringLiteral("ぜんぶで"), gothic(17));
+    Edit2 = readOnlyEdit(this, {80, 48, 49, 26}, QStringLiteral("０"));
+    Label2 = label(this, {136, 56}, QStringLiteral("もん"), gothic(17));
+    Edit3 = readOnlyEdit(this, {16, 80, 57, 26}, QStringLiteral("０"));
+    Label3 = label(this, {80, 88}, QStringLiteral("もんめ"), gothic(17));
+    Label4 = label(this, {8, 120}, QStringLiteral("いまは"), gothic(17));
+    Edit7 = readOnlyEdit(this, {64, 120, 49, 26}, QStringLiteral("０"));
+    Label5 = label(this, {120, 128}, QStringLiteral("てん"), gothic(17));
+
+    Panel4 = panel(this, {176, 40, 97, 97});
+    Image1 = new QLabel(Panel4);
+    Image1->setGeometry(8, 8, 81, 81);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Panel3 = panel(this, {280, 40, 289, 97});
+    Label6 = label(Panel3, {16, 16}, QStringLiteral("コンピュータからのおしらせ"), gothic(18));
+    Edit6 = readOnlyEdit(Panel3, {16, 48, 257, 25}, QString());
+    Edit6->setFont(gothic(17));
+
+    QPalette black;
+    black.setColor(QPalette::Text, Qt::black);
+    black.setColor(QPalette::WindowText, Qt::black);
+    Panel1 = panel(this, {8, 152, 553, 185});
+    Edit4 = readOnlyEdit(Panel1, {16, 8, 513, 72}, QStringLiteral("もんだい"));
+    Edit4->setFont(gothic(64));
+    Edit4->setPalette(black);
+    Label8 = label(Panel1, {8, 104}, QStringLiteral("＝"), gothic(64));
+    Label8->setPalette(black);
+    Edit5 = new QLineEdit(QStringLiteral("こたえ"), Panel1);
+    Edit5->setGeometry(80, 104, 457, 72);
+    Edit5->setFont(gothic(64));
+    Edit5->setPalette(black);
+    // Digits must arrive as ASCII whatever the keyboard's input mode.
+    Edit5->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Edit5->installEventFilter(this);
+
+    Panel2 = panel(this, {8, 344, 553, 81});
+    auto button = [this](QRect place, const QString& text, const QFont& font) {
+        auto* b = new QPushButton(text, Panel2);
+        b->setGeometry(place);
+        b->setFont(font);
+        return b;
+    };
+    Button1 = button({8, 8, 145, 41}, QStringLiteral("もんだいえらび"),
+                     fontOf(QStringLiteral("ＭＳ 明朝"), 17, true));
+    Button2 = button({168, 8, 137, 41}, kShowAnswer, gothic(17, true));
+    Button4 = button({320, 8, 105, 41}, QStringLiteral("はじめから"), gothic(17, true));
+    Button3 = button({448, 8, 89, 41}, QStringLiteral("おしまい"), gothic(17, true));
+    CheckBox1 = new QCheckBox(QStringLiteral("もんだいすうをきめる"), Panel2);
+    CheckBox1->setGeometry(40, 56, 201, 17);
+    CheckBox1->setFont(gothic(17));
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button4);
+    setTabOrder(Button4, Button3);
+    setTabOrder(Button3, CheckBox1);
+
+    auto glyphButton = [this](QRect place, const QString& glyph) {
+        auto* b = new QToolButton(this);
+        b->setGeometry(place);
+        b->setIcon(QPixmap(glyph));
+        b->setIconSize({33, 33});
+        return b;
+    };
+    BitBtn1 = glyphButton({528, 0, 41, 41}, QStringLiteral(":/glyphs/help.png"));
+    BitBtn2 = glyphButton({456, 0, 41, 41}, QStringLiteral(":/glyphs/print.png"));
+
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    connect(BitBtn1, &QToolButton::clicked, this, [this] { BitBtn1Click(); });
+}
+
+void TForm1::FormCreate()
+{
+    m_drill.answerShown = m_drill.setFinished = m_drill.setChosen = false;
+    Edit6->setText(QStringLiteral("もんだいをえらんでね☆"));
+    Button2->setText(kShowAnswer);
+    blankPicture();
+    if (m_feedback.showPicture(Image1, QStringLiteral("mascot.bmp"))) m_drill.mascotShowing = true;
+    m_state.fixed.CountIsFixed = false;
+    m_drill.keyReleased = false;
+    BitBtn1->setToolTip(QStringLiteral("ヘルプを表示"));
+    BitBtn2->setToolTip(QStringLiteral("問題の印刷"));
+}
+
+void TForm1::blankPicture()
+{
+    QPixmap blank(81, 81);
+    blank.fill(Qt::white);
+    Image1->setPixmap(blank);
+}
+
+void TForm1::showMascot()
+{
+    // A missing mascot is reported once; the drill goes on without it.
+    m_feedback.showPicture(Image1, QStringLiteral("mascot.bmp"));
+    m_drill.mascotShowing = true;
+}
+
+void TForm1::showScore(int dealtWith)
+{
+    Edit7->setText(withBlank(ScorePercent(m_drill.firstTryCorrect, dealtWith)));
+}
+
+void TForm1::Button1Click()
+{
+    if (!m_choiceWindow) return;
+    const ChoiceRecord& choice = m_state.choice;
+    for (;;) {
+        m_choiceWindow->setResult(QDialog::Rejected);
+        showChoiceWindow(*m_choiceWindow);
+        const bool confirmed = m_choiceWindow->result() == QDialog::Accepted;
+        if (choice.ProblemCategory == kMultiplicationTable &&
+            choice.tableRowSelection.chosenRows() == 0) {
+            // An empty table choice asks again; the close box ends the asking
+            // and leaves the previous set as it was.
+            if (!confirmed) return;
+            continue;
+        }
+        // A category without a generator keeps the previous set.
+        m_generators.Generate(choice, m_state.store);
+        break;
+    }
+
+    m_drill.firstTryCorrect = 0;
+    m_drill.currentNumber = 1;
+    m_drill.onFirstTry = true;
+    m_drill.setFinished = false;
+    m_drill.answerShown = false;
+
+    ProblemStore& store = m_state.store;
+    if (m_state.fixed.CountIsFixed && store.count > m_state.fixed.FixedCount)
+        store.count = m_state.fixed.FixedCount;
+
+    Edit1->setText(store.title.text());
+    Edit2->setText(withBlank(store.count));
+    Edit3->setText(withBlank(m_drill.currentNumber));
+    Edit4->setText(store.question(1));
+    Edit5->setText(QStringLiteral("こたえ"));
+    Edit7->setText(withBlank(0));
+    m_drill.setChosen = true;
+
+    blankPicture();
+    Button2->setText(kShowAnswer);
+    Edit6->setText(kTypeAnswer);
+    showMascot();
+    Edit5->setFocus();
+}
+
+void TForm1::showEndOfRun(bool focusButton1)
+{
+    m_drill.setFinished = true;
+    // The score counts the problems really dealt with, so a count lowered in
+    // the middle of a run cannot push it above 100.
+    const int dealtWith = m_drill.currentNumber - 1;
+    Edit4->setText(QString::number(ScorePercent(m_drill.firstTryCorrect, dealtWith)) +
+                   QStringLiteral("てんです。"));
+    Edit5->setText(QStringLiteral("おしまいです。"));
+    Edit6->setText(QStringLiteral("下のボタンでえらんでね☆"));
+    if (focusButton1) Button1->setFocus();
+}
+
+void TForm1::Button2Click()
+{
+    if (!m_drill.setChosen) return;
+    const ProblemStore& store = m_state.store;
+    if (!m_drill.answerShown) {
+        if (m_drill.setFinished) return;
+        const int k = std::clamp(m_drill.currentNumber, 1, kMaxProblems);
+        Edit5->setText(store.answer(k));
+        showMascot();
+        Edit6->setText(kTypeAnswer);
+        if (m_drill.currentNumber <= store.count) {
+            m_drill.answerShown = true;
+            m_drill.onFirstTry = false;
+            Button2->setText(kNextProblem);
+            showScore(m_drill.currentNumber);
+        } else {
+            showEndOfRun(true);
+        }
+        return;
+    }
+    ++m_drill.currentNumber;
+    if (m_drill.currentNumber <= store.count) {
+        Edit4->setText(store.question(m_drill.currentNumber));
+        Edit3->setText(withBlank(m_drill.currentNumber));
+        Edit5->clear();
+        Button2->setText(kShowAnswer);
+        m_drill.answerShown = false;
+        m_drill.onFirstTry = true;
+        showScore(m_drill.currentNumber - 1);
+        Edit5->setFocus();
+    } else {
+        // Further clicks show the same end display: the count does not grow.
+        m_drill.currentNumber = store.count + 1;
+        showEndOfRun(false);
+    }
+}
+
+void TForm1::Button3Click() { close(); }
+
+void TForm1::Button4Click()
+{
+    const ProblemStore& store = m_state.store;
+    Edit1->setText(store.title.text());
+    Edit2->setText(QString::number(store.count));
+    m_drill.currentNumber = 1;
+    m_drill.setFinished = false;
+    m_drill.answerShown = false;
+    m_drill.firstTryCorrect = 0;
+    m_drill.onFirstTry = true;
+    Edit3->setText(withBlank(1));
+    Edit4->setText(store.question(1));
+    Edit5->setText(QStringLiteral("こたえ"));
+    Edit7->setText(QStringLiteral("0"));
+    showMascot();
+    Button2->setText(kShowAnswer);
+    Edit6->setText(kTypeAnswer);
+    Edit5->setFocus();
+}
+
+void TForm1::CheckBox1Click()
+{
+    FixedNumber& fixed = m_state.fixed;
+    ProblemStore& store = m_state.store;
+    if (!fixed.CountIsFixed) {
+        const QString typed = m_services.dialogs.inputBox(
+            this, QStringLiteral("なんもんやるかをきめます"),
+            QStringLiteral("もんだいすうは？ OK はマウスでクリック！"), QStringLiteral("10"));
+        const std::optional<int> number = common::ParseWholeNumber(typed);
+        if (!number) {
+            m_services.dialogs.error(this, QStringLiteral("'%1' は整数ではありません").arg(typed));
+            // The tick always shows whether a number is fixed.
+            const QSignalBlocker block(CheckBox1);
+            CheckBox1->setChecked(fixed.CountIsFixed);
+            Edit5->setFocus();
+            return;
+        }
+        fixed.FixedCount = ClampFixedCount(*number);
+        fixed.CountIsFixed = true;
+        if (store.count > fixed.FixedCount) {
+            store.count = fixed.FixedCount;
+            Edit2->setText(withBlank(store.count));
+        }
+    } else {
+        fixed.CountIsFixed = false;
+        store.count = static_cast<qint32>(
+            std::clamp<std::int64_t>(ReadWhole(store.countText().text()), 0, kMaxProblems));
+        Edit2->setText(withBlank(store.count));
+    }
+    {
+        const QSignalBlocker block(CheckBox1);
+        CheckBox1->setChecked(fixed.CountIsFixed);
+    }
+    Edit5->setFocus();
+}
+
+void TForm1::BitBtn1Click()
+{
+    ApplicationHelpFile() = QStringLiteral("numira.hlp");
+    const QString path = m_feedback.locator().find(ApplicationHelpFile());
+    if (!m_help) m_help = new HelpWindow(this);
+    if (path.isEmpty() || !m_help->showFile(path)) {
+        m_services.dialogs.warning(
+            this, QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(ApplicationHelpFile()));
+        return;
+    }
+    m_help->show();
+    m_help->raise();
+}
+
+void TForm1::Edit5KeyUp() { m_drill.keyReleased = true; }
+
+void TForm1::Edit5KeyDown(int key)
+{
+    DrillState& d = m_drill;
+    if (!d.mascotShowing && d.keyReleased) {
+        showMascot();
+        Edit6->setText(kTypeAnswer);
+    }
+    if (!isReturn(key) || !d.keyReleased) return;
+    d.keyReleased = false;
+    if (!d.setChosen || d.setFinished) return;
+    // An empty field is no answer: a second Return must not cost a point.
+    if (IsBlankAnswer(Edit5->text())) return;
+
+    const ProblemStore& store = m_state.store;
+    const int k = std::clamp(d.currentNumber, 1, kMaxProblems);
+    const bool right =
+        JudgeAnswer(store.answer(k), Edit5->text(),
+                    HasRemainder(m_state.choice.ProblemCategory, m_state.choice.ProblemNumber));
+    if (!right) {
+        d.onFirstTry = false;
+        Edit6->setText(QStringLiteral("ぶ～　まちがえたよ"));
+        m_feedback.showPicture(Image1, QStringLiteral("batu1.bmp"));
+        m_feedback.playSound(QStringLiteral("batu1.wav"));
+        d.mascotShowing = false;
+        showScore(d.currentNumber);
+        return;
+    }
+    Edit6->setText(QStringLiteral("せいかいです！"));
+    m_feedback.showPicture(Image1, QStringLiteral("maru1.bmp"));
+    d.mascotShowing = false;
+    m_feedback.playSound(QStringLiteral("maru1.wav"));
+    ++d.currentNumber;
+    if (d.onFirstTry) ++d.firstTryCorrect;
+    showScore(d.currentNumber - 1);
+    d.onFirstTry = true;
+    if (d.answerShown) {
+        Button2->setText(kShowAnswer);
+        d.answerShown = false;
+    }
+    if (d.currentNumber > store.count) {
+        showEndOfRun(true);
+        return;
+    }
+    Edit4->setText(store.question(d.currentNumber));
+    Edit3->setText(withBlank(d.currentNumber));
+    Edit5->clear();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit5) {
+        if (event->type() == QEvent::KeyPress) {
+            Edit5KeyDown(static_cast<QKeyEvent*>(event)->key());
+        } else if (event->type() == QEvent::KeyRelease) {
+            // A held key repeats as release/press pairs: only a real release counts.
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) Edit5KeyUp();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace numira

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Numira (or Bairo: ./run.sh bairo).
+source "$(dirname "$0")/scripts/setup.sh"
+case "${1:-numira}" in
+  numira|Numira) program=Numira ;;
+  bairo|Bairo) program=Bairo ;;
+  *) echo "usage: $0 [numira|bairo]" >&2; exit 2 ;;
+esac
+# The programs read their pictures, sounds and help from the working directory.
+cd "$BUILD_DIR/bin"
+exec "./$program"
