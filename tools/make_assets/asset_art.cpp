@@ -1,0 +1,480 @@
+#include "asset_art.h"
+
+#include <QColor>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <numbers>
+
+namespace art {
+
+namespace {
+
+// Palette of the rabbit; the ears and outline stay clearly pink at 81 px.
+const QColor kOutlinePink(224, 80, 138);
+const QColor kEarPink(255, 179, 204);
+const QColor kInnerEarPink(255, 128, 170);
+const QColor kCheekPink(255, 194, 214);
+const QColor kNosePink(255, 111, 158);
+const QColor kEyeDark(58, 38, 48);
+
+const QColor kMaruRed(224, 40, 40);
+const QColor kBatuBlue(32, 80, 216);
+
+// Sets up antialiased drawing on a square grid of `units` per side.
+void beginGrid(QPainter& p, const QImage& image, qreal units) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(image.width() / units, image.height() / units);
+}
+
+// Rabbit head on a 100 x 100 grid, whatever lies beneath it.
+void paintRabbit(QPainter& p) {
+    const qreal outline = 3.5;
+
+    // Ears first, so the head covers their roots.
+    for (const int side : {-1, 1}) {
+        p.save();
+        p.translate(50 + side * 14, 28);
+        p.rotate(side * 14);
+        p.setPen(QPen(kOutlinePink, outline));
+        p.setBrush(kEarPink);
+        p.drawEllipse(QPointF(0, 0), 10, 24);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInnerEarPink);
+        p.drawEllipse(QPointF(0, 2), 4.8, 16);
+        p.restore();
+    }
+
+    p.setPen(QPen(kOutlinePink, outline));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(50, 64), 34, 29);
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(kCheekPink);
+    p.drawEllipse(QPointF(29, 74), 6, 3.8);
+    p.drawEllipse(QPointF(71, 74), 6, 3.8);
+
+    for (const int side : {-1, 1}) {
+        const QPointF eye(50 + side * 12, 62);
+        p.setBrush(kEyeDark);
+        p.drawEllipse(eye, 4.2, 5.4);
+        p.setBrush(Qt::white);
+        p.drawEllipse(eye + QPointF(1.3, -1.9), 1.6, 1.6);
+    }
+
+    p.setBrush(kNosePink);
+    p.drawEllipse(QPointF(50, 70.5), 3.8, 2.7);
+
+    // A small "ω" mouth hanging under the nose.
+    QPainterPath mouth;
+    mouth.moveTo(50, 72.5);
+    mouth.lineTo(50, 75);
+    mouth.cubicTo(50, 79, 44.5, 79, 44, 75.5);
+    mouth.moveTo(50, 75);
+    mouth.cubicTo(50, 79, 55.5, 79, 56, 75.5);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kOutlinePink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(mouth);
+}
+
+// Round badge in the lower right corner of a 128 x 128 icon.
+void paintBadge(QPainter& p, const QColor& fill) {
+    p.setPen(QPen(Qt::white, 4));
+    p.setBrush(fill);
+    p.drawEllipse(QPointF(100, 100), 24, 24);
+}
+
+// ---- colour reduction ----
+
+struct ColourCount {
+    QRgb rgb;
+    qint64 count;
+};
+
+int channel(QRgb c, int ch) {
+    return ch == 0 ? qRed(c) : ch == 1 ? qGreen(c) : qBlue(c);
+}
+
+// Median cut: repeatedly halves the box of colours with the widest spread
+// along its widest channel, so small but distinct details (eyes) keep their
+// own entry, then takes the count-weighted mean of each box.
+QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours) {
+    struct Box {
+        int begin, end;
+    };
+    QVector<Box> boxes{{0, int(colours.size())}};
+
+    auto spread = [&](const Box& b, int& widest) {
+        int best = -1;
+        for (int ch = 0; ch < 3; ++ch) {
+            int lo = 255, hi = 0;
+            for (int i = b.begin; i < b.end; ++i) {
+                lo = std::min(lo, channel(colours[i].rgb, ch));
+                hi = std::max(hi, channel(colours[i].rgb, ch));
+            }
+            if (hi - lo > best) {
+                best = hi - lo;
+                widest = ch;
+            }
+        }
+        return best;
+    };
+
+    while (boxes.size() < maxColours) {
+        int pick = -1, pickChannel = 0, pickSpread = 0;
+        for (int i = 0; i < boxes.size(); ++i) {
+            if (boxes[i].end - boxes[i].begin < 2) continue;
+            int ch = 0;
+            const int s = spread(boxes[i], ch);
+            if (s > pickSpread) {
+                pick = i;
+                pickChannel = ch;
+                pickSpread = s;
+            }
+        }
+        if (pick < 0) break;
+
+        const Box box = boxes[pick];
+        std::sort(colours.begin() + box.begin, colours.begin() + box.end,
+                  [&](const ColourCount& a, const ColourCount& b) {
+                      return channel(a.rgb, pickChannel) < channel(b.rgb, pickChannel);
+                  });
+        qint64 total = 0;
+        for (int i = box.begin; i < box.end; ++i)
+            total += colours[i].count;
+        qint64 running = 0;
+        int split = box.begin + 1;
+        for (int i = box.begin; i < box.end; ++i) {
+            running += colours[i].count;
+            if (2 * running >= total) {
+                split = i + 1;
+                break;
+            }
+        }
+        split = std::clamp(split, box.begin + 1, box.end - 1);
+        boxes[pick] = {box.begin, split};
+        boxes.append({split, box.end});
+    }
+
+    QVector<QRgb> palette;
+    for (const Box& b : boxes) {
+        double r = 0, g = 0, bl = 0, n = 0;
+        for (int i = b.begin; i < b.end; ++i) {
+            const double w = double(colours[i].count);
+            r += qRed(colours[i].rgb) * w;
+            g += qGreen(colours[i].rgb) * w;
+            bl += qBlue(colours[i].rgb) * w;
+            n += w;
+        }
+        palette.append(
+            qRgb(int(std::lround(r / n)), int(std::lround(g / n)), int(std::lround(bl / n))));
+    }
+    return palette;
+}
+
+int nearest(const QVector<QRgb>& palette, QRgb c) {
+    int best = 0;
+    int bestDistance = INT_MAX;
+    for (int i = 0; i < palette.size(); ++i) {
+        const int dr = qRed(c) - qRed(palette[i]);
+        const int dg = qGreen(c) - qGreen(palette[i]);
+        const int db = qBlue(c) - qBlue(palette[i]);
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+// ---- little-endian writers for the file headers ----
+
+void put16(QByteArray& out, quint32 v) {
+    out.append(char(v & 0xff));
+    out.append(char((v >> 8) & 0xff));
+}
+
+void put32(QByteArray& out, quint32 v) {
+    put16(out, v & 0xffff);
+    put16(out, v >> 16);
+}
+
+// Scales to the given peak and rounds; the peak stays below full scale so
+// nothing clips.
+QVector<qint16> toPcm(const std::vector<double>& wave, double peak) {
+    double max = 0;
+    for (double v : wave)
+        max = std::max(max, std::abs(v));
+    const double gain = max > 0 ? peak * 32767.0 / max : 0;
+    QVector<qint16> pcm;
+    pcm.reserve(qsizetype(wave.size()));
+    for (double v : wave)
+        pcm.append(qint16(std::lround(v * gain)));
+    return pcm;
+}
+
+// Raised-cosine ramp from 0 to 1 over [0, length].
+double ramp(double t, double length) {
+    if (t <= 0) return 0;
+    if (t >= length) return 1;
+    return 0.5 - 0.5 * std::cos(std::numbers::pi * t / length);
+}
+
+} // namespace
+
+void drawMascot(QImage& image) {
+    image.fill(Qt::white);
+    QPainter p(&image);
+    beginGrid(p, image, 100);
+    paintRabbit(p);
+}
+
+void drawMaru(QImage& image) {
+    image.fill(Qt::white);
+    QPainter p(&image);
+    beginGrid(p, image, 100);
+    p.setPen(QPen(kMaruRed, 13));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(50, 50), 34, 34);
+}
+
+void drawBatu(QImage& image) {
+    image.fill(Qt::white);
+    QPainter p(&image);
+    beginGrid(p, image, 100);
+    p.setPen(QPen(kBatuBlue, 14, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(20, 20), QPointF(80, 80));
+    p.drawLine(QPointF(80, 20), QPointF(20, 80));
+}
+
+void drawHelpGlyph(QImage& image) {
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    beginGrid(p, image, 33);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(42, 100, 208));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 32, 32), 6, 6);
+
+    // The question mark is a stroked path, not text: no font is needed.
+    const QColor yellow(255, 212, 0);
+    QPainterPath hook;
+    hook.moveTo(11, 12);
+    hook.arcTo(QRectF(11, 6.5, 11, 11), 180, -225);
+    hook.quadTo(16.5, 17.5, 16.5, 20.5);
+    hook.lineTo(16.5, 21);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(yellow, 3.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(yellow);
+    p.drawEllipse(QPointF(16.5, 26.2), 2.2, 2.2);
+}
+
+void drawPrintGlyph(QImage& image) {
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    beginGrid(p, image, 33);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(46, 154, 74));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 32, 32), 6, 6);
+
+    // Sheet waiting at the back.
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(10, 4.5, 13, 9));
+    // Printer body with a small lamp.
+    p.setBrush(QColor(64, 70, 78));
+    p.drawRoundedRect(QRectF(4.5, 12, 24, 11), 2.5, 2.5);
+    p.setBrush(QColor(156, 255, 156));
+    p.drawEllipse(QPointF(25.2, 15.2), 1.2, 1.2);
+    // Printed sheet coming out at the front, with lines of text.
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9, 19, 15, 10));
+    p.setPen(QPen(QColor(150, 150, 150), 1.1));
+    p.drawLine(QPointF(11.5, 22.5), QPointF(21.5, 22.5));
+    p.drawLine(QPointF(11.5, 25.5), QPointF(19, 25.5));
+}
+
+void drawNumiraIcon(QImage& image) {
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    beginGrid(p, image, 128);
+    p.save();
+    p.translate(3, 0); // centres the 122-unit rabbit
+    p.scale(1.22, 1.22);
+    paintRabbit(p);
+    p.restore();
+    paintBadge(p, QColor(255, 150, 30));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(88, 96.5, 24, 7), 2, 2);
+    p.drawRoundedRect(QRectF(96.5, 88, 7, 24), 2, 2);
+}
+
+void drawBairoIcon(QImage& image) {
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    beginGrid(p, image, 128);
+    p.save();
+    p.translate(3, 0); // centres the 122-unit rabbit
+    p.scale(1.22, 1.22);
+    paintRabbit(p);
+    p.restore();
+    paintBadge(p, QColor(40, 160, 110));
+    p.setPen(QPen(Qt::white, 3.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(93, 100), 10, 10);
+    p.drawEllipse(QPointF(107, 100), 10, 10);
+}
+
+QImage toIndexed8(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QHash<QRgb, qint64> counts;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            ++counts[line[x] | 0xff000000u];
+    }
+
+    QVector<ColourCount> colours;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        colours.append({it.key(), it.value()});
+    // Most frequent first (the background lands on index 0); ties by value
+    // so that the same picture always gives the same file.
+    std::sort(colours.begin(), colours.end(), [](const ColourCount& a, const ColourCount& b) {
+        return a.count != b.count ? a.count > b.count : a.rgb < b.rgb;
+    });
+
+    QVector<QRgb> palette;
+    if (colours.size() <= 256) {
+        for (const ColourCount& c : colours)
+            palette.append(c.rgb);
+    } else {
+        palette = medianCut(colours, 256);
+    }
+
+    QImage out(rgb.size(), QImage::Format_Indexed8);
+    out.setColorTable(palette);
+    QHash<QRgb, int> index;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* dst = out.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb c = line[x] | 0xff000000u;
+            auto it = index.find(c);
+            if (it == index.end()) it = index.insert(c, nearest(palette, c));
+            dst[x] = uchar(it.value());
+        }
+    }
+    return out;
+}
+
+QByteArray encodeBmp8(const QImage& indexed) {
+    Q_ASSERT(indexed.format() == QImage::Format_Indexed8);
+    const quint32 width = quint32(indexed.width());
+    const quint32 height = quint32(indexed.height());
+    const quint32 stride = (width + 3) & ~3u; // rows are padded to 4 bytes
+    const quint32 paletteBytes = 256 * 4;
+    const quint32 pixelOffset = 14 + 40 + paletteBytes;
+    const quint32 imageBytes = stride * height;
+
+    QByteArray out;
+    out.reserve(int(pixelOffset + imageBytes));
+    // File header.
+    out.append("BM");
+    put32(out, pixelOffset + imageBytes);
+    put32(out, 0);
+    put32(out, pixelOffset);
+    // Info header: bottom-up rows, no compression, 72 dpi.
+    put32(out, 40);
+    put32(out, width);
+    put32(out, height);
+    put16(out, 1);
+    put16(out, 8);
+    put32(out, 0);
+    put32(out, imageBytes);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, 256);
+    put32(out, 0);
+    // Palette as B, G, R, 0; unused entries are black.
+    const QVector<QRgb> table = indexed.colorTable();
+    for (int i = 0; i < 256; ++i) {
+        const QRgb c = i < table.size() ? table[i] : qRgb(0, 0, 0);
+        out.append(char(qBlue(c)));
+        out.append(char(qGreen(c)));
+        out.append(char(qRed(c)));
+        out.append(char(0));
+    }
+    for (int y = int(height) - 1; y >= 0; --y) {
+        out.append(reinterpret_cast<const char*>(indexed.constScanLine(y)), int(width));
+        out.append(QByteArray(int(stride - width), '\0'));
+    }
+    return out;
+}
+
+QVector<qint16> chimeSound() {
+    const double length = 0.6;
+    const int n = int(length * kSampleRate);
+    // A bell-like partial set: fundamental plus a little of the 2nd and 3rd.
+    auto tone = [](double t, double freq, double start) {
+        const double u = t - start;
+        if (u < 0) return 0.0;
+        const double env = ramp(u, 0.004) * std::exp(-u / 0.16);
+        const double w = 2 * std::numbers::pi * freq * u;
+        return env * (std::sin(w) + 0.3 * std::sin(2 * w) + 0.1 * std::sin(3 * w));
+    };
+    std::vector<double> wave(size_t(n), 0.0);
+    for (int i = 0; i < n; ++i) {
+        const double t = double(i) / kSampleRate;
+        // C6 then G6: a rising fifth sounds cheerful.
+        const double tail = ramp(length - t, 0.03);
+        wave[size_t(i)] = tail * (tone(t, 1046.5, 0.0) + tone(t, 1568.0, 0.09));
+    }
+    return toPcm(wave, 0.7);
+}
+
+QVector<qint16> buzzSound() {
+    const double length = 0.42;
+    const double freq = 150;
+    const int n = int(length * kSampleRate);
+    std::vector<double> wave(size_t(n), 0.0);
+    for (int i = 0; i < n; ++i) {
+        const double t = double(i) / kSampleRate;
+        // Square-ish wave from its odd harmonics only, so it does not alias.
+        double s = 0;
+        for (int k = 1; k <= 11; k += 2)
+            s += std::sin(2 * std::numbers::pi * k * freq * t) / k;
+        const double env = ramp(t, 0.012) * ramp(length - t, 0.09) * (1.0 - 0.3 * t / length);
+        wave[size_t(i)] = env * s;
+    }
+    return toPcm(wave, 0.6);
+}
+
+QByteArray encodeWav(const QVector<qint16>& samples, int sampleRate) {
+    const quint32 dataBytes = quint32(samples.size()) * 2;
+    QByteArray out;
+    out.reserve(int(44 + dataBytes));
+    out.append("RIFF");
+    put32(out, 36 + dataBytes);
+    out.append("WAVE");
+    out.append("fmt ");
+    put32(out, 16);
+    put16(out, 1); // PCM
+    put16(out, 1); // mono
+    put32(out, quint32(sampleRate));
+    put32(out, quint32(sampleRate) * 2); // bytes per second
+    put16(out, 2);                       // bytes per sample frame
+    put16(out, 16);                      // bits per sample
+    out.append("data");
+    put32(out, dataBytes);
+    for (qint16 s : samples)
+        put16(out, quint16(s));
+    return out;
+}
+
+} // namespace art

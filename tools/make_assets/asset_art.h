@@ -1,0 +1,49 @@
+#pragma once
+
+// The pictures, sounds and button glyphs of both drill programs, drawn and
+// synthesised from code at build time so that no binary file lives in git.
+
+#include <QByteArray>
+#include <QImage>
+#include <QVector>
+
+namespace art {
+
+// Every draw function paints over the whole image, whatever its size; the
+// artwork is laid out on a fixed grid and scaled to the image.
+
+// Rabbit head with pink outline and ears, on white (the mascot picture).
+void drawMascot(QImage& image);
+// Bold red circle on white: the answer was right.
+void drawMaru(QImage& image);
+// Bold blue cross on white: the answer was wrong.
+void drawBatu(QImage& image);
+// Yellow question mark on a blue rounded square (help button).
+void drawHelpGlyph(QImage& image);
+// Printer with a white sheet on a green rounded square (print button).
+void drawPrintGlyph(QImage& image);
+// Desktop icons: the rabbit on transparent ground with a badge, a "+" for the
+// arithmetic drill and two overlapping rings (common multiples) for the other.
+void drawNumiraIcon(QImage& image);
+void drawBairoIcon(QImage& image);
+
+// Reduces a picture to at most 256 colours (exactly, when it has no more than
+// that; otherwise by median cut) and returns a Format_Indexed8 image.
+QImage toIndexed8(const QImage& image);
+
+// An uncompressed 8-bit BMP with a full 256-entry palette. Qt's own writer
+// drops to 4 or 1 bit when the palette is small, so the file is written here.
+// The image must be Format_Indexed8.
+QByteArray encodeBmp8(const QImage& indexed);
+
+constexpr int kSampleRate = 22050;
+
+// Two rising bell tones that fade out quickly: the answer was right.
+QVector<qint16> chimeSound();
+// A short low buzz with soft edges: the answer was wrong.
+QVector<qint16> buzzSound();
+
+// RIFF/WAVE file, PCM 16-bit mono.
+QByteArray encodeWav(const QVector<qint16>& samples, int sampleRate = kSampleRate);
+
+} // namespace art
