@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/whole_number.h"
+#include "common/worksheet_page.h"
 #include "numira/core/judge.h"
 #include "numira/ui/help_window.h"
 #include "numira/ui/numira0.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPrinter>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -46,6 +48,9 @@ TForm1::TForm1(SharedState& state, Services services, QWidget* parent)
       m_generators(services.random)
 {
     showChoiceWindow = [](TForm3& window) { window.exec(); };
+    makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
+        return std::make_unique<common::PrinterSurface>(printer);
+    };
     m_feedback.setReportParent(this);
     buildControls();
     FormCreate();
@@ -156,6 +161,7 @@ void TForm1::buildControls()
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     connect(BitBtn1, &QToolButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(BitBtn2, &QToolButton::clicked, this, [this] { BitBtn2Click(); });
 }
 
 void TForm1::FormCreate()
@@ -355,6 +361,44 @@ void TForm1::BitBtn1Click()
     }
     m_help->show();
     m_help->raise();
+}
+
+void TForm1::BitBtn2Click()
+{
+    using Answer = common::Dialogs::Answer;
+    common::Dialogs& dialogs = m_services.dialogs;
+    const QString breaks = QStringLiteral("\r\n\n");
+    if (!CheckBox1->isChecked()) {
+        const Answer a = dialogs.information(
+            this, QStringLiteral("このボタンは、もんだいをいんさつするボタンです。") + breaks +
+                      QStringLiteral("もんだいすうをきめてからえらんでください"));
+        if (a == Answer::Ok) return;
+    }
+    const QString question =
+        QStringList{QStringLiteral("このボタンは　もんだいを いんさつするボタンです。"),
+                    QStringLiteral("いまだされているもんだいをいんさつします。"),
+                    QStringLiteral("もんだいえらびでえらびなおすとあたらしいもんだいがでます。"),
+                    QStringLiteral("いんさつしますか？")}
+            .join(breaks);
+    if (dialogs.confirm(this, question) != Answer::Yes) return;
+
+    const QString before = Edit6->text();
+    Edit6->setText(QStringLiteral("いんさつちゅうです"));
+    Edit6->repaint();
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Cancel keeps the printer and settings in force: printing goes on.
+    dialogs.printerSetup(this, *m_printer);
+
+    const ProblemStore& store = m_state.store;
+    QStringList problems, answers;
+    for (int i = 1; i <= std::min<int>(store.count, kMaxProblems); ++i) {
+        problems << store.question(i) + QStringLiteral(" =");
+        answers << store.question(i) + QStringLiteral(" =") + store.answer(i);
+    }
+    const auto surface = makePageSurface(*m_printer);
+    if (!common::PrintWorksheet(*surface, QStringLiteral("ＭＳゴシック"), 20, problems, answers))
+        dialogs.warning(this, surface->errorText());
+    Edit6->setText(before);
 }
 
 void TForm1::Edit5KeyUp() { m_drill.keyReleased = true; }

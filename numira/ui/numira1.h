@@ -14,17 +14,20 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QPrinter;
 class QToolButton;
 
 namespace common {
 class Dialogs;
-}
+class PageSurface;
+} // namespace common
 
 namespace numira {
 
@@ -51,9 +54,12 @@ public:
     void Button4Click();
     void CheckBox1Click();
     void BitBtn1Click();
+    void BitBtn2Click();
     void Edit5KeyDown(int key);
     void Edit5KeyUp();
 
+    // What a worksheet is drawn on: the chosen printer by default; tests record.
+    std::function<std::unique_ptr<common::PageSurface>(QPrinter&)> makePageSurface;
     // The choice window is created after the main window.
     void setChoiceWindow(TForm3* window) { m_choiceWindow = window; }
     // Shows the choice window modally; tests replace it to answer the window.
@@ -91,6 +97,7 @@ private:
     ProblemGenerators m_generators;
     DrillState m_drill;
     HelpWindow* m_help = nullptr;
+    std::unique_ptr<QPrinter> m_printer; // made at the first print: it is slow to set up
 };
 
 } // namespace numira

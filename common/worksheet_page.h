@@ -1,0 +1,113 @@
+#pragma once
+
+// Worksheets: a problem sheet and then an answer sheet, 20 lines to a page in
+// two columns under a name box. The arithmetic of the layout is pure; a page
+// surface draws it on a printer, or records it for tests.
+
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+
+namespace common {
+
+struct WorksheetLayout {
+    static constexpr int kMargin = 200; // device pixels, whatever the resolution
+    static constexpr int kLinesPerPage = 20;
+    int width = 0;  // page width W
+    int height = 0; // page height P
+    int usable = 0; // H = P - 200
+    int row = 0;    // R = H / 12
+    int top = 0;    // T = R / 2
+    int pages = 0;  // pages of each sheet: (count + 19) / 20, none for count <= 0
+};
+
+WorksheetLayout ComputeLayout(QSize page, int count);
+
+// Where line i (1-based) of a sheet stands: odd lines at the left margin,
+// even lines at mid-page, two to a row in rows 2R..11R of their page.
+struct LinePlace {
+    int page = 0; // 0-based page of its sheet
+    QPoint at;
+};
+LinePlace PlaceLine(const WorksheetLayout& layout, int i);
+
+// What a page is drawn with; text is placed by its top-left corner.
+class PageSurface {
+public:
+    virtual ~PageSurface() = default;
+    virtual QSize pageSize() const = 0;
+    // Starts the job; false (with a reason) when the output cannot be opened.
+    virtual bool begin() = 0;
+    virtual bool newPage() = 0;
+    virtual void setFont(const QString& family, int points) = 0;
+    virtual void moveTo(QPoint p) = 0;
+    virtual void lineTo(QPoint p) = 0;
+    virtual void textOut(QPoint topLeft, const QString& text) = 0;
+    // Ends the job; false when it failed.
+    virtual bool end() = 0;
+    // Abandons a job that failed half-way, leaving nothing that looks printed.
+    virtual void abort() = 0;
+    virtual QString errorText() const = 0;
+};
+
+// Prints a whole worksheet as one job: the problem pages, then the answer
+// pages, each numbered from line 1 again. Nothing is printed for no lines.
+// False when the job failed; errorText() of the surface tells why.
+bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
+                    const QStringList& problemLines, const QStringList& answerLines);
+
+// Draws on a QPrinter (a real printer or a PDF file).
+class PrinterSurface final : public PageSurface {
+public:
+    explicit PrinterSurface(QPrinter& printer);
+    ~PrinterSurface() override;
+    QSize pageSize() const override;
+    bool begin() override;
+    bool newPage() override;
+    void setFont(const QString& family, int points) override;
+    void moveTo(QPoint p) override;
+    void lineTo(QPoint p) override;
+    void textOut(QPoint topLeft, const QString& text) override;
+    bool end() override;
+    void abort() override;
+    QString errorText() const override { return m_error; }
+
+private:
+    struct Impl;
+    Impl* d;
+    QString m_error;
+};
+
+// Records every operation as a line of text, for tests.
+class RecordingSurface final : public PageSurface {
+public:
+    explicit RecordingSurface(QSize page) : m_page(page) {}
+    QSize pageSize() const override { return m_page; }
+    bool begin() override;
+    bool newPage() override;
+    void setFont(const QString& family, int points) override;
+    void moveTo(QPoint p) override;
+    void lineTo(QPoint p) override;
+    void textOut(QPoint topLeft, const QString& text) override;
+    bool end() override;
+    void abort() override;
+    QString errorText() const override { return m_failBegin ? QStringLiteral("no printer") : QString(); }
+
+    void failOnBegin() { m_failBegin = true; }
+    QStringList ops;
+    int pages = 0;
+    bool ended = false;
+    bool aborted = false;
+    // Texts of page p (0-based) with their places.
+    QList<QPair<QPoint, QString>> textsOnPage(int page) const;
+
+private:
+    QSize m_page;
+    bool m_failBegin = false;
+};
+
+} // namespace common

@@ -1,0 +1,195 @@
+// The print button: its questions, the sheets it draws, and a real PDF.
+#include "window_fixture.h"
+
+#include "common/worksheet_page.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+using Answer = common::Dialogs::Answer;
+
+namespace {
+const QString kInfo = u"このボタンは、もんだいをいんさつするボタンです。\r\n\nもんだいすうをきめてからえらんでください"_qs;
+const QString kConfirm =
+    u"このボタンは　もんだいを いんさつするボタンです。\r\n\nいまだされているもんだいをいんさつします。\r\n\nもんだいえらびでえらびなおすとあたらしいもんだいがでます。\r\n\nいんさつしますか？"_qs;
+
+// A window whose worksheets are recorded on a page 4800 pixels high.
+struct PrintFixture : WindowFixture {
+    PrintFixture()
+    {
+        // The window drops its surface after the click; the fixture keeps
+        // the recording and hands the window a forwarder.
+        form.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+            kept.push_back(std::make_unique<common::RecordingSurface>(QSize(3400, 4800)));
+            recorded = kept.back().get();
+            if (failJob) recorded->failOnBegin();
+            return std::make_unique<Forward>(*recorded);
+        };
+    }
+    // Hands calls on to a surface the fixture keeps.
+    struct Forward : common::PageSurface {
+        explicit Forward(common::PageSurface& s) : t(s) {}
+        QSize pageSize() const override { return t.pageSize(); }
+        bool begin() override { return t.begin(); }
+        bool newPage() override { return t.newPage(); }
+        void setFont(const QString& f, int p) override { t.setFont(f, p); }
+        void moveTo(QPoint p) override { t.moveTo(p); }
+        void lineTo(QPoint p) override { t.lineTo(p); }
+        void textOut(QPoint p, const QString& s) override { t.textOut(p, s); }
+        bool end() override { return t.end(); }
+        void abort() override { t.abort(); }
+        QString errorText() const override { return t.errorText(); }
+        common::PageSurface& t;
+    };
+    void fix(int n)
+    {
+        dialogs.inputs.push_back(QString::number(n));
+        form.CheckBox1Click();
+    }
+    common::RecordingSurface* recorded = nullptr;
+    std::vector<std::unique_ptr<common::RecordingSurface>> kept;
+    bool failJob = false;
+};
+} // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void questionFlows_data()
+    {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QList<int>>("answers"); // Answer values in order
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("no tick, OK ends") << false << QList<int>{int(Answer::Ok)} << false;
+        QTest::newRow("no tick, closed goes on, Yes")
+            << false << QList<int>{int(Answer::Closed), int(Answer::Yes)} << true;
+        QTest::newRow("no tick, closed goes on, No")
+            << false << QList<int>{int(Answer::Closed), int(Answer::No)} << false;
+        QTest::newRow("ticked, Yes") << true << QList<int>{int(Answer::Yes)} << true;
+        QTest::newRow("ticked, No") << true << QList<int>{int(Answer::No)} << false;
+        QTest::newRow("ticked, closed") << true << QList<int>{int(Answer::Closed)} << false;
+    }
+    void questionFlows()
+    {
+        QFETCH(bool, ticked);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, printed);
+        PrintFixture f;
+        f.choose(0, 0);
+        if (ticked) f.fix(7);
+        for (int a : answers) f.dialogs.answers.push_back(Answer(a));
+        const QString message = f.form.Edit6->text();
+        QTest::mouseClick(f.form.BitBtn2, Qt::LeftButton);
+        QCOMPARE(f.dialogs.texts("information"), ticked ? QStringList{} : QStringList{kInfo});
+        const bool asked = ticked || answers.first() != int(Answer::Ok);
+        QCOMPARE(f.dialogs.texts("confirm"), asked ? QStringList{kConfirm} : QStringList{});
+        QCOMPARE(f.dialogs.count("printer"), printed ? 1 : 0);
+        QCOMPARE(f.recorded != nullptr, printed);
+        QCOMPARE(f.form.Edit6->text(), message);
+        // The run is untouched.
+        QCOMPARE(f.form.drill().currentNumber, 1);
+        QCOMPARE(f.form.Edit4->text(), f.state.store.question(1));
+    }
+
+    void sevenProblems()
+    {
+        PrintFixture f;
+        f.fix(7);
+        f.choose(0, 4);
+        f.answerRight();
+        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.printerAnswers.push_back(false); // Cancel still prints
+        f.form.BitBtn2Click();
+        QVERIFY(f.recorded);
+        const auto& store = f.state.store;
+        QCOMPARE(f.recorded->pages, 2);
+        const auto problems = f.recorded->textsOnPage(0);
+        const auto answers = f.recorded->textsOnPage(1);
+        QCOMPARE(problems.size(), 8);
+        for (int i = 1; i <= 7; ++i) {
+            QCOMPARE(problems[i].second, store.question(i) + " =");
+            QCOMPARE(answers[i].second, store.question(i) + " =" + store.answer(i));
+            QCOMPARE(problems[i].first, QPoint(i % 2 ? 200 : 1700, 383 * ((i - 1) / 2 + 2)));
+        }
+        QVERIFY(f.recorded->ops.contains(u"font ＭＳゴシック 20"_qs));
+        // Printing changes nothing of the run.
+        QCOMPARE(f.form.Edit3->text(), " 2");
+        QCOMPARE(f.form.Edit7->text(), " 100");
+    }
+
+    void pageCounts_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("45") << 45 << 6;
+        QTest::newRow("100") << 100 << 10;
+    }
+    void pageCounts()
+    {
+        QFETCH(int, count);
+        QFETCH(int, pages);
+        PrintFixture f;
+        f.choose(0, count == 45 ? 0 : 4);
+        f.fix(count);
+        f.dialogs.answers.push_back(Answer::Yes);
+        f.form.BitBtn2Click();
+        QCOMPARE(f.recorded->pages, pages);
+        QCOMPARE(f.recorded->ops.count("begin"), 1);
+    }
+
+    void failedJobIsReported()
+    {
+        PrintFixture f;
+        f.failJob = true;
+        f.fix(5);
+        f.choose(0, 4);
+        const QString message = f.form.Edit6->text();
+        f.dialogs.answers.push_back(Answer::Yes);
+        f.form.BitBtn2Click();
+        QCOMPARE(f.dialogs.count("warning"), 1);
+        QCOMPARE(f.form.Edit6->text(), message);
+    }
+
+    void realPdf()
+    {
+        WindowFixture f;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("numira.pdf");
+        f.dialogs.onPrinterSetup = [file](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(file);
+        };
+        f.dialogs.inputs.push_back("21");
+        f.form.CheckBox1Click();
+        f.choose(0, 8);
+        f.dialogs.answers.push_back(Answer::Yes);
+        f.form.BitBtn2Click();
+        QCOMPARE(f.dialogs.count("warning"), 0);
+        QVERIFY(QFileInfo(file).size() > 0);
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+        QProcess p;
+        p.start(pdftotext, {"-raw", file, "-"});
+        QVERIFY(p.waitForFinished(30000));
+        const QStringList pages =
+            QString::fromUtf8(p.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(pages.size(), 4);
+        const auto& store = f.state.store;
+        // Problems in order on the problem pages, with their answers after.
+        qsizetype at = 0;
+        for (int i = 1; i <= 20; ++i) {
+            const qsizetype next = pages[0].indexOf(store.question(i) + " =", at);
+            QVERIFY2(next >= 0, qPrintable(store.question(i)));
+            at = next;
+        }
+        QVERIFY(pages[1].contains(store.question(21) + " ="));
+        QVERIFY(pages[2].contains(store.question(1) + " =" + store.answer(1)));
+        QVERIFY(pages[3].contains(store.question(21) + " =" + store.answer(21)));
+    }
+};
+
+QTEST_MAIN(TestPrint)
+#include "test_print.moc"
