@@ -8,10 +8,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
-#include <QAudioDevice>
-#include <QMediaDevices>
+#include <QLibrary>
 #include <QPixmap>
-#include <QSoundEffect>
 #include <QUrl>
 
 namespace common {
@@ -38,39 +36,32 @@ QString AssetLocator::find(const QString& name) const
     return {};
 }
 
-bool isPlayableWave(const QString& path)
+QtSoundPlayer::QtSoundPlayer(QStringList moduleFolders) : m_folders(std::move(moduleFolders))
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray head = file.read(12);
-    return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
-}
-
-QtSoundPlayer::QtSoundPlayer() = default;
-QtSoundPlayer::~QtSoundPlayer() = default;
-
-bool QtSoundPlayer::silent() const
-{
-    if (m_silent < 0) {
-        m_silent = qEnvironmentVariableIsSet("APP_SILENT_AUDIO") ||
-                   QMediaDevices::audioOutputs().isEmpty();
+    if (m_folders.isEmpty()) {
+        const QString appDir = QCoreApplication::applicationDirPath();
+        m_folders << appDir
+                  << appDir + QStringLiteral("/../lib/") + QCoreApplication::applicationName().toLower();
     }
-    return m_silent != 0;
 }
+QtSoundPlayer::~QtSoundPlayer() = default;
 
 bool QtSoundPlayer::play(const QString& path)
 {
     if (!isPlayableWave(path)) return false;
-    if (silent()) return true;
-    if (!m_effect) m_effect = std::make_unique<QSoundEffect>();
-    m_effect->stop();
-    if (m_source != path) {
-        // Setting a new source stops and replaces the sound before.
-        m_effect->setSource(QUrl::fromLocalFile(path));
-        m_source = path;
+    if (qEnvironmentVariableIsSet("APP_SILENT_AUDIO")) return true;
+    if (!m_loaded) {
+        m_loaded = true;
+        for (const QString& folder : m_folders) {
+            QLibrary module(folder + QStringLiteral("/appsound"));
+            using Create = SoundPlayer* (*)();
+            if (auto create = reinterpret_cast<Create>(module.resolve("appCreateSoundPlayer"))) {
+                m_player.reset(create());
+                break;
+            }
+        }
     }
-    m_effect->play();
-    return true;
+    return m_player ? m_player->play(path) : true;
 }
 
 bool RecordingSoundPlayer::play(const QString& path)

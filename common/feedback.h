@@ -8,7 +8,6 @@
 
 class QLabel;
 class QWidget;
-class QSoundEffect;
 
 namespace common {
 
@@ -41,19 +40,24 @@ public:
 // Checks that a file holds a RIFF/WAVE sound we can play.
 bool isPlayableWave(const QString& path);
 
-// Qt Multimedia behind the interface. Without an audio output (a server, CI,
-// or APP_SILENT_AUDIO set) it checks the file and stays silent at once.
+// Qt Multimedia behind the interface. The multimedia player lives in a small
+// module (appsound) loaded at the first sound, so that starting a program
+// does not pay for the audio libraries. Without an audio output (a server,
+// CI, APP_SILENT_AUDIO set, or the module missing) it checks the file and
+// stays silent at once.
 class QtSoundPlayer final : public SoundPlayer {
 public:
-    QtSoundPlayer();
+    // Folders to look for the module in; by default beside the executable
+    // and in the installed library folder.
+    explicit QtSoundPlayer(QStringList moduleFolders = {});
     ~QtSoundPlayer() override;
     bool play(const QString& path) override;
-    bool silent() const;
+    bool moduleLoaded() const { return m_player != nullptr; }
 
 private:
-    mutable int m_silent = -1; // decided on first use: probing the devices costs start-up time
-    std::unique_ptr<QSoundEffect> m_effect;
-    QString m_source;
+    QStringList m_folders;
+    bool m_loaded = false;
+    std::unique_ptr<SoundPlayer> m_player;
 };
 
 // Counts what would have been played; for tests and benchmarks.

@@ -17,7 +17,8 @@ void installJapaneseFonts()
     QFont::insertSubstitutions(QStringLiteral("ＭＳゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), mincho);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pgothic);
-    QFont::insertSubstitutions(QStringLiteral("System"), pgothic);
+    // The window font shares the gothic face: one font file fewer to open at start.
+    QFont::insertSubstitutions(QStringLiteral("System"), gothic);
 }
 
 } // namespace common

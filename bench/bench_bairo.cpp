@@ -1,0 +1,49 @@
+// Drawing and computing one LCM/GCD problem (no display), at every kind and
+// level, with the clock-seeded source the program uses (re-seeded before every
+// problem) and with a fixed seed (the draw and arithmetic alone).
+#include "bairo/core/drill.h"
+#include "common/random_source.h"
+
+#include <QTest>
+
+#include <memory>
+
+class BenchBairo : public QObject {
+    Q_OBJECT
+private slots:
+    void newProblem_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("clock");
+        for (bool clock : {true, false}) {
+            const char* source = clock ? "clock" : "seeded";
+            QTest::addRow("lcm easy, %s", source) << 0 << 0 << clock;
+            QTest::addRow("lcm hard, %s", source) << 0 << 1 << clock;
+            QTest::addRow("gcd easy, %s", source) << 1 << 0 << clock;
+            QTest::addRow("gcd hard, %s", source) << 1 << 1 << clock;
+        }
+    }
+    void newProblem()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, level);
+        QFETCH(bool, clock);
+        std::unique_ptr<common::RandomSource> random;
+        if (clock)
+            random = std::make_unique<common::ClockRandomSource>();
+        else
+            random = std::make_unique<common::SeededRandomSource>(1);
+        bairo::DrillState drill;
+        drill.Start(kind, level);
+        int sum = 0;
+        QBENCHMARK {
+            drill.NewProblem(*random);
+            sum += drill.CurrentProblem.Answer;
+        }
+        QVERIFY(sum > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(BenchBairo)
+#include "bench_bairo.moc"

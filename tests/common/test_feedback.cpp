@@ -1,0 +1,89 @@
+// Feedback files: where they are found, reports once per missing file, and
+// the sound module playing (silently here) without stopping the caller.
+#include "common/dialogs.h"
+#include "common/feedback.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace common;
+
+class TestFeedback : public QObject {
+    Q_OBJECT
+private slots:
+    void locatorOrder()
+    {
+        QTemporaryDir first, second;
+        QFile(second.filePath("a.bmp")).open(QIODevice::WriteOnly);
+        AssetLocator locator({first.path(), second.path()});
+        QCOMPARE(locator.find("a.bmp"), QFileInfo(second.filePath("a.bmp")).absoluteFilePath());
+        QFile(first.filePath("a.bmp")).open(QIODevice::WriteOnly);
+        QCOMPARE(locator.find("a.bmp"), QFileInfo(first.filePath("a.bmp")).absoluteFilePath());
+        QCOMPARE(locator.find("missing.bmp"), QString());
+        // The default looks in the working directory first.
+        QVERIFY(AssetLocator().folders().first().isEmpty());
+    }
+
+    void missingFilesReportedOncePerName()
+    {
+        QTemporaryDir empty;
+        ScriptedDialogs dialogs;
+        RecordingSoundPlayer sound;
+        Feedback feedback(dialogs, sound, AssetLocator({empty.path()}));
+        QLabel label;
+        for (int k = 0; k < 3; ++k) {
+            QVERIFY(!feedback.showPicture(&label, "maru1.bmp"));
+            QVERIFY(!feedback.playSound("maru1.wav"));
+        }
+        QCOMPARE(dialogs.texts("warning").size(), 2);
+        QVERIFY(dialogs.texts("warning")[0].contains("maru1.bmp"));
+        QVERIFY(dialogs.texts("warning")[1].contains("maru1.wav"));
+        QVERIFY(sound.played.isEmpty());
+    }
+
+    void brokenFilesAreMissingFiles()
+    {
+        QTemporaryDir dir;
+        QFile bmp(dir.filePath("batu1.bmp"));
+        QVERIFY(bmp.open(QIODevice::WriteOnly));
+        bmp.write("not a picture");
+        bmp.close();
+        QFile wav(dir.filePath("batu1.wav"));
+        QVERIFY(wav.open(QIODevice::WriteOnly));
+        wav.write("RIFF....JUNK");
+        wav.close();
+        ScriptedDialogs dialogs;
+        QtSoundPlayer sound;
+        Feedback feedback(dialogs, sound, AssetLocator({dir.path()}));
+        QLabel label;
+        QVERIFY(!feedback.showPicture(&label, "batu1.bmp"));
+        QVERIFY(!feedback.playSound("batu1.wav"));
+        QCOMPARE(dialogs.count("warning"), 2);
+    }
+
+    void moduleLoadsAndPlays()
+    {
+        // The real module, with whatever audio output this machine has (none
+        // on CI): playing returns at once and never fails for a good file.
+        const QString bin = qEnvironmentVariable("APP_RUNTIME_DIR");
+        qunsetenv("APP_SILENT_AUDIO");
+        QtSoundPlayer sound({bin});
+        QVERIFY(sound.play(bin + "/maru1.wav"));
+        QVERIFY(sound.moduleLoaded());
+        QVERIFY(sound.play(bin + "/batu1.wav"));
+        QVERIFY(sound.play(bin + "/maru1.wav"));
+        QVERIFY(!sound.play(bin + "/mascot.bmp"));
+        // Without the module the player stays silent instead of failing.
+        QTemporaryDir empty;
+        QtSoundPlayer none({empty.path()});
+        QVERIFY(none.play(bin + "/maru1.wav"));
+        QVERIFY(!none.moduleLoaded());
+        qputenv("APP_SILENT_AUDIO", "1");
+    }
+};
+
+QTEST_MAIN(TestFeedback)
+#include "test_feedback.moc"
