@@ -155,6 +155,14 @@ void TForm1::buildControls()
     BitBtn1 = glyphButton({528, 0, 41, 41}, QStringLiteral(":/glyphs/help.png"));
     BitBtn2 = glyphButton({456, 0, 41, 41}, QStringLiteral(":/glyphs/print.png"));
 
+    // Names a screen reader reads for the controls without a text of their own.
+    const std::pair<QWidget*, const char16_t*> names[] = {
+        {Edit1, u"もんだいめい"}, {Edit2, u"ぜんぶのもんだいすう"}, {Edit3, u"なんもんめ"},
+        {Edit4, u"もんだい"},     {Edit5, u"こたえ"},               {Edit6, u"おしらせ"},
+        {Edit7, u"てんすう"},     {Image1, u"え"},                  {BitBtn1, u"ヘルプ"},
+        {BitBtn2, u"いんさつ"}};
+    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
+
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });

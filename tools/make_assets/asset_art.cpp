@@ -160,7 +160,7 @@ QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours) {
         boxes.append({split, box.end});
     }
 
-    QVector<QRgb> palette;
+    QVector<ColourCount> means;
     for (const Box& b : boxes) {
         double r = 0, g = 0, bl = 0, n = 0;
         for (int i = b.begin; i < b.end; ++i) {
@@ -170,9 +170,17 @@ QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours) {
             bl += qBlue(colours[i].rgb) * w;
             n += w;
         }
-        palette.append(
-            qRgb(int(std::lround(r / n)), int(std::lround(g / n)), int(std::lround(bl / n))));
+        means.append({qRgb(int(std::lround(r / n)), int(std::lround(g / n)),
+                           int(std::lround(bl / n))),
+                      qint64(n)});
     }
+    // Same order as an exact palette: most used first, so the ground is entry 0.
+    std::sort(means.begin(), means.end(), [](const ColourCount& a, const ColourCount& b) {
+        return a.count != b.count ? a.count > b.count : a.rgb < b.rgb;
+    });
+    QVector<QRgb> palette;
+    for (const ColourCount& m : means)
+        palette.append(m.rgb);
     return palette;
 }
 
