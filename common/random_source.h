@@ -16,8 +16,23 @@ public:
     virtual void reseedFromClock() = 0;
 };
 
-// The real source: a Mersenne twister seeded from a high-resolution clock,
-// mixed with a counter so that two re-seedings within one tick still differ.
+// A small, fast engine (xoshiro256**): Bairo re-seeds before every problem,
+// so seeding must cost next to nothing.
+class Xoshiro256 {
+public:
+    using result_type = std::uint64_t;
+    static constexpr result_type min() { return 0; }
+    static constexpr result_type max() { return ~result_type(0); }
+    // Expands one 64-bit seed into the whole state (splitmix64).
+    void seed(std::uint64_t value);
+    result_type operator()();
+
+private:
+    std::uint64_t m_s[4] = {1, 2, 3, 4};
+};
+
+// The real source, seeded from a high-resolution clock mixed with a counter,
+// so that two re-seedings within one tick still differ.
 class ClockRandomSource final : public RandomSource {
 public:
     ClockRandomSource();
@@ -25,7 +40,7 @@ public:
     void reseedFromClock() override;
 
 private:
-    std::mt19937_64 m_engine;
+    Xoshiro256 m_engine;
     std::uint64_t m_reseeds = 0;
 };
 

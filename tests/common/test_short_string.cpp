@@ -76,6 +76,24 @@ private slots:
         for (int k = 0; k < 100; ++k) QVERIFY(r.uniform(7) < 7);
     }
 
+    void clockSourceIsUniform()
+    {
+        // 60000 draws over 6 faces: each face within 5% of its share, and
+        // every value of a wider range reachable at both ends.
+        ClockRandomSource r;
+        int counts[6] = {};
+        for (int k = 0; k < 60000; ++k) ++counts[r.uniform(6)];
+        for (int c : counts) QVERIFY2(c > 9500 && c < 10500, qPrintable(QString::number(c)));
+        bool low = false, high = false;
+        for (int k = 0; k < 20000 && !(low && high); ++k) {
+            const int v = r.uniform(1001);
+            QVERIFY(v >= 0 && v <= 1000);
+            low |= v == 0;
+            high |= v == 1000;
+        }
+        QVERIFY(low && high);
+    }
+
     void clockSourceReseedsDiffer()
     {
         // Two re-seedings in quick succession must not repeat the sequence.
