@@ -1,8 +1,10 @@
 #include "bairo/ui/bairo1.h"
 
+#include "bairo/core/sheet.h"
 #include "common/dialogs.h"
 #include "common/random_source.h"
 #include "common/whole_number.h"
+#include "common/worksheet_page.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolTip>
@@ -132,6 +135,9 @@ TForm1::TForm1(common::Dialogs& dialogs, common::SoundPlayer& sound, common::Ran
     : QWidget(parent), m_dialogs(dialogs), m_random(random),
       m_feedback(dialogs, sound, std::move(assets))
 {
+    makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
+        return std::make_unique<common::PrinterSurface>(printer);
+    };
     m_feedback.setReportParent(this);
     // The hint delay lives in the application's style; installed before the
     // controls exist so they are not polished twice.
@@ -175,7 +181,6 @@ void TForm1::buildControls()
         BitBtn1->setIcon(QIcon(glyph));
         BitBtn1->setIconSize({33, 33});
     }
-    // BitBtn1 gets its click handler with the problem-sheet printing.
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName("Panel1");
@@ -250,6 +255,7 @@ void TForm1::buildControls()
     for (int i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
@@ -302,6 +308,55 @@ void TForm1::Button1Click()
     NewProblem();
     setMessageColour(Green);
     Edit7->setText(text::TypeAndReturn);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BitBtn1Click()
+{
+    using Answer = common::Dialogs::Answer;
+    const QString breaks = QStringLiteral("\r\n\n");
+    if (!CheckBox1->isChecked()) {
+        const Answer a = m_dialogs.information(
+            this, QStringLiteral("このボタンは、問題を印刷するボタンです。") + breaks +
+                      QStringLiteral("問題数を決めてから選んでください"));
+        // Declining leaves the child's set as it is.
+        if (a == Answer::Ok) return;
+    }
+    if (m_dialogs.confirm(this, QStringLiteral("このボタンは　問題を印刷するボタンです。") + breaks +
+                                    QStringLiteral("印刷しますか？")) != Answer::Yes)
+        return;
+
+    // The drill as it was, should the sheet fail to print.
+    const DrillState before = m_drill;
+    const QString message = Edit7->text();
+    const QPalette messagePalette = Edit7->palette();
+    m_drill.Printing = true;
+    Edit7->setText(QStringLiteral("印刷中です"));
+    Edit7->repaint();
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Cancel keeps the printer and settings in force: printing goes on.
+    m_dialogs.printerSetup(this, *m_printer);
+
+    const int kind = m_drill.ProblemKind;
+    QStringList questions, answers;
+    for (const Problem& p : GenerateSheet(m_drill, m_random, m_drill.SetSize)) {
+        questions << SheetQuestion(p, kind);
+        answers << SheetAnswer(p, kind);
+    }
+    const auto surface = makePageSurface(*m_printer);
+    const bool printed =
+        common::PrintWorksheet(*surface, QStringLiteral("ＭＳゴシック"), 13, questions, answers);
+    m_drill.Printing = false;
+    if (!printed) {
+        m_dialogs.warning(this, surface->errorText());
+        m_drill = before;
+        Edit7->setPalette(messagePalette);
+        Edit7->setText(message);
+        return;
+    }
+    // After a printed sheet the drill starts a new set.
+    Button1Click();
 }
 
 void TForm1::Button2Click()

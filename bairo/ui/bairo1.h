@@ -9,16 +9,21 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class QButtonGroup;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 
 namespace common {
 class Dialogs;
+class PageSurface;
 class RandomSource;
 class SoundPlayer;
 } // namespace common
@@ -31,8 +36,12 @@ class TForm1 : public QWidget {
 public:
     TForm1(common::Dialogs& dialogs, common::SoundPlayer& sound, common::RandomSource& random,
            common::AssetLocator assets = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     const DrillState& drill() const { return m_drill; }
+
+    // What a worksheet is drawn on: the chosen printer by default; tests record.
+    std::function<std::unique_ptr<common::PageSurface>(QPrinter&)> makePageSurface;
 
 public slots:
     void Button1Click();
@@ -41,6 +50,7 @@ public slots:
     void CheckBox1Click();
     void RadioGroup1Click();
     void RadioGroup2Click();
+    void BitBtn1Click();
 
     // Key events of the answer field; the key is Qt's key code.
     void Edit4KeyDown(int key);
@@ -63,6 +73,7 @@ private:
     common::RandomSource& m_random;
     common::Feedback m_feedback;
     DrillState m_drill;
+    std::unique_ptr<QPrinter> m_printer; // made at the first print: it is slow to set up
 
     QFrame* Panel2 = nullptr;
     QLabel* Image1 = nullptr;

@@ -1,0 +1,269 @@
+// The worksheet of the LCM/GCD drill: the sheet's problems and texts, the
+// questions before printing, the pages drawn, the restart after a printed
+// sheet, and a real PDF.
+#include "bairo/core/sheet.h"
+#include "bairo/ui/bairo1.h"
+#include "common/dialogs.h"
+#include "common/feedback.h"
+#include "common/random_source.h"
+#include "common/worksheet_page.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <numeric>
+
+using namespace bairo;
+using Answer = common::Dialogs::Answer;
+
+namespace {
+
+// Hands the window's calls on to a recording the test keeps after the click.
+struct Forward : common::PageSurface {
+    explicit Forward(common::PageSurface& s) : t(s) {}
+    QSize pageSize() const override { return t.pageSize(); }
+    bool begin() override { return t.begin(); }
+    bool newPage() override { return t.newPage(); }
+    void setFont(const QString& f, int p) override { t.setFont(f, p); }
+    void moveTo(QPoint p) override { t.moveTo(p); }
+    void lineTo(QPoint p) override { t.lineTo(p); }
+    void textOut(QPoint p, const QString& s) override { t.textOut(p, s); }
+    bool end() override { return t.end(); }
+    void abort() override { t.abort(); }
+    QString errorText() const override { return t.errorText(); }
+    common::PageSurface& t;
+};
+
+struct Sheet {
+    common::ScriptedDialogs dialogs;
+    common::RecordingSoundPlayer sound;
+    common::SeededRandomSource random{77};
+    TForm1 form{dialogs, sound, random, common::AssetLocator({ASSET_DIR})};
+    std::unique_ptr<common::RecordingSurface> recorded;
+    bool failJob = false;
+
+    Sheet()
+    {
+        form.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+            recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+            if (failJob) recorded->failOnBegin();
+            return std::make_unique<Forward>(*recorded);
+        };
+        form.show();
+    }
+    QLineEdit* edit(const char* name) { return form.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    void start() { QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton); }
+    void fix(int n)
+    {
+        dialogs.inputs.push_back(QString::number(n));
+        QTest::mouseClick(form.findChild<QCheckBox*>("CheckBox1"), Qt::LeftButton, {}, {6, 8});
+    }
+    void chooseKind(const QString& text)
+    {
+        for (auto* b : form.findChildren<QRadioButton*>())
+            if (b->text() == text) QTest::mouseClick(b, Qt::LeftButton, {}, {6, b->height() / 2});
+    }
+    void print() { QTest::mouseClick(form.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton); }
+};
+
+} // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void sheetTexts_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answerText");
+        QTest::newRow("lcm") << 4 << 6 << 12 << 0 << u"4 と 6 の最小公倍数は"_qs << u"4 と 6 のLCMは 12"_qs;
+        QTest::newRow("gcd") << 12 << 18 << 6 << 1 << u"12 と 18 の最大公約数は"_qs << u"12 と 18 のGCMは 6"_qs;
+    }
+    void sheetTexts()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(int, answer);
+        QFETCH(int, kind);
+        QFETCH(QString, question);
+        QFETCH(QString, answerText);
+        Problem p;
+        p.First = first;
+        p.Second = second;
+        p.Answer = answer;
+        QCOMPARE(SheetQuestion(p, kind), question);
+        QCOMPARE(SheetAnswer(p, kind), answerText);
+    }
+
+    void sheetProblemsComeFromOneSeeding()
+    {
+        for (int kind : {0, 1})
+            for (int level : {0, 1}) {
+                common::ScriptedRandomSource random;
+                DrillState drill;
+                drill.Start(kind, level);
+                const auto sheet = GenerateSheet(drill, random, 100);
+                QCOMPARE(int(sheet.size()), 100);
+                QCOMPARE(random.reseeds, 1);
+                QVERIFY(!drill.Printing);
+                for (size_t i = 0; i < sheet.size(); ++i) {
+                    const Problem& p = sheet[i];
+                    QCOMPARE(p.Answer, kind == 0 ? std::lcm(p.First, p.Second) : std::gcd(p.First, p.Second));
+                    if (i > 0) QVERIFY(p.First != sheet[i - 1].First || p.Second != sheet[i - 1].Second);
+                }
+            }
+    }
+
+    void decliningKeepsTheDrill_data()
+    {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::newRow("no tick, OK") << false << QList<int>{int(Answer::Ok)};
+        QTest::newRow("no tick, closed, No") << false << QList<int>{int(Answer::Closed), int(Answer::No)};
+        QTest::newRow("ticked, No") << true << QList<int>{int(Answer::No)};
+        QTest::newRow("ticked, closed") << true << QList<int>{int(Answer::Closed)};
+    }
+    void decliningKeepsTheDrill()
+    {
+        QFETCH(bool, ticked);
+        QFETCH(QList<int>, answers);
+        Sheet s;
+        if (ticked) s.fix(10);
+        s.start();
+        QTest::keyClicks(s.edit("Edit4"), "1");
+        QTest::keyClick(s.edit("Edit4"), Qt::Key_Return); // a wrong try, most likely
+        const DrillState before = s.form.drill();
+        const QString problem = s.edit("Edit1")->text() + s.edit("Edit2")->text();
+        for (int a : answers) s.dialogs.answers.push_back(Answer(a));
+        s.print();
+        QVERIFY(!s.recorded);
+        QCOMPARE(s.dialogs.count("printer"), 0);
+        QCOMPARE(s.form.drill().QuestionNo, before.QuestionNo);
+        QCOMPARE(s.form.drill().CorrectCount, before.CorrectCount);
+        QCOMPARE(s.form.drill().FirstTry, before.FirstTry);
+        QCOMPARE(s.edit("Edit1")->text() + s.edit("Edit2")->text(), problem);
+        if (!ticked) {
+            QCOMPARE(s.dialogs.texts("information"),
+                     QStringList{u"このボタンは、問題を印刷するボタンです。\r\n\n問題数を決めてから選んでください"_qs});
+        }
+        if (answers.last() != int(Answer::Ok))
+            QCOMPARE(s.dialogs.texts("confirm"),
+                     QStringList{u"このボタンは　問題を印刷するボタンです。\r\n\n印刷しますか？"_qs});
+    }
+
+    void pages_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<bool>("gcd");
+        QTest::newRow("10 lcm") << 10 << 2 << false;
+        QTest::newRow("21 gcd") << 21 << 4 << true;
+        QTest::newRow("100 lcm") << 100 << 10 << false;
+    }
+    void pages()
+    {
+        QFETCH(int, count);
+        QFETCH(int, pages);
+        QFETCH(bool, gcd);
+        Sheet s;
+        s.fix(count);
+        if (gcd) s.chooseKind(u"最大公約数"_qs);
+        s.start();
+        s.dialogs.answers.push_back(Answer::Yes);
+        s.dialogs.printerAnswers.push_back(false); // Cancel still prints
+        s.print();
+        QVERIFY(s.recorded);
+        QCOMPARE(s.recorded->pages, pages);
+        QCOMPARE(s.recorded->ops.count("begin"), 1);
+        QVERIFY(s.recorded->ops.contains(u"font ＭＳゴシック 13"_qs));
+        const int perSheet = pages / 2;
+        const QString word = gcd ? u"の最大公約数は"_qs : u"の最小公倍数は"_qs;
+        const QString abbreviation = gcd ? u"のGCMは "_qs : u"のLCMは "_qs;
+        int i = 0;
+        for (int p = 0; p < perSheet; ++p) {
+            const auto questions = s.recorded->textsOnPage(p);
+            const auto answers = s.recorded->textsOnPage(p + perSheet);
+            QCOMPARE(questions.size(), answers.size());
+            for (int t = 1; t < questions.size(); ++t) {
+                ++i;
+                QVERIFY(questions[t].second.endsWith(word));
+                // The answer line repeats its question's numbers and adds the answer.
+                const QStringList q = questions[t].second.split(u' ');
+                const QStringList a = answers[t].second.split(u' ');
+                QCOMPARE(a[0], q[0]);
+                QCOMPARE(a[2], q[2]);
+                QVERIFY(answers[t].second.contains(abbreviation));
+                const int first = q[0].toInt(), second = q[2].toInt();
+                QCOMPARE(a.last().toInt(), gcd ? std::gcd(first, second) : std::lcm(first, second));
+                QCOMPARE(questions[t].first, answers[t].first);
+            }
+        }
+        QCOMPARE(i, count);
+        if (count == 21) QCOMPARE(s.recorded->textsOnPage(1).at(1).first, QPoint(200, 766));
+        // A printed sheet restarts the drill.
+        QCOMPARE(s.form.drill().QuestionNo, 1);
+        QCOMPARE(s.edit("Edit7")->text(), u"答えを入れてリターンキーを押してね"_qs);
+        QCOMPARE(s.edit("Edit5")->text(), "1");
+    }
+
+    void failedJobKeepsTheDrill()
+    {
+        Sheet s;
+        s.failJob = true;
+        s.fix(5);
+        s.start();
+        const DrillState before = s.form.drill();
+        const QString message = s.edit("Edit7")->text();
+        s.dialogs.answers.push_back(Answer::Yes);
+        s.print();
+        QCOMPARE(s.dialogs.count("warning"), 1);
+        QCOMPARE(s.form.drill().CurrentProblem.First, before.CurrentProblem.First);
+        QCOMPARE(s.form.drill().QuestionNo, before.QuestionNo);
+        QVERIFY(!s.form.drill().Printing);
+        QCOMPARE(s.edit("Edit7")->text(), message);
+    }
+
+    void realPdf()
+    {
+        Sheet s;
+        s.form.makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
+            return std::make_unique<common::PrinterSurface>(printer);
+        };
+        QTemporaryDir dir;
+        const QString file = dir.filePath("bairo.pdf");
+        s.dialogs.onPrinterSetup = [file](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(file);
+        };
+        s.fix(10);
+        s.start();
+        s.dialogs.answers.push_back(Answer::Yes);
+        s.print();
+        QCOMPARE(s.dialogs.count("warning"), 0);
+        QVERIFY(QFileInfo(file).size() > 0);
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+        QProcess p;
+        p.start(pdftotext, {"-raw", file, "-"});
+        QVERIFY(p.waitForFinished(30000));
+        const QStringList pages =
+            QString::fromUtf8(p.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(pages.size(), 2);
+        QCOMPARE(pages[0].count(u"最小公倍数は"_qs), 10);
+        QCOMPARE(pages[1].count(u"LCMは"_qs), 10);
+        QVERIFY(pages[0].contains(u"なまえ"_qs));
+    }
+};
+
+QTEST_MAIN(TestPrint)
+#include "test_print.moc"
