@@ -7,6 +7,7 @@
 #include "common/feedback.h"
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
+#include "tests/support/forwarding_surface.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -25,21 +26,6 @@ using Answer = common::Dialogs::Answer;
 
 namespace {
 
-// Hands the window's calls on to a recording the test keeps after the click.
-struct Forward : common::PageSurface {
-    explicit Forward(common::PageSurface& s) : t(s) {}
-    QSize pageSize() const override { return t.pageSize(); }
-    bool begin() override { return t.begin(); }
-    bool newPage() override { return t.newPage(); }
-    void setFont(const QString& f, int p) override { t.setFont(f, p); }
-    void moveTo(QPoint p) override { t.moveTo(p); }
-    void lineTo(QPoint p) override { t.lineTo(p); }
-    void textOut(QPoint p, const QString& s) override { t.textOut(p, s); }
-    bool end() override { return t.end(); }
-    void abort() override { t.abort(); }
-    QString errorText() const override { return t.errorText(); }
-    common::PageSurface& t;
-};
 
 struct Sheet {
     common::ScriptedDialogs dialogs;
@@ -54,7 +40,7 @@ struct Sheet {
         form.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
             recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
             if (failJob) recorded->failOnBegin();
-            return std::make_unique<Forward>(*recorded);
+            return std::make_unique<ForwardingSurface>(*recorded);
         };
         form.show();
     }

@@ -2,6 +2,7 @@
 #include "window_fixture.h"
 
 #include "common/worksheet_page.h"
+#include "tests/support/forwarding_surface.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -26,24 +27,9 @@ struct PrintFixture : WindowFixture {
             kept.push_back(std::make_unique<common::RecordingSurface>(QSize(3400, 4800)));
             recorded = kept.back().get();
             if (failJob) recorded->failOnBegin();
-            return std::make_unique<Forward>(*recorded);
+            return std::make_unique<ForwardingSurface>(*recorded);
         };
     }
-    // Hands calls on to a surface the fixture keeps.
-    struct Forward : common::PageSurface {
-        explicit Forward(common::PageSurface& s) : t(s) {}
-        QSize pageSize() const override { return t.pageSize(); }
-        bool begin() override { return t.begin(); }
-        bool newPage() override { return t.newPage(); }
-        void setFont(const QString& f, int p) override { t.setFont(f, p); }
-        void moveTo(QPoint p) override { t.moveTo(p); }
-        void lineTo(QPoint p) override { t.lineTo(p); }
-        void textOut(QPoint p, const QString& s) override { t.textOut(p, s); }
-        bool end() override { return t.end(); }
-        void abort() override { t.abort(); }
-        QString errorText() const override { return t.errorText(); }
-        common::PageSurface& t;
-    };
     void fix(int n)
     {
         dialogs.inputs.push_back(QString::number(n));
