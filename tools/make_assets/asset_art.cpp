@@ -307,16 +307,21 @@ void drawPrintGlyph(QImage& image) {
     p.drawLine(QPointF(11.5, 25.5), QPointF(19, 25.5));
 }
 
-void drawNumiraIcon(QImage& image) {
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+// The rabbit on a see-through 128-unit icon, with a badge of that colour.
+void paintIconBase(QPainter& p, QImage& image, const QColor& badge) {
     beginGrid(p, image, 128);
     p.save();
     p.translate(3, 0); // centres the 122-unit rabbit
     p.scale(1.22, 1.22);
     paintRabbit(p);
     p.restore();
-    paintBadge(p, QColor(255, 150, 30));
+    paintBadge(p, badge);
+}
+
+void drawNumiraIcon(QImage& image) {
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintIconBase(p, image, QColor(255, 150, 30));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(88, 96.5, 24, 7), 2, 2);
@@ -326,13 +331,7 @@ void drawNumiraIcon(QImage& image) {
 void drawBairoIcon(QImage& image) {
     image.fill(Qt::transparent);
     QPainter p(&image);
-    beginGrid(p, image, 128);
-    p.save();
-    p.translate(3, 0); // centres the 122-unit rabbit
-    p.scale(1.22, 1.22);
-    paintRabbit(p);
-    p.restore();
-    paintBadge(p, QColor(40, 160, 110));
+    paintIconBase(p, image, QColor(40, 160, 110));
     p.setPen(QPen(Qt::white, 3.5));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(93, 100), 10, 10);
