@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace common {
 
 namespace {
@@ -11,7 +13,10 @@ bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0
 
 QByteArray toShiftJis(QStringView text)
 {
-    // One encoder per call: QStringEncoder keeps conversion state.
+    // Digits, signs and points are most of what is stored: ASCII is the same
+    // bytes in Shift-JIS, and needs no converter.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QStringEncoder encoder("Shift_JIS");
     return encoder.encode(text);
 }

@@ -4,9 +4,10 @@ namespace numira {
 
 namespace {
 
-QString sumText(qint64 a, qint64 b, int fractionDigits)
+void writeSum(Slot& slot, qint64 a, qint64 b, int fractionDigits)
 {
-    return DecimalText(a, fractionDigits) + u'+' + DecimalText(b, fractionDigits);
+    TextBuffer().decimal(a, fractionDigits).bytes('+').decimal(b, fractionDigits).storeIn(slot.question);
+    TextBuffer().decimal(a + b, fractionDigits).storeIn(slot.answer);
 }
 
 // Types 0 and 1: every pair of one-digit numbers that the test accepts,
@@ -18,7 +19,7 @@ template <typename Accept> void enumerate(ProblemStore& store, Accept accept)
         for (int b = 1; b <= 9; ++b)
             if (accept(a, b)) {
                 ++store.count;
-                store.setSlot(store.count, sumText(a, b, 0), QString::number(a + b));
+                writeSum(store.slot[store.count], a, b, 0);
             }
 }
 
@@ -40,9 +41,7 @@ void GenerateAddition(int number, ProblemStore& store, UsedPairs& used, RandomSo
                 b = random.uniform(range) + offset;
                 return accept(a, b);
             },
-            [&](int n, qint32 a, qint32 b) {
-                store.setSlot(n, sumText(a, b, digits), DecimalText(qint64(a) + b, digits));
-            });
+            [&](int n, qint32 a, qint32 b) { writeSum(store.slot[n], a, b, digits); });
     };
 
     switch (number) {

@@ -1,6 +1,7 @@
 #include "numira/core/value1.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace numira {
 
@@ -25,17 +26,67 @@ void ShuffleSlots(ProblemStore& store, RandomSource& random)
 
 QString DecimalText(qint64 value, int fractionDigits)
 {
+    return QString::fromLatin1(TextBuffer().decimal(value, fractionDigits).toBytes());
+}
+
+TextBuffer& TextBuffer::whole(qint64 value)
+{
+    digits(value, 1);
+    return *this;
+}
+
+TextBuffer& TextBuffer::decimal(qint64 value, int fractionDigits)
+{
     qint64 scale = 1;
     for (int d = 0; d < fractionDigits; ++d) scale *= 10;
-    QString text = QString::number(value / scale);
+    digits(value / scale, 1);
     qint64 fraction = value % scale;
-    if (fraction == 0) return text;
-    int digits = fractionDigits;
+    if (fraction == 0) return *this;
     while (fraction % 10 == 0) {
         fraction /= 10;
-        --digits;
+        --fractionDigits;
     }
-    return text + u'.' + QString::number(fraction).rightJustified(digits, u'0');
+    bytes('.');
+    digits(fraction, fractionDigits);
+    return *this;
+}
+
+TextBuffer& TextBuffer::fixed(qint64 value, int fractionDigits)
+{
+    qint64 scale = 1;
+    for (int d = 0; d < fractionDigits; ++d) scale *= 10;
+    digits(value / scale, 1);
+    if (fractionDigits > 0) {
+        bytes('.');
+        digits(value % scale, fractionDigits);
+    }
+    return *this;
+}
+
+TextBuffer& TextBuffer::bytes(QByteArrayView shiftJis)
+{
+    for (char c : shiftJis) bytes(c);
+    return *this;
+}
+
+TextBuffer& TextBuffer::bytes(char c)
+{
+    if (m_size < int(m_bytes.size())) m_bytes[m_size++] = c;
+    return *this;
+}
+
+void TextBuffer::storeIn(ProblemText& field) const
+{
+    field.assignBytes(QByteArray::fromRawData(m_bytes.data(), m_size));
+}
+
+// A non-negative value in decimal, zero-padded to at least `width` digits.
+void TextBuffer::digits(qint64 value, int width)
+{
+    std::array<char, 20> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    for (int pad = width - int(end - text.data()); pad > 0; --pad) bytes('0');
+    for (const char* c = text.data(); c != end; ++c) bytes(*c);
 }
 
 bool BeginGeneration(int number, int lastType, UsedPairs& used, RandomSource& random)

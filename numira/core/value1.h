@@ -7,6 +7,8 @@
 #include "common/random_source.h"
 #include "common/short_string.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -95,6 +97,30 @@ private:
 // Exactly `count` random swaps of slots 1..count, after a re-seeding; the
 // header slot never moves.
 void ShuffleSlots(ProblemStore& store, RandomSource& random);
+
+// A problem or answer text built in a short fixed buffer, directly as the
+// Shift-JIS bytes a slot keeps (digits, signs and the point are one byte
+// each), so that a whole set is written without converters or allocations.
+// Every generator family writes its texts with it.
+class TextBuffer {
+public:
+    TextBuffer& whole(qint64 value);
+    // The form of DecimalText: the whole part, then "." and the fraction
+    // digits without trailing zeros unless they are all zero.
+    TextBuffer& decimal(qint64 value, int fractionDigits);
+    // Every fraction digit kept, zeros included (tenths 20 give 2.0).
+    TextBuffer& fixed(qint64 value, int fractionDigits);
+    TextBuffer& bytes(QByteArrayView shiftJis);
+    TextBuffer& bytes(char c);
+
+    void storeIn(ProblemText& field) const;
+    QByteArray toBytes() const { return QByteArray(m_bytes.data(), m_size); }
+
+private:
+    void digits(qint64 value, int width);
+    std::array<char, 64> m_bytes{};
+    int m_size = 0;
+};
 
 // A non-negative fixed-point value (tenths, hundredths or thousandths) as
 // text: whole part always, then "." and the fraction without trailing zeros.

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "numira/core/value1.h"
+
+namespace numira {
+
+// Builds the set of division type `number` (0..10) into the store, in
+// shuffled order.
+void GenerateDivision(int number, ProblemStore& store, UsedPairs& used, RandomSource& random);
+
+} // namespace numira

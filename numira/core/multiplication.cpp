@@ -1,0 +1,121 @@
+#include "numira/core/multiplication.h"
+
+#include "numira/core/subtraction.h"
+
+#include <algorithm>
+
+namespace numira {
+
+namespace {
+
+// One factor of a type: drawn from 0..range-1 plus offset, and held as a
+// whole number (0 places), tenths (1) or hundredths (2).
+struct Factor {
+    int range;
+    int offset;
+    int places;
+};
+
+struct Kind {
+    Factor first;
+    Factor second;
+};
+
+constexpr Factor kOneDigit{9, 1, 0};     // 1..9
+constexpr Factor kTwoDigits{100, 0, 0};  // 0..99
+constexpr Factor kTenths{99, 1, 1};      // 0.1..9.9
+constexpr Factor kHundredths{999, 1, 2}; // 0.01..9.99
+
+// Types 0..8; type 9 picks the order of its two factors with each draw.
+constexpr Kind kKinds[] = {
+    {kTwoDigits, kOneDigit},    // 0: no carry from the ones
+    {kTwoDigits, {10, 0, 0}},   // 1: times 0..9
+    {kOneDigit, {99, 1, 0}},    // 2: no carry from the ones
+    {kOneDigit, {99, 1, 0}},    // 3
+    {kTwoDigits, kTwoDigits},   // 4
+    {kTenths, kOneDigit},       // 5: 2.0 allowed
+    {kHundredths, {89, 10, 0}}, // 6: times 10..98
+    {{89, 10, 0}, kHundredths}, // 7
+    {kTenths, kTenths},         // 8
+};
+constexpr Kind kHundredthsFirst{kHundredths, kTenths};
+constexpr Kind kTenthsFirst{kTenths, kHundredths};
+
+bool endsInZero(qint32 value) { return value % 10 == 0; }
+
+bool accepted(int type, qint32 a, qint32 b)
+{
+    switch (type) {
+    case 0: return (a % 10) * b <= 9; // no carry out of the ones place
+    case 2: return a * (b % 10) <= 9;
+    case 6: return !endsInZero(a);
+    case 7: return !endsInZero(b);
+    case 8:
+    case 9: return !endsInZero(a) && !endsInZero(b);
+    default: return true;
+    }
+}
+
+// A factor keeps all its places in the question (tenths 20 is 2.0,
+// hundredths 5 is 0.05); the product carries the places of both factors.
+void writeSlot(ProblemStore& store, int n, qint32 a, qint32 b, const Kind& kind)
+{
+    TextBuffer()
+        .fixed(a, kind.first.places)
+        .bytes('x')
+        .fixed(b, kind.second.places)
+        .storeIn(store.slot[n].question);
+    TextBuffer()
+        .decimal(qint64(a) * b, kind.first.places + kind.second.places)
+        .storeIn(store.slot[n].answer);
+}
+
+qint32 draw(const Factor& factor, RandomSource& random)
+{
+    return random.uniform(factor.range) + factor.offset;
+}
+
+} // namespace
+
+void GenerateMultiplication(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
+{
+    if (!BeginGeneration(number, 9, used, random)) return;
+
+    // The kind of the attempt being drawn; type 9 chooses it anew each time.
+    // The duplicate test sees only the two scaled integers, whatever the order.
+    const Kind* kind = number < 9 ? &kKinds[number] : nullptr;
+    DrawDistinctPairs(
+        store, used, kMaxProblems,
+        [&](qint32& a, qint32& b) {
+            if (number == 9) kind = random.uniform(2) == 0 ? &kHundredthsFirst : &kTenthsFirst;
+            a = draw(kind->first, random);
+            b = draw(kind->second, random);
+            return accepted(number, a, b);
+        },
+        [&](int n, qint32 a, qint32 b) { writeSlot(store, n, a, b, *kind); });
+
+    FinishGeneration(store);
+}
+
+void GenerateMultiplicationTable(const TableRowSelection& selection, ProblemStore& store,
+                                 RandomSource& random)
+{
+    store.slot[0].question = u"九九";
+    // The choice window gives 0 or 1; anything else is kept within 0..9 so
+    // that nine rows can never run past the last slot.
+    const int lowest = std::clamp<qint32>(selection.lowestMultiplier, 0, 9);
+    int n = 0;
+    for (int row = 1; row <= 9; ++row) {
+        if (selection.rows[row - 1] == 0) continue;
+        for (int m = lowest; m <= 9; ++m) {
+            ++n;
+            TextBuffer().whole(row).bytes('x').whole(m).storeIn(store.slot[n].question);
+            TextBuffer().whole(row * m).storeIn(store.slot[n].answer);
+        }
+    }
+    store.count = n;
+    FinishGeneration(store);
+    ShuffleSlots(store, random);
+}
+
+} // namespace numira

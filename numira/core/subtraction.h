@@ -1,0 +1,10 @@
+#pragma once
+
+#include "numira/core/value1.h"
+
+namespace numira {
+
+// Builds the set of subtraction type `number` (0..8) into the store.
+void GenerateSubtraction(int number, ProblemStore& store, UsedPairs& used, RandomSource& random);
+
+} // namespace numira
