@@ -136,6 +136,47 @@ private slots:
         QVERIFY(w.Edit5->hasFocus());
     }
 
+    void everyKindDrillsToTheEnd()
+    {
+        // Every entry of the choice window generates its set, and typing each
+        // stored answer as it stands walks the run to a full score.
+        WindowFixture f;
+        for (int page = 0; page <= 4; ++page) {
+            const int items = page < 4 ? f.choice.ListBox[page]->count() : 1;
+            for (int item = 0; item < items; ++item) {
+                if (page == 4) f.choice.CheckBox[9]->setChecked(true);
+                f.choose(page, item);
+                const int count = f.state.store.count;
+                QVERIFY2(count >= 1 && count <= 100, qPrintable(f.form.Edit1->text()));
+                QCOMPARE(f.form.Edit2->text(), " " + QString::number(count));
+                for (int k = 1; k <= count; ++k) {
+                    QCOMPARE(f.form.Edit4->text(), f.state.store.question(k));
+                    f.answerRight();
+                }
+                QCOMPARE(f.form.Edit4->text(), u"100てんです。"_qs);
+            }
+        }
+    }
+
+    void remainderAnswersInTheWindow()
+    {
+        // Division type 4 has remainders: the quotient alone is wrong unless
+        // the remainder is 0, and q...r with blanks is right.
+        WindowFixture f;
+        f.choose(3, 4);
+        for (int k = 0; k < 20; ++k) {
+            const QString answer = f.currentAnswer();
+            const QStringList parts = answer.split("...");
+            QCOMPARE(parts.size(), 2);
+            if (parts[1] != "0") {
+                f.answer(parts[0]);
+                QCOMPARE(f.form.Edit6->text(), u"ぶ～　まちがえたよ"_qs);
+            }
+            f.answer(" " + parts[0] + " ... " + parts[1] + " ");
+            QCOMPARE(f.form.Edit6->text(), u"せいかいです！"_qs);
+        }
+    }
+
     void buttonsBeforeAnyChoice()
     {
         WindowFixture f;
