@@ -178,7 +178,8 @@ void TForm1::FormCreate()
     Edit6->setText(QStringLiteral("もんだいをえらんでね☆"));
     Button2->setText(kShowAnswer);
     blankPicture();
-    if (m_feedback.showPicture(Image1, QStringLiteral("mascot.bmp"))) m_drill.mascotShowing = true;
+    // Without the file the blank picture stays, and the start goes on.
+    showMascot();
     m_state.fixed.CountIsFixed = false;
     m_drill.keyReleased = false;
     BitBtn1->setToolTip(QStringLiteral("ヘルプを表示"));
