@@ -246,6 +246,14 @@ void TForm1::buildControls()
     CheckBox1->setFont(windowFont(16));
     CheckBox1->setGeometry(304, 440, 137, 17);
 
+    // Names a screen reader reads for the controls without a text of their own.
+    const std::pair<QWidget*, const char16_t*> names[] = {
+        {Edit1, u"一つ目の数"}, {Edit2, u"二つ目の数"}, {Edit3, u"求めるもの"},
+        {Edit4, u"答え"},       {Edit5, u"何問目"},     {Edit6, u"点数"},
+        {Edit7, u"お知らせ"},   {Edit8, u"問題数"},     {Image1, u"絵"},
+        {BitBtn1, u"問題を印刷"}};
+    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
+
     // Tab order: the radio groups, Start, quit, the answer field and its
     // button, the check box, the print button.
     QList<QWidget*> chain;

@@ -84,6 +84,10 @@ TForm3::TForm3(SharedState& state, QWidget* parent) : QDialog(parent), m_state(s
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
+    // Names a screen reader reads for the controls without a text of their own.
+    TabbedNotebook1->setAccessibleName(QStringLiteral("もんだいのしゅるい"));
+    for (int p = 0; p < 4; ++p) ListBox[p]->setAccessibleName(pages[p]);
+
     FormCreate();
 }
 

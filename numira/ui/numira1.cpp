@@ -209,6 +209,9 @@ void TForm1::Button1Click()
 {
     if (!m_choiceWindow) return;
     const ChoiceRecord& choice = m_state.choice;
+    // What the set now shown was made with, should it stay.
+    const ChoiceRecord previousChoice = m_state.choice;
+    const auto previousTitle = m_state.store.title;
     for (;;) {
         m_choiceWindow->setResult(QDialog::Rejected);
         showChoiceWindow(*m_choiceWindow);
@@ -216,8 +219,12 @@ void TForm1::Button1Click()
         if (choice.ProblemCategory == kMultiplicationTable &&
             choice.tableRowSelection.chosenRows() == 0) {
             // An empty table choice asks again; the close box ends the asking
-            // and leaves the previous set as it was.
-            if (!confirmed) return;
+            // and leaves the previous set as it was, with its choice and title.
+            if (!confirmed) {
+                m_state.choice = previousChoice;
+                m_state.store.title = previousTitle;
+                return;
+            }
             continue;
         }
         // A category without a generator keeps the previous set.
@@ -283,7 +290,9 @@ void TForm1::Button2Click()
         }
         return;
     }
-    ++m_drill.currentNumber;
+    // After the end, further clicks show the same display: the number neither
+    // grows nor drops below the problems dealt with (a lowered count).
+    if (!m_drill.setFinished) ++m_drill.currentNumber;
     if (m_drill.currentNumber <= store.count) {
         Edit4->setText(store.question(m_drill.currentNumber));
         Edit3->setText(withBlank(m_drill.currentNumber));
@@ -294,8 +303,6 @@ void TForm1::Button2Click()
         showScore(m_drill.currentNumber - 1);
         Edit5->setFocus();
     } else {
-        // Further clicks show the same end display: the count does not grow.
-        m_drill.currentNumber = store.count + 1;
         showEndOfRun(false);
     }
 }

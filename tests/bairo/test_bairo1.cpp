@@ -371,6 +371,17 @@ private slots:
             << QStringList{"mascot.bmp", "maru1.bmp", "maru1.wav", "batu1.wav"} << "S R W" << Wrong
             << "2"
             << "" << QStringList{"batu1.bmp"} << 2;
+        // Each file missing in turn, through a whole set of three: 1 of 3 right
+        // at the first try, three right answers and two wrong ones heard.
+        const QStringList all{"mascot.bmp", "maru1.bmp", "maru1.wav", "batu1.bmp", "batu1.wav"};
+        for (const QString& missing : all) {
+            QStringList present = all;
+            present.removeAll(missing);
+            const int sounds = 5 - (missing == u"maru1.wav" ? 3 : missing == u"batu1.wav" ? 2 : 0);
+            QTest::addRow("all but %s", qPrintable(missing))
+                << present << "F3 S R T1 W R W R" << u"おしまいです。33点です。"_qs << "3"
+                << (missing == u"maru1.bmp" ? "" : "maru1.bmp") << QStringList{missing} << sounds;
+        }
     }
     void missingFiles()
     {

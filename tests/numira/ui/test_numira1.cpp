@@ -325,6 +325,25 @@ private slots:
         QVERIFY(f.form.Button1->hasFocus());
     }
 
+    void loweringTheCountWhileTheAnswerIsShown()
+    {
+        // Found by the random run: "つぎのもんだい" after the count was lowered
+        // below the problem on show ended the run with 5 right out of 1 (500).
+        WindowFixture f;
+        f.choose(0, 4);
+        for (int k = 1; k <= 5; ++k) f.answerRight(); // on problem 6, 5 right
+        QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+        QCOMPARE(f.form.Button2->text(), kNext);
+        f.dialogs.inputs.push_back("1");
+        f.form.CheckBox1Click();
+        for (int click = 0; click < 3; ++click) {
+            QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+            // Six problems dealt with, five right, however often it is clicked.
+            QCOMPARE(f.form.Edit4->text(), u"83てんです。"_qs);
+            QCOMPARE(f.form.drill().currentNumber, 7);
+        }
+    }
+
     void emptyTableChoiceAsksAgainUntilClosed()
     {
         WindowFixture f;
@@ -343,6 +362,34 @@ private slots:
         QCOMPARE(f.state.store.count, 45);
         QCOMPARE(f.state.store.question(1), before);
         QCOMPARE(f.form.Edit4->text(), before);
+    }
+
+    void emptyTableChoiceClosedKeepsTheSetsChoice()
+    {
+        // Found by the random run: the emptied table choice that the close box
+        // gave up on replaced the choice and title of the set that stays, so
+        // its remainder answers were judged as plain numbers (a quotient alone
+        // was right) and "はじめから" showed the title "九九".
+        WindowFixture f;
+        f.choose(3, 4); // division with a remainder
+        const QString title = f.state.store.title.text();
+        while (f.currentAnswer().endsWith("...0")) f.answerRight();
+        int asked = 0;
+        f.answerChoice = [&asked](numira::TForm3& window) {
+            window.TabbedNotebook1->setCurrentIndex(4);
+            for (auto* box : window.CheckBox) box->setChecked(false);
+            if (++asked == 1) window.Button1Click(); // confirmed with no row
+            else window.reject();                    // then the close box
+        };
+        f.form.Button1Click();
+        QCOMPARE(asked, 2);
+        QCOMPARE(f.state.choice.ProblemCategory, 3);
+        QCOMPARE(f.state.choice.ProblemNumber, 4);
+        QCOMPARE(f.state.store.title.text(), title);
+        f.answer(f.currentAnswer().section("...", 0, 0));
+        QCOMPARE(f.form.Edit6->text(), u"ぶ～　まちがえたよ"_qs);
+        f.form.Button4Click();
+        QCOMPARE(f.form.Edit1->text(), title);
     }
 
     void closeBoxUsesChoiceInForce()
@@ -467,33 +514,47 @@ private slots:
         QCOMPARE(f.form.Edit5->text(), u"おしまいです。"_qs);
     }
 
+    // Every picture, sound and the help file missing in turn: a ten-problem
+    // run still judges, scores and ends, and the missing file is reported
+    // once, by name, however often it is needed.
     void missingFilesNeverStopTheDrill_data()
     {
         QTest::addColumn<QString>("missing");
-        QTest::newRow("maru1.wav") << "maru1.wav";
-        QTest::newRow("batu1.bmp") << "batu1.bmp";
-        QTest::newRow("maru1.bmp") << "maru1.bmp";
-        QTest::newRow("mascot.bmp") << "mascot.bmp";
+        for (const char* name :
+             {"mascot.bmp", "maru1.bmp", "batu1.bmp", "maru1.wav", "batu1.wav", "numira.hlp"})
+            QTest::newRow(name) << name;
     }
     void missingFilesNeverStopTheDrill()
     {
         QFETCH(QString, missing);
         QTemporaryDir dir;
         const QString source = qEnvironmentVariable("APP_RUNTIME_DIR");
-        for (const char* name : {"mascot.bmp", "maru1.bmp", "batu1.bmp", "maru1.wav", "batu1.wav"})
+        for (const char* name :
+             {"mascot.bmp", "maru1.bmp", "batu1.bmp", "maru1.wav", "batu1.wav", "numira.hlp"})
             if (missing != QLatin1String(name))
                 QVERIFY(QFile::copy(source + "/" + name, dir.filePath(name)));
         WindowFixture f(common::AssetLocator({dir.path()}));
-        f.choose(0, 4);
-        for (int k = 0; k < 3; ++k) {
-            f.answerWrong();
-            f.answerRight();
-            f.answerRight();
-        }
-        QCOMPARE(f.form.Edit3->text(), " 7");
-        QCOMPARE(f.form.Edit7->text(), " 50");
-        QCOMPARE(f.dialogs.count("warning"), 1);
+        f.dialogs.inputs.push_back("10");
+        f.form.CheckBox1Click();
+        f.choose(0, 6);
+        for (int k = 1; k <= 7; ++k) f.answerRight();
+        QTest::mouseClick(f.form.BitBtn1, Qt::LeftButton);
+        f.answerWrong(); // problem 8: wrong, then right
+        f.answerRight();
+        QTest::mouseClick(f.form.Button2, Qt::LeftButton); // problem 9: shown, then Return
+        f.pressReturn();
+        QCOMPARE(f.form.Edit3->text(), " 10");
+        QCOMPARE(f.form.Edit7->text(), " 77");
+        f.answerWrong(); // problem 10
+        f.answerRight();
+        QVERIFY(f.form.drill().setFinished);
+        QCOMPARE(f.form.Edit4->text(), u"70てんです。"_qs);
+        QCOMPARE(f.form.Edit5->text(), u"おしまいです。"_qs);
+        QCOMPARE(f.dialogs.texts("warning").size(), 1);
         QVERIFY(f.dialogs.texts("warning").first().contains(missing));
+        QCOMPARE(f.sound.played.count("maru1.wav"), missing == "maru1.wav" ? 0 : 10);
+        QCOMPARE(f.sound.played.count("batu1.wav"), missing == "batu1.wav" ? 0 : 2);
+        QCOMPARE(f.form.helpWindow()->isVisible(), missing != "numira.hlp");
     }
 
     void help()

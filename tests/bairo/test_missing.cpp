@@ -1,0 +1,319 @@
+// What a school machine may lack besides the program's own files: an audio
+// output, a printer, the Japanese fonts. Without each, the window still
+// builds, shows its texts and runs a set to its score. (Each picture and
+// sound missing in turn: test_bairo1.)
+#include "bairo/ui/bairo1.h"
+#include "common/dialogs.h"
+#include "common/feedback.h"
+#include "common/fonts.h"
+#include "common/random_source.h"
+#include "common/worksheet_page.h"
+#include "tests/support/forwarding_surface.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <numeric>
+
+using namespace bairo;
+using Answer = common::Dialogs::Answer;
+
+namespace {
+
+const QString kEnd70 = u"おしまいです。70点です。"_qs;
+
+// One window with scripted boxes and the sound player given.
+struct Window {
+    explicit Window(common::SoundPlayer& sound) : form(dialogs, sound, random, common::AssetLocator({ASSET_DIR}))
+    {
+        form.show();
+    }
+    template <typename T = QWidget> T* w(const char* name) const
+    {
+        return form.findChild<T*>(QString::fromLatin1(name));
+    }
+    QString shows(const char* name) const { return w<QLineEdit>(name)->text(); }
+    int answer() const
+    {
+        const int a = shows("Edit1").toInt(), b = shows("Edit2").toInt();
+        return shows("Edit3") == text::LcmWord ? std::lcm(a, b) : std::gcd(a, b);
+    }
+    void enter(int value)
+    {
+        QLineEdit* edit = w<QLineEdit>("Edit4");
+        edit->clear();
+        QTest::keyClicks(edit, QString::number(value));
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    void right() { enter(answer()); }
+    void wrong() { enter(9973); }
+    // Fixes ten problems and starts a set.
+    void startTen()
+    {
+        dialogs.inputs.push_back("10");
+        QTest::mouseClick(w("CheckBox1"), Qt::LeftButton, {}, QPoint(6, 8));
+        QTest::mouseClick(w("Button1"), Qt::LeftButton);
+    }
+    // Seven right at once, one wrong then right, one shown and then
+    // entered, one wrong then right: 70 points.
+    void playTen()
+    {
+        startTen();
+        for (int k = 1; k <= 7; ++k) right();
+        wrong();
+        right();
+        QTest::mouseClick(w("Button3"), Qt::LeftButton);
+        QTest::keyClick(w<QLineEdit>("Edit4"), Qt::Key_Return);
+        wrong();
+        right();
+    }
+
+    common::ScriptedDialogs dialogs;
+    common::SeededRandomSource random{11};
+    TForm1 form;
+};
+
+// The font names the window is designed with.
+const QStringList kDesignedFonts{u"ＭＳ ゴシック"_qs, u"ＭＳゴシック"_qs, u"ＭＳ 明朝"_qs,
+                                 u"ＭＳ Ｐゴシック"_qs, u"System"_qs};
+
+// Run in a child process (a font once resolved stays cached): the window
+// built and driven under one font condition, named by APP_FONT_CASE.
+class FontCase : public QObject {
+    Q_OBJECT
+private slots:
+    void windowShowsItsTextsAndRuns()
+    {
+        const QString condition = qEnvironmentVariable("APP_FONT_CASE");
+        common::installJapaneseFonts();
+        if (condition == u"names unknown") {
+            for (const QString& name : kDesignedFonts) QFont::removeSubstitutions(name);
+        } else if (condition == u"substitutes missing") {
+            for (const QString& name : kDesignedFonts) {
+                QFont::removeSubstitutions(name);
+                QFont::insertSubstitution(name, u"No Such Family 42"_qs);
+            }
+        } else if (condition == u"no Japanese fonts") {
+            QVERIFY2(QFontDatabase::families(QFontDatabase::Japanese).isEmpty(),
+                     "the fonts of this case should have no Japanese family");
+        } else {
+            QFAIL(qPrintable("unknown font case " + condition));
+        }
+        QVERIFY(!QFontDatabase::families().contains(u"No Such Family 42"_qs));
+
+        common::RecordingSoundPlayer sound;
+        Window win(sound);
+        QTest::mouseClick(win.w("Button1"), Qt::LeftButton); // a problem on show
+        qInfo("%s: the problem is drawn with %s", qPrintable(condition),
+              qPrintable(QFontInfo(win.w("Edit1")->font()).family()));
+        // Every text control: its text, its designed pixel size, and the text
+        // really drawn (the control looks different without it).
+        int drawn = 0;
+        for (QWidget* w : win.form.findChildren<QWidget*>()) {
+            auto* label = qobject_cast<QLabel*>(w);
+            auto* edit = qobject_cast<QLineEdit*>(w);
+            auto* button = qobject_cast<QAbstractButton*>(w);
+            auto* group = qobject_cast<QGroupBox*>(w);
+            if (!label && !edit && !button && !group) continue;
+            const QString text = label ? label->text() : edit ? edit->text() : button ? button->text() : group->title();
+            if (text.isEmpty()) continue;
+            const QFont font = w->font();
+            if (font.pixelSize() > 0) QCOMPARE(QFontInfo(font).pixelSize(), font.pixelSize());
+            const int height = QFontMetrics(font).height();
+            QVERIFY2(height >= QFontInfo(font).pixelSize() && height <= 2 * QFontInfo(font).pixelSize(),
+                     qPrintable(text));
+            QVERIFY(QFontMetrics(font).horizontalAdvance(text) > 0);
+            auto setText = [&](const QString& t) {
+                if (label) label->setText(t);
+                if (edit) edit->setText(t);
+                if (button) button->setText(t);
+                if (group) group->setTitle(t);
+            };
+            const QImage with = w->grab().toImage();
+            setText({});
+            const QImage without = w->grab().toImage();
+            setText(text);
+            QVERIFY2(with != without, qPrintable("not drawn: " + text));
+            ++drawn;
+        }
+        QVERIFY(drawn >= 20);
+
+        win.playTen();
+        QCOMPARE(win.shows("Edit7"), kEnd70);
+        QCOMPARE(win.dialogs.count("warning"), 0);
+    }
+};
+
+} // namespace
+
+class TestMissing : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        common::installJapaneseFonts();
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    // No audio output: the real player without its sound module stays
+    // silent, and the set is the same as with sound.
+    void noAudioOutput()
+    {
+        // The player's own switch for silence is off here: only the missing
+        // module keeps it quiet.
+        struct Unset {
+            QByteArray value = qgetenv("APP_SILENT_AUDIO");
+            Unset() { qunsetenv("APP_SILENT_AUDIO"); }
+            ~Unset() { qputenv("APP_SILENT_AUDIO", value); }
+        } unset;
+        QTemporaryDir noModule;
+        common::QtSoundPlayer sound({noModule.path()});
+        Window win(sound);
+        win.playTen();
+        QVERIFY(!sound.moduleLoaded());
+        QCOMPARE(win.shows("Edit7"), kEnd70);
+        QCOMPARE(win.dialogs.count("warning"), 0);
+    }
+
+    // No printer: the set-up dialog cancelled or confirmed, and the job
+    // cannot start. One warning with the reason; the problem, the counters
+    // and the message line stay as they were (no restart), and the set goes
+    // on to its score.
+    void noPrinter_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("setUpConfirmed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("set-up cancelled, job refused") << "recorded" << false << "no printer";
+        QTest::newRow("set-up confirmed, job refused") << "recorded" << true << "no printer";
+        QTest::newRow("PDF file cannot be written") << "pdf" << true << "sheet.pdf";
+        QTest::newRow("no printer installed") << "default" << false << u"プリンタがありません"_qs;
+    }
+    void noPrinter()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, setUpConfirmed);
+        QFETCH(QString, reason);
+        if (output == u"default" && !QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed here: the sheet would really be printed");
+        common::RecordingSoundPlayer sound;
+        Window win(sound);
+        std::unique_ptr<common::RecordingSurface> recorded;
+        if (output == u"recorded") {
+            win.form.makePageSurface = [&recorded](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+                recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+                recorded->failOnBegin();
+                return std::make_unique<ForwardingSurface>(*recorded);
+            };
+        }
+        // A PDF file inside a plain file cannot be written, not even by root.
+        QTemporaryFile notAFolder;
+        QVERIFY(notAFolder.open());
+        const QString pdf = notAFolder.fileName() + "/sheet.pdf";
+        if (output == u"pdf") {
+            win.dialogs.onPrinterSetup = [pdf](QPrinter& p) {
+                p.setOutputFormat(QPrinter::PdfFormat);
+                p.setOutputFileName(pdf);
+            };
+        }
+        win.startTen();
+        for (int k = 1; k <= 3; ++k) win.right();
+        win.wrong();
+        const DrillState before = win.form.drill();
+        QStringList shown;
+        for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"})
+            shown << win.shows(name);
+
+        win.dialogs.answers.push_back(Answer::Yes);
+        win.dialogs.printerAnswers.push_back(setUpConfirmed);
+        QTest::mouseClick(win.w("BitBtn1"), Qt::LeftButton);
+
+        QCOMPARE(win.dialogs.count("printer"), 1);
+        QCOMPARE(win.dialogs.texts("warning").size(), 1);
+        QVERIFY2(win.dialogs.texts("warning").first().contains(reason),
+                 qPrintable(win.dialogs.texts("warning").first()));
+        QVERIFY(!QFile::exists(pdf));
+        const DrillState& after = win.form.drill();
+        QCOMPARE(after.QuestionNo, before.QuestionNo);
+        QCOMPARE(after.CorrectCount, before.CorrectCount);
+        QCOMPARE(after.Score, before.Score);
+        QCOMPARE(after.FirstTry, before.FirstTry);
+        QCOMPARE(after.CurrentProblem.First, before.CurrentProblem.First);
+        QCOMPARE(after.CurrentProblem.Second, before.CurrentProblem.Second);
+        QCOMPARE(after.PreviousFirst, before.PreviousFirst);
+        QVERIFY(!after.Printing);
+        QStringList shownAfter;
+        for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"})
+            shownAfter << win.shows(name);
+        QCOMPARE(shownAfter, shown);
+        QCOMPARE(win.w<QLineEdit>("Edit7")->palette().color(QPalette::Text), QColor(0, 128, 0));
+        while (!win.shows("Edit7").startsWith(u"おしまい"_qs)) win.right();
+        QCOMPARE(win.shows("Edit7"), u"おしまいです。90点です。"_qs);
+        QCOMPARE(win.dialogs.texts("warning").size(), 1);
+    }
+
+    // A font missing: the designed names unknown to the machine, mapped to a
+    // family that is not installed, or no Japanese font at all. Each runs in
+    // a child process of this test, since a font once resolved stays cached.
+    void fontMissing_data()
+    {
+        QTest::addColumn<QString>("condition");
+        QTest::newRow("names unknown") << "names unknown";
+        QTest::newRow("substitutes missing") << "substitutes missing";
+        QTest::newRow("no Japanese fonts") << "no Japanese fonts";
+    }
+    void fontMissing()
+    {
+        QFETCH(QString, condition);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("APP_FONT_CASE", condition);
+        QTemporaryDir dir;
+        if (condition == u"no Japanese fonts") {
+            // Fontconfig limited to one Latin family.
+            const QString latin = "/usr/share/fonts/truetype/dejavu";
+            if (!QFileInfo(latin).isDir()) QSKIP("no DejaVu fonts to stand in for a machine without Japanese fonts");
+            QFile conf(dir.filePath("fonts.conf"));
+            QVERIFY(conf.open(QIODevice::WriteOnly));
+            conf.write(QString("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+                               "<fontconfig><dir>%1</dir><cachedir>%2</cachedir></fontconfig>\n")
+                           .arg(latin, dir.filePath("cache"))
+                           .toUtf8());
+            conf.close();
+            env.insert("FONTCONFIG_FILE", conf.fileName());
+        }
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(120000));
+        const QByteArray log = child.readAll();
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, log.constData());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true); // as the other window tests
+    if (qEnvironmentVariableIsSet("APP_FONT_CASE")) {
+        FontCase fontCase;
+        return QTest::qExec(&fontCase, argc, argv);
+    }
+    TestMissing test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_missing.moc"

@@ -1,0 +1,297 @@
+// What a school machine may lack besides the program's own files: an audio
+// output, a printer, the Japanese fonts. Without each, the windows still
+// build, show their texts and run a drill to its score. (Each picture, sound
+// and the help file missing in turn: test_numira1.)
+#include "window_fixture.h"
+
+#include "common/worksheet_page.h"
+#include "numira/core/drill.h"
+#include "tests/support/forwarding_surface.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QToolButton>
+
+using Answer = common::Dialogs::Answer;
+using numira::TForm1;
+
+namespace {
+
+QString currentAnswer(const TForm1& form)
+{
+    return form.state().store.answer(std::clamp(form.drill().currentNumber, 1, 100));
+}
+void answer(TForm1& form, const QString& text)
+{
+    form.Edit5->clear();
+    QTest::keyClicks(form.Edit5, text);
+    QTest::keyClick(form.Edit5, Qt::Key_Return);
+}
+
+// Ten problems: seven right at once, one wrong then right, one shown and
+// then entered, one wrong then right: 70 points. The caller has fixed the
+// number at 10 and chosen a set.
+void playTen(TForm1& form)
+{
+    for (int k = 1; k <= 7; ++k) answer(form, currentAnswer(form));
+    answer(form, currentAnswer(form) + "9");
+    answer(form, currentAnswer(form));
+    QTest::mouseClick(form.Button2, Qt::LeftButton);
+    QTest::keyClick(form.Edit5, Qt::Key_Return);
+    answer(form, currentAnswer(form) + "9");
+    answer(form, currentAnswer(form));
+}
+
+// The drill with the real sound player instead of a recording one.
+struct RealSoundWindows {
+    explicit RealSoundWindows(QStringList moduleFolders)
+        : sound(std::move(moduleFolders)), form(state, {dialogs, sound, random}), choice(state, &form)
+    {
+        common::installJapaneseFonts();
+        form.setChoiceWindow(&choice);
+        form.showChoiceWindow = [](numira::TForm3& window) {
+            window.TabbedNotebook1->setCurrentIndex(0);
+            window.ListBox[0]->setCurrentRow(6);
+            window.Button1Click();
+        };
+        form.show();
+    }
+    numira::SharedState state;
+    common::ScriptedDialogs dialogs;
+    common::QtSoundPlayer sound;
+    common::SeededRandomSource random{3};
+    TForm1 form;
+    numira::TForm3 choice;
+};
+
+// The font names the windows are designed with.
+const QStringList kDesignedFonts{u"ＭＳ ゴシック"_qs, u"ＭＳゴシック"_qs, u"ＭＳ 明朝"_qs,
+                                 u"ＭＳ Ｐゴシック"_qs, u"System"_qs};
+
+// Run in a child process (a font once resolved stays cached): the windows
+// built and driven under one font condition, named by APP_FONT_CASE.
+class FontCase : public QObject {
+    Q_OBJECT
+private slots:
+    void windowsShowTheirTextsAndRun()
+    {
+        const QString condition = qEnvironmentVariable("APP_FONT_CASE");
+        common::installJapaneseFonts();
+        if (condition == u"names unknown") {
+            for (const QString& name : kDesignedFonts) QFont::removeSubstitutions(name);
+        } else if (condition == u"substitutes missing") {
+            for (const QString& name : kDesignedFonts) {
+                QFont::removeSubstitutions(name);
+                QFont::insertSubstitution(name, u"No Such Family 42"_qs);
+            }
+        } else if (condition == u"no Japanese fonts") {
+            QVERIFY2(QFontDatabase::families(QFontDatabase::Japanese).isEmpty(),
+                     "the fonts of this case should have no Japanese family");
+        } else {
+            QFAIL(qPrintable("unknown font case " + condition));
+        }
+        QVERIFY(!QFontDatabase::families().contains(u"No Such Family 42"_qs));
+
+        WindowFixture f;
+        qInfo("%s: the problem is drawn with %s", qPrintable(condition),
+              qPrintable(QFontInfo(f.form.Edit4->font()).family()));
+        f.choice.show();
+        // Every text control: its text, its designed pixel size, and the text
+        // really drawn (the control looks different without it).
+        QList<QWidget*> controls;
+        for (QWidget* top : {static_cast<QWidget*>(&f.form), static_cast<QWidget*>(&f.choice)})
+            for (QWidget* w : top->findChildren<QWidget*>())
+                if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w))
+                    controls << w;
+        int drawn = 0;
+        for (QWidget* w : controls) {
+            auto* label = qobject_cast<QLabel*>(w);
+            auto* edit = qobject_cast<QLineEdit*>(w);
+            auto* button = qobject_cast<QAbstractButton*>(w);
+            const QString text = label ? label->text() : edit ? edit->text() : button->text();
+            if (text.isEmpty() || !w->isVisibleTo(w->window())) continue;
+            const QFont font = w->font();
+            if (font.pixelSize() > 0) QCOMPARE(QFontInfo(font).pixelSize(), font.pixelSize());
+            const int height = QFontMetrics(font).height();
+            QVERIFY2(height >= QFontInfo(font).pixelSize() && height <= 2 * QFontInfo(font).pixelSize(),
+                     qPrintable(text));
+            QVERIFY(QFontMetrics(font).horizontalAdvance(text) > 0);
+            const QImage with = w->grab().toImage();
+            if (label) label->setText({});
+            if (edit) edit->setText({});
+            if (button) button->setText({});
+            const QImage without = w->grab().toImage();
+            if (label) label->setText(text);
+            if (edit) edit->setText(text);
+            if (button) button->setText(text);
+            QVERIFY2(with != without, qPrintable("not drawn: " + text));
+            ++drawn;
+        }
+        QVERIFY(drawn >= 20);
+        f.choice.hide();
+
+        f.dialogs.inputs.push_back("10");
+        f.form.CheckBox1Click();
+        f.choose(0, 6);
+        QCOMPARE(QFontInfo(f.form.Edit4->font()).pixelSize(), 64);
+        playTen(f.form);
+        QCOMPARE(f.form.Edit4->text(), u"70てんです。"_qs);
+        QCOMPARE(f.dialogs.count("warning"), 0);
+    }
+};
+
+} // namespace
+
+class TestMissing : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    // No audio output: the real player without its sound module stays
+    // silent, and the drill is the same as with sound.
+    void noAudioOutput()
+    {
+        // The player's own switch for silence is off here: only the missing
+        // module keeps it quiet.
+        struct Unset {
+            QByteArray value = qgetenv("APP_SILENT_AUDIO");
+            Unset() { qunsetenv("APP_SILENT_AUDIO"); }
+            ~Unset() { qputenv("APP_SILENT_AUDIO", value); }
+        } unset;
+        QTemporaryDir noModule;
+        RealSoundWindows w({noModule.path()});
+        w.dialogs.inputs.push_back("10");
+        w.form.CheckBox1Click();
+        w.form.Button1Click();
+        playTen(w.form);
+        QVERIFY(!w.sound.moduleLoaded());
+        QCOMPARE(w.form.Edit4->text(), u"70てんです。"_qs);
+        QCOMPARE(w.dialogs.count("warning"), 0);
+    }
+
+    // No printer: the set-up dialog cancelled or confirmed, and the job
+    // cannot start. One warning with the reason; the run, its set and the
+    // message line stay as they were, and the drill goes on to its score.
+    void noPrinter_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("setUpConfirmed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("set-up cancelled, job refused") << "recorded" << false << "no printer";
+        QTest::newRow("set-up confirmed, job refused") << "recorded" << true << "no printer";
+        QTest::newRow("PDF file cannot be written") << "pdf" << true << "sheet.pdf";
+        QTest::newRow("no printer installed") << "default" << false << u"プリンタがありません"_qs;
+    }
+    void noPrinter()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, setUpConfirmed);
+        QFETCH(QString, reason);
+        if (output == u"default" && !QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed here: the sheet would really be printed");
+        WindowFixture f;
+        std::unique_ptr<common::RecordingSurface> recorded;
+        if (output == u"recorded") {
+            f.form.makePageSurface = [&recorded](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+                recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+                recorded->failOnBegin();
+                return std::make_unique<ForwardingSurface>(*recorded);
+            };
+        }
+        // A PDF file inside a plain file cannot be written, not even by root.
+        QTemporaryFile notAFolder;
+        QVERIFY(notAFolder.open());
+        const QString pdf = notAFolder.fileName() + "/sheet.pdf";
+        if (output == u"pdf") {
+            f.dialogs.onPrinterSetup = [pdf](QPrinter& p) {
+                p.setOutputFormat(QPrinter::PdfFormat);
+                p.setOutputFileName(pdf);
+            };
+        }
+        f.dialogs.inputs.push_back("10");
+        f.form.CheckBox1Click();
+        f.choose(0, 6);
+        for (int k = 1; k <= 3; ++k) f.answerRight();
+        f.answerWrong();
+        const numira::DrillState before = f.form.drill();
+        const QString message = f.form.Edit6->text();
+        const QString problem = f.form.Edit4->text();
+
+        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.printerAnswers.push_back(setUpConfirmed);
+        QTest::mouseClick(f.form.BitBtn2, Qt::LeftButton);
+
+        QCOMPARE(f.dialogs.count("printer"), 1);
+        QCOMPARE(f.dialogs.texts("warning").size(), 1);
+        QVERIFY2(f.dialogs.texts("warning").first().contains(reason),
+                 qPrintable(f.dialogs.texts("warning").first()));
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(f.form.Edit6->text(), message);
+        QCOMPARE(f.form.Edit4->text(), problem);
+        QCOMPARE(f.form.drill().currentNumber, before.currentNumber);
+        QCOMPARE(f.form.drill().firstTryCorrect, before.firstTryCorrect);
+        QCOMPARE(f.form.drill().onFirstTry, before.onFirstTry);
+        QCOMPARE(f.state.store.count, 10);
+        while (!f.form.drill().setFinished) f.answerRight();
+        QCOMPARE(f.form.Edit4->text(), u"90てんです。"_qs);
+        QCOMPARE(f.dialogs.texts("warning").size(), 1);
+    }
+
+    // A font missing: the designed names unknown to the machine, mapped to a
+    // family that is not installed, or no Japanese font at all. Each runs in
+    // a child process of this test, since a font once resolved stays cached.
+    void fontMissing_data()
+    {
+        QTest::addColumn<QString>("condition");
+        QTest::newRow("names unknown") << "names unknown";
+        QTest::newRow("substitutes missing") << "substitutes missing";
+        QTest::newRow("no Japanese fonts") << "no Japanese fonts";
+    }
+    void fontMissing()
+    {
+        QFETCH(QString, condition);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("APP_FONT_CASE", condition);
+        QTemporaryDir dir;
+        if (condition == u"no Japanese fonts") {
+            // Fontconfig limited to one Latin family.
+            const QString latin = "/usr/share/fonts/truetype/dejavu";
+            if (!QFileInfo(latin).isDir()) QSKIP("no DejaVu fonts to stand in for a machine without Japanese fonts");
+            QFile conf(dir.filePath("fonts.conf"));
+            QVERIFY(conf.open(QIODevice::WriteOnly));
+            conf.write(QString("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+                               "<fontconfig><dir>%1</dir><cachedir>%2</cachedir></fontconfig>\n")
+                           .arg(latin, dir.filePath("cache"))
+                           .toUtf8());
+            conf.close();
+            env.insert("FONTCONFIG_FILE", conf.fileName());
+        }
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(120000));
+        const QByteArray log = child.readAll();
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, log.constData());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true); // as the other window tests
+    if (qEnvironmentVariableIsSet("APP_FONT_CASE")) {
+        FontCase fontCase;
+        return QTest::qExec(&fontCase, argc, argv);
+    }
+    TestMissing test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_missing.moc"

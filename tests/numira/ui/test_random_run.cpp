@@ -1,0 +1,452 @@
+// A long random session on the real main and choice windows: keys, held
+// Return, every button and check box, the choice window and every dialog
+// answered at random. After every event the run's state must be consistent
+// and the window must show what the state says. The seed is printed; set
+// APP_RANDOM_SEED to replay a run and APP_RANDOM_EVENTS to make it longer.
+#include "window_fixture.h"
+
+#include "common/worksheet_page.h"
+#include "numira/core/drill.h"
+#include "numira/ui/help_window.h"
+#include "tests/support/forwarding_surface.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QToolButton>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <random>
+#include <unistd.h>
+
+using Answer = common::Dialogs::Answer;
+
+namespace {
+
+const QString kShowAnswer = u"せいかいをだす"_qs;
+const QString kNext = u"つぎのもんだい"_qs;
+const QString kRight = u"せいかいです！"_qs;
+const QString kWrong = u"ぶ～　まちがえたよ"_qs;
+const QString kEnd = u"下のボタンでえらんでね☆"_qs;
+const QStringList kMessages{u"もんだいをえらんでね☆"_qs, u"こたえをいれてね☆"_qs, kRight, kWrong,
+                            kEnd};
+
+// The seed from APP_RANDOM_SEED, else from the clock.
+quint64 runSeed()
+{
+    bool ok = false;
+    const quint64 seed = qEnvironmentVariable("APP_RANDOM_SEED").toULongLong(&ok);
+    if (ok) return seed;
+    return quint64(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
+int runEvents(int fallback)
+{
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("APP_RANDOM_EVENTS", &ok);
+    return ok && n > 0 ? n : fallback;
+}
+
+// A crash in the middle of the run still names the seed and the event.
+namespace crash {
+char note[128];
+volatile sig_atomic_t event = -1;
+struct sigaction previous[32];
+const int fatalSignals[] = {SIGSEGV, SIGABRT, SIGFPE, SIGILL, SIGBUS};
+
+void handler(int sig)
+{
+    char digits[16];
+    int n = 0;
+    for (long v = event < 0 ? 0 : event; n == 0 || v > 0; v /= 10) digits[n++] = char('0' + v % 10);
+    [[maybe_unused]] ssize_t w = write(2, note, std::strlen(note));
+    while (n > 0) w = write(2, &digits[--n], 1);
+    w = write(2, "\n", 1);
+    sigaction(sig, &previous[sig], nullptr);
+    raise(sig);
+}
+void install(quint64 seed)
+{
+    std::snprintf(note, sizeof note, "random run crashed: APP_RANDOM_SEED=%llu, event ",
+                  static_cast<unsigned long long>(seed));
+    struct sigaction action {};
+    action.sa_handler = handler;
+    for (int sig : fatalSignals) sigaction(sig, &action, &previous[sig]);
+}
+void uninstall()
+{
+    for (int sig : fatalSignals) sigaction(sig, &previous[sig], nullptr);
+}
+} // namespace crash
+
+void sendReturn(QWidget* w, QEvent::Type type, bool autoRepeat)
+{
+    QKeyEvent e(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), autoRepeat);
+    QApplication::sendEvent(w, &e);
+}
+
+// Types text key by key; characters beyond ASCII (full-width digits and
+// blanks, kana) arrive as key events that carry only their text.
+void typeText(QWidget* w, const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(w, char(c.unicode()));
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+// The window pair with worksheets recorded instead of printed.
+struct RandomRun : WindowFixture {
+    explicit RandomRun(quint64 seed) : WindowFixture({}, seed), pick(seed)
+    {
+        form.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+            recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+            if (failJob) recorded->failOnBegin();
+            return std::make_unique<ForwardingSurface>(*recorded);
+        };
+        answerChoice = [this](numira::TForm3& window) { answerChoiceWindow(window); };
+        mascot = QImage(common::AssetLocator().find("mascot.bmp")).convertToFormat(QImage::Format_RGB32);
+        maru = QImage(common::AssetLocator().find("maru1.bmp")).convertToFormat(QImage::Format_RGB32);
+        batu = QImage(common::AssetLocator().find("batu1.bmp")).convertToFormat(QImage::Format_RGB32);
+    }
+
+    int chance(int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(pick)); }
+    bool coin(int percent) { return chance(100) < percent; }
+
+    QString randomText(int length)
+    {
+        static const QString pool = u"0123456789 ..-+eabcxyz１２３　こたえ"_qs;
+        QString s;
+        for (int i = 0; i < length; ++i) s += pool[chance(int(pool.size()))];
+        return s;
+    }
+
+    // Every box the next event may meet gets a random answer, or none (the
+    // box's dismissed answer).
+    void scriptDialogs()
+    {
+        static const QStringList typed{"5", "abc", "0", "150", "", "-3", " 7 ", "１２", "10",
+                                       "99999999999", "1", "2", "45", "3.5"};
+        static const Answer answers[] = {Answer::Ok, Answer::Yes, Answer::No, Answer::Closed};
+        dialogs.inputs.clear();
+        dialogs.answers.clear();
+        dialogs.printerAnswers.clear();
+        for (int i = chance(3); i > 0; --i) dialogs.inputs.push_back(typed[chance(int(typed.size()))]);
+        for (int i = chance(4); i > 0; --i) dialogs.answers.push_back(answers[chance(4)]);
+        if (coin(70)) dialogs.printerAnswers.push_back(coin(50));
+    }
+
+    // The choice window, shown and answered as a child would: a page, an
+    // item or none, rows ticked or not, then "けってい", a double click or
+    // the close box. An empty table choice brings it back; after a few
+    // rounds the close box ends that.
+    void answerChoiceWindow(numira::TForm3& window)
+    {
+        window.show();
+        const bool giveUp = ++choiceRounds > 6;
+        const int page = chance(5);
+        QTabBar* tabs = window.TabbedNotebook1->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+        QListWidget* list = page < 4 ? window.ListBox[page] : nullptr;
+        QListWidgetItem* item = nullptr;
+        if (list) {
+            item = list->item(chance(list->count()));
+            list->scrollToItem(item);
+            const QPoint at = list->visualItemRect(item).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            // Control and click again: the item is deselected and nothing is chosen.
+            if (coin(10)) QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+        } else {
+            // Some rows ticked or unticked, or every tick taken off.
+            const bool clearAll = coin(30);
+            for (QCheckBox* box : window.CheckBox)
+                if (clearAll ? box->isChecked() : coin(25))
+                    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        }
+        const int how = giveUp ? 0 : chance(10);
+        if (how == 0) {
+            window.close();
+        } else if (list && how <= 3) {
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        } else {
+            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        }
+        if (window.isVisible()) window.close(); // a double click beside the item
+    }
+
+    // One random event; returns its name for the failure message.
+    QString event()
+    {
+        scriptDialogs();
+        QLineEdit* edit = form.Edit5;
+        const int r = chance(100);
+        if (r < 14) {
+            typeText(edit, QString::number(chance(r < 7 ? 10 : 1000)));
+            return "digits";
+        }
+        if (r < 18) {
+            QTest::keyClick(edit, Qt::Key_Space);
+            return "blank";
+        }
+        if (r < 21) {
+            typeText(edit, randomText(1 + chance(4)).remove(QRegularExpression("[^a-z.+-]")) + "x");
+            return "letters";
+        }
+        if (r < 24) {
+            static const QStringList wide{u"１２"_qs, u"　"_qs, u"５．５"_qs, u"こたえ"_qs, u"１２　"_qs};
+            typeText(edit, wide[chance(int(wide.size()))]);
+            return "full-width";
+        }
+        if (r < 25) {
+            typeText(edit, randomText(200 + chance(400)));
+            return "long text";
+        }
+        if (r < 35) {
+            QTest::keyClick(edit, Qt::Key_Return);
+            return "Return";
+        }
+        if (r < 37) {
+            QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+            return "Enter";
+        }
+        if (r < 40) {
+            // Held down: auto-repeat release and press pairs, then the real release.
+            sendReturn(edit, QEvent::KeyPress, false);
+            for (int i = chance(6); i > 0; --i) {
+                sendReturn(edit, QEvent::KeyRelease, true);
+                sendReturn(edit, QEvent::KeyPress, true);
+            }
+            if (coin(80)) sendReturn(edit, QEvent::KeyRelease, false);
+            return "Return held";
+        }
+        if (r < 42) {
+            QTest::keyPress(edit, Qt::Key_Return);
+            return "Return pressed";
+        }
+        if (r < 44) {
+            QTest::keyRelease(edit, Qt::Key_Return);
+            return "Return released";
+        }
+        if (r < 49) {
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            return "Backspace";
+        }
+        if (r < 51) {
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(edit, Qt::Key_Delete);
+            return "select all, delete";
+        }
+        if (r < 53) {
+            static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape,
+                                           Qt::Key_Shift, Qt::Key_Tab};
+            QTest::keyClick(edit, keys[chance(6)]);
+            return "other key";
+        }
+        if (r < 65) {
+            answerRight();
+            return "right answer";
+        }
+        if (r < 68) {
+            answerWrong();
+            return "wrong answer";
+        }
+        if (r < 71) {
+            choiceRounds = 0;
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            return "Button1 (choose)";
+        }
+        if (r < 78) {
+            QTest::mouseClick(form.Button2, Qt::LeftButton);
+            return "Button2";
+        }
+        if (r < 80) {
+            QTest::mouseClick(form.Button4, Qt::LeftButton);
+            return "Button4 (again)";
+        }
+        if (r < 84) {
+            QTest::mouseClick(form.CheckBox1, Qt::LeftButton, {}, QPoint(6, 8));
+            return "CheckBox1";
+        }
+        if (r < 85) {
+            QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+            if (form.helpWindow()) form.helpWindow()->hide();
+            return "BitBtn1 (help)";
+        }
+        if (r < 87) {
+            failJob = coin(20);
+            recorded.reset();
+            QTest::mouseClick(form.BitBtn2, Qt::LeftButton);
+            return "BitBtn2 (print)";
+        }
+        if (r < 88) {
+            QTest::mouseClick(form.Button3, Qt::LeftButton);
+            if (form.isVisible()) eventProblem = "おしまい left the window open";
+            form.show();
+            return "Button3 (quit), shown again";
+        }
+        typeText(edit, QStringLiteral("..."));
+        return "...";
+    }
+
+    QString pictureShown() const
+    {
+        const QImage shown = form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        if (shown == mascot) return "mascot";
+        if (shown == maru) return "maru";
+        if (shown == batu) return "batu";
+        return "other";
+    }
+
+    // What must hold after every event; empty when it does.
+    QString inconsistency()
+    {
+        const numira::DrillState& d = form.drill();
+        const auto& store = state.store;
+        const auto& w = form;
+        auto fail = [](const QString& what) { return what; };
+        if (store.count < 0 || store.count > 100) return fail("count out of 0..100");
+        runMax = std::max(runMax, int(store.count));
+        if (d.currentNumber >= 1 || d.setChosen) {
+            if (d.currentNumber < 1 || d.currentNumber > runMax + 1)
+                return fail(QString("currentNumber %1 outside 1..%2").arg(d.currentNumber).arg(runMax + 1));
+            if (d.firstTryCorrect < 0 || d.firstTryCorrect >= d.currentNumber)
+                return fail(QString("firstTryCorrect %1 not below currentNumber %2")
+                                .arg(d.firstTryCorrect)
+                                .arg(d.currentNumber));
+        }
+        // The running score: as last written, over the problems dealt with.
+        const QString score = w.Edit7->text().trimmed();
+        if (score != u"０") {
+            static const QRegularExpression digits("^[0-9]+$");
+            if (!digits.match(score).hasMatch()) return fail("Edit7 is not a number: " + score);
+            const int v = score.toInt();
+            if (v < 0 || v > 100) return fail("Edit7 outside 0..100");
+            if (v != numira::ScorePercent(d.firstTryCorrect, d.currentNumber) &&
+                v != numira::ScorePercent(d.firstTryCorrect, d.currentNumber - 1))
+                return fail(QString("Edit7 %1 is no score of %2 right before problem %3")
+                                .arg(v)
+                                .arg(d.firstTryCorrect)
+                                .arg(d.currentNumber));
+        }
+        if (!(w.Edit2->text() == u"０" && store.count == 0) &&
+            w.Edit2->text().trimmed() != QString::number(store.count))
+            return fail("Edit2 " + w.Edit2->text() + " but count " + QString::number(store.count));
+        if (w.Edit1->text() != u"もんだいめい" && w.Edit1->text() != store.title.text())
+            return fail("Edit1 " + w.Edit1->text() + " but the set is " + store.title.text());
+        if ((w.Button2->text() == kNext) != d.answerShown) return fail("Button2 disagrees with answerShown");
+        if (w.Button2->text() != kNext && w.Button2->text() != kShowAnswer) return fail("Button2 text");
+        if (w.CheckBox1->isChecked() != state.fixed.CountIsFixed) return fail("tick disagrees with CountIsFixed");
+        if (state.fixed.CountIsFixed && (state.fixed.FixedCount < 1 || state.fixed.FixedCount > 100))
+            return fail("FixedCount out of 1..100");
+
+        const QString endText =
+            QString::number(numira::ScorePercent(d.firstTryCorrect, d.currentNumber - 1)) + u"てんです。"_qs;
+        const bool showsProblem = w.Edit3->text() == u' ' + QString::number(d.currentNumber) &&
+                                  w.Edit4->text() == store.question(std::clamp(d.currentNumber, 1, 100));
+        if (d.setChosen && !d.setFinished && !showsProblem)
+            return fail("answering, but Edit3/Edit4 do not show problem " + QString::number(d.currentNumber));
+        if (d.setFinished) {
+            if (w.Edit4->text().endsWith(u"てんです。"_qs) || d.answerShown) {
+                if (w.Edit4->text() != endText) return fail("end display " + w.Edit4->text() + " not " + endText);
+            } else if (!showsProblem) {
+                return fail("finished, neither the end display nor the problem shown");
+            }
+        }
+
+        if (!kMessages.contains(w.Edit6->text())) return fail("Edit6 " + w.Edit6->text());
+        const QString picture = pictureShown();
+        if (d.mascotShowing != (picture == "mascot")) return fail("mascotShowing but the picture is " + picture);
+        if (!d.mascotShowing && !QStringList{kRight, kWrong, kEnd}.contains(w.Edit6->text()))
+            return fail("feedback picture with the message " + w.Edit6->text());
+        return {};
+    }
+
+    std::mt19937_64 pick;
+    std::unique_ptr<common::RecordingSurface> recorded;
+    bool failJob = false;
+    QString eventProblem; // what the event itself found wrong
+    int choiceRounds = 0;
+    int runMax = 0;
+    QImage mascot, maru, batu;
+};
+
+} // namespace
+
+class TestRandomRun : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void randomRun()
+    {
+        const quint64 seed = runSeed();
+        const int events = runEvents(20000);
+        qInfo("random run: APP_RANDOM_SEED=%llu APP_RANDOM_EVENTS=%d",
+              static_cast<unsigned long long>(seed), events);
+        crash::install(seed);
+        RandomRun run(seed);
+        QStringList trail;
+        int printed = 0, choices = 0, ends = 0;
+        for (int i = 0; i < events; ++i) {
+            crash::event = i;
+            const numira::DrillState before = run.form.drill();
+            const int countBefore = run.state.store.count;
+            const QString messageBefore = run.form.Edit6->text();
+            const int warningsBefore = run.dialogs.count("warning");
+            const QString name = run.event();
+            trail << name;
+            if (trail.size() > 12) trail.removeFirst();
+            QString problem = run.inconsistency();
+            if (!run.eventProblem.isEmpty()) problem = run.eventProblem;
+
+            const numira::DrillState& d = run.form.drill();
+            const int warnings = run.dialogs.count("warning") - warningsBefore;
+            if (name.startsWith("Button1") || name.startsWith("Button4")) {
+                if (d.currentNumber == 1 && d.firstTryCorrect == 0) run.runMax = run.state.store.count;
+                ++choices;
+            }
+            if (name.startsWith("BitBtn2")) {
+                // Printing leaves the run, the set and the message line as they were.
+                if (d.currentNumber != before.currentNumber || d.firstTryCorrect != before.firstTryCorrect ||
+                    d.answerShown != before.answerShown || d.setFinished != before.setFinished ||
+                    run.state.store.count != countBefore)
+                    problem = "printing changed the run";
+                if (run.form.Edit6->text() != messageBefore) problem = "printing changed Edit6";
+                const bool jobFailed = run.recorded && run.failJob && countBefore > 0;
+                if (warnings != (jobFailed ? 1 : 0)) problem = "a failed job is reported once, nothing else";
+                if (run.recorded && !run.failJob && countBefore > 0) {
+                    ++printed;
+                    if (run.recorded->pages != 2 * ((countBefore + 19) / 20)) problem = "wrong page count";
+                }
+            } else if (warnings != 0) {
+                problem = "unexpected warning: " + run.dialogs.texts("warning").last();
+            }
+            if (d.setFinished && !before.setFinished) ++ends;
+            if (!problem.isEmpty()) {
+                crash::uninstall();
+                QFAIL(qPrintable(QString("APP_RANDOM_SEED=%1, event %2 (%3): %4\nlast events: %5")
+                                     .arg(seed)
+                                     .arg(i)
+                                     .arg(name, problem, trail.join(", "))));
+            }
+            run.dialogs.shown.clear();
+        }
+        crash::uninstall();
+        qInfo("random run: %d events, %d sets chosen or restarted, %d runs ended, %d sheets printed",
+              events, choices, ends, printed);
+        // The run must have reached the states it is meant to test.
+        if (events >= 2000) QVERIFY(ends > 0 && printed > 0);
+    }
+};
+
+QTEST_MAIN(TestRandomRun)
+#include "test_random_run.moc"
