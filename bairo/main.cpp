@@ -13,6 +13,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bairo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("ＢＡＩＲＯ練習"));
+    // Lets the desktop match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.bairo"));
     common::installJapaneseFonts();
 
     common::QtDialogs dialogs;

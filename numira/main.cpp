@@ -15,6 +15,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Numira"));
     QApplication::setApplicationDisplayName(QStringLiteral("ヌミラ"));
+    // Lets the desktop match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.numira"));
     numira::ApplicationHelpFile() = QStringLiteral("ヌミラ.chm");
     common::installJapaneseFonts();
 
