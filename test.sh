@@ -1,5 +1,82 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite offscreen.
-source "$(dirname "$0")/scripts/setup.sh"
+# Installs what is missing and runs, each on the whole tree:
+#   1. the normal build (./build) and its test suite, offscreen;
+#   2. the same suite built with clang under AddressSanitizer and
+#      UndefinedBehaviorSanitizer (./build-asan), where any report fails;
+#   3. each libFuzzer target (built in ./build-asan) for a bounded time on a
+#      scratch copy of its committed seed corpus.
+# Every step runs even when an earlier one failed; the exit status is non-zero
+# if any did. FUZZ_SECONDS sets the time per fuzz target (default 30).
+source "$(dirname "$0")/scripts/setup.sh"   # installs, builds ./build; cwd is the repo
+set +e
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
+JOBS=$(nproc)
+failed=()
+echo "== setup and build: $SECONDS s"
+phase_start=$SECONDS
+phase_done() { echo "== $1: $((SECONDS - phase_start)) s"; phase_start=$SECONDS; }
+
+# 1. The normal build (built by setup.sh).
+ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$JOBS" || failed+=("tests")
+phase_done "tests"
+
+# 2. The sanitizer build. Its options hold for the build too, since the asset
+# tool runs under the sanitizers while the tree is built. Leaks inside the
+# uninstrumented system libraries (Qt, fontconfig, ...) are suppressed by
+# tests/lsan.supp; every other leak, and any ASan or UBSan report, fails.
+ASAN_DIR=${ASAN_DIR:-build-asan}
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:print_stacktrace=1:detect_leaks=1:strict_string_checks=1:check_initialization_order=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+if cmake -S . -B "$ASAN_DIR" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+       -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -gline-tables-only" \
+       -DAPP_SANITIZE=ON -DAPP_FUZZ=ON >/dev/null &&
+   cmake --build "$ASAN_DIR" --parallel "$JOBS"; then
+  phase_done "sanitizer build"
+  ctest --test-dir "$ASAN_DIR" --output-on-failure --parallel "$JOBS" || failed+=("sanitizer tests")
+  phase_done "sanitizer tests"
+else
+  failed+=("sanitizer build")
+fi
+
+# 3. Fuzzing, as many targets at once as there are cores. New inputs go to a
+# scratch copy of the corpus, never into the repository; a failing input is
+# kept in $ASAN_DIR/fuzz-failures/.
+fuzz_one() {
+  local target=$1 name work
+  name=$(basename "$target")
+  work=$(mktemp -d)
+  mkdir "$work/corpus"
+  cp fuzz/corpus/"$name"/* "$work/corpus/"
+  if "$target" -max_total_time="$FUZZ_SECONDS" -timeout=10 -max_len=1024 \
+       -artifact_prefix="$work/" "$work/corpus" >"$work/log" 2>&1; then
+    echo "fuzz $name: passed, $(grep -o 'Done [0-9]* runs' "$work/log" | cut -d' ' -f2) runs"
+    rm -rf "$work"
+  else
+    mkdir -p "$ASAN_DIR/fuzz-failures/$name"
+    cp "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* \
+       "$ASAN_DIR/fuzz-failures/$name/" 2>/dev/null
+    echo "fuzz $name: FAILED (input kept in $ASAN_DIR/fuzz-failures/$name)"
+    grep -v -E '^#[0-9]+|^INFO:|^ *(NEW|REDUCE|pulse)' "$work/log" | tail -n 60
+    rm -rf "$work"
+    return 1
+  fi
+}
+if [ -d "$ASAN_DIR/fuzz/bin" ]; then
+  export -f fuzz_one
+  export ASAN_DIR FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+  rm -rf "$ASAN_DIR/fuzz-failures"
+  targets=("$ASAN_DIR"/fuzz/bin/*)
+  printf '%s\n' "${targets[@]}" | xargs -P "$JOBS" -I{} bash -c 'fuzz_one "$1"' _ {} ||
+    failed+=("fuzzing")
+  echo "fuzz: ${#targets[@]} targets, $FUZZ_SECONDS s each"
+  phase_done "fuzzing"
+else
+  failed+=("fuzzing (no targets built)")
+fi
+
+if ((${#failed[@]})); then
+  echo "test.sh: FAILED: ${failed[*]}" >&2
+  exit 1
+fi
+echo "test.sh: normal tests, sanitizer tests and fuzzing all passed"

@@ -1,5 +1,6 @@
 #include "numira/core/judge.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string>
@@ -15,6 +16,24 @@ qsizetype skipBlanks(QStringView text, qsizetype i)
 {
     while (i < text.size() && isBlank(text[i])) ++i;
     return i;
+}
+
+// The power of ten of the first significant digit of a number collected by
+// ReadDecimal ("123.45e-6" gives -4). Where it is used only its sign matters,
+// so a huge exponent is capped.
+std::int64_t decimalOrder(const std::string& number)
+{
+    const std::size_t e = std::min(number.find('e'), number.size());
+    const std::size_t point = std::min(number.find('.'), e);
+    const std::size_t first = number.find_first_of("123456789");
+    if (first >= e) return 0; // all zeros
+    const std::int64_t order =
+        first < point ? std::int64_t(point - first) - 1 : -std::int64_t(first - point);
+    std::int64_t exponent = 0;
+    for (std::size_t i = e + 1; i < number.size(); ++i)
+        if (number[i] >= '0' && number[i] <= '9' && exponent < 1'000'000'000)
+            exponent = exponent * 10 + (number[i] - '0');
+    return order + (e + 1 < number.size() && number[e + 1] == '-' ? -exponent : exponent);
 }
 
 } // namespace
@@ -53,8 +72,10 @@ double ReadDecimal(QStringView text)
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Far beyond any answer: overflow to infinity, underflow to zero.
-        const bool tiny = number.find("e-") != std::string::npos;
+        // Far beyond any answer: overflow to infinity, underflow to zero, told
+        // apart by the number's size (a negative exponent alone does not say:
+        // "1000...0e-10" overflows, "0.000...01" underflows).
+        const bool tiny = decimalOrder(number) < 0;
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     return negative ? -value : value;
@@ -65,10 +86,12 @@ std::int64_t ReadWhole(QStringView text)
     qsizetype i = skipBlanks(text, 0);
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-    constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / 10 - 1;
+    // Saturates at the largest value: a longer number never reads smaller.
+    constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
     std::int64_t value = 0;
     while (i < text.size() && isDigit(text[i])) {
-        if (value < limit) value = value * 10 + (text[i].unicode() - u'0');
+        const int digit = text[i].unicode() - u'0';
+        value = value <= (max - digit) / 10 ? value * 10 + digit : max;
         ++i;
     }
     return negative ? -value : value;

@@ -43,6 +43,12 @@ private slots:
         QTest::newRow("0.1+0.2 exact") << "0.3" << "0.30000000000000004" << false << false;
         QTest::newRow("huge") << "12" << "1e400" << false << false;
         QTest::newRow("9.99") << "9.99" << "9.990" << false << true;
+        // Beyond the double range without an exponent, or against its sign:
+        // underflow reads 0 and overflow infinity, as correctly rounded.
+        QTest::newRow("underflow without exponent")
+            << "0" << QString("0." + QString(400, u'0') + "1") << false << true;
+        QTest::newRow("overflow with negative exponent")
+            << "0" << QString("1" + QString(400, u'0') + "e-10") << false << false;
 
         QTest::newRow("rem right") << "3...2" << "3...2" << true << true;
         QTest::newRow("rem blanks") << "3...2" << " 3 ... 2 " << true << true;
@@ -55,6 +61,8 @@ private slots:
         QTest::newRow("rem negative not positive") << "3...2" << "-3...2" << true << false;
         QTest::newRow("rem trailing junk") << "3...2" << "3...2x" << true << true;
         QTest::newRow("rem empty quotient") << "0...3" << "...3" << true << true;
+        QTest::newRow("rem 20-digit quotient is not 19-digit")
+            << "1000000000000000000...0" << "10000000000000000000...0" << true << false;
     }
     void judge()
     {
@@ -101,6 +109,11 @@ private slots:
         QTest::newRow("nothing") << "abc" << qint64(0);
         QTest::newRow("empty") << "" << qint64(0);
         QTest::newRow("decimal stops") << "3.7" << qint64(3);
+        QTest::newRow("largest") << "9223372036854775807" << qint64(9223372036854775807);
+        QTest::newRow("largest negative") << "-9223372036854775807" << qint64(-9223372036854775807);
+        QTest::newRow("saturates") << "10000000000000000000" << qint64(9223372036854775807);
+        QTest::newRow("saturates negative")
+            << "-99999999999999999999" << qint64(-9223372036854775807);
     }
     void wholeReading()
     {
