@@ -12,7 +12,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -65,8 +64,7 @@ void checkOwnText(int n)
     for (const QString& variant : {text, QStringLiteral("  ") + text + QStringLiteral("\t"),
                                    text + QStringLiteral("abc"), text + QStringLiteral("\u3000")}) {
         const std::optional<int> read = ReadAnswer(variant);
-        FUZZ_CHECK(read && *read == n, "%s reads %s%d", show(variant).constData(),
-                   read ? "" : "nothing, not ", read ? *read : n);
+        fuzz::checkReadsOwnText(variant, read, n);
     }
 }
 
@@ -74,12 +72,6 @@ void checkOwnText(int n)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    checkReading(text);
-    if (const std::optional<int> read = ReadAnswer(text)) checkOwnText(*read);
-
-    std::int32_t word = 0;
-    if (size > 0) std::memcpy(&word, data, std::min<std::size_t>(sizeof word, size));
-    checkOwnText(word);
+    fuzz::checkIntReader(data, size, ReadAnswer, checkReading, checkOwnText);
     return 0;
 }

@@ -112,13 +112,7 @@ void checkOwnText(const QByteArray& data)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const qsizetype newline = bytes.indexOf('\n');
-    const QString stored = QString::fromUtf8(newline < 0 ? bytes : bytes.left(newline));
-    const QString typed = newline < 0 ? stored : QString::fromUtf8(bytes.mid(newline + 1));
-
-    checkReading(stored);
-    checkReading(typed);
+    const auto [bytes, stored, typed] = fuzz::readStoredTyped(data, size, checkReading);
 
     FUZZ_CHECK(JudgeAnswer(stored, stored, false), "%s is judged wrong against itself",
                show(stored).constData());

@@ -15,7 +15,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -54,8 +53,7 @@ void checkOwnText(int n)
     if (n >= 0) variants << QStringLiteral("+") + text;
     for (const QString& variant : variants) {
         const std::optional<int> read = ParseWholeNumber(variant);
-        FUZZ_CHECK(read && *read == n, "%s reads %s%d", show(variant).constData(),
-                   read ? "" : "nothing, not ", read ? *read : n);
+        fuzz::checkReadsOwnText(variant, read, n);
     }
 }
 
@@ -63,12 +61,6 @@ void checkOwnText(int n)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    checkReading(text);
-    if (const std::optional<int> read = ParseWholeNumber(text)) checkOwnText(*read);
-
-    std::int32_t word = 0;
-    if (size > 0) std::memcpy(&word, data, std::min<std::size_t>(sizeof word, size));
-    checkOwnText(word);
+    fuzz::checkIntReader(data, size, ParseWholeNumber, checkReading, checkOwnText);
     return 0;
 }

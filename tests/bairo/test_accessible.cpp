@@ -6,12 +6,9 @@
 #include "common/feedback.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
+#include "tests/support/accessible.h"
 
-#include <QAbstractButton>
-#include <QAccessible>
 #include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -20,17 +17,6 @@
 using namespace bairo;
 
 namespace {
-
-QString accessibleName(QWidget* w)
-{
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-    return i ? i->text(QAccessible::Name) : QStringLiteral("<no interface>");
-}
-QString accessibleValue(QWidget* w)
-{
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-    return i ? i->text(QAccessible::Value) : QStringLiteral("<no interface>");
-}
 
 struct Window {
     Window() { form.show(); }
@@ -98,14 +84,11 @@ private slots:
         Window win;
         int seen = 0;
         for (QWidget* w : win.form.findChildren<QWidget*>()) {
-            QString visible;
-            if (auto* b = qobject_cast<QAbstractButton*>(w)) visible = b->text();
-            else if (auto* l = qobject_cast<QLabel*>(w)) visible = l->text();
-            else if (auto* g = qobject_cast<QGroupBox*>(w)) visible = g->title();
-            else if (!qobject_cast<QLineEdit*>(w)) continue;
+            const std::optional<QString> visible = visibleText(w);
+            if (!visible && !qobject_cast<QLineEdit*>(w)) continue;
             const QString name = accessibleName(w);
             QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
-            if (!visible.isEmpty()) QCOMPARE(name, visible);
+            if (visible && !visible->isEmpty()) QCOMPARE(name, *visible);
             ++seen;
         }
         QVERIFY(seen >= 27);

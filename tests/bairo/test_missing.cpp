@@ -8,21 +8,16 @@
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
-#include "tests/support/forwarding_surface.h"
+#include "tests/support/missing.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -86,10 +81,6 @@ struct Window {
     TForm1 form;
 };
 
-// The font names the window is designed with.
-const QStringList kDesignedFonts{u"ＭＳ ゴシック"_qs, u"ＭＳゴシック"_qs, u"ＭＳ 明朝"_qs,
-                                 u"ＭＳ Ｐゴシック"_qs, u"System"_qs};
-
 // Run in a child process (a font once resolved stays cached): the window
 // built and driven under one font condition, named by APP_FONT_CASE.
 class FontCase : public QObject {
@@ -98,21 +89,8 @@ private slots:
     void windowShowsItsTextsAndRuns()
     {
         const QString condition = qEnvironmentVariable("APP_FONT_CASE");
-        common::installJapaneseFonts();
-        if (condition == u"names unknown") {
-            for (const QString& name : kDesignedFonts) QFont::removeSubstitutions(name);
-        } else if (condition == u"substitutes missing") {
-            for (const QString& name : kDesignedFonts) {
-                QFont::removeSubstitutions(name);
-                QFont::insertSubstitution(name, u"No Such Family 42"_qs);
-            }
-        } else if (condition == u"no Japanese fonts") {
-            QVERIFY2(QFontDatabase::families(QFontDatabase::Japanese).isEmpty(),
-                     "the fonts of this case should have no Japanese family");
-        } else {
-            QFAIL(qPrintable("unknown font case " + condition));
-        }
-        QVERIFY(!QFontDatabase::families().contains(u"No Such Family 42"_qs));
+        applyFontCase(condition);
+        if (QTest::currentTestFailed()) return;
 
         common::RecordingSoundPlayer sound;
         Window win(sound);
@@ -130,23 +108,14 @@ private slots:
             if (!label && !edit && !button && !group) continue;
             const QString text = label ? label->text() : edit ? edit->text() : button ? button->text() : group->title();
             if (text.isEmpty()) continue;
-            const QFont font = w->font();
-            if (font.pixelSize() > 0) QCOMPARE(QFontInfo(font).pixelSize(), font.pixelSize());
-            const int height = QFontMetrics(font).height();
-            QVERIFY2(height >= QFontInfo(font).pixelSize() && height <= 2 * QFontInfo(font).pixelSize(),
-                     qPrintable(text));
-            QVERIFY(QFontMetrics(font).horizontalAdvance(text) > 0);
             auto setText = [&](const QString& t) {
                 if (label) label->setText(t);
                 if (edit) edit->setText(t);
                 if (button) button->setText(t);
                 if (group) group->setTitle(t);
             };
-            const QImage with = w->grab().toImage();
-            setText({});
-            const QImage without = w->grab().toImage();
-            setText(text);
-            QVERIFY2(with != without, qPrintable("not drawn: " + text));
+            checkTextDrawn(w, text, setText);
+            if (QTest::currentTestFailed()) return;
             ++drawn;
         }
         QVERIFY(drawn >= 20);
@@ -172,13 +141,7 @@ private slots:
     // silent, and the set is the same as with sound.
     void noAudioOutput()
     {
-        // The player's own switch for silence is off here: only the missing
-        // module keeps it quiet.
-        struct Unset {
-            QByteArray value = qgetenv("APP_SILENT_AUDIO");
-            Unset() { qunsetenv("APP_SILENT_AUDIO"); }
-            ~Unset() { qputenv("APP_SILENT_AUDIO", value); }
-        } unset;
+        SilentAudioUnset unset;
         QTemporaryDir noModule;
         common::QtSoundPlayer sound({noModule.path()});
         Window win(sound);
@@ -194,13 +157,7 @@ private slots:
     // on to its score.
     void noPrinter_data()
     {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<bool>("setUpConfirmed");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("set-up cancelled, job refused") << "recorded" << false << "no printer";
-        QTest::newRow("set-up confirmed, job refused") << "recorded" << true << "no printer";
-        QTest::newRow("PDF file cannot be written") << "pdf" << true << "sheet.pdf";
-        QTest::newRow("no printer installed") << "default" << false << u"プリンタがありません"_qs;
+        addNoPrinterRows();
     }
     void noPrinter()
     {
@@ -213,21 +170,14 @@ private slots:
         Window win(sound);
         std::unique_ptr<common::RecordingSurface> recorded;
         if (output == u"recorded") {
-            win.form.makePageSurface = [&recorded](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-                recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
-                recorded->failOnBegin();
-                return std::make_unique<ForwardingSurface>(*recorded);
-            };
+            win.form.makePageSurface = refusedJob(recorded);
         }
         // A PDF file inside a plain file cannot be written, not even by root.
         QTemporaryFile notAFolder;
         QVERIFY(notAFolder.open());
         const QString pdf = notAFolder.fileName() + "/sheet.pdf";
         if (output == u"pdf") {
-            win.dialogs.onPrinterSetup = [pdf](QPrinter& p) {
-                p.setOutputFormat(QPrinter::PdfFormat);
-                p.setOutputFileName(pdf);
-            };
+            win.dialogs.onPrinterSetup = printToPdf(pdf);
         }
         win.startTen();
         for (int k = 1; k <= 3; ++k) win.right();
@@ -270,50 +220,15 @@ private slots:
     // a child process of this test, since a font once resolved stays cached.
     void fontMissing_data()
     {
-        QTest::addColumn<QString>("condition");
-        QTest::newRow("names unknown") << "names unknown";
-        QTest::newRow("substitutes missing") << "substitutes missing";
-        QTest::newRow("no Japanese fonts") << "no Japanese fonts";
+        addFontMissingRows();
     }
     void fontMissing()
     {
         QFETCH(QString, condition);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("APP_FONT_CASE", condition);
-        QTemporaryDir dir;
-        if (condition == u"no Japanese fonts") {
-            // Fontconfig limited to one Latin family.
-            const QString latin = "/usr/share/fonts/truetype/dejavu";
-            if (!QFileInfo(latin).isDir()) QSKIP("no DejaVu fonts to stand in for a machine without Japanese fonts");
-            QFile conf(dir.filePath("fonts.conf"));
-            QVERIFY(conf.open(QIODevice::WriteOnly));
-            conf.write(QString("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
-                               "<fontconfig><dir>%1</dir><cachedir>%2</cachedir></fontconfig>\n")
-                           .arg(latin, dir.filePath("cache"))
-                           .toUtf8());
-            conf.close();
-            env.insert("FONTCONFIG_FILE", conf.fileName());
-        }
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(child.waitForFinished(120000));
-        const QByteArray log = child.readAll();
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, log.constData());
+        runFontCase(condition);
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true); // as the other window tests
-    if (qEnvironmentVariableIsSet("APP_FONT_CASE")) {
-        FontCase fontCase;
-        return QTest::qExec(&fontCase, argc, argv);
-    }
-    TestMissing test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return missingMain<TestMissing, FontCase>(argc, argv); }
 
 #include "test_missing.moc"

@@ -3,24 +3,12 @@
 // and the names stay while the values follow the drill.
 #include "window_fixture.h"
 
-#include <QAccessible>
-#include <QGroupBox>
-#include <QLabel>
+#include "tests/support/accessible.h"
+
 #include <QTabBar>
 #include <QToolButton>
 
 namespace {
-
-QString accessibleName(QWidget* w)
-{
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-    return i ? i->text(QAccessible::Name) : QStringLiteral("<no interface>");
-}
-QString accessibleValue(QWidget* w)
-{
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-    return i ? i->text(QAccessible::Value) : QStringLiteral("<no interface>");
-}
 
 // The controls by their design names.
 QWidget* control(WindowFixture& f, const QString& window, const QString& name)
@@ -113,16 +101,13 @@ private slots:
                 // The tab bar's own scroll buttons and the lists' inner parts are Qt's.
                 if (qobject_cast<QTabBar*>(w->parentWidget()) || w->objectName().startsWith(u"qt_"))
                     continue;
-                QString visible;
-                if (auto* b = qobject_cast<QAbstractButton*>(w)) visible = b->text();
-                else if (auto* l = qobject_cast<QLabel*>(w)) visible = l->text();
-                else if (auto* g = qobject_cast<QGroupBox*>(w)) visible = g->title();
-                else if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractItemView*>(w) &&
-                         !qobject_cast<QTabWidget*>(w))
+                const std::optional<QString> visible = visibleText(w);
+                if (!visible && !qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractItemView*>(w) &&
+                    !qobject_cast<QTabWidget*>(w))
                     continue;
                 const QString name = accessibleName(w);
                 QVERIFY2(!name.isEmpty(), w->metaObject()->className());
-                if (!visible.isEmpty()) QCOMPARE(name, visible);
+                if (visible && !visible->isEmpty()) QCOMPARE(name, *visible);
                 ++seen;
             }
         }

@@ -9,18 +9,13 @@
 #include "numira/core/drill.h"
 #include "numira/ui/help_window.h"
 #include "tests/support/forwarding_surface.h"
+#include "tests/support/random_run.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QToolButton>
 
-#include <chrono>
-#include <csignal>
-#include <cstring>
-#include <random>
-#include <unistd.h>
 
 using Answer = common::Dialogs::Answer;
 
@@ -34,79 +29,12 @@ const QString kEnd = u"下のボタンでえらんでね☆"_qs;
 const QStringList kMessages{u"もんだいをえらんでね☆"_qs, u"こたえをいれてね☆"_qs, kRight, kWrong,
                             kEnd};
 
-// The seed from APP_RANDOM_SEED, else from the clock.
-quint64 runSeed()
-{
-    bool ok = false;
-    const quint64 seed = qEnvironmentVariable("APP_RANDOM_SEED").toULongLong(&ok);
-    if (ok) return seed;
-    return quint64(std::chrono::high_resolution_clock::now().time_since_epoch().count());
-}
-
-int runEvents(int fallback)
-{
-    bool ok = false;
-    const int n = qEnvironmentVariableIntValue("APP_RANDOM_EVENTS", &ok);
-    return ok && n > 0 ? n : fallback;
-}
-
-// A crash in the middle of the run still names the seed and the event.
-namespace crash {
-char note[128];
-volatile sig_atomic_t event = -1;
-struct sigaction previous[32];
-const int fatalSignals[] = {SIGSEGV, SIGABRT, SIGFPE, SIGILL, SIGBUS};
-
-void handler(int sig)
-{
-    char digits[16];
-    int n = 0;
-    for (long v = event < 0 ? 0 : event; n == 0 || v > 0; v /= 10) digits[n++] = char('0' + v % 10);
-    [[maybe_unused]] ssize_t w = write(2, note, std::strlen(note));
-    while (n > 0) w = write(2, &digits[--n], 1);
-    w = write(2, "\n", 1);
-    sigaction(sig, &previous[sig], nullptr);
-    raise(sig);
-}
-void install(quint64 seed)
-{
-    std::snprintf(note, sizeof note, "random run crashed: APP_RANDOM_SEED=%llu, event ",
-                  static_cast<unsigned long long>(seed));
-    struct sigaction action {};
-    action.sa_handler = handler;
-    for (int sig : fatalSignals) sigaction(sig, &action, &previous[sig]);
-}
-void uninstall()
-{
-    for (int sig : fatalSignals) sigaction(sig, &previous[sig], nullptr);
-}
-} // namespace crash
-
-void sendReturn(QWidget* w, QEvent::Type type, bool autoRepeat)
-{
-    QKeyEvent e(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), autoRepeat);
-    QApplication::sendEvent(w, &e);
-}
-
-// Types text key by key; characters beyond ASCII (full-width digits and
-// blanks, kana) arrive as key events that carry only their text.
-void typeText(QWidget* w, const QString& text)
-{
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(w, char(c.unicode()));
-            continue;
-        }
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
-
 // The window pair with worksheets recorded instead of printed.
-struct RandomRun : WindowFixture {
-    explicit RandomRun(quint64 seed) : WindowFixture({}, seed), pick(seed)
+struct RandomRun : WindowFixture, RandomKeys {
+    explicit RandomRun(quint64 seed)
+        : WindowFixture({}, seed),
+          RandomKeys(seed, u"0123456789 ..-+eabcxyz１２３　こたえ"_qs, "[^a-z.+-]",
+                     {u"１２"_qs, u"　"_qs, u"５．５"_qs, u"こたえ"_qs, u"１２　"_qs})
     {
         form.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
             recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
@@ -117,32 +45,6 @@ struct RandomRun : WindowFixture {
         mascot = QImage(common::AssetLocator().find("mascot.bmp")).convertToFormat(QImage::Format_RGB32);
         maru = QImage(common::AssetLocator().find("maru1.bmp")).convertToFormat(QImage::Format_RGB32);
         batu = QImage(common::AssetLocator().find("batu1.bmp")).convertToFormat(QImage::Format_RGB32);
-    }
-
-    int chance(int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(pick)); }
-    bool coin(int percent) { return chance(100) < percent; }
-
-    QString randomText(int length)
-    {
-        static const QString pool = u"0123456789 ..-+eabcxyz１２３　こたえ"_qs;
-        QString s;
-        for (int i = 0; i < length; ++i) s += pool[chance(int(pool.size()))];
-        return s;
-    }
-
-    // Every box the next event may meet gets a random answer, or none (the
-    // box's dismissed answer).
-    void scriptDialogs()
-    {
-        static const QStringList typed{"5", "abc", "0", "150", "", "-3", " 7 ", "１２", "10",
-                                       "99999999999", "1", "2", "45", "3.5"};
-        static const Answer answers[] = {Answer::Ok, Answer::Yes, Answer::No, Answer::Closed};
-        dialogs.inputs.clear();
-        dialogs.answers.clear();
-        dialogs.printerAnswers.clear();
-        for (int i = chance(3); i > 0; --i) dialogs.inputs.push_back(typed[chance(int(typed.size()))]);
-        for (int i = chance(4); i > 0; --i) dialogs.answers.push_back(answers[chance(4)]);
-        if (coin(70)) dialogs.printerAnswers.push_back(coin(50));
     }
 
     // The choice window, shown and answered as a child would: a page, an
@@ -186,71 +88,12 @@ struct RandomRun : WindowFixture {
     // One random event; returns its name for the failure message.
     QString event()
     {
-        scriptDialogs();
+        static const QStringList typed{"5", "abc", "0", "150", "", "-3", " 7 ", "１２", "10",
+                                       "99999999999", "1", "2", "45", "3.5"};
+        scriptDialogs(dialogs, typed);
         QLineEdit* edit = form.Edit5;
         const int r = chance(100);
-        if (r < 14) {
-            typeText(edit, QString::number(chance(r < 7 ? 10 : 1000)));
-            return "digits";
-        }
-        if (r < 18) {
-            QTest::keyClick(edit, Qt::Key_Space);
-            return "blank";
-        }
-        if (r < 21) {
-            typeText(edit, randomText(1 + chance(4)).remove(QRegularExpression("[^a-z.+-]")) + "x");
-            return "letters";
-        }
-        if (r < 24) {
-            static const QStringList wide{u"１２"_qs, u"　"_qs, u"５．５"_qs, u"こたえ"_qs, u"１２　"_qs};
-            typeText(edit, wide[chance(int(wide.size()))]);
-            return "full-width";
-        }
-        if (r < 25) {
-            typeText(edit, randomText(200 + chance(400)));
-            return "long text";
-        }
-        if (r < 35) {
-            QTest::keyClick(edit, Qt::Key_Return);
-            return "Return";
-        }
-        if (r < 37) {
-            QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
-            return "Enter";
-        }
-        if (r < 40) {
-            // Held down: auto-repeat release and press pairs, then the real release.
-            sendReturn(edit, QEvent::KeyPress, false);
-            for (int i = chance(6); i > 0; --i) {
-                sendReturn(edit, QEvent::KeyRelease, true);
-                sendReturn(edit, QEvent::KeyPress, true);
-            }
-            if (coin(80)) sendReturn(edit, QEvent::KeyRelease, false);
-            return "Return held";
-        }
-        if (r < 42) {
-            QTest::keyPress(edit, Qt::Key_Return);
-            return "Return pressed";
-        }
-        if (r < 44) {
-            QTest::keyRelease(edit, Qt::Key_Return);
-            return "Return released";
-        }
-        if (r < 49) {
-            QTest::keyClick(edit, Qt::Key_Backspace);
-            return "Backspace";
-        }
-        if (r < 51) {
-            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(edit, Qt::Key_Delete);
-            return "select all, delete";
-        }
-        if (r < 53) {
-            static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape,
-                                           Qt::Key_Shift, Qt::Key_Tab};
-            QTest::keyClick(edit, keys[chance(6)]);
-            return "other key";
-        }
+        if (const QString name = keyEvent(edit, r); !name.isEmpty()) return name;
         if (r < 65) {
             answerRight();
             return "right answer";
@@ -370,7 +213,6 @@ struct RandomRun : WindowFixture {
         return {};
     }
 
-    std::mt19937_64 pick;
     std::unique_ptr<common::RecordingSurface> recorded;
     bool failJob = false;
     QString eventProblem; // what the event itself found wrong
@@ -388,13 +230,9 @@ private slots:
 
     void randomRun()
     {
-        const quint64 seed = runSeed();
-        const int events = runEvents(20000);
-        qInfo("random run: APP_RANDOM_SEED=%llu APP_RANDOM_EVENTS=%d",
-              static_cast<unsigned long long>(seed), events);
-        crash::install(seed);
+        const auto [seed, events] = startRandomRun(20000);
         RandomRun run(seed);
-        QStringList trail;
+        EventTrail trail;
         int printed = 0, choices = 0, ends = 0;
         for (int i = 0; i < events; ++i) {
             crash::event = i;
@@ -403,8 +241,7 @@ private slots:
             const QString messageBefore = run.form.Edit6->text();
             const int warningsBefore = run.dialogs.count("warning");
             const QString name = run.event();
-            trail << name;
-            if (trail.size() > 12) trail.removeFirst();
+            trail.add(name);
             QString problem = run.inconsistency();
             if (!run.eventProblem.isEmpty()) problem = run.eventProblem;
 
@@ -433,10 +270,7 @@ private slots:
             if (d.setFinished && !before.setFinished) ++ends;
             if (!problem.isEmpty()) {
                 crash::uninstall();
-                QFAIL(qPrintable(QString("APP_RANDOM_SEED=%1, event %2 (%3): %4\nlast events: %5")
-                                     .arg(seed)
-                                     .arg(i)
-                                     .arg(name, problem, trail.join(", "))));
+                QFAIL(qPrintable(trail.failure(seed, i, name, problem)));
             }
             run.dialogs.shown.clear();
         }
