@@ -8,14 +8,13 @@
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
 #include "tests/support/forwarding_surface.h"
+#include "tests/support/pdf_text.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -237,13 +236,10 @@ private slots:
         s.print();
         QCOMPARE(s.dialogs.count("warning"), 0);
         QVERIFY(QFileInfo(file).size() > 0);
-        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        const QString pdftotext = test_support::pdftotextPath();
         if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
-        QProcess p;
-        p.start(pdftotext, {"-raw", file, "-"});
-        QVERIFY(p.waitForFinished(30000));
-        const QStringList pages =
-            QString::fromUtf8(p.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+        QStringList pages;
+        QVERIFY(test_support::readPdfPages(pdftotext, file, pages));
         QCOMPARE(pages.size(), 2);
         QCOMPARE(pages[0].count(u"最小公倍数は"_qs), 10);
         QCOMPARE(pages[1].count(u"LCMは"_qs), 10);

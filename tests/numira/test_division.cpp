@@ -5,6 +5,7 @@
 // early tests, worked examples and the generator contract.
 #include "numira/core/division.h"
 #include "numira/core/judge.h"
+#include "tests/numira/generator_checks.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -13,18 +14,11 @@
 #include <limits>
 
 using namespace numira;
+using namespace numira::generator_checks;
 
 namespace {
 
-// A number as written: no leading zeros, no trailing zeros after the point,
-// at most `places` of them. Gives 10^-places units, or -1.
-qint64 scaled(const QString& text, int places)
-{
-    static const QRegularExpression form(QStringLiteral(R"(^(0|[1-9]\d*)(?:\.(\d*[1-9]))?$)"));
-    const auto m = form.match(text);
-    if (!m.hasMatch() || m.captured(2).size() > places) return -1;
-    return (m.captured(1) + m.captured(2).leftJustified(places, u'0')).toLongLong();
-}
+qint64 scaled(const QString& text, int places) { return scaledCanonical(text, places); }
 
 qint64 power(int e)
 {
@@ -32,29 +26,6 @@ qint64 power(int e)
     while (e-- > 0) p *= 10;
     return p;
 }
-
-bool judgedRightAndWrong(const QString& answer, bool remainder)
-{
-    QString changed = answer;
-    changed.back() = QChar(u'0' + (changed.back().unicode() - u'0' + 1) % 10);
-    return JudgeAnswer(answer, answer, remainder) && !JudgeAnswer(answer, changed, remainder);
-}
-
-class RecordingRandomSource final : public common::RandomSource {
-public:
-    explicit RecordingRandomSource(quint64 seed) : m_inner(seed) {}
-    int uniform(int n) override
-    {
-        const int v = m_inner.uniform(n);
-        draws.append({n, v});
-        return v;
-    }
-    void reseedFromClock() override { draws.append({0, 0}); }
-    QList<std::pair<int, int>> draws; // (range, value); range 0: re-seeded
-
-private:
-    common::SeededRandomSource m_inner;
-};
 
 struct Problem {
     qint64 dividend, divisor;
@@ -155,12 +126,9 @@ private slots:
                 QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kDivision, type)), qPrintable(answer));
             }
             for (int k = 1; k <= size; ++k) {
-                const auto& slot = store.slot[k];
-                QCOMPARE(slot.question.size(), common::shiftJisWidth(store.question(k)));
-                QCOMPARE(slot.answer.size(), common::shiftJisWidth(store.answer(k)));
-                QVERIFY(slot.question.size() <= 9 && slot.answer.size() <= 9);
+                GENERATOR_CHECK(checkWidths(store, k, 9));
                 // The sign is the two Shift-JIS bytes 81 80.
-                QVERIFY(slot.question.bytes().contains("\x81\x80"));
+                QVERIFY(store.slot[k].question.bytes().contains("\x81\x80"));
             }
         }
     }
@@ -379,20 +347,7 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, reseeds);
-        common::SeededRandomSource random(13);
-        UsedPairs used;
-        ProblemStore store;
-        GenerateDivision(5, store, used, random);
-        const ProblemStore before = store;
-        const int reseedsBefore = random.reseeds;
-        GenerateDivision(number, store, used, random);
-        QCOMPARE(random.reseeds, reseedsBefore + (reseeds ? 1 : 0));
-        QCOMPARE(used.entry(100) == UsedPairs().entry(100), reseeds);
-        QCOMPARE(store.count, before.count);
-        for (int k = 0; k <= 100; ++k) {
-            QCOMPARE(store.question(k), before.question(k));
-            QCOMPARE(store.answer(k), before.answer(k));
-        }
+        GENERATOR_CHECK(checkContract(GenerateDivision, 13, 5, number, reseeds));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "numira/core/generators.h"
 #include "numira/core/judge.h"
 #include "numira/core/multiplication.h"
+#include "tests/numira/generator_checks.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -14,6 +15,7 @@
 #include <limits>
 
 using namespace numira;
+using namespace numira::generator_checks;
 
 namespace {
 
@@ -35,38 +37,7 @@ int placesOf(const QString& text)
     return point < 0 ? 0 : int(text.size() - point - 1);
 }
 
-// An answer: no leading zeros, no trailing zeros after the point, at most
-// `places` of them. Gives 10^-places units, or -1.
-qint64 answerValue(const QString& text, int places)
-{
-    static const QRegularExpression form(QStringLiteral(R"(^(0|[1-9]\d*)(?:\.(\d*[1-9]))?$)"));
-    const auto m = form.match(text);
-    if (!m.hasMatch() || m.captured(2).size() > places) return -1;
-    return (m.captured(1) + m.captured(2).leftJustified(places, u'0')).toLongLong();
-}
-
-bool judgedRightAndWrong(const QString& answer, bool remainder)
-{
-    QString changed = answer;
-    changed.back() = QChar(u'0' + (changed.back().unicode() - u'0' + 1) % 10);
-    return JudgeAnswer(answer, answer, remainder) && !JudgeAnswer(answer, changed, remainder);
-}
-
-class RecordingRandomSource final : public common::RandomSource {
-public:
-    explicit RecordingRandomSource(quint64 seed) : m_inner(seed) {}
-    int uniform(int n) override
-    {
-        const int v = m_inner.uniform(n);
-        draws.append({n, v});
-        return v;
-    }
-    void reseedFromClock() override { draws.append({0, 0}); }
-    QList<std::pair<int, int>> draws; // (range, value); range 0: re-seeded
-
-private:
-    common::SeededRandomSource m_inner;
-};
+qint64 answerValue(const QString& text, int places) { return scaledCanonical(text, places); }
 
 } // namespace
 
@@ -133,9 +104,7 @@ private slots:
                 // Order-blind for type 9: only the two integers count.
                 QVERIFY2(!seen.contains({a, b}), qPrintable(q));
                 seen.insert({a, b});
-                QCOMPARE(store.slot[k].question.size(), common::shiftJisWidth(q));
-                QCOMPARE(store.slot[k].answer.size(), common::shiftJisWidth(answer));
-                QVERIFY(store.slot[k].question.size() <= 8 && store.slot[k].answer.size() <= 8);
+                GENERATOR_CHECK(checkWidths(store, k, 8));
                 QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kMultiplication, type)),
                          qPrintable(answer));
                 bool ok = true;
@@ -250,16 +219,9 @@ private slots:
         QFETCH(QList<int>, draws);
         QFETCH(QString, question);
         QFETCH(QString, answer);
-        common::ScriptedRandomSource random;
-        random.pushAll(draws);
         // The accepted attempt once more: refused as a repeat for slot 2.
-        random.pushAll(draws.mid(draws.size() - (type == 9 ? 3 : 2)));
-        UsedPairs used;
-        ProblemStore store;
-        GenerateMultiplication(type, store, used, random);
-        QCOMPARE(store.question(1), question);
-        QCOMPARE(store.answer(1), answer);
-        QVERIFY(store.question(2) != question);
+        GENERATOR_CHECK(checkFirstExample(GenerateMultiplication, type, draws, type == 9 ? 3 : 2,
+                                          question, answer));
     }
 
     void typeNineRepeatsIgnoreTheOrder()
@@ -288,20 +250,7 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, reseeds);
-        common::SeededRandomSource random(11);
-        UsedPairs used;
-        ProblemStore store;
-        GenerateMultiplication(4, store, used, random);
-        const ProblemStore before = store;
-        const int reseedsBefore = random.reseeds;
-        GenerateMultiplication(number, store, used, random);
-        QCOMPARE(random.reseeds, reseedsBefore + (reseeds ? 1 : 0));
-        QCOMPARE(used.entry(100) == UsedPairs().entry(100), reseeds);
-        QCOMPARE(store.count, before.count);
-        for (int k = 0; k <= 100; ++k) {
-            QCOMPARE(store.question(k), before.question(k));
-            QCOMPARE(store.answer(k), before.answer(k));
-        }
+        GENERATOR_CHECK(checkContract(GenerateMultiplication, 11, 4, number, reseeds));
     }
 
     void table_data()
@@ -423,11 +372,7 @@ private slots:
         choice.tableRowSelection.lowestMultiplier = 0;
         QVERIFY(!generators.Generate(choice, store));
         QCOMPARE(random.reseeds, reseeds);
-        QCOMPARE(store.count, before.count);
-        for (int k = 0; k <= 100; ++k) {
-            QCOMPARE(store.question(k), before.question(k));
-            QCOMPARE(store.answer(k), before.answer(k));
-        }
+        GENERATOR_CHECK(checkStoreUnchanged(store, before));
     }
 };
 

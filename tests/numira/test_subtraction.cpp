@@ -5,6 +5,7 @@
 // the in-place texts against the shared decimal rule.
 #include "numira/core/judge.h"
 #include "numira/core/subtraction.h"
+#include "tests/numira/generator_checks.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -13,20 +14,11 @@
 #include <limits>
 
 using namespace numira;
+using namespace numira::generator_checks;
 
 namespace {
 
-// Reads a generator text back as a count of 10^-places units, independently
-// of DecimalText; -1 when it is not such a number.
-qint64 scaled(const QString& text, int places)
-{
-    static const QRegularExpression form(QStringLiteral(R"(^(\d+)(?:\.(\d+))?$)"));
-    const auto m = form.match(text);
-    if (!m.hasMatch() || m.captured(2).size() > places) return -1;
-    qint64 value = m.captured(1).toLongLong();
-    for (int d = 0; d < places; ++d) value *= 10;
-    return value + m.captured(2).leftJustified(places, u'0').toLongLong();
-}
+qint64 scaled(const QString& text, int places) { return scaledLoose(text, places); }
 
 // Whole part without leading zeros, fraction (if any) without trailing zeros.
 bool canonical(const QString& text)
@@ -36,35 +28,6 @@ bool canonical(const QString& text)
 }
 
 int digitAt(qint64 v, int place) { return int(v / place % 10); }
-
-// The answer as the child types it is right; with its last digit changed,
-// wrong.
-bool judgedRightAndWrong(const QString& answer)
-{
-    QString changed = answer;
-    const QChar last = changed.back();
-    changed.back() = QChar(u'0' + (last.unicode() - u'0' + 1) % 10);
-    const bool remainder = HasRemainder(kSubtraction, 0);
-    return JudgeAnswer(answer, answer, remainder) && !JudgeAnswer(answer, changed, remainder);
-}
-
-// Hands out a seeded source's draws and records each range asked for and the
-// value given; a re-seeding is recorded as range 0.
-class RecordingRandomSource final : public common::RandomSource {
-public:
-    explicit RecordingRandomSource(quint64 seed) : m_inner(seed) {}
-    int uniform(int n) override
-    {
-        const int v = m_inner.uniform(n);
-        draws.append({n, v});
-        return v;
-    }
-    void reseedFromClock() override { draws.append({0, 0}); }
-    QList<std::pair<int, int>> draws;
-
-private:
-    common::SeededRandomSource m_inner;
-};
 
 struct Pair {
     qint64 a, b;
@@ -127,11 +90,9 @@ private slots:
                 seen.insert({a, b});
                 for (const QString& part : q.split(u'-')) QVERIFY2(canonical(part), qPrintable(q));
                 QVERIFY2(canonical(answer), qPrintable(answer));
-                // Whole, never cut, and within the 9 bytes these texts need.
-                QCOMPARE(store.slot[k].question.size(), common::shiftJisWidth(q));
-                QCOMPARE(store.slot[k].answer.size(), common::shiftJisWidth(answer));
-                QVERIFY(store.slot[k].question.size() <= 9 && store.slot[k].answer.size() <= 9);
-                QVERIFY2(judgedRightAndWrong(answer), qPrintable(answer));
+                // Within the 9 bytes these texts need.
+                GENERATOR_CHECK(checkWidths(store, k, 9));
+                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kSubtraction, 0)), qPrintable(answer));
                 bool ok = true;
                 switch (type) {
                 case 0: ok = b >= 1; break;
@@ -284,16 +245,8 @@ private slots:
         QFETCH(QList<int>, draws);
         QFETCH(QString, question);
         QFETCH(QString, answer);
-        common::ScriptedRandomSource random;
-        random.pushAll(draws);
         // The accepted pair again: refused as a repeat for slot 2.
-        random.pushAll(draws.mid(draws.size() - 2));
-        UsedPairs used;
-        ProblemStore store;
-        GenerateSubtraction(type, store, used, random);
-        QCOMPARE(store.question(1), question);
-        QCOMPARE(store.answer(1), answer);
-        QVERIFY(store.question(2) != question);
+        GENERATOR_CHECK(checkFirstExample(GenerateSubtraction, type, draws, 2, question, answer));
     }
 
     void textBufferFollowsDecimalText_data()
@@ -323,21 +276,7 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, reseeds);
-        common::SeededRandomSource random(7);
-        UsedPairs used;
-        ProblemStore store;
-        GenerateSubtraction(4, store, used, random);
-        const ProblemStore before = store;
-        const int reseedsBefore = random.reseeds;
-        GenerateSubtraction(number, store, used, random);
-        QCOMPARE(random.reseeds, reseedsBefore + (reseeds ? 1 : 0));
-        // The pairs of the set stay unless the call re-seeded.
-        QCOMPARE(used.entry(100) == UsedPairs().entry(100), reseeds);
-        QCOMPARE(store.count, before.count);
-        for (int k = 0; k <= 100; ++k) {
-            QCOMPARE(store.question(k), before.question(k));
-            QCOMPARE(store.answer(k), before.answer(k));
-        }
+        GENERATOR_CHECK(checkContract(GenerateSubtraction, 7, 4, number, reseeds));
     }
 };
 

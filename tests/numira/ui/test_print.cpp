@@ -3,10 +3,9 @@
 
 #include "common/worksheet_page.h"
 #include "tests/support/forwarding_surface.h"
+#include "tests/support/pdf_text.h"
 
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -155,13 +154,10 @@ private slots:
         f.form.BitBtn2Click();
         QCOMPARE(f.dialogs.count("warning"), 0);
         QVERIFY(QFileInfo(file).size() > 0);
-        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        const QString pdftotext = test_support::pdftotextPath();
         if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
-        QProcess p;
-        p.start(pdftotext, {"-raw", file, "-"});
-        QVERIFY(p.waitForFinished(30000));
-        const QStringList pages =
-            QString::fromUtf8(p.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+        QStringList pages;
+        QVERIFY(test_support::readPdfPages(pdftotext, file, pages));
         QCOMPARE(pages.size(), 4);
         const auto& store = f.state.store;
         // Problems in order on the problem pages, with their answers after.
