@@ -80,7 +80,6 @@ public:
 
     AssetLocator& locator() { return m_locator; }
     void setReportParent(QWidget* parent) { m_parent = parent; }
-    int reportsShown() const { return m_reported.size(); }
 
 private:
     void reportOnce(const QString& name);

@@ -14,9 +14,6 @@ public:
     // (the store then keeps its previous set).
     bool Generate(const ChoiceRecord& choice, ProblemStore& store);
 
-    RandomSource& random() { return m_random; }
-    const UsedPairs& additionPairs() const { return m_addition; }
-
 private:
     RandomSource& m_random;
     UsedPairs m_addition;
