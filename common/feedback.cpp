@@ -76,11 +76,20 @@ Feedback::Feedback(Dialogs& dialogs, SoundPlayer& sound, AssetLocator locator)
 {
 }
 
+QPixmap loadPicture(const QString& path)
+{
+    QImageReader bySuffix(path, QFileInfo(path).suffix().toLatin1());
+    bySuffix.setAutoDetectImageFormat(false);
+    QImage image = bySuffix.read();
+    if (image.isNull()) image = QImageReader(path).read();
+    return QPixmap::fromImage(std::move(image));
+}
+
 bool Feedback::showPicture(QLabel* image, const QString& name)
 {
     const QString path = m_locator.find(name);
     QPixmap picture;
-    if (path.isEmpty() || !picture.load(path)) {
+    if (path.isEmpty() || (picture = loadPicture(path)).isNull()) {
         reportOnce(name);
         return false;
     }

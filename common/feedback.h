@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -66,6 +67,12 @@ public:
     bool play(const QString& path) override;
     QStringList played;
 };
+
+// Reads a picture file. The reader is named by the file's suffix first, so
+// that no image plugin is loaded (probing the plugins costs a few
+// milliseconds at start-up); a file whose content does not match its suffix
+// is then read by content. A null pixmap when neither works.
+QPixmap loadPicture(const QString& path);
 
 // Pictures and sounds of the drill feedback. A file that cannot be loaded or
 // played never stops the caller: it is reported once per file and run in a

@@ -1,7 +1,10 @@
 #include "common/fonts.h"
 
-#include <QFont>
+#include <QFontDatabase>
+#include <QHash>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace common {
 
@@ -19,6 +22,31 @@ void installJapaneseFonts()
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pgothic);
     // The window font shares the gothic face: one font file fewer to open at start.
     QFont::insertSubstitutions(QStringLiteral("System"), gothic);
+}
+
+QFont designedFont(const QString& name, int pixels, bool bold)
+{
+    // One family only: with more than one, Qt asks the system for fallbacks
+    // for each of them at once instead of when a character is missing.
+    QFont font(name);
+    const QStringList installed = QFontDatabase::families();
+    if (!installed.contains(name, Qt::CaseInsensitive)) {
+        // Qt keeps substitutes in lower case; the font takes the installed spelling.
+        for (const QString& substitute : QFont::substitutes(name)) {
+            const auto found = std::find_if(installed.begin(), installed.end(), [&](const QString& family) {
+                return family.compare(substitute, Qt::CaseInsensitive) == 0;
+            });
+            if (found != installed.end()) {
+                font.setFamily(*found);
+                break;
+            }
+        }
+        // With no stand-in installed the designed name stays, and the
+        // substitution and the system's fallbacks find what they can.
+    }
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }
 
 } // namespace common

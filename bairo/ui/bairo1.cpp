@@ -2,6 +2,7 @@
 
 #include "bairo/core/sheet.h"
 #include "common/dialogs.h"
+#include "common/fonts.h"
 #include "common/random_source.h"
 #include "common/whole_number.h"
 #include "common/worksheet_page.h"
@@ -17,11 +18,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOption>
 #include <QToolTip>
+#include <qdrawutil.h>
 
 namespace bairo {
 
@@ -42,7 +46,10 @@ const QColor Navy(0, 0, 128);
 const QColor Teal(0, 128, 128);
 const QColor Aqua(0, 255, 255);
 
-// Hints come up after 100 ms instead of the platform's usual delay.
+// Hints come up after 100 ms instead of the platform's usual delay, and the
+// radio groups get an etched frame drawn in place: the default frame is read
+// from an image file, and reading it loads every image plugin on the first
+// paint.
 class HintStyle final : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
@@ -51,15 +58,19 @@ public:
         if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 100;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_FrameGroupBox) {
+            qDrawShadeRect(painter, option->rect, option->palette, true, 1, 0);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
 };
 
-QFont windowFont(int pixels, bool bold = false)
-{
-    QFont font(FontName);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
+QFont windowFont(int pixels, bool bold = false) { return common::designedFont(FontName, pixels, bold); }
 
 void setTextColour(QWidget* w, const QColor& colour)
 {
@@ -178,7 +189,7 @@ void TForm1::buildControls()
     // the button simply shows no picture.
     const QString glyph = QStringLiteral(":/glyphs/print.png");
     if (QFile::exists(glyph)) {
-        BitBtn1->setIcon(QIcon(glyph));
+        BitBtn1->setIcon(common::loadPicture(glyph));
         BitBtn1->setIconSize({33, 33});
     }
 

@@ -1,5 +1,7 @@
 #include "numira/ui/help_window.h"
 
+#include "common/fonts.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -12,9 +14,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
     setWindowTitle(QStringLiteral("ヌミラ ヘルプ"));
     setOpenExternalLinks(false);
     resize(560, 520);
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(16);
-    setFont(font);
+    setFont(common::designedFont(QStringLiteral("ＭＳ ゴシック"), 16));
 }
 
 bool HelpWindow::showFile(const QString& path)

@@ -1,5 +1,6 @@
 #include "numira/ui/numira0.h"
 
+#include "common/fonts.h"
 #include "numira/core/catalogue.h"
 
 #include <QCheckBox>
@@ -15,12 +16,7 @@
 namespace numira {
 
 namespace {
-QFont gothic(int pixels)
-{
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(pixels);
-    return font;
-}
+QFont gothic(int pixels) { return common::designedFont(QStringLiteral("ＭＳ ゴシック"), pixels); }
 } // namespace
 
 TForm3::TForm3(SharedState& state, QWidget* parent) : QDialog(parent), m_state(state)
@@ -32,9 +28,7 @@ TForm3::TForm3(SharedState& state, QWidget* parent) : QDialog(parent), m_state(s
 
     setWindowTitle(QStringLiteral("もんだいをえらんでね"));
     setModal(true);
-    QFont windowFont(QStringLiteral("System"));
-    windowFont.setPixelSize(scaled(16));
-    setFont(windowFont);
+    setFont(common::designedFont(QStringLiteral("System"), scaled(16)));
     move(scaled(81), scaled(2));
     setFixedSize(scaled(450), scaled(430));
 

@@ -1,6 +1,7 @@
 #include "numira/ui/numira1.h"
 
 #include "common/dialogs.h"
+#include "common/fonts.h"
 #include "common/whole_number.h"
 #include "common/worksheet_page.h"
 #include "numira/core/judge.h"
@@ -27,10 +28,7 @@ const QString kNextProblem = QStringLiteral("つぎのもんだい");
 
 QFont fontOf(const QString& family, int pixels, bool bold = false)
 {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
+    return common::designedFont(family, pixels, bold);
 }
 
 QFont gothic(int pixels, bool bold = false) { return fontOf(QStringLiteral("ＭＳ ゴシック"), pixels, bold); }
@@ -148,7 +146,7 @@ void TForm1::buildControls()
     auto glyphButton = [this](QRect place, const QString& glyph) {
         auto* b = new QToolButton(this);
         b->setGeometry(place);
-        b->setIcon(QPixmap(glyph));
+        b->setIcon(common::loadPicture(glyph));
         b->setIconSize({33, 33});
         return b;
     };
@@ -205,17 +203,26 @@ void TForm1::showScore(int dealtWith)
     Edit7->setText(withBlank(ScorePercent(m_drill.firstTryCorrect, dealtWith)));
 }
 
+TForm3* TForm1::choiceWindow()
+{
+    if (!m_choiceWindow) {
+        m_ownChoiceWindow = std::make_unique<TForm3>(m_state, this);
+        m_choiceWindow = m_ownChoiceWindow.get();
+    }
+    return m_choiceWindow;
+}
+
 void TForm1::Button1Click()
 {
-    if (!m_choiceWindow) return;
+    TForm3* const chooser = choiceWindow();
     const ChoiceRecord& choice = m_state.choice;
     // What the set now shown was made with, should it stay.
     const ChoiceRecord previousChoice = m_state.choice;
     const auto previousTitle = m_state.store.title;
     for (;;) {
-        m_choiceWindow->setResult(QDialog::Rejected);
-        showChoiceWindow(*m_choiceWindow);
-        const bool confirmed = m_choiceWindow->result() == QDialog::Accepted;
+        chooser->setResult(QDialog::Rejected);
+        showChoiceWindow(*chooser);
+        const bool confirmed = chooser->result() == QDialog::Accepted;
         if (choice.ProblemCategory == kMultiplicationTable &&
             choice.tableRowSelection.chosenRows() == 0) {
             // An empty table choice asks again; the close box ends the asking

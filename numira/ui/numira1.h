@@ -60,8 +60,11 @@ public:
 
     // What a worksheet is drawn on: the chosen printer by default; tests record.
     std::function<std::unique_ptr<common::PageSurface>(QPrinter&)> makePageSurface;
-    // The choice window is created after the main window.
+    // The choice window is made at its first showing (it costs a good part
+    // of the start-up otherwise) and kept, with its settings, from then on.
+    // Tests hand in their own.
     void setChoiceWindow(TForm3* window) { m_choiceWindow = window; }
+    TForm3* choiceWindow();
     // Shows the choice window modally; tests replace it to answer the window.
     std::function<void(TForm3&)> showChoiceWindow;
 
@@ -92,6 +95,7 @@ private:
 
     SharedState& m_state;
     TForm3* m_choiceWindow = nullptr;
+    std::unique_ptr<TForm3> m_ownChoiceWindow;
     Services m_services;
     common::Feedback m_feedback;
     ProblemGenerators m_generators;

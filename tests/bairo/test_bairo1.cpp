@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,6 +170,14 @@ private slots:
         QCOMPARE(d.form->minimumSize(), QSize(598, 500));
         QCOMPARE(d.form->maximumSize(), QSize(598, 500));
         QVERIFY(!d.edit("Edit4")->testAttribute(Qt::WA_InputMethodEnabled));
+        // Every font names an installed family (the stand-in of its designed
+        // face): an unknown name makes Qt look up fallbacks for every text.
+        const QStringList installed = QFontDatabase::families();
+        QList<QWidget*> widgets = d.form->findChildren<QWidget*>();
+        widgets << d.form.get();
+        for (QWidget* w : widgets)
+            QVERIFY2(installed.contains(w->font().family()), qPrintable(w->objectName() + " " + w->font().family()));
+        QCOMPARE(QFontInfo(d.edit("Edit4")->font()).family(), u"IPAPGothic"_qs);
         QCOMPARE(d.picture(), u"mascot.bmp"_qs);
         QVERIFY(!d.w<QPushButton>("BitBtn1")->icon().isNull());
         QCOMPARE(d.w<QPushButton>("BitBtn1")->iconSize(), QSize(33, 33));

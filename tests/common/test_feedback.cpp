@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +63,48 @@ private slots:
         QVERIFY(!feedback.showPicture(&label, "batu1.bmp"));
         QVERIFY(!feedback.playSound("batu1.wav"));
         QCOMPARE(dialogs.count("warning"), 2);
+    }
+
+    // Pictures are read by their suffix first and by their content when the
+    // suffix does not fit; anything else is no picture.
+    void picturesReadBySuffixOrContent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format"); // what is written; empty for junk
+        QTest::addColumn<bool>("read");
+        QTest::newRow("bmp") << "a.bmp" << QByteArray("BMP") << true;
+        QTest::newRow("png") << "a.png" << QByteArray("PNG") << true;
+        QTest::newRow("png named bmp") << "b.bmp" << QByteArray("PNG") << true;
+        QTest::newRow("bmp named png") << "b.png" << QByteArray("BMP") << true;
+        QTest::newRow("no suffix") << "picture" << QByteArray("BMP") << true;
+        QTest::newRow("junk") << "c.bmp" << QByteArray() << false;
+        QTest::newRow("missing") << "" << QByteArray() << false;
+    }
+
+    void picturesReadBySuffixOrContent()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        QFETCH(bool, read);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name.isEmpty() ? u"none.bmp"_qs : name);
+        if (!name.isEmpty()) {
+            QImage image(7, 5, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            if (format.isEmpty()) {
+                QFile junk(path);
+                QVERIFY(junk.open(QIODevice::WriteOnly));
+                junk.write("BM not a picture at all");
+            } else {
+                QVERIFY(image.save(path, format.constData()));
+            }
+        }
+        const QPixmap picture = loadPicture(path);
+        QCOMPARE(!picture.isNull(), read);
+        if (read) {
+            QCOMPARE(picture.size(), QSize(7, 5));
+            QCOMPARE(picture.toImage().pixelColor(3, 2), QColor(Qt::red));
+        }
     }
 
     void moduleLoadsAndPlays()

@@ -6,6 +6,8 @@
 #include "numira/core/drill.h"
 #include "numira/ui/help_window.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -43,7 +45,9 @@ private slots:
         QCOMPARE(w.BitBtn2->toolTip(), u"問題の印刷"_qs);
         QCOMPARE(w.Edit4->geometry(), QRect(16, 8, 513, 72));
         QCOMPARE(w.Edit5->font().pixelSize(), 64);
-        QCOMPARE(w.Button1->font().family(), u"ＭＳ 明朝"_qs);
+        // The designed faces, drawn with their installed stand-ins.
+        QCOMPARE(QFontInfo(w.Button1->font()).family(), u"IPAMincho"_qs);
+        QCOMPARE(QFontInfo(w.Edit5->font()).family(), u"IPAGothic"_qs);
         QVERIFY(w.Button1->font().bold());
         QVERIFY(w.Edit4->isReadOnly());
         QCOMPARE(w.Edit4->focusPolicy(), Qt::ClickFocus);
@@ -51,6 +55,48 @@ private slots:
         QVERIFY(w.drill().mascotShowing);
         QVERIFY(!w.Image1->pixmap().isNull());
         QCOMPARE(f.dialogs.shown.size(), 0);
+    }
+
+    // A font naming a family the database does not know makes Qt look up
+    // fallbacks for every script of every text: the largest cost of
+    // showing the window, before fonts were resolved in advance.
+    void everyFontNamesAnInstalledFamily()
+    {
+        WindowFixture f;
+        const QStringList installed = QFontDatabase::families();
+        for (QWidget* top : {static_cast<QWidget*>(&f.form), static_cast<QWidget*>(&f.choice)}) {
+            QList<QWidget*> widgets = top->findChildren<QWidget*>();
+            widgets.prepend(top);
+            for (QWidget* w : widgets)
+                QVERIFY2(installed.contains(w->font().family()),
+                         qPrintable(w->metaObject()->className() + (" " + w->font().family())));
+        }
+    }
+
+    // The program's own choice window is made at its first showing and kept,
+    // with its settings, for every showing after.
+    void choiceWindowMadeAtFirstShowing()
+    {
+        JapaneseFonts fonts;
+        numira::SharedState state;
+        common::ScriptedDialogs dialogs;
+        common::RecordingSoundPlayer sound;
+        common::SeededRandomSource random{1};
+        TForm1 form(state, {dialogs, sound, random});
+        QVERIFY(form.findChildren<numira::TForm3*>().isEmpty());
+        QList<numira::TForm3*> shown;
+        form.showChoiceWindow = [&](numira::TForm3& window) {
+            if (!shown.isEmpty()) QCOMPARE(window.TabbedNotebook1->currentIndex(), 1);
+            shown << &window;
+            window.TabbedNotebook1->setCurrentIndex(1);
+            window.reject();
+        };
+        form.Button1Click();
+        form.Button1Click();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0], shown[1]);
+        QCOMPARE(form.findChildren<numira::TForm3*>(), QList<numira::TForm3*>{shown[0]});
+        QCOMPARE(shown[0]->parentWidget(), &form);
     }
 
     void choiceWindowStartsOnTablePage()

@@ -20,12 +20,16 @@
 
 #include <memory>
 
-struct WindowFixture {
+// The font mapping is in place before any window is built, as in the program.
+struct JapaneseFonts {
+    JapaneseFonts() { common::installJapaneseFonts(); }
+};
+
+struct WindowFixture : JapaneseFonts {
     explicit WindowFixture(common::AssetLocator locator = {}, quint64 seed = 1)
         : random(seed), form(state, {dialogs, sound, random, std::move(locator)}),
           choice(state, &form)
     {
-        common::installJapaneseFonts();
         form.setChoiceWindow(&choice);
         // The choice window is answered by the test instead of a modal loop.
         form.showChoiceWindow = [this](numira::TForm3& window) {
