@@ -10,7 +10,10 @@
 
 int main(int argc, char* argv[])
 {
+    // The font configuration is read beside the making of the application.
+    common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
+    fontConfig.wait();
     QApplication::setApplicationName(QStringLiteral("Bairo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("ＢＡＩＲＯ練習"));
     // Lets the desktop match the window to its menu entry.

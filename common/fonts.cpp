@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <dlfcn.h>
 
 namespace common {
 
@@ -46,7 +47,27 @@ QFont designedFont(const QString& name, int pixels, bool bold)
     }
     font.setPixelSize(pixels);
     font.setBold(bold);
+    // Unhinted outlines: the screen keeps the metrics the printed worksheet
+    // has, and FreeType's auto-hinter never studies these large Japanese
+    // faces, which costs about 3 MB and a few milliseconds at start.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+FontConfigWarmUp::FontConfigWarmUp()
+{
+    // Looked up, not linked: the library comes with Qt's font database
+    // where there is one, and one call needs no headers.
+    using Init = int (*)();
+    if (const auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit")))
+        m_thread = std::thread([init] { init(); });
+}
+
+FontConfigWarmUp::~FontConfigWarmUp() { wait(); }
+
+void FontConfigWarmUp::wait()
+{
+    if (m_thread.joinable()) m_thread.join();
 }
 
 } // namespace common

@@ -11,7 +11,10 @@
 
 int main(int argc, char* argv[])
 {
+    // The font configuration is read beside the making of the application.
+    common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
+    fontConfig.wait();
     QApplication::setApplicationName(QStringLiteral("Numira"));
     QApplication::setApplicationDisplayName(QStringLiteral("ヌミラ"));
     // Lets the desktop match the window to its menu entry.

@@ -64,8 +64,11 @@ void TForm1::buildControls()
     move(8, 10);
     setFixedSize(598, 451);
 
-    auto readOnlyEdit = [](QWidget* parent, QRect place, const QString& text) {
-        auto* edit = new QLineEdit(text, parent);
+    // Fonts are set before texts: a text is laid out again with each font.
+    auto readOnlyEdit = [](QWidget* parent, QRect place, const QString& text, const QFont* font = nullptr) {
+        auto* edit = new QLineEdit(parent);
+        if (font) edit->setFont(*font);
+        edit->setText(text);
         edit->setGeometry(place);
         edit->setReadOnly(true);
         edit->setFocusPolicy(Qt::ClickFocus); // no tab stop
@@ -73,8 +76,9 @@ void TForm1::buildControls()
         return edit;
     };
     auto label = [](QWidget* parent, QPoint at, const QString& text, const QFont& font) {
-        auto* l = new QLabel(text, parent);
+        auto* l = new QLabel(parent);
         l->setFont(font);
+        l->setText(text);
         l->move(at);
         l->adjustSize();
         return l;
@@ -103,21 +107,22 @@ void TForm1::buildControls()
 
     Panel3 = panel(this, {280, 40, 289, 97});
     Label6 = label(Panel3, {16, 16}, QStringLiteral("コンピュータからのおしらせ"), gothic(18));
-    Edit6 = readOnlyEdit(Panel3, {16, 48, 257, 25}, QString());
-    Edit6->setFont(gothic(17));
+    const QFont message = gothic(17);
+    Edit6 = readOnlyEdit(Panel3, {16, 48, 257, 25}, QString(), &message);
 
     QPalette black;
     black.setColor(QPalette::Text, Qt::black);
     black.setColor(QPalette::WindowText, Qt::black);
     Panel1 = panel(this, {8, 152, 553, 185});
-    Edit4 = readOnlyEdit(Panel1, {16, 8, 513, 72}, QStringLiteral("もんだい"));
-    Edit4->setFont(gothic(64));
+    const QFont big = gothic(64);
+    Edit4 = readOnlyEdit(Panel1, {16, 8, 513, 72}, QStringLiteral("もんだい"), &big);
     Edit4->setPalette(black);
-    Label8 = label(Panel1, {8, 104}, QStringLiteral("＝"), gothic(64));
+    Label8 = label(Panel1, {8, 104}, QStringLiteral("＝"), big);
     Label8->setPalette(black);
-    Edit5 = new QLineEdit(QStringLiteral("こたえ"), Panel1);
+    Edit5 = new QLineEdit(Panel1);
+    Edit5->setFont(big);
+    Edit5->setText(QStringLiteral("こたえ"));
     Edit5->setGeometry(80, 104, 457, 72);
-    Edit5->setFont(gothic(64));
     Edit5->setPalette(black);
     // Digits must arrive as ASCII whatever the keyboard's input mode.
     Edit5->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -125,9 +130,10 @@ void TForm1::buildControls()
 
     Panel2 = panel(this, {8, 344, 553, 81});
     auto button = [this](QRect place, const QString& text, const QFont& font) {
-        auto* b = new QPushButton(text, Panel2);
-        b->setGeometry(place);
+        auto* b = new QPushButton(Panel2);
         b->setFont(font);
+        b->setText(text);
+        b->setGeometry(place);
         return b;
     };
     Button1 = button({8, 8, 145, 41}, QStringLiteral("もんだいえらび"),

@@ -43,10 +43,23 @@ private slots:
             QCOMPARE(font.families(), QStringList{family});
             QCOMPARE(font.pixelSize(), 17);
             QCOMPARE(font.bold(), bold);
+            QCOMPARE(font.hintingPreference(), QFont::PreferNoHinting);
             const QFontInfo drawn(font);
             QCOMPARE(drawn.pixelSize(), 17);
             if (QFontDatabase::families().contains(family)) QCOMPARE(drawn.family(), family);
         }
+    }
+
+    // The font configuration read on a second thread: found wherever Qt's
+    // font database uses it (as here), and waited for once.
+    void fontConfigurationWarmUp()
+    {
+        common::FontConfigWarmUp warmUp;
+        QVERIFY(warmUp.started());
+        warmUp.wait();
+        QVERIFY(!warmUp.started());
+        warmUp.wait();
+        QCOMPARE(QFontInfo(common::designedFont(u"ＭＳ ゴシック"_qs, 20)).family(), u"IPAGothic"_qs);
     }
 };
 
