@@ -1,10 +1,10 @@
 // Starts each program many times offscreen and reports, side by side with the
 // bare Qt window, the median time from spawning the process to its window's
 // first paint (each program prints that moment and quits; see
-// common/startup_probe.h), the median time to the process's exit, and the
-// median peak memory (the fastest start is shown too: it is the least
-// disturbed by other work on the machine). The programs take turns run by run, so that a change
-// in the machine's load falls on all of them alike.
+// common/startup_probe.h), the fastest such start (the one least disturbed by
+// other work on the machine), the median time to the process's exit, and the
+// median peak memory. The programs take turns run by run, so that a change in
+// the machine's load falls on all of them alike.
 // Usage: bench_startup [runs] (from the bin folder).
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <spawn.h>

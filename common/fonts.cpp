@@ -1,7 +1,6 @@
 #include "common/fonts.h"
 
 #include <QFontDatabase>
-#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
