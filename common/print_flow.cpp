@@ -1,7 +1,6 @@
 #include "common/print_flow.h"
 
 #include "common/dialogs.h"
-#include "common/worksheet_page.h"
 
 #include <QLineEdit>
 #include <QPalette>
@@ -49,8 +48,7 @@ PrintFlow::Outcome PrintFlow::run(QWidget* parent, QLineEdit* messageLine, bool 
     }
     const Worksheet sheet = makeSheet();
     const auto surface = m_pages(*m_printer);
-    const bool printed =
-        PrintWorksheet(*surface, sheet.font, sheet.points, sheet.problems, sheet.answers);
+    const bool printed = PrintWorksheets(*surface, {sheet});
     if (!printed) m_dialogs.warning(parent, surface->errorText());
     restore();
     return printed ? Outcome::Printed : Outcome::Failed;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/worksheet_page.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -13,21 +14,12 @@ class QWidget;
 namespace common {
 
 class Dialogs;
-class PageSurface;
 
 // What the print button says, in each program's own words.
 struct PrintTexts {
     QString countNotFixed; // information box when no number of problems is fixed
     QString question;      // the Yes/No question before printing
     QString printing;      // the message line while the sheet is printed
-};
-
-// A worksheet to print: its font and the lines of its two sheets.
-struct Worksheet {
-    QString font;
-    int points = 0;
-    QStringList problems;
-    QStringList answers;
 };
 
 // What a worksheet is drawn on: the chosen printer, or a recording in tests.

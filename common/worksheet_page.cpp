@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace common {
 
 WorksheetLayout ComputeLayout(QSize page, int count)
@@ -26,24 +28,22 @@ LinePlace PlaceLine(const WorksheetLayout& layout, int i)
     return {(i - 1) / WorksheetLayout::kLinesPerPage, QPoint(x, layout.row * ((j - 1) / 2 + 2))};
 }
 
-bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
-                    const QStringList& problemLines, const QStringList& answerLines)
+namespace {
+// Draws one worksheet's pages after those already drawn; false when a new
+// page could not be started (the job is then abandoned).
+bool drawWorksheet(PageSurface& surface, const Worksheet& sheet, bool& firstPage)
 {
-    const int count = int(problemLines.size());
+    const int count = int(sheet.problems.size());
     const WorksheetLayout l = ComputeLayout(surface.pageSize(), count);
-    if (l.pages == 0) return true;
-    if (!surface.begin()) return false;
-
     const int m = WorksheetLayout::kMargin;
-    bool first = true;
-    for (const QStringList* lines : {&problemLines, &answerLines}) {
+    for (const QStringList* lines : {&sheet.problems, &sheet.answers}) {
         for (int page = 0; page < l.pages; ++page) {
-            if (!first && !surface.newPage()) {
+            if (!firstPage && !surface.newPage()) {
                 surface.abort();
                 return false;
             }
-            first = false;
-            surface.setFont(fontFamily, points);
+            firstPage = false;
+            surface.setFont(sheet.font, sheet.points);
             surface.moveTo({m, l.top});
             surface.lineTo({l.width - m, l.top});
             surface.lineTo({l.width - m, l.top + l.row});
@@ -56,7 +56,26 @@ bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
                 surface.textOut(PlaceLine(l, i).at, lines->value(i - 1));
         }
     }
+    return true;
+}
+} // namespace
+
+bool PrintWorksheets(PageSurface& surface, const QList<Worksheet>& sheets)
+{
+    const bool anyLines = std::any_of(sheets.begin(), sheets.end(),
+                                      [](const Worksheet& w) { return !w.problems.isEmpty(); });
+    if (!anyLines) return true;
+    if (!surface.begin()) return false;
+    bool firstPage = true;
+    for (const Worksheet& sheet : sheets)
+        if (!drawWorksheet(surface, sheet, firstPage)) return false;
     return surface.end();
+}
+
+bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
+                    const QStringList& problemLines, const QStringList& answerLines)
+{
+    return PrintWorksheets(surface, {{fontFamily, points, problemLines, answerLines}});
 }
 
 struct PrinterSurface::Impl {

@@ -58,6 +58,18 @@ public:
     virtual QString errorText() const = 0;
 };
 
+// A worksheet to print: its font and the lines of its two sheets.
+struct Worksheet {
+    QString font;
+    int points = 0;
+    QStringList problems;
+    QStringList answers;
+};
+
+// Prints several worksheets as one job, each its problem pages followed by
+// its answer pages. False when the job failed, as below.
+bool PrintWorksheets(PageSurface& surface, const QList<Worksheet>& sheets);
+
 // Prints a whole worksheet as one job: the problem pages, then the answer
 // pages, each numbered from line 1 again. Nothing is printed for no lines.
 // False when the job failed; errorText() of the surface tells why.
