@@ -20,7 +20,7 @@ QString& title()
 
 QString applicationTitle() { return title(); }
 
-bool installQtTranslation(QApplication& app, const QString& folder)
+bool installQtTranslation(QCoreApplication& app, const QString& folder)
 {
     // Lives as long as the program: Qt asks it for every text it draws.
     static QTranslator translator;
@@ -36,9 +36,15 @@ bool installQtTranslation(QApplication& app, const QString& folder)
     return true;
 }
 
+void nameApplication(const QString& name)
+{
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setApplicationVersion(QStringLiteral(APP_VERSION));
+}
+
 void startApplication(QApplication& app, const AppIdentity& identity)
 {
-    QApplication::setApplicationName(identity.name);
+    nameApplication(identity.name);
     QGuiApplication::setDesktopFileName(identity.desktopFile);
     title() = identity.title;
     installQtTranslation(app);

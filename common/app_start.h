@@ -3,6 +3,7 @@
 #include <QString>
 
 class QApplication;
+class QCoreApplication;
 
 namespace common {
 
@@ -21,10 +22,13 @@ struct AppIdentity {
 // it to every window title on the screen.
 void startApplication(QApplication& app, const AppIdentity& identity);
 
+// The program's name and the one version of both programs and their package.
+void nameApplication(const QString& name);
+
 // Loads Qt's Japanese translation (its buttons, the print dialog) from the
 // given folder, or Qt's translations folder when empty. Where it is missing
 // the program goes on in English and says so in one line on standard error.
-bool installQtTranslation(QApplication& app, const QString& folder = {});
+bool installQtTranslation(QCoreApplication& app, const QString& folder = {});
 
 // The application title set at start-up ("" before).
 QString applicationTitle();
