@@ -1,5 +1,6 @@
 // Bairo: least common multiples and greatest common divisors, one window.
 #include "bairo/ui/bairo1.h"
+#include "common/app_start.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/fonts.h"
@@ -14,14 +15,9 @@ int main(int argc, char* argv[])
     common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     fontConfig.wait();
-    QApplication::setApplicationName(QStringLiteral("Bairo"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("ＢＡＩＲＯ練習"));
-    // Lets the desktop match the window to its menu entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.bairo"));
-    common::installJapaneseFonts();
-    // Message and input boxes speak Japanese too; the main window's face and
-    // size, so that no other font is loaded at start.
-    QApplication::setFont(common::designedFont(QStringLiteral("ＭＳ Ｐゴシック"), 15));
+    common::startApplication(app, {QStringLiteral("Bairo"), QStringLiteral("ＢＡＩＲＯ練習"),
+                                   QStringLiteral("org.example.bairo"),
+                                   QStringLiteral("ＭＳ Ｐゴシック"), 15});
 
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;

@@ -5,7 +5,9 @@
 // other work on the machine), the median time to the process's exit, and the
 // median peak memory. The programs take turns run by run, so that a change in
 // the machine's load falls on all of them alike.
-// Usage: bench_startup [runs] (from the bin folder).
+// Usage: bench_startup [runs] [label=path ...]: each label=path adds another
+// build's program to the turns, e.g. before=../../old/build/bin/Numira, so
+// that a change is measured side by side with the build before it.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -97,6 +99,17 @@ int main(int argc, char* argv[])
         if (!QFileInfo::exists(path)) continue;
         names.emplace_back(name);
         paths.push_back(path.toStdString());
+    }
+    for (int a = 2; a < argc; ++a) {
+        const QString arg = QString::fromLocal8Bit(argv[a]);
+        const qsizetype eq = arg.indexOf(u'=');
+        const QFileInfo program(arg.mid(eq + 1));
+        if (eq <= 0 || !program.isExecutable()) {
+            std::fprintf(stderr, "bench_startup: %s is not label=program\n", argv[a]);
+            return 2;
+        }
+        names.push_back((arg.left(eq) + u' ' + program.fileName()).toStdString());
+        paths.push_back(program.absoluteFilePath().toStdString());
     }
     std::vector<std::vector<Run>> results(paths.size());
     for (const auto& path : paths) runOnce(path); // warm the file cache

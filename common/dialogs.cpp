@@ -1,5 +1,7 @@
 #include "common/dialogs.h"
 
+#include "common/app_start.h"
+
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -25,13 +27,13 @@ QString QtDialogs::inputBox(QWidget* parent, const QString& caption, const QStri
 
 Dialogs::Answer QtDialogs::information(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Information, applicationTitle(), text, QMessageBox::Ok, parent);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Closed;
 }
 
 Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
@@ -42,12 +44,12 @@ Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text)
 
 void QtDialogs::warning(QWidget* parent, const QString& text)
 {
-    QMessageBox::warning(parent, QString(), text);
+    QMessageBox::warning(parent, applicationTitle(), text);
 }
 
 void QtDialogs::error(QWidget* parent, const QString& text)
 {
-    QMessageBox::critical(parent, QString(), text);
+    QMessageBox::critical(parent, applicationTitle(), text);
 }
 
 bool QtDialogs::printerSetup(QWidget* parent, QPrinter& printer)
@@ -92,7 +94,7 @@ bool ScriptedDialogs::printerSetup(QWidget*, QPrinter& printer)
 {
     shown.append({"printer", QString()});
     if (onPrinterSetup) onPrinterSetup(printer);
-    if (printerAnswers.empty()) return false;
+    if (printerAnswers.empty()) return true;
     const bool ok = printerAnswers.front();
     printerAnswers.pop_front();
     return ok;

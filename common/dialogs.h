@@ -30,7 +30,7 @@ public:
     virtual void warning(QWidget* parent, const QString& text) = 0;
     // The standard error box for a failed conversion.
     virtual void error(QWidget* parent, const QString& text) = 0;
-    // The printer set-up dialog; true when confirmed with OK.
+    // The print dialog; true when confirmed, false after Cancel.
     virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
@@ -47,7 +47,8 @@ public:
 };
 
 // Answers from a script, and a record of every box shown. An empty script
-// gives the box's "dismissed" answer (preset text, Closed, Cancel).
+// gives the box's "dismissed" answer (preset text, Closed), except for the
+// print dialog, which is confirmed: most tests are about the sheet printed.
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Shown {
@@ -57,7 +58,7 @@ public:
 
     std::deque<QString> inputs;       // texts the input box returns
     std::deque<Answer> answers;       // answers to information and confirm boxes
-    std::deque<bool> printerAnswers;  // OK (true) or Cancel for the printer set-up
+    std::deque<bool> printerAnswers;  // Print (true) or Cancel in the print dialog
     std::function<void(QPrinter&)> onPrinterSetup; // lets a test choose the output
     QList<Shown> shown;
 

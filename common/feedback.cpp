@@ -85,11 +85,49 @@ QPixmap loadPicture(const QString& path)
     return QPixmap::fromImage(std::move(image));
 }
 
+QString doubleSizeName(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString base = dot > name.lastIndexOf(u'/') ? name.left(dot) : name;
+    return base + QStringLiteral("@2x.png");
+}
+
+namespace {
+QPixmap loadDoubleSize(const QString& path)
+{
+    QPixmap picture = QFileInfo::exists(path) ? loadPicture(path) : QPixmap();
+    if (!picture.isNull()) picture.setDevicePixelRatio(2.0);
+    return picture;
+}
+} // namespace
+
+QPixmap loadPicture(const QString& path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio > 1.0) {
+        QPixmap picture = loadDoubleSize(doubleSizeName(path));
+        if (!picture.isNull()) return picture;
+    }
+    return loadPicture(path);
+}
+
+QIcon glyphIcon(const QString& path, qreal devicePixelRatio)
+{
+    QIcon icon(loadPicture(path));
+    if (devicePixelRatio > 1.0) {
+        const QPixmap big = loadDoubleSize(doubleSizeName(path));
+        if (!big.isNull()) icon.addPixmap(big);
+    }
+    return icon;
+}
+
 bool Feedback::showPicture(QLabel* image, const QString& name)
 {
     const QString path = m_locator.find(name);
     QPixmap picture;
-    if (path.isEmpty() || (picture = loadPicture(path)).isNull()) {
+    // On a dense screen the 2x drawing, found like the picture itself.
+    if (!path.isEmpty() && image->devicePixelRatioF() > 1.0)
+        picture = loadDoubleSize(m_locator.find(doubleSizeName(name)));
+    if (picture.isNull() && (path.isEmpty() || (picture = loadPicture(path)).isNull())) {
         reportOnce(name);
         return false;
     }

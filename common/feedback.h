@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QSet>
 #include <QString>
@@ -73,6 +74,18 @@ public:
 // milliseconds at start-up); a file whose content does not match its suffix
 // is then read by content. A null pixmap when neither works.
 QPixmap loadPicture(const QString& path);
+
+// The name of a picture's drawing at twice the size, for screens with two
+// device pixels to the point: "mascot@2x.png" for "mascot.bmp".
+QString doubleSizeName(const QString& name);
+
+// A picture for a screen of the given device pixel ratio: above 1 its 2x
+// drawing where there is one (marked so that it covers the same points),
+// otherwise the file itself. At 1x the 2x drawing is never read.
+QPixmap loadPicture(const QString& path, qreal devicePixelRatio);
+
+// A button glyph from a file, with its 2x drawing on dense screens.
+QIcon glyphIcon(const QString& path, qreal devicePixelRatio);
 
 // Pictures and sounds of the drill feedback. A file that cannot be loaded or
 // played never stops the caller: it is reported once per file and run in a

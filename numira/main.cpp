@@ -1,4 +1,5 @@
 // Numira: the arithmetic drill.
+#include "common/app_start.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/fonts.h"
@@ -15,15 +16,10 @@ int main(int argc, char* argv[])
     common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     fontConfig.wait();
-    QApplication::setApplicationName(QStringLiteral("Numira"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ヌミラ"));
-    // Lets the desktop match the window to its menu entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.numira"));
+    common::startApplication(app, {QStringLiteral("Numira"), QStringLiteral("ヌミラ"),
+                                   QStringLiteral("org.example.numira"), QStringLiteral("System"),
+                                   13});
     numira::ApplicationHelpFile() = QStringLiteral("ヌミラ.chm");
-    common::installJapaneseFonts();
-    // Message and input boxes speak Japanese too; the main window's face and
-    // size, so that no other font is loaded at start.
-    QApplication::setFont(common::designedFont(QStringLiteral("System"), 13));
 
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;

@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 # clang, its sanitizer and libFuzzer runtimes and llvm (llvm-symbolizer for
 # readable sanitizer reports) serve test.sh's sanitizer build and fuzzers.
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev
-          fonts-ipafont-gothic fonts-ipafont-mincho poppler-utils
+          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n poppler-utils
           clang libclang-rt-14-dev llvm)
 PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
 # The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail

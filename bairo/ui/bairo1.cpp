@@ -189,7 +189,7 @@ void TForm1::buildControls()
     // the button simply shows no picture.
     const QString glyph = QStringLiteral(":/glyphs/print.png");
     if (QFile::exists(glyph)) {
-        BitBtn1->setIcon(common::loadPicture(glyph));
+        BitBtn1->setIcon(common::glyphIcon(glyph, devicePixelRatioF()));
         BitBtn1->setIconSize({33, 33});
     }
 
@@ -353,9 +353,17 @@ void TForm1::BitBtn1Click()
     m_drill.Printing = true;
     Edit7->setText(QStringLiteral("印刷中です"));
     Edit7->repaint();
+    const auto restore = [&] {
+        m_drill = before;
+        Edit7->setPalette(messagePalette);
+        Edit7->setText(message);
+    };
     if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    // Cancel keeps the printer and settings in force: printing goes on.
-    m_dialogs.printerSetup(this, *m_printer);
+    // Cancel in the print dialog prints nothing and leaves the drill as it was.
+    if (!m_dialogs.printerSetup(this, *m_printer)) {
+        restore();
+        return;
+    }
 
     const int kind = m_drill.ProblemKind;
     QStringList questions, answers;
@@ -369,9 +377,7 @@ void TForm1::BitBtn1Click()
     m_drill.Printing = false;
     if (!printed) {
         m_dialogs.warning(this, surface->errorText());
-        m_drill = before;
-        Edit7->setPalette(messagePalette);
-        Edit7->setText(message);
+        restore();
         return;
     }
     // After a printed sheet the drill starts a new set.

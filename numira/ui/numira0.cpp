@@ -6,9 +6,11 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <cmath>
@@ -17,6 +19,23 @@ namespace numira {
 
 namespace {
 QFont gothic(int pixels) { return common::designedFont(QStringLiteral("ＭＳ ゴシック"), pixels); }
+
+// Tabs padded as narrowly as the window was designed with, so that the five
+// page tabs fit in one row at every density; the style's own padding is
+// twice as wide and pushed the last tab out of sight.
+class NarrowTabStyle final : public QProxyStyle {
+public:
+    explicit NarrowTabStyle(int padding) : m_padding(padding) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace) return m_padding;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    int m_padding;
+};
 } // namespace
 
 TForm3::TForm3(SharedState& state, QWidget* parent) : QDialog(parent), m_state(state)
@@ -35,7 +54,6 @@ TForm3::TForm3(SharedState& state, QWidget* parent) : QDialog(parent), m_state(s
     TabbedNotebook1 = new QTabWidget(this);
     TabbedNotebook1->setGeometry(scaled(23), scaled(12), scaled(410), scaled(365));
     TabbedNotebook1->setFont(gothic(scaled(17)));
-    TabbedNotebook1->setUsesScrollButtons(false);
 
     const QStringList pages = CataloguePages();
     for (int p = 0; p < 4; ++p) {
@@ -72,6 +90,12 @@ TForm3::TForm3(SharedState& state, QWidget* parent) : QDialog(parent), m_state(s
     // The last box is drawn over the group frame, as designed.
     CheckBox[10]->raise();
     TabbedNotebook1->addTab(tablePage, pages[4]);
+    auto* tabStyle = new NarrowTabStyle(scaled(12));
+    tabStyle->setParent(TabbedNotebook1->tabBar());
+    TabbedNotebook1->tabBar()->setStyle(tabStyle);
+    // Should a machine's fonts still be too wide, every tab stays in reach.
+    TabbedNotebook1->setUsesScrollButtons(TabbedNotebook1->tabBar()->sizeHint().width() >
+                                          TabbedNotebook1->width());
 
     Button1 = new QPushButton(QStringLiteral("けってい"), this);
     Button1->setGeometry(scaled(97), scaled(383), scaled(206), scaled(31));

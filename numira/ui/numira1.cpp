@@ -152,7 +152,7 @@ void TForm1::buildControls()
     auto glyphButton = [this](QRect place, const QString& glyph) {
         auto* b = new QToolButton(this);
         b->setGeometry(place);
-        b->setIcon(common::loadPicture(glyph));
+        b->setIcon(common::glyphIcon(glyph, devicePixelRatioF()));
         b->setIconSize({33, 33});
         return b;
     };
@@ -415,8 +415,11 @@ void TForm1::BitBtn2Click()
     Edit6->setText(QStringLiteral("いんさつちゅうです"));
     Edit6->repaint();
     if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    // Cancel keeps the printer and settings in force: printing goes on.
-    dialogs.printerSetup(this, *m_printer);
+    // Cancel in the print dialog prints nothing.
+    if (!dialogs.printerSetup(this, *m_printer)) {
+        Edit6->setText(before);
+        return;
+    }
 
     const ProblemStore& store = m_state.store;
     QStringList problems, answers;

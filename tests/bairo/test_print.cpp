@@ -165,7 +165,6 @@ private slots:
         if (gcd) s.chooseKind(u"最大公約数"_qs);
         s.start();
         s.dialogs.answers.push_back(Answer::Yes);
-        s.dialogs.printerAnswers.push_back(false); // Cancel still prints
         s.print();
         QVERIFY(s.recorded);
         QCOMPARE(s.recorded->pages, pages);
@@ -201,20 +200,36 @@ private slots:
         QCOMPARE(s.edit("Edit5")->text(), "1");
     }
 
-    void failedJobKeepsTheDrill()
+    // Neither a failed job nor Cancel in the print dialog restarts the drill.
+    void unprintedSheetKeepsTheDrill_data()
     {
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("job fails") << false;
+        QTest::newRow("print dialog cancelled") << true;
+    }
+    void unprintedSheetKeepsTheDrill()
+    {
+        QFETCH(bool, cancelled);
         Sheet s;
-        s.failJob = true;
+        s.failJob = !cancelled;
         s.fix(5);
         s.start();
+        QTest::keyClicks(s.edit("Edit4"), "1");
+        QTest::keyClick(s.edit("Edit4"), Qt::Key_Return);
         const DrillState before = s.form.drill();
         const QString message = s.edit("Edit7")->text();
         s.dialogs.answers.push_back(Answer::Yes);
+        s.dialogs.printerAnswers.push_back(!cancelled);
         s.print();
-        QCOMPARE(s.dialogs.count("warning"), 1);
-        QCOMPARE(s.form.drill().CurrentProblem.First, before.CurrentProblem.First);
-        QCOMPARE(s.form.drill().QuestionNo, before.QuestionNo);
-        QVERIFY(!s.form.drill().Printing);
+        QCOMPARE(s.dialogs.count("warning"), cancelled ? 0 : 1);
+        QCOMPARE(s.recorded == nullptr, cancelled);
+        const DrillState& after = s.form.drill();
+        QCOMPARE(after.CurrentProblem.First, before.CurrentProblem.First);
+        QCOMPARE(after.CurrentProblem.Second, before.CurrentProblem.Second);
+        QCOMPARE(after.QuestionNo, before.QuestionNo);
+        QCOMPARE(after.Score, before.Score);
+        QCOMPARE(after.FirstTry, before.FirstTry);
+        QVERIFY(!after.Printing);
         QCOMPARE(s.edit("Edit7")->text(), message);
     }
 

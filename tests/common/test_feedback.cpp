@@ -4,6 +4,7 @@
 #include "common/feedback.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -105,6 +106,42 @@ private slots:
             QCOMPARE(picture.size(), QSize(7, 5));
             QCOMPARE(picture.toImage().pixelColor(3, 2), QColor(Qt::red));
         }
+    }
+
+    // Dense screens get the 2x drawing beside the picture, covering the same
+    // points; other screens, or a picture without one, get the picture itself.
+    void doubleSizePictures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("withDouble");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QSize>("pixels");
+        QTest::newRow("1x") << "mascot.bmp" << true << 1.0 << QSize(7, 5);
+        QTest::newRow("2x") << "mascot.bmp" << true << 2.0 << QSize(14, 10);
+        QTest::newRow("1.5x") << "a.b/mascot.bmp" << true << 1.5 << QSize(14, 10);
+        QTest::newRow("2x, none drawn") << "mascot.bmp" << false << 2.0 << QSize(7, 5);
+        QTest::newRow("2x, no suffix") << "glyph" << true << 2.0 << QSize(14, 10);
+    }
+    void doubleSizePictures()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, withDouble);
+        QFETCH(qreal, ratio);
+        QFETCH(QSize, pixels);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QImage small(7, 5, QImage::Format_RGB32), big(14, 10, QImage::Format_RGB32);
+        small.fill(Qt::red);
+        big.fill(Qt::blue);
+        QVERIFY(small.save(path, "BMP"));
+        if (withDouble) QVERIFY(big.save(doubleSizeName(path), "PNG"));
+        QVERIFY(doubleSizeName(path).endsWith(u"@2x.png"));
+        const QPixmap picture = loadPicture(path, ratio);
+        QCOMPARE(picture.size(), pixels);
+        QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(7, 5));
+        const QSize iconPixels = glyphIcon(path, ratio).pixmap(QSize(7, 5), 2.0).size();
+        QCOMPARE(iconPixels, ratio > 1 && withDouble ? QSize(14, 10) : QSize(7, 5));
     }
 
     void moduleLoadsAndPlays()

@@ -49,19 +49,25 @@ expected=(
   usr/share/applications/org.example.bairo.desktop
   usr/share/applications/org.example.numira.desktop
   usr/share/bairo/batu1.bmp
+  usr/share/bairo/batu1@2x.png
   usr/share/bairo/batu1.wav
   usr/share/bairo/maru1.bmp
+  usr/share/bairo/maru1@2x.png
   usr/share/bairo/maru1.wav
   usr/share/bairo/mascot.bmp
+  usr/share/bairo/mascot@2x.png
   usr/share/icons/hicolor/128x128/apps/bairo.png
   usr/share/icons/hicolor/128x128/apps/numira.png
   usr/share/metainfo/org.example.bairo.metainfo.xml
   usr/share/metainfo/org.example.numira.metainfo.xml
   usr/share/numira/batu1.bmp
+  usr/share/numira/batu1@2x.png
   usr/share/numira/batu1.wav
   usr/share/numira/maru1.bmp
+  usr/share/numira/maru1@2x.png
   usr/share/numira/maru1.wav
   usr/share/numira/mascot.bmp
+  usr/share/numira/mascot@2x.png
   usr/share/numira/numira.hlp
 )
 actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)

@@ -79,12 +79,10 @@ struct SilentAudioUnset {
 inline void addNoPrinterRows()
 {
     QTest::addColumn<QString>("output");
-    QTest::addColumn<bool>("setUpConfirmed");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("set-up cancelled, job refused") << "recorded" << false << "no printer";
-    QTest::newRow("set-up confirmed, job refused") << "recorded" << true << "no printer";
-    QTest::newRow("PDF file cannot be written") << "pdf" << true << "sheet.pdf";
-    QTest::newRow("no printer installed") << "default" << false << u"プリンタがありません"_qs;
+    QTest::newRow("job refused") << "recorded" << "no printer";
+    QTest::newRow("PDF file cannot be written") << "pdf" << "sheet.pdf";
+    QTest::newRow("no printer installed") << "default" << u"プリンタがありません"_qs;
 }
 
 // A page surface maker whose job cannot start; the recording is kept in recorded.

@@ -26,14 +26,7 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return true;
 }
 
-// Feedback pictures: 81 x 81, stored as 256-colour BMP.
-bool writeBmp(const QDir& dir, const char* name, const std::function<void(QImage&)>& draw) {
-    QImage image(81, 81, QImage::Format_RGB32);
-    draw(image);
-    return writeFile(dir.filePath(name), art::encodeBmp8(art::toIndexed8(image)));
-}
-
-bool writePng(const QDir& dir, const char* name, int size,
+bool writePng(const QDir& dir, const QString& name, int size,
               const std::function<void(QImage&)>& draw) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     draw(image);
@@ -43,6 +36,27 @@ bool writePng(const QDir& dir, const char* name, int size,
         return false;
     }
     return true;
+}
+
+// The same drawing at twice the size, for screens with two device pixels to
+// the point: "name@2x.png" beside "name.<suffix>", where Qt looks for it.
+bool writeDouble(const QDir& dir, const char* name, int size,
+                 const std::function<void(QImage&)>& draw) {
+    const QString base = QString::fromLatin1(name).section(u'.', 0, 0);
+    return writePng(dir, base + QStringLiteral("@2x.png"), 2 * size, draw);
+}
+
+// Feedback pictures: 81 x 81, stored as 256-colour BMP, and drawn again at 2x.
+bool writeBmp(const QDir& dir, const char* name, const std::function<void(QImage&)>& draw) {
+    QImage image(81, 81, QImage::Format_RGB32);
+    draw(image);
+    return writeFile(dir.filePath(name), art::encodeBmp8(art::toIndexed8(image))) &&
+           writeDouble(dir, name, 81, draw);
+}
+
+// Button glyphs: 33 x 33 PNG, and drawn again at 2x.
+bool writeGlyph(const QDir& dir, const char* name, const std::function<void(QImage&)>& draw) {
+    return writePng(dir, QString::fromLatin1(name), 33, draw) && writeDouble(dir, name, 33, draw);
 }
 
 } // namespace
@@ -70,9 +84,9 @@ int main(int argc, char* argv[]) {
     ok &= writeBmp(out, "batu1.bmp", art::drawBatu);
     ok &= writeFile(out.filePath("maru1.wav"), art::encodeWav(art::chimeSound()));
     ok &= writeFile(out.filePath("batu1.wav"), art::encodeWav(art::buzzSound()));
-    ok &= writePng(glyphs, "help.png", 33, art::drawHelpGlyph);
-    ok &= writePng(glyphs, "print.png", 33, art::drawPrintGlyph);
-    ok &= writePng(glyphs, "numira.png", 128, art::drawNumiraIcon);
-    ok &= writePng(glyphs, "bairo.png", 128, art::drawBairoIcon);
+    ok &= writeGlyph(glyphs, "help.png", art::drawHelpGlyph);
+    ok &= writeGlyph(glyphs, "print.png", art::drawPrintGlyph);
+    ok &= writePng(glyphs, QStringLiteral("numira.png"), 128, art::drawNumiraIcon);
+    ok &= writePng(glyphs, QStringLiteral("bairo.png"), 128, art::drawBairoIcon);
     return ok ? 0 : 1;
 }

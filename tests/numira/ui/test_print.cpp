@@ -47,32 +47,37 @@ private slots:
     {
         QTest::addColumn<bool>("ticked");
         QTest::addColumn<QList<int>>("answers"); // Answer values in order
-        QTest::addColumn<bool>("printed");
-        QTest::newRow("no tick, OK ends") << false << QList<int>{int(Answer::Ok)} << false;
+        QTest::addColumn<bool>("dialog");        // the print dialog is shown
+        QTest::addColumn<bool>("confirmed");     // and confirmed with Print
+        QTest::newRow("no tick, OK ends") << false << QList<int>{int(Answer::Ok)} << false << true;
         QTest::newRow("no tick, closed goes on, Yes")
-            << false << QList<int>{int(Answer::Closed), int(Answer::Yes)} << true;
+            << false << QList<int>{int(Answer::Closed), int(Answer::Yes)} << true << true;
         QTest::newRow("no tick, closed goes on, No")
-            << false << QList<int>{int(Answer::Closed), int(Answer::No)} << false;
-        QTest::newRow("ticked, Yes") << true << QList<int>{int(Answer::Yes)} << true;
-        QTest::newRow("ticked, No") << true << QList<int>{int(Answer::No)} << false;
-        QTest::newRow("ticked, closed") << true << QList<int>{int(Answer::Closed)} << false;
+            << false << QList<int>{int(Answer::Closed), int(Answer::No)} << false << true;
+        QTest::newRow("ticked, Yes") << true << QList<int>{int(Answer::Yes)} << true << true;
+        QTest::newRow("ticked, Yes, print dialog cancelled")
+            << true << QList<int>{int(Answer::Yes)} << true << false;
+        QTest::newRow("ticked, No") << true << QList<int>{int(Answer::No)} << false << true;
+        QTest::newRow("ticked, closed") << true << QList<int>{int(Answer::Closed)} << false << true;
     }
     void questionFlows()
     {
         QFETCH(bool, ticked);
         QFETCH(QList<int>, answers);
-        QFETCH(bool, printed);
+        QFETCH(bool, dialog);
+        QFETCH(bool, confirmed);
         PrintFixture f;
         f.choose(0, 0);
         if (ticked) f.fix(7);
         for (int a : answers) f.dialogs.answers.push_back(Answer(a));
+        f.dialogs.printerAnswers.push_back(confirmed);
         const QString message = f.form.Edit6->text();
         QTest::mouseClick(f.form.BitBtn2, Qt::LeftButton);
         QCOMPARE(f.dialogs.texts("information"), ticked ? QStringList{} : QStringList{kInfo});
         const bool asked = ticked || answers.first() != int(Answer::Ok);
         QCOMPARE(f.dialogs.texts("confirm"), asked ? QStringList{kConfirm} : QStringList{});
-        QCOMPARE(f.dialogs.count("printer"), printed ? 1 : 0);
-        QCOMPARE(f.recorded != nullptr, printed);
+        QCOMPARE(f.dialogs.count("printer"), dialog ? 1 : 0);
+        QCOMPARE(f.recorded != nullptr, dialog && confirmed);
         QCOMPARE(f.form.Edit6->text(), message);
         // The run is untouched.
         QCOMPARE(f.form.drill().currentNumber, 1);
@@ -86,7 +91,6 @@ private slots:
         f.choose(0, 4);
         f.answerRight();
         f.dialogs.answers.push_back(Answer::Yes);
-        f.dialogs.printerAnswers.push_back(false); // Cancel still prints
         f.form.BitBtn2Click();
         QVERIFY(f.recorded);
         const auto& store = f.state.store;

@@ -1,0 +1,49 @@
+#include "common/app_start.h"
+
+#include "common/fonts.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace common {
+
+namespace {
+QString& title()
+{
+    static QString text;
+    return text;
+}
+} // namespace
+
+QString applicationTitle() { return title(); }
+
+bool installQtTranslation(QApplication& app, const QString& folder)
+{
+    // Lives as long as the program: Qt asks it for every text it draws.
+    static QTranslator translator;
+    const QString dir =
+        folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    if (!translator.load(QStringLiteral("qtbase_ja"), dir)) {
+        std::fprintf(stderr, "%s: Qt's Japanese texts (qtbase_ja.qm) not found in %s; "
+                             "Qt's own buttons stay in English\n",
+                     qPrintable(QCoreApplication::applicationName()), qPrintable(dir));
+        return false;
+    }
+    app.installTranslator(&translator);
+    return true;
+}
+
+void startApplication(QApplication& app, const AppIdentity& identity)
+{
+    QApplication::setApplicationName(identity.name);
+    QGuiApplication::setDesktopFileName(identity.desktopFile);
+    title() = identity.title;
+    installQtTranslation(app);
+    installJapaneseFonts();
+    QApplication::setFont(designedFont(identity.fontName, identity.fontPixels));
+}
+
+} // namespace common
