@@ -20,7 +20,7 @@ AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 TOOLS = {"Xvfb": "X server (Xvfb)", "dbus-daemon": "D-Bus daemon", "dbus-send": "dbus-send",
          AT_SPI_LAUNCHER: "accessibility bus (at-spi-bus-launcher)", "xdotool": "xdotool",
          "xprop": "xprop", "import": "ImageMagick import", "pdftotext": "pdftotext"}
-MODULES = {"pyatspi": "pyatspi", "dogtail": "dogtail"}
+MODULES = ("pyatspi", "dogtail")
 
 
 class WalkFailed(Exception):
@@ -146,14 +146,14 @@ class Desktop:
 
     # Walks and checks.
     @contextlib.contextmanager
-    def walk(self, name, seconds=45, continues=False, keep=False):
+    def walk(self, name, seconds, continues=False, keep=False):
         """Part of a run under a time limit. On any failure: the accessible
         tree of the window it stopped on, a screenshot, and the program ended.
         With keep, a program that got through goes on into the next walk,
         which then continues it."""
         def on_alarm(*_):
             raise WalkTimedOut("no end within %d s" % seconds)
-        self.walk_name = name
+        self.walk_name, self.reported = name, False
         signal.signal(signal.SIGALRM, on_alarm)
         signal.alarm(seconds)
         ok = False
@@ -166,7 +166,8 @@ class Desktop:
             signal.alarm(0)
             self.failures.append("%s: %s" % (name, e))
             print("FAILED  %s: %s: %s" % (name, type(e).__name__, e), flush=True)
-            self.report(name)
+            self.reported = False
+            self.report()
         finally:
             signal.alarm(0)
             if not (ok and keep):
@@ -178,6 +179,8 @@ class Desktop:
         (self.passed if ok else self.failures).append(label + ("" if ok else " (%s)" % detail))
         print(("ok      " if ok else "FAILED  ") + label + ("" if ok else " (%s)" % detail),
               flush=True)
+        if not ok:
+            self.report()
         return ok
 
     def equal(self, got, want, what):
@@ -190,14 +193,19 @@ class Desktop:
             time.sleep(0.05)
         return self.equal(got, want, what)
 
-    def report(self, name):
+    def report(self):
+        """The window a walk failed on: its accessible tree and a screenshot,
+        once a walk (at its first failure, or where it stopped)."""
+        if self.reported:
+            return
+        self.reported = True
         if self.program is not None:
             with contextlib.suppress(Exception):
                 win = active_window(self.app)
                 print("accessible tree of the window %r:\n%s" % (win.name, dump(win)))
         with contextlib.suppress(Exception):
             os.makedirs(self.out_dir, exist_ok=True)
-            shot = os.path.join(self.out_dir, re.sub(r"\W+", "_", name) + ".png")
+            shot = os.path.join(self.out_dir, re.sub(r"\W+", "_", self.walk_name) + ".png")
             subprocess.run(["import", "-window", "root", shot], timeout=20, check=True)
             print("screenshot: " + shot)
         sys.stdout.flush()
@@ -229,12 +237,12 @@ def run(main):
 
 
 # Reading the accessible tree.
-def find_all(root, name=None, role=None, showing=True):
-    """Nodes under root, depth first, with this name and role."""
+def find_all(root, name=None, role=None):
+    """Showing nodes under root, depth first, with this name and role."""
     found = []
     def visit(node):
         for child in node:
-            if child is None or (showing and not child.showing):
+            if child is None or not child.showing:
                 continue
             if (name is None or child.name == name) and (role is None or child.roleName == role):
                 found.append(child)

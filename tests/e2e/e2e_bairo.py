@@ -24,7 +24,7 @@ PRINTING = "印刷中です"
 
 
 def drill_and_print(desk):
-    with desk.walk("LCM and GCD drill", keep=True):
+    with desk.walk("LCM and GCD drill", seconds=40, keep=True):
         app = desk.start("Bairo")
         main = app[0]
         desk.equal(d.title(desk.program.pid, main), TITLE, "window title on the display")
@@ -89,7 +89,7 @@ def drill_and_print(desk):
 
     # A fresh GCD sheet of the fixed 3 problems: question page, then answer page.
     sheet = os.path.join(desk.tmp, "bairo.pdf")
-    with desk.walk("printing to PDF", continues=True, keep=True):
+    with desk.walk("printing to PDF", seconds=30, continues=True, keep=True):
         click(find(main, "問題を印刷", "push button"))
         ask = window(app, role="alert")
         d.qt_button(desk, ask, "いいえ", "No", "the print question's No button")
@@ -106,7 +106,7 @@ def drill_and_print(desk):
         desk.check(all(math.gcd(int(a), int(b)) == int(g) for a, b, g in answers),
                    "the answers are the greatest common divisors", repr(answers))
 
-    with desk.walk("cancelled print", continues=True):
+    with desk.walk("cancelled print", seconds=30, continues=True):
         answer(math.gcd(*numbers()), "2")  # one problem in, so that a restart would show
         before = d.texts(main)
         printed = os.stat(sheet).st_mtime_ns
@@ -125,15 +125,17 @@ def drill_and_print(desk):
 def dense_picture(desk):
     """On a screen of twice the density the 81x81 picture must be its 2x
     picture, device pixel for device pixel, not the 1x one blown up (Qt
-    smooths a blown-up picture, so it is not told by its 2x2 blocks)."""
-    with desk.walk("picture at scale 2", seconds=30):
+    smooths a blown-up picture, so it cannot be told by uniform 2x2 blocks)."""
+    with desk.walk("picture at scale 2", seconds=20):
         app = desk.start("Bairo", QT_SCALE_FACTOR="2")
         # Accessible places are in device-independent pixels, X's in device pixels.
         sizes = [g[2:] for g in d.x_windows(desk.program.pid).values()]
-        desk.equal(sizes, [tuple(2 * n for n in d.extents(app[0])[2:])], "the window drawn at scale 2")
+        desk.equal(sizes, [tuple(2 * n for n in d.extents(app[0])[2:])],
+                   "the window drawn at scale 2")
         x, y, w, h = d.extents(find(app[0], "絵", "image"))
-        shown = d.wait_for(lambda: (lambda px: px if len({p for r in px for p in r}) > 1 else None)(
-            d.screen_pixels(2 * x, 2 * y, 2 * w, 2 * h)), "the picture on the screen")
+        area = lambda: d.screen_pixels(2 * x, 2 * y, 2 * w, 2 * h)
+        d.wait_for(lambda: len({p for row in area() for p in row}) > 1, "the picture drawn")
+        shown = area()
         twice = [f for f in os.listdir(desk.bin_dir) if f.startswith("mascot@2x.")]
         if desk.check(bool(twice), "a 2x picture lies beside the mascot", "none in " + desk.bin_dir):
             want = d.file_pixels(os.path.join(desk.bin_dir, twice[0]))

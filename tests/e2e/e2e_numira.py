@@ -26,7 +26,7 @@ END_SCORE = "てんです。"
 
 
 def choice_tabs(desk, dpi):
-    with desk.walk("choice window at %d dpi" % dpi, seconds=30):
+    with desk.walk("choice window at %d dpi" % dpi, seconds=20):
         app = desk.start("Numira", dpi=dpi)
         click(find(app[0], "もんだいえらび", "push button"))
         choice = window(app, CHOICE_TITLE)
@@ -53,7 +53,7 @@ def problem_sum(problem):
 
 
 def drill_and_print(desk):
-    with desk.walk("addition set", keep=True):
+    with desk.walk("addition set", seconds=40, keep=True):
         app = desk.start("Numira")
         main = app[0]
         pid = desk.program.pid
@@ -113,7 +113,7 @@ def drill_and_print(desk):
 
     # The set just played, printed: problem sheet, then answer sheet.
     sheet = os.path.join(desk.tmp, "numira.pdf")
-    with desk.walk("printing to PDF", continues=True, keep=True):
+    with desk.walk("printing to PDF", seconds=30, continues=True, keep=True):
         before = text(field["おしらせ"])
         click(find(main, "いんさつ", "push button"))
         ask = window(app, role="alert")
@@ -130,7 +130,7 @@ def drill_and_print(desk):
         desk.check(all(problem_sum(p) == int(a) for p, a in answers), "the answers add up",
                    repr(answers))
 
-    with desk.walk("cancelled print", continues=True):
+    with desk.walk("cancelled print", seconds=30, continues=True):
         before = d.texts(main)
         printed = os.stat(sheet).st_mtime_ns
         click(find(main, "いんさつ", "push button"))
