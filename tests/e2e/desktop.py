@@ -5,8 +5,8 @@ programs are read through AT-SPI, clicked and typed into with real X events
 (xdotool), and everything started here is ended on every way out.
 """
 import contextlib
-import importlib.util
 import os
+import pkgutil
 import re
 import shutil
 import signal
@@ -147,7 +147,7 @@ class Desktop:
     # Walks and checks.
     @contextlib.contextmanager
     def walk(self, name, seconds, continues=False, keep=False):
-        """Part of a run under a time limit. On any failure: the accessible
+        """A stretch of a run under a time limit. On any failure: the accessible
         tree of the window it stopped on, a screenshot, and the program ended.
         With keep, a program that got through goes on into the next walk,
         which then continues it."""
@@ -212,9 +212,10 @@ class Desktop:
 
 
 def run(main):
-    """A script's entry: skipped without its parts, cleaned up on every exit."""
+    """A script's entry: skipped without what it needs, cleaned up on every exit."""
     missing = [what for tool, what in TOOLS.items() if not shutil.which(tool)]
-    missing += [m for m in MODULES if importlib.util.find_spec(m) is None]
+    installed = {m.name for m in pkgutil.iter_modules()}
+    missing += [m for m in MODULES if m not in installed]
     if missing:
         skip_or_fail("missing " + ", ".join(missing))
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(2))  # ctest's timeout: clean up first
@@ -385,7 +386,7 @@ def _ppm_rows(argv):
 
 
 def screen_pixels(x, y, w, h):
-    """Rows of RGB triples of a part of the screen."""
+    """Rows of RGB triples of a rectangle of the screen."""
     return _ppm_rows(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
                       "-depth", "8", "ppm:-"])
 
