@@ -44,12 +44,13 @@ def drill_and_print(desk):
         desk.expect(lambda: [text(field[n]) for n in ("求めるもの", "何問目", "お知らせ")],
                     [LCM, "1", TYPE_AND_RETURN], "an LCM set starts")
 
-        def answer(value, number=None):
+        def answer(value, right=False):
+            before = text(field["何問目"])
             type_into(field["答え"], str(value))
             key("Return")
-            if number:  # a right answer: wait for the next problem
-                d.wait_for(lambda: text(field["何問目"]) == number or
-                           text(field["お知らせ"]).startswith("おしまい"), "problem " + number)
+            if right:  # wait for the next problem or the end of the set
+                d.wait_for(lambda: text(field["何問目"]) != before or
+                           text(field["お知らせ"]).startswith("おしまい"), "the next problem")
 
         def numbers():
             return int(text(field["一つ目の数"])), int(text(field["二つ目の数"]))
@@ -62,7 +63,7 @@ def drill_and_print(desk):
                 desk.expect(shown("お知らせ"), SMALLER_MULTIPLE,
                             "a common multiple that is not the least gets its hint")
                 desk.equal(text(field["点数"]), "0", "the hint costs the point")
-            answer(lcm, str(k + 1))
+            answer(lcm, right=True)
             if k == 2:
                 desk.equal(text(field["点数"]), "50", "score after one of two right first time")
         desk.expect(shown("お知らせ"), FINISHED % 66, "end message of the set")
@@ -71,7 +72,7 @@ def drill_and_print(desk):
         click(find(main, "スタート", "push button"))
         desk.expect(shown("求めるもの"), GCD, "a GCD set starts")
         # A problem whose greatest common divisor is over 1 has a smaller one to try.
-        for k in range(2, 12):
+        for _ in range(10):
             a, b = numbers()
             gcd = math.gcd(a, b)
             if gcd > 1:
@@ -81,7 +82,7 @@ def drill_and_print(desk):
                 answer(gcd)
                 desk.expect(shown("お知らせ"), RIGHT, "the greatest common divisor is right")
                 break
-            answer(gcd, str(k))
+            answer(gcd, right=True)
             if text(field["お知らせ"]).startswith("おしまい"):
                 click(find(main, "スタート", "push button"))
         else:
@@ -107,7 +108,7 @@ def drill_and_print(desk):
                    "the answers are the greatest common divisors", repr(answers))
 
     with desk.walk("cancelled print", seconds=30, continues=True):
-        answer(math.gcd(*numbers()), "2")  # one problem in, so that a restart would show
+        answer(math.gcd(*numbers()), right=True)  # one problem in, so a restart would show
         before = d.texts(main)
         printed = os.stat(sheet).st_mtime_ns
         click(find(main, "問題を印刷", "push button"))
