@@ -10,6 +10,11 @@
 
 namespace common {
 
+namespace {
+// The longest text the input box takes.
+constexpr int kInputBoxMaxLength = 255;
+} // namespace
+
 QString QtDialogs::inputBox(QWidget* parent, const QString& caption, const QString& prompt,
                             const QString& preset)
 {
@@ -19,7 +24,7 @@ QString QtDialogs::inputBox(QWidget* parent, const QString& caption, const QStri
     box.setTextValue(preset);
     box.setInputMode(QInputDialog::TextInput);
     if (auto* edit = box.findChild<QLineEdit*>()) {
-        edit->setMaxLength(255);
+        edit->setMaxLength(kInputBoxMaxLength);
         edit->selectAll();
     }
     return box.exec() == QDialog::Accepted ? box.textValue() : preset;

@@ -1,5 +1,6 @@
 #include "common/feedback.h"
 
+#include "common/asset_names.h"
 #include "common/dialogs.h"
 
 #include <QCoreApplication>
@@ -118,6 +119,26 @@ QIcon glyphIcon(const QString& path, qreal devicePixelRatio)
         if (!big.isNull()) icon.addPixmap(big);
     }
     return icon;
+}
+
+bool Feedback::give(QLabel* picture, Cue cue)
+{
+    namespace files = assets;
+    switch (cue) {
+    case Cue::Mascot:
+        return showPicture(picture, QLatin1String(files::kMascotPicture));
+    case Cue::Right: {
+        const bool shown = showPicture(picture, QLatin1String(files::kRightPicture));
+        playSound(QLatin1String(files::kRightSound));
+        return shown;
+    }
+    case Cue::Wrong: {
+        const bool shown = showPicture(picture, QLatin1String(files::kWrongPicture));
+        playSound(QLatin1String(files::kWrongSound));
+        return shown;
+    }
+    }
+    return false;
 }
 
 bool Feedback::showPicture(QLabel* image, const QString& name)

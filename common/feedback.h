@@ -94,6 +94,13 @@ class Feedback {
 public:
     Feedback(Dialogs& dialogs, SoundPlayer& sound, AssetLocator locator = {});
 
+    // What the child is shown: the mascot at rest, or the verdict on an answer.
+    enum class Cue { Mascot, Right, Wrong };
+
+    // Shows the cue's picture in the label and plays its sound (the mascot
+    // has none); false when the picture could not be shown.
+    bool give(QLabel* picture, Cue cue);
+
     // Loads a picture by bare name into the label; false when it failed.
     bool showPicture(QLabel* image, const QString& name);
     bool playSound(const QString& name);

@@ -4,23 +4,41 @@
 
 namespace common {
 
+LeadingWhole scanLeadingWhole(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isTypedBlank(text[i])) ++i;
+    LeadingWhole number;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) number.negative = text[i++] == u'-';
+    const qsizetype start = i;
+    while (i < text.size() && isTypedDigit(text[i])) ++i;
+    number.digits = text.sliced(start, i - start);
+    number.end = i;
+    return number;
+}
+
+std::uint64_t saturatedValue(QStringView digits, std::uint64_t max)
+{
+    std::uint64_t value = 0;
+    for (const QChar c : digits) {
+        const unsigned digit = c.unicode() - u'0';
+        if (value > (max - digit) / 10) return max;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
 std::optional<int> ParseWholeNumber(QStringView text)
 {
-    qsizetype i = 0, end = text.size();
-    while (i < end && (text[i] == u' ' || text[i] == u'\t')) ++i;
-    while (end > i && (text[end - 1] == u' ' || text[end - 1] == u'\t')) --end;
-    bool negative = false;
-    if (i < end && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-    if (i == end) return std::nullopt;
-    long long value = 0;
-    for (; i < end; ++i) {
-        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
-        if (value <= std::numeric_limits<int>::max()) value = value * 10 + (text[i].unicode() - u'0');
-    }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
+    const LeadingWhole number = scanLeadingWhole(text);
+    if (number.digits.isEmpty()) return std::nullopt;
+    for (qsizetype i = number.end; i < text.size(); ++i)
+        if (!isTypedBlank(text[i])) return std::nullopt;
+    // The negative side reaches one further than the positive.
+    constexpr std::uint64_t max = std::numeric_limits<int>::max();
+    const std::uint64_t magnitude = saturatedValue(number.digits, max + number.negative);
+    return number.negative ? static_cast<int>(-static_cast<std::int64_t>(magnitude))
+                           : static_cast<int>(magnitude);
 }
 
 } // namespace common

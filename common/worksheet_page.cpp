@@ -13,7 +13,7 @@ WorksheetLayout ComputeLayout(QSize page, int count)
     l.width = page.width();
     l.height = page.height();
     l.usable = l.height - WorksheetLayout::kMargin;
-    l.row = l.usable / 12;
+    l.row = l.usable / WorksheetLayout::kRows;
     l.top = l.row / 2;
     l.pages = count > 0 ? (count + WorksheetLayout::kLinesPerPage - 1) / WorksheetLayout::kLinesPerPage : 0;
     return l;
@@ -49,7 +49,8 @@ bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
             surface.lineTo({l.width - m, l.top + l.row});
             surface.lineTo({m, l.top + l.row});
             surface.lineTo({m, l.top});
-            surface.textOut({l.width / 2, l.top + 20}, QStringLiteral("なまえ"));
+            surface.textOut({l.width / 2, l.top + WorksheetLayout::kNameDrop},
+                            QStringLiteral("なまえ"));
             for (int i = page * WorksheetLayout::kLinesPerPage + 1;
                  i <= std::min(count, (page + 1) * WorksheetLayout::kLinesPerPage); ++i)
                 surface.textOut(PlaceLine(l, i).at, lines->value(i - 1));
@@ -59,17 +60,20 @@ bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
 }
 
 struct PrinterSurface::Impl {
+    explicit Impl(QPrinter& target) : printer(target) {}
     QPrinter& printer;
     QPainter painter;
     QPoint pen;
 };
 
-PrinterSurface::PrinterSurface(QPrinter& printer) : d(new Impl{printer, {}, {}}) {}
+PrinterSurface::PrinterSurface(QPrinter& printer)
+    : d(std::make_unique<Impl>(printer))
+{
+}
 
 PrinterSurface::~PrinterSurface()
 {
     if (d->painter.isActive()) d->painter.end();
-    delete d;
 }
 
 QSize PrinterSurface::pageSize() const { return {d->printer.width(), d->printer.height()}; }

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QPrinter;
 
 namespace common {
@@ -17,6 +19,8 @@ namespace common {
 struct WorksheetLayout {
     static constexpr int kMargin = 200; // device pixels, whatever the resolution
     static constexpr int kLinesPerPage = 20;
+    static constexpr int kRows = 12;     // the usable height is cut into this many rows
+    static constexpr int kNameDrop = 20; // "なまえ" stands this far below the box's top line
     int width = 0;  // page width W
     int height = 0; // page height P
     int usable = 0; // H = P - 200
@@ -78,7 +82,7 @@ public:
 
 private:
     struct Impl;
-    Impl* d;
+    std::unique_ptr<Impl> d;
     QString m_error;
 };
 

@@ -144,6 +144,28 @@ private slots:
         QCOMPARE(iconPixels, ratio > 1 && withDouble ? QSize(14, 10) : QSize(7, 5));
     }
 
+    void cues_data()
+    {
+        QTest::addColumn<Feedback::Cue>("cue");
+        QTest::addColumn<QStringList>("played");
+        QTest::newRow("mascot") << Feedback::Cue::Mascot << QStringList{};
+        QTest::newRow("right") << Feedback::Cue::Right << QStringList{"maru1.wav"};
+        QTest::newRow("wrong") << Feedback::Cue::Wrong << QStringList{"batu1.wav"};
+    }
+    void cues()
+    {
+        QFETCH(Feedback::Cue, cue);
+        QFETCH(QStringList, played);
+        ScriptedDialogs dialogs;
+        RecordingSoundPlayer sound;
+        Feedback feedback(dialogs, sound, AssetLocator({qEnvironmentVariable("APP_RUNTIME_DIR")}));
+        QLabel picture;
+        QVERIFY(feedback.give(&picture, cue));
+        QCOMPARE(picture.pixmap().size(), QSize(81, 81));
+        QCOMPARE(sound.played, played);
+        QCOMPARE(dialogs.shown.size(), 0);
+    }
+
     void moduleLoadsAndPlays()
     {
         // The real module, with whatever audio output this machine has (none

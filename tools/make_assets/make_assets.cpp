@@ -5,6 +5,7 @@
 //   make_assets <runtime folder> <glyph folder>
 
 #include "asset_art.h"
+#include "common/asset_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,11 +80,12 @@ int main(int argc, char* argv[]) {
     }
 
     bool ok = true;
-    ok &= writeBmp(out, "mascot.bmp", art::drawMascot);
-    ok &= writeBmp(out, "maru1.bmp", art::drawMaru);
-    ok &= writeBmp(out, "batu1.bmp", art::drawBatu);
-    ok &= writeFile(out.filePath("maru1.wav"), art::encodeWav(art::chimeSound()));
-    ok &= writeFile(out.filePath("batu1.wav"), art::encodeWav(art::buzzSound()));
+    namespace files = common::assets;
+    ok &= writeBmp(out, files::kMascotPicture, art::drawMascot);
+    ok &= writeBmp(out, files::kRightPicture, art::drawMaru);
+    ok &= writeBmp(out, files::kWrongPicture, art::drawBatu);
+    ok &= writeFile(out.filePath(files::kRightSound), art::encodeWav(art::chimeSound()));
+    ok &= writeFile(out.filePath(files::kWrongSound), art::encodeWav(art::buzzSound()));
     ok &= writeGlyph(glyphs, "help.png", art::drawHelpGlyph);
     ok &= writeGlyph(glyphs, "print.png", art::drawPrintGlyph);
     ok &= writePng(glyphs, QStringLiteral("numira.png"), 128, art::drawNumiraIcon);

@@ -1,0 +1,59 @@
+#include "common/print_flow.h"
+
+#include "common/dialogs.h"
+#include "common/worksheet_page.h"
+
+#include <QLineEdit>
+#include <QPalette>
+#include <QPrinter>
+
+namespace common {
+
+PageSurfaceFactory printerPages()
+{
+    return [](QPrinter& printer) -> std::unique_ptr<PageSurface> {
+        return std::make_unique<PrinterSurface>(printer);
+    };
+}
+
+PrintFlow::PrintFlow(Dialogs& dialogs, PageSurfaceFactory pages)
+    : m_dialogs(dialogs), m_pages(std::move(pages))
+{
+}
+
+PrintFlow::~PrintFlow() = default;
+
+PrintFlow::Outcome PrintFlow::run(QWidget* parent, QLineEdit* messageLine, bool countFixed,
+                                  const PrintTexts& texts,
+                                  const std::function<Worksheet()>& makeSheet)
+{
+    using Answer = Dialogs::Answer;
+    // Closing the box otherwise than with OK goes on to the question.
+    if (!countFixed && m_dialogs.information(parent, texts.countNotFixed) == Answer::Ok)
+        return Outcome::Declined;
+    if (m_dialogs.confirm(parent, texts.question) != Answer::Yes) return Outcome::Declined;
+
+    const QString message = messageLine->text();
+    const QPalette colours = messageLine->palette();
+    messageLine->setText(texts.printing);
+    messageLine->repaint();
+    const auto restore = [&] {
+        messageLine->setPalette(colours);
+        messageLine->setText(message);
+    };
+
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!m_dialogs.printerSetup(parent, *m_printer)) {
+        restore();
+        return Outcome::Cancelled;
+    }
+    const Worksheet sheet = makeSheet();
+    const auto surface = m_pages(*m_printer);
+    const bool printed =
+        PrintWorksheet(*surface, sheet.font, sheet.points, sheet.problems, sheet.answers);
+    if (!printed) m_dialogs.warning(parent, surface->errorText());
+    restore();
+    return printed ? Outcome::Printed : Outcome::Failed;
+}
+
+} // namespace common

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QLineEdit;
+class QPrinter;
+class QWidget;
+
+namespace common {
+
+class Dialogs;
+class PageSurface;
+
+// What the print button says, in each program's own words.
+struct PrintTexts {
+    QString countNotFixed; // information box when no number of problems is fixed
+    QString question;      // the Yes/No question before printing
+    QString printing;      // the message line while the sheet is printed
+};
+
+// A worksheet to print: its font and the lines of its two sheets.
+struct Worksheet {
+    QString font;
+    int points = 0;
+    QStringList problems;
+    QStringList answers;
+};
+
+// What a worksheet is drawn on: the chosen printer, or a recording in tests.
+using PageSurfaceFactory = std::function<std::unique_ptr<PageSurface>(QPrinter&)>;
+PageSurfaceFactory printerPages();
+
+// The print button of both drills. With no number fixed, an information box
+// says what the button is for, and its OK ends there; then a Yes/No question;
+// then the message line says the sheet is printing, the print dialog is shown
+// (Cancel prints nothing) and the worksheet, made only now, is printed as one
+// job. A failed job is reported in a warning box. The message line gets its
+// text and colours back in every case.
+class PrintFlow {
+public:
+    enum class Outcome { Declined, Cancelled, Printed, Failed };
+
+    explicit PrintFlow(Dialogs& dialogs, PageSurfaceFactory pages = printerPages());
+    ~PrintFlow();
+
+    Outcome run(QWidget* parent, QLineEdit* messageLine, bool countFixed, const PrintTexts& texts,
+                const std::function<Worksheet()>& makeSheet);
+
+private:
+    Dialogs& m_dialogs;
+    PageSurfaceFactory m_pages;
+    std::unique_ptr<QPrinter> m_printer; // made at the first print: it is slow to set up
+};
+
+} // namespace common
