@@ -9,6 +9,11 @@ PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev
           fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n poppler-utils
           clang libclang-rt-14-dev llvm)
 PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
+# The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail
+# and pyatspi to read the windows, xdotool to click and type, xprop for
+# titles, ImageMagick for screenshots.
+PACKAGES+=(xvfb dbus-daemon dbus-bin at-spi2-core python3 python3-dogtail python3-pyatspi
+           xdotool x11-utils imagemagick)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

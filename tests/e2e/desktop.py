@@ -1,0 +1,419 @@
+"""A private desktop for driving the real programs from outside.
+
+Each run gets its own X server, D-Bus session bus and accessibility bus. The
+programs are read through AT-SPI, clicked and typed into with real X events
+(xdotool), and everything started here is ended on every way out.
+"""
+import contextlib
+import os
+import pkgutil
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77  # the tests' SKIP_RETURN_CODE
+AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+TOOLS = {"Xvfb": "X server (Xvfb)", "dbus-daemon": "D-Bus daemon", "dbus-send": "dbus-send",
+         AT_SPI_LAUNCHER: "accessibility bus (at-spi-bus-launcher)", "xdotool": "xdotool",
+         "xprop": "xprop", "import": "ImageMagick import", "pdftotext": "pdftotext"}
+MODULES = ("pyatspi", "dogtail")
+
+
+class WalkFailed(Exception):
+    pass
+
+
+class WalkTimedOut(BaseException):
+    """Raised by the walk's alarm; not an Exception, so no waiting loop swallows it."""
+
+
+def skip_or_fail(reason):
+    """Without a display or accessibility a run can only be skipped; CI must have them."""
+    print("skipped: " + reason, flush=True)
+    sys.exit(1 if os.environ.get("CI") == "true" else SKIP)
+
+
+def wait_for(probe, what, timeout=10.0):
+    """The first true value of probe(); a node that goes away while read counts as not yet."""
+    end = time.monotonic() + timeout
+    while True:
+        try:
+            value = probe()
+            if value:
+                return value
+        except Exception:
+            if time.monotonic() > end:
+                raise
+        if time.monotonic() > end:
+            raise WalkFailed("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+def _kill_group(proc):
+    with contextlib.suppress(ProcessLookupError, PermissionError):
+        os.killpg(proc.pid, signal.SIGKILL)
+    with contextlib.suppress(Exception):
+        proc.wait(timeout=5)
+
+
+class Desktop:
+    """Xvfb, a session bus and the accessibility bus, and the checks of one test script."""
+
+    def __init__(self, bin_dir, out_dir):
+        self.bin_dir, self.out_dir = bin_dir, out_dir
+        self.services, self.program, self.app = [], None, None
+        self.tmp = tempfile.mkdtemp(prefix="e2e-")
+        self.failures, self.passed, self.walk_name = [], [], ""
+
+    def _spawn(self, argv, **kw):
+        proc = subprocess.Popen(argv, start_new_session=True, stdin=subprocess.DEVNULL, **kw)
+        self.services.append(proc)
+        return proc
+
+    def start_services(self):
+        # The server tells its display number on a pipe once it takes clients.
+        r, w = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24",
+                     "-nolisten", "tcp"], pass_fds=[w], stderr=subprocess.DEVNULL)
+        os.close(w)
+        with os.fdopen(r) as f:
+            number = f.readline().strip()
+        if not number:
+            raise WalkFailed("the X server did not start")
+        runtime = os.path.join(self.tmp, "run")
+        os.mkdir(runtime, 0o700)
+        bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        address = bus.stdout.readline().decode().strip()
+        if not address:
+            raise WalkFailed("the session bus did not start")
+        # From here on this process (its AT-SPI client too) and the programs use these.
+        os.environ.update(DISPLAY=":" + number, DBUS_SESSION_BUS_ADDRESS=address,
+                          XDG_RUNTIME_DIR=runtime, HOME=self.tmp)
+        for name in ("AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY", "XAUTHORITY"):
+            os.environ.pop(name, None)
+        self._spawn([AT_SPI_LAUNCHER, "--launch-immediately"], stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL)
+        wait_for(lambda: b"unix:" in subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+             "org.a11y.Bus.GetAddress"], capture_output=True, timeout=5).stdout,
+            "the accessibility bus")
+        # Debian's dogtail stops at import unless GNOME's accessibility switch
+        # is on; this bus is always on, so that check is skipped.
+        from dogtail.config import config
+        config.checkForA11y = False
+        config.logDebugToStdOut = config.logDebugToFile = False
+        import dogtail.tree
+        self.root = dogtail.tree.root
+        sys.excepthook = sys.__excepthook__  # dogtail's hook hides tracebacks
+
+    def close(self):
+        if self.program:
+            _kill_group(self.program)
+        for proc in reversed(self.services):
+            _kill_group(proc)
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    # The program under test: one at a time.
+    def start(self, program, dpi=96, **env):
+        """Starts a program of the build's bin folder; returns its application node."""
+        full = {k: v for k, v in os.environ.items()
+                if not k.startswith(("QT_", "LC_")) and k != "LANGUAGE"}
+        # Logical dpi as set, not turned into a scale factor: the windows lay
+        # themselves out by QScreen::logicalDotsPerInchY().
+        full.update(QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                    APP_SILENT_AUDIO="1", LANG="C.UTF-8", QT_FONT_DPI=str(dpi),
+                    QT_ENABLE_HIGHDPI_SCALING="0")
+        full.update(env)
+        self.program = subprocess.Popen([os.path.join(self.bin_dir, program)], cwd=self.bin_dir,
+                                        env=full, start_new_session=True,
+                                        stdin=subprocess.DEVNULL)
+        app = wait_for(lambda: next((a for a in self.root.applications()
+                                     if a.get_process_id() == self.program.pid), None),
+                       program + " on the accessibility bus")
+        wait_for(lambda: app.childCount and app[0].showing, program + "'s window")
+        self.app = app
+        return app
+
+    def stop(self):
+        if self.program:
+            _kill_group(self.program)
+            self.program = None
+
+    # Walks and checks.
+    @contextlib.contextmanager
+    def walk(self, name, seconds, continues=False, keep=False):
+        """A stretch of a run under a time limit. On any failure: the accessible
+        tree of the window it stopped on, a screenshot, and the program ended.
+        With keep, a program that got through goes on into the next walk,
+        which then continues it."""
+        def on_alarm(*_):
+            raise WalkTimedOut("no end within %d s" % seconds)
+        self.walk_name, self.reported = name, False
+        signal.signal(signal.SIGALRM, on_alarm)
+        signal.alarm(seconds)
+        ok = False
+        try:
+            if continues and self.program is None:
+                raise WalkFailed("the program ended with an earlier walk")
+            yield
+            ok = True
+        except (Exception, WalkTimedOut) as e:
+            signal.alarm(0)
+            self.failures.append("%s: %s" % (name, e))
+            print("FAILED  %s: %s: %s" % (name, type(e).__name__, e), flush=True)
+            self.reported = False
+            self.report()
+        finally:
+            signal.alarm(0)
+            if not (ok and keep):
+                self.stop()
+
+    def check(self, ok, what, detail=""):
+        """A check that is recorded and lets the walk go on."""
+        label = "%s: %s" % (self.walk_name, what)
+        (self.passed if ok else self.failures).append(label + ("" if ok else " (%s)" % detail))
+        print(("ok      " if ok else "FAILED  ") + label + ("" if ok else " (%s)" % detail),
+              flush=True)
+        if not ok:
+            self.report()
+        return ok
+
+    def equal(self, got, want, what):
+        return self.check(got == want, what, "got %r, want %r" % (got, want))
+
+    def expect(self, probe, want, what, timeout=3.0):
+        """Waits a little for probe() to give want, then checks what it gives."""
+        end = time.monotonic() + timeout
+        while (got := probe()) != want and time.monotonic() < end:
+            time.sleep(0.05)
+        return self.equal(got, want, what)
+
+    def report(self):
+        """The window a walk failed on: its accessible tree and a screenshot,
+        once a walk (at its first failure, or where it stopped)."""
+        if self.reported:
+            return
+        self.reported = True
+        if self.program is not None:
+            with contextlib.suppress(Exception):
+                win = active_window(self.app)
+                print("accessible tree of the window %r:\n%s" % (win.name, dump(win)))
+        with contextlib.suppress(Exception):
+            os.makedirs(self.out_dir, exist_ok=True)
+            shot = os.path.join(self.out_dir, re.sub(r"\W+", "_", self.walk_name) + ".png")
+            subprocess.run(["import", "-window", "root", shot], timeout=20, check=True)
+            print("screenshot: " + shot)
+        sys.stdout.flush()
+
+
+def run(main):
+    """A script's entry: skipped without what it needs, cleaned up on every exit."""
+    missing = [what for tool, what in TOOLS.items() if not shutil.which(tool)]
+    installed = {m.name for m in pkgutil.iter_modules()}
+    missing += [m for m in MODULES if m not in installed]
+    if missing:
+        skip_or_fail("missing " + ", ".join(missing))
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(2))  # ctest's timeout: clean up first
+    bin_dir = os.environ["E2E_BIN_DIR"]
+    desk = Desktop(bin_dir, os.environ.get("E2E_OUT_DIR", os.path.join(bin_dir, "..", "e2e-failures")))
+    started = time.monotonic()
+    try:
+        try:
+            desk.start_services()
+        except WalkFailed as e:
+            skip_or_fail(str(e))
+        main(desk)
+    finally:
+        desk.close()
+    print("%d checks passed, %d failed, %.0f s" % (len(desk.passed), len(desk.failures),
+                                                  time.monotonic() - started))
+    for f in desk.failures:
+        print("  failed: " + f)
+    sys.exit(1 if desk.failures else 0)
+
+
+# Reading the accessible tree.
+def find_all(root, name=None, role=None):
+    """Showing nodes under root, depth first, with this name and role."""
+    found = []
+    def visit(node):
+        for child in node:
+            if child is None or not child.showing:
+                continue
+            if (name is None or child.name == name) and (role is None or child.roleName == role):
+                found.append(child)
+            visit(child)
+    visit(root)
+    return found
+
+
+def find(root, name=None, role=None, timeout=10.0):
+    return wait_for(lambda: next(iter(find_all(root, name, role)), None),
+                    "%s %r" % (role or "node", name), timeout)
+
+
+def window(app, name=None, role=None, timeout=10.0):
+    """A showing top-level window of the program, by accessible name or role."""
+    return wait_for(lambda: next((w for w in app if w.showing and (name is None or w.name == name)
+                                  and (role is None or w.roleName == role)), None),
+                    "window %r" % (name or role), timeout)
+
+
+def gone(node):
+    with contextlib.suppress(Exception):
+        return not node.showing
+    return True
+
+
+def active_window(app):
+    import pyatspi
+    windows = [w for w in app if w is not None and w.showing]
+    active = [w for w in windows if w.getState().contains(pyatspi.STATE_ACTIVE)]
+    return (active or windows)[-1]
+
+
+def text(node):
+    t = node.queryText()
+    return t.getText(0, t.characterCount)
+
+
+def texts(root):
+    """Every text field under root by its accessible name."""
+    return {n.name: text(n) for n in find_all(root, role="text")}
+
+
+def extents(node):
+    import pyatspi
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return (e.x, e.y, e.width, e.height)
+
+
+def inside(inner, outer):
+    x, y, w, h = inner
+    ox, oy, ow, oh = outer
+    return ox <= x and oy <= y and x + w <= ox + ow and y + h <= oy + oh
+
+
+def dump(node, depth=0):
+    try:
+        value = ""
+        with contextlib.suppress(Exception):
+            value = " = %r" % text(node)
+        lines = ["%s%s %r%s %s" % ("  " * depth, node.roleName, node.name, value, extents(node))]
+        lines += [dump(child, depth + 1) for child in node if child is not None]
+        return "\n".join(lines)
+    except Exception as e:
+        return "%s<unreadable: %s>" % ("  " * depth, e)
+
+
+def plain(name):
+    """A button's text without its keyboard mnemonic: '&Yes' and 'はい(&Y)' read 'Yes', 'はい'."""
+    return re.sub(r"\(&?[A-Za-z]\)$", "", name).replace("&", "").strip()
+
+
+def qt_button(desk, win, japanese, english, what=None):
+    """One of Qt's own buttons, found in either language so that the walk goes
+    on; with `what`, checked to read Japanese."""
+    buttons = {plain(b.name): b for b in find_all(win, role="push button")}
+    if what:
+        desk.check(japanese in buttons, "%s reads %s" % (what, japanese),
+                   "buttons read %s" % sorted(buttons))
+    if japanese not in buttons and english not in buttons:
+        raise WalkFailed("no %s button among %s" % (japanese, sorted(buttons)))
+    return buttons.get(japanese) or buttons[english]
+
+
+# The X side: real input, and what the display shows.
+def xdo(*args):
+    subprocess.run(["xdotool", *args], check=True, timeout=10)
+
+
+def click(node):
+    # No --sync: it waits for a move and hangs when the pointer is already there.
+    x, y, w, h = extents(node)
+    xdo("mousemove", str(x + w // 2), str(y + h // 2), "click", "1")
+
+
+def key(*keys):
+    xdo("key", "--delay", "30", *keys)
+
+
+def type_into(field, s):
+    """Clicks into a field, selects what is there and types over it, as a child would."""
+    click(field)
+    key("ctrl+a")
+    if s:
+        xdo("type", "--delay", "30", s)
+    else:
+        key("BackSpace")
+
+
+def x_windows(pid):
+    """The program's mapped X windows with their places: {id: (x, y, width, height)}."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                         capture_output=True, text=True).stdout
+    places = {}
+    for wid in out.split():
+        g = dict(line.split("=", 1) for line in subprocess.run(
+            ["xdotool", "getwindowgeometry", "--shell", wid],
+            capture_output=True, text=True).stdout.split())
+        places[wid] = tuple(int(g.get(k, -1)) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+    return places
+
+
+def title(pid, node):
+    """_NET_WM_NAME of the X window that shows this accessible window (matched by place)."""
+    want = extents(node)
+    wid = wait_for(lambda: next((w for w, g in x_windows(pid).items() if g == want), None),
+                   "the X window of %r" % node.name, timeout=5)
+    out = subprocess.run(["xprop", "-id", wid, "-notype", "_NET_WM_NAME"],
+                         capture_output=True, check=True).stdout.decode("utf-8", "replace")
+    m = re.search(r'= "(.*)"', out)
+    return m.group(1) if m else out.strip()
+
+
+def _ppm_rows(argv):
+    ppm = subprocess.run(argv, capture_output=True, check=True, timeout=20).stdout
+    m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+    w, h = int(m.group(1)), int(m.group(2))
+    data = ppm[m.end():]
+    return [[data[(r * w + c) * 3:(r * w + c) * 3 + 3] for c in range(w)] for r in range(h)]
+
+
+def screen_pixels(x, y, w, h):
+    """Rows of RGB triples of a rectangle of the screen."""
+    return _ppm_rows(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                      "-depth", "8", "ppm:-"])
+
+
+def file_pixels(path):
+    return _ppm_rows(["convert", path, "-depth", "8", "ppm:-"])
+
+
+# Printing.
+def print_to_pdf(desk, app, path, cancel=False):
+    """Answers Qt's print dialog: the PDF printer, the output file, then Print
+    or Cancel. The buttons are checked to read Japanese on the printing run."""
+    dialog = window(app, role="dialog")
+    what = None if cancel else "the print dialog's %s button"
+    ok = qt_button(desk, dialog, "印刷", "Print", what and what % "Print")
+    no = qt_button(desk, dialog, "キャンセル", "Cancel", what and what % "Cancel")
+    printer = find(dialog, role="combo box")
+    pdf = ("PDF ファイルに出力", "Print to File (PDF)")
+    if printer.name not in pdf:
+        click(printer)
+        click(next(i for i in find_all(printer, role="list item") if i.name in pdf))
+    type_into(find(dialog, role="text"), path)
+    click(no if cancel else ok)
+    wait_for(lambda: gone(dialog), "the print dialog to close")
+
+
+def pdf_pages(path):
+    out = subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, text=True,
+                         check=True, timeout=30).stdout
+    return out.split("\f")[:-1]

@@ -1,0 +1,154 @@
+#!/usr/bin/env python3
+"""Bairo on a real X display, as a child drives it: an LCM set and a GCD
+problem with their hints, printing a sheet to PDF through Qt's print dialog,
+a cancelled print, and the feedback picture on a screen of twice the density."""
+import math
+import os
+import re
+
+import desktop as d
+from desktop import click, find, key, text, type_into, window
+
+TITLE = "バイロ Ver2.01 R2"
+COUNT_TITLE = "何問までやるかを決めます"
+START_TEXTS = {"お知らせ": "問題を選んでスタートボタンを押してね", "一つ目の数": "***",
+               "二つ目の数": "***", "求めるもの": "***", "答え": "***", "何問目": "0",
+               "点数": "0", "問題数": "100"}
+LCM, GCD = "最小公倍数", "最大公約数"
+TYPE_AND_RETURN = "答えを入れてリターンキーを押してね"
+RIGHT = "せいかいです！"
+SMALLER_MULTIPLE = "もっと小さい公倍数があります"
+LARGER_DIVISOR = "もっと大きい公約数があります"
+FINISHED = "おしまいです。%d点です。"
+PRINTING = "印刷中です"
+
+
+def drill_and_print(desk):
+    with desk.walk("LCM and GCD drill", seconds=40, keep=True):
+        app = desk.start("Bairo")
+        main = app[0]
+        desk.equal(d.title(desk.program.pid, main), TITLE, "window title on the display")
+        desk.equal(d.texts(main), START_TEXTS, "start-up texts")
+        field = {name: find(main, name, "text") for name in START_TEXTS}
+        shown = lambda name: lambda: text(field[name])
+
+        click(find(main, "問題数を決める", "check box"))
+        box = window(app, COUNT_TITLE)
+        desk.equal(d.title(desk.program.pid, box), COUNT_TITLE, "count box title on the display")
+        d.qt_button(desk, box, "キャンセル", "Cancel", "the count box's Cancel button")
+        type_into(find(box, role="text"), "3")
+        click(find(box, "OK", "push button"))
+        desk.expect(shown("問題数"), "3", "the count box fixes 3 problems")
+
+        click(find(main, "スタート", "push button"))
+        desk.expect(lambda: [text(field[n]) for n in ("求めるもの", "何問目", "お知らせ")],
+                    [LCM, "1", TYPE_AND_RETURN], "an LCM set starts")
+
+        def answer(value, right=False):
+            before = text(field["何問目"])
+            type_into(field["答え"], str(value))
+            key("Return")
+            if right:  # wait for the next problem or the end of the set
+                d.wait_for(lambda: text(field["何問目"]) != before or
+                           text(field["お知らせ"]).startswith("おしまい"), "the next problem")
+
+        def numbers():
+            return int(text(field["一つ目の数"])), int(text(field["二つ目の数"]))
+
+        for k in (1, 2, 3):
+            a, b = numbers()
+            lcm = a * b // math.gcd(a, b)
+            if k == 1:
+                answer(2 * lcm)
+                desk.expect(shown("お知らせ"), SMALLER_MULTIPLE,
+                            "a common multiple that is not the least gets its hint")
+                desk.equal(text(field["点数"]), "0", "the hint costs the point")
+            answer(lcm, right=True)
+            if k == 2:
+                desk.equal(text(field["点数"]), "50", "score after one of two right first time")
+        desk.expect(shown("お知らせ"), FINISHED % 66, "end message of the set")
+
+        click(find(main, GCD, "radio button"))
+        click(find(main, "スタート", "push button"))
+        desk.expect(shown("求めるもの"), GCD, "a GCD set starts")
+        # A problem whose greatest common divisor is over 1 has a smaller one to try.
+        for _ in range(10):
+            a, b = numbers()
+            gcd = math.gcd(a, b)
+            if gcd > 1:
+                answer(1)
+                desk.expect(shown("お知らせ"), LARGER_DIVISOR,
+                            "a common divisor that is not the greatest gets its hint")
+                answer(gcd)
+                desk.expect(shown("お知らせ"), RIGHT, "the greatest common divisor is right")
+                break
+            answer(gcd, right=True)
+            if text(field["お知らせ"]).startswith("おしまい"):
+                click(find(main, "スタート", "push button"))
+        else:
+            raise d.WalkFailed("ten GCD problems in a row had no common divisor over 1")
+
+    # A fresh GCD sheet of the fixed 3 problems: question page, then answer page.
+    sheet = os.path.join(desk.tmp, "bairo.pdf")
+    with desk.walk("printing to PDF", seconds=30, continues=True, keep=True):
+        click(find(main, "問題を印刷", "push button"))
+        ask = window(app, role="alert")
+        d.qt_button(desk, ask, "いいえ", "No", "the print question's No button")
+        click(d.qt_button(desk, ask, "はい", "Yes", "the print question's Yes button"))
+        d.print_to_pdf(desk, app, sheet)
+        d.wait_for(lambda: text(field["お知らせ"]) == TYPE_AND_RETURN, "a new set after printing")
+        pages = d.pdf_pages(sheet)
+        desk.equal(len(pages), 2, "one question page and one answer page")
+        questions = re.findall(r"(\d+) と (\d+) の" + GCD + "は", pages[0])
+        answers = re.findall(r"(\d+) と (\d+) のGCMは (\d+)", pages[-1])
+        desk.equal(len(questions), 3, "the question page holds the 3 problems")
+        desk.equal([(a, b) for a, b, _ in answers], questions,
+                   "the answer page holds the same problems")
+        desk.check(all(math.gcd(int(a), int(b)) == int(g) for a, b, g in answers),
+                   "the answers are the greatest common divisors", repr(answers))
+
+    with desk.walk("cancelled print", seconds=30, continues=True):
+        answer(math.gcd(*numbers()), right=True)  # one problem in, so a restart would show
+        before = d.texts(main)
+        printed = os.stat(sheet).st_mtime_ns
+        click(find(main, "問題を印刷", "push button"))
+        click(d.qt_button(desk, window(app, role="alert"), "はい", "Yes"))
+        other = os.path.join(desk.tmp, "cancelled.pdf")
+        d.print_to_pdf(desk, app, other, cancel=True)
+        d.wait_for(lambda: text(field["お知らせ"]) != PRINTING, "the message line back")
+        desk.check(not os.path.exists(other) and os.stat(sheet).st_mtime_ns == printed,
+                   "Cancel prints nothing",
+                   "new file: %s, earlier sheet rewritten: %s"
+                   % (os.path.exists(other), os.stat(sheet).st_mtime_ns != printed))
+        desk.equal(d.texts(main), before, "Cancel leaves the drill as it was")
+
+
+def dense_picture(desk):
+    """On a screen of twice the density the 81x81 picture must be its 2x
+    picture, device pixel for device pixel, not the 1x one blown up (Qt
+    smooths a blown-up picture, so it cannot be told by uniform 2x2 blocks)."""
+    with desk.walk("picture at scale 2", seconds=20):
+        app = desk.start("Bairo", QT_SCALE_FACTOR="2")
+        # Accessible places are in device-independent pixels, X's in device pixels.
+        sizes = [g[2:] for g in d.x_windows(desk.program.pid).values()]
+        desk.equal(sizes, [tuple(2 * n for n in d.extents(app[0])[2:])],
+                   "the window drawn at scale 2")
+        x, y, w, h = d.extents(find(app[0], "絵", "image"))
+        area = lambda: d.screen_pixels(2 * x, 2 * y, 2 * w, 2 * h)
+        d.wait_for(lambda: len({p for row in area() for p in row}) > 1, "the picture drawn")
+        shown = area()
+        twice = [f for f in os.listdir(desk.bin_dir) if f.startswith("mascot@2x.")]
+        if desk.check(bool(twice), "a 2x picture lies beside the mascot", "none in " + desk.bin_dir):
+            want = d.file_pixels(os.path.join(desk.bin_dir, twice[0]))
+            differ = sum(a != b for ra, rb in zip(shown, want) for a, b in zip(ra, rb))
+            desk.check(len(want) == 2 * h and differ == 0, "the picture is drawn from its 2x picture",
+                       "%d of %d pixels differ" % (differ, 4 * w * h))
+
+
+def main(desk):
+    drill_and_print(desk)
+    dense_picture(desk)
+
+
+if __name__ == "__main__":
+    d.run(main)

@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+"""Numira on a real X display, as a child drives it: the choice window's tabs
+at three screen densities, a short addition set played from the keyboard,
+then printing it to PDF through Qt's print dialog, and a cancelled print."""
+import os
+import re
+
+import desktop as d
+from desktop import click, find, key, text, type_into, window
+
+MAIN_TITLE = "ヌミラ Ver 3.41"
+CHOICE_TITLE = "もんだいをえらんでね"
+COUNT_TITLE = "なんもんやるかをきめます"
+TABS = ["たしざん", "ひきざん", "かけざん", "わりざん", "九九"]
+TABLE_PAGE = "やるだんをクリックして×をつけてね"
+ADDITION = "3:こたえが２０までのたしざん"
+START_TEXTS = {"もんだいめい": "もんだいめい", "ぜんぶのもんだいすう": "０", "なんもんめ": "０",
+               "てんすう": "０", "おしらせ": "もんだいをえらんでね☆", "もんだい": "もんだい",
+               "こたえ": "こたえ"}
+TYPE_ANSWER = "こたえをいれてね☆"
+RIGHT = "せいかいです！"
+WRONG = "ぶ～　まちがえたよ"
+END_MESSAGE = "下のボタンでえらんでね☆"
+END_ANSWER = "おしまいです。"
+END_SCORE = "てんです。"
+
+
+def choice_tabs(desk, dpi):
+    with desk.walk("choice window at %d dpi" % dpi, seconds=20):
+        app = desk.start("Numira", dpi=dpi)
+        click(find(app[0], "もんだいえらび", "push button"))
+        choice = window(app, CHOICE_TITLE)
+        # The window is drawn for 120 dpi and scaled by the screen's, so its
+        # size shows the dpi the program was given.
+        desk.equal(d.extents(choice)[2:], (round(450 * dpi / 120), round(430 * dpi / 120)),
+                   "window laid out for %d dpi" % dpi)
+        bar = find(choice, role="page tab list")
+        for name in TABS:
+            tab = find(bar, name, "page tab")
+            where = d.extents(tab)
+            desk.check(d.inside(where, d.extents(bar)) and d.inside(where, d.extents(choice)),
+                       "tab %s lies inside the tab bar" % name,
+                       "tab at %s, bar at %s" % (where, d.extents(bar)))
+            click(tab)
+            page = (name, "list") if name != "九九" else (TABLE_PAGE, "panel")
+            desk.expect(lambda: bool(d.find_all(choice, *page)), True,
+                        "a click on tab %s shows its page" % name)
+
+
+def problem_sum(problem):
+    a, b = re.fullmatch(r"(\d+)\+(\d+)", problem).groups()
+    return int(a) + int(b)
+
+
+def drill_and_print(desk):
+    with desk.walk("addition set", seconds=40, keep=True):
+        app = desk.start("Numira")
+        main = app[0]
+        pid = desk.program.pid
+        desk.equal(d.title(pid, main), MAIN_TITLE, "main window title on the display")
+        desk.equal(d.texts(main), START_TEXTS, "start-up texts")
+
+        click(find(main, "もんだいすうをきめる", "check box"))
+        box = window(app, COUNT_TITLE)
+        desk.equal(d.title(pid, box), COUNT_TITLE, "count box title on the display")
+        d.qt_button(desk, box, "キャンセル", "Cancel", "the count box's Cancel button")
+        type_into(find(box, role="text"), "3")
+        click(find(box, "OK", "push button"))
+        d.wait_for(lambda: d.gone(box), "the count box to close")
+
+        click(find(main, "もんだいえらび", "push button"))
+        choice = window(app, CHOICE_TITLE)
+        desk.equal(d.title(pid, choice), CHOICE_TITLE, "choice window title on the display")
+        click(find(choice, "たしざん", "page tab"))
+        click(find(choice, ADDITION, "list item"))
+        click(find(choice, "けってい", "push button"))
+        d.wait_for(lambda: d.gone(choice), "the choice window to close")
+
+        field = {name: find(main, name, "text") for name in START_TEXTS}
+        shown = lambda name: lambda: text(field[name])
+        desk.expect(lambda: [text(field[n]) for n in ("もんだいめい", "ぜんぶのもんだいすう",
+                                                      "なんもんめ", "てんすう", "おしらせ")],
+                    [ADDITION, " 3", " 1", " 0", TYPE_ANSWER], "the chosen set of 3 is shown")
+        answer = field["こたえ"]
+        problems = [text(field["もんだい"])]
+        type_into(answer, str(problem_sum(problems[0])))
+        key("Return")
+        desk.expect(shown("おしらせ"), RIGHT, "a right answer is praised")
+        desk.expect(shown("なんもんめ"), " 2", "a right answer moves on")
+        desk.equal(text(field["てんすう"]), " 100", "score after one right answer")
+
+        problems.append(text(field["もんだい"]))
+        wrong = str(problem_sum(problems[1]) + 1)
+        # An empty Return; the wrong answer typed after it shows when it was taken.
+        type_into(answer, "")
+        key("Return")
+        d.xdo("type", wrong)
+        d.wait_for(lambda: text(answer) == wrong, "the typed answer")
+        desk.equal([text(field[n]) for n in ("おしらせ", "てんすう", "なんもんめ")],
+                   [TYPE_ANSWER, " 100", " 2"], "an empty Return is not judged")
+        key("Return")
+        desk.expect(shown("おしらせ"), WRONG, "a wrong answer is told")
+        desk.expect(shown("てんすう"), " 50", "a wrong answer costs the point")
+        desk.equal(text(field["なんもんめ"]), " 2", "a wrong answer stays on the problem")
+        type_into(answer, str(problem_sum(problems[1])))
+        key("Return")
+        desk.expect(shown("なんもんめ"), " 3", "the right answer after a wrong one moves on")
+        problems.append(text(field["もんだい"]))
+        type_into(answer, str(problem_sum(problems[2])))
+        key("Return")
+        desk.expect(lambda: [text(field[n]) for n in ("もんだい", "こたえ", "おしらせ", "てんすう")],
+                    ["66" + END_SCORE, END_ANSWER, END_MESSAGE, " 66"], "end of the run")
+
+    # The set just played, printed: problem sheet, then answer sheet.
+    sheet = os.path.join(desk.tmp, "numira.pdf")
+    with desk.walk("printing to PDF", seconds=30, continues=True, keep=True):
+        before = text(field["おしらせ"])
+        click(find(main, "いんさつ", "push button"))
+        ask = window(app, role="alert")
+        d.qt_button(desk, ask, "いいえ", "No", "the print question's No button")
+        click(d.qt_button(desk, ask, "はい", "Yes", "the print question's Yes button"))
+        d.print_to_pdf(desk, app, sheet)
+        d.wait_for(lambda: text(field["おしらせ"]) == before, "the message line back")
+        pages = d.pdf_pages(sheet)
+        desk.equal(len(pages), 2, "one problem page and one answer page")
+        desk.equal(re.findall(r"(\d+\+\d+) =(?!\d)", pages[0]), problems,
+                   "the problem page holds the set's problems in order")
+        answers = re.findall(r"(\d+\+\d+) =(\d+)", pages[-1])
+        desk.equal([p for p, _ in answers], problems, "the answer page holds the same problems")
+        desk.check(all(problem_sum(p) == int(a) for p, a in answers), "the answers add up",
+                   repr(answers))
+
+    with desk.walk("cancelled print", seconds=30, continues=True):
+        before = d.texts(main)
+        printed = os.stat(sheet).st_mtime_ns
+        click(find(main, "いんさつ", "push button"))
+        click(d.qt_button(desk, window(app, role="alert"), "はい", "Yes"))
+        other = os.path.join(desk.tmp, "cancelled.pdf")
+        d.print_to_pdf(desk, app, other, cancel=True)
+        d.wait_for(lambda: text(field["おしらせ"]) == before["おしらせ"], "the message line back")
+        desk.check(not os.path.exists(other) and os.stat(sheet).st_mtime_ns == printed,
+                   "Cancel prints nothing",
+                   "new file: %s, earlier sheet rewritten: %s"
+                   % (os.path.exists(other), os.stat(sheet).st_mtime_ns != printed))
+        desk.equal(d.texts(main), before, "Cancel leaves the window as it was")
+
+
+def main(desk):
+    drill_and_print(desk)
+    for dpi in (96, 120, 144):
+        choice_tabs(desk, dpi)
+
+
+if __name__ == "__main__":
+    d.run(main)
