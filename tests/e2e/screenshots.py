@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Takes the window pictures in docs/ from a real X display: each program's
+main window, and Numira's choice window, at 96 dpi and at twice the scale.
+
+    E2E_BIN_DIR=build/bin /usr/bin/python3 tests/e2e/screenshots.py docs
+"""
+import os
+import subprocess
+import sys
+import time
+
+import desktop as d
+from desktop import find, window
+
+SHOTS = [("Numira", "numira", "ヌミラ Ver 3.41"), ("Bairo", "bairo", "バイロ Ver2.01 R2")]
+CHOICE_TITLE = "もんだいをえらんでね"
+
+
+def capture(desk, title, path):
+    """The program's X window of that title, as the display draws it."""
+    def find_window():
+        for wid in d.x_windows(desk.program.pid):
+            out = subprocess.run(["xprop", "-id", wid, "-notype", "_NET_WM_NAME"],
+                                 capture_output=True).stdout.decode("utf-8", "replace")
+            if out.strip().endswith('= "%s"' % title):
+                return wid
+        return None
+    wid = d.wait_for(find_window, "the X window titled %r" % title)
+    time.sleep(1)  # its first paint
+    x, y, w, h = d.x_windows(desk.program.pid)[wid]
+    subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                    "+repage", path], check=True, timeout=30)
+    print("wrote " + path)
+
+
+def main(desk):
+    folder = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "docs")
+    for suffix, scale in (("", 1), ("-2x", 2)):
+        env = {"QT_SCALE_FACTOR": str(scale)} if scale > 1 else {}
+        for program, name, title in SHOTS:
+            with desk.walk("%s%s" % (name, suffix), seconds=30):
+                app = desk.start(program, **env)
+                main_window = window(app, title)
+                capture(desk, title, os.path.join(folder, name + suffix + ".png"))
+                if program == "Numira":
+                    # The accessible places are in points; the screen is in pixels.
+                    x, y, w, h = d.extents(find(main_window, "もんだいえらび", "push button"))
+                    d.xdo("mousemove", str((x + w // 2) * scale), str((y + h // 2) * scale),
+                          "click", "1")
+                    window(app, CHOICE_TITLE)
+                    capture(desk, CHOICE_TITLE,
+                            os.path.join(folder, "numira-choice" + suffix + ".png"))
+                desk.stop()
+
+
+if __name__ == "__main__":
+    d.run(main)
