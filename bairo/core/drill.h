@@ -38,6 +38,7 @@ struct Problem {
     int first = 0;
     int second = 0;
     int answer = 0; // LCM or GCD of first and second, by the kind it was drawn with
+    bool operator==(const Problem&) const = default;
 };
 
 // How a judged answer is answered.
@@ -88,6 +89,7 @@ struct DrillState {
     bool returnArmed = true;
     bool mascotShown = true;
     bool printing = false; // a problem sheet is being drawn: no re-seeding per problem
+    bool operator==(const DrillState&) const = default;
 
     // Start: kind and level from the radio groups, counters back to zero.
     void start(int kind, int level);
