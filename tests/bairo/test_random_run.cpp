@@ -3,8 +3,8 @@
 // questions answered at random. After every event the drill state must be
 // within its bounds and the window must show what the state says, except
 // where the design leaves a display as it was (the counters after the end of
-// a set). The seed is printed; set APP_RANDOM_SEED to replay a run and
-// APP_RANDOM_EVENTS to make it longer.
+// a set). One run takes a fixed seed and is the same every time; the other's
+// seed is printed: APP_RANDOM_SEED replays it, APP_RANDOM_EVENTS makes both longer.
 #include "bairo/ui/main_window.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
@@ -227,9 +227,18 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false);
     }
 
+    void randomRun_data()
+    {
+        QTest::addColumn<quint64>("fixedSeed");
+        QTest::newRow("clock-seeded") << quint64(0);
+        QTest::newRow("fixed seed") << quint64(2024);
+    }
     void randomRun()
     {
-        const auto [seed, events] = startRandomRun(20000);
+        QFETCH(quint64, fixedSeed);
+        const auto [seed, events] =
+            fixedSeed ? RunSettings{fixedSeed, runEvents(20000)} : startRandomRun(20000);
+        if (fixedSeed) crash::install(seed);
         RandomRun run(seed);
         EventTrail trail;
         bool stale = false;
