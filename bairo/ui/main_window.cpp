@@ -290,10 +290,9 @@ void MainWindow::buildControls()
     connect(m_levelButtons, &QButtonGroup::idClicked, this, &MainWindow::chooseLevel);
 }
 
+// The drill starts from DrillState's opening values; the controls show them.
 void MainWindow::showOpeningState()
 {
-    m_drill.setSize = kMaxSetSize;
-
     for (QLineEdit* e : {m_firstEdit, m_secondEdit, m_kindEdit, m_answerEdit})
         e->setText(text::kPlaceholder);
     m_numberEdit->setText(QStringLiteral("0"));
@@ -303,18 +302,6 @@ void MainWindow::showOpeningState()
 
     // A missing picture is reported and the start-up goes on without it.
     showPicture(QStringLiteral("mascot.bmp"));
-
-    m_drill.mascotShown = true;
-    m_drill.problemKind = 0;
-    m_drill.problemLevel = 0;
-    m_drill.score = 0;
-    m_drill.questionNo = 0;
-    m_drill.answerShown = false;
-    m_drill.correctCount = 0;
-    m_drill.firstTry = true;
-    m_drill.setSizeFixed = false;
-    m_drill.returnArmed = true;
-    m_drill.printing = false;
 
     QPalette hints = QToolTip::palette();
     hints.setColor(QPalette::ToolTipBase, Qt::cyan);
