@@ -1,5 +1,5 @@
 // Bairo: least common multiples and greatest common divisors, one window.
-#include "bairo/ui/bairo1.h"
+#include "bairo/ui/main_window.h"
 #include "common/app_start.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
@@ -22,9 +22,9 @@ int main(int argc, char* argv[])
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;
     common::ClockRandomSource random;
-    bairo::TForm1 form(dialogs, sound, random);
+    bairo::MainWindow window(dialogs, sound, random);
     // Start-up benchmarks time the program up to its first painted window.
-    common::StartupProbe::watch(form);
-    form.show();
+    common::StartupProbe::watch(window);
+    window.show();
     return app.exec();
 }

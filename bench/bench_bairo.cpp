@@ -35,11 +35,11 @@ private slots:
         else
             random = std::make_unique<common::SeededRandomSource>(1);
         bairo::DrillState drill;
-        drill.Start(kind, level);
+        drill.start(kind, level);
         int sum = 0;
         QBENCHMARK {
-            drill.NewProblem(*random);
-            sum += drill.CurrentProblem.Answer;
+            drill.newProblem(*random);
+            sum += drill.currentProblem.answer;
         }
         QVERIFY(sum > 0);
     }

@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-using bairo::ReadAnswer;
+using bairo::readAnswer;
 using fuzz::show;
 
 namespace {
@@ -37,7 +37,7 @@ int longestFittingPrefix(const std::string& sign, const std::string& digits)
 
 void checkReading(const QString& text)
 {
-    const std::optional<int> read = ReadAnswer(text);
+    const std::optional<int> read = readAnswer(text);
     bool onlySpace = true;
     for (QChar c : text) onlySpace = onlySpace && c.isSpace();
     FUZZ_CHECK(read.has_value() == !onlySpace, "%s gives %s", show(text).constData(),
@@ -63,7 +63,7 @@ void checkOwnText(int n)
     const QString text = QString::number(n);
     for (const QString& variant : {text, QStringLiteral("  ") + text + QStringLiteral("\t"),
                                    text + QStringLiteral("abc"), text + QStringLiteral("\u3000")}) {
-        const std::optional<int> read = ReadAnswer(variant);
+        const std::optional<int> read = readAnswer(variant);
         fuzz::checkReadsOwnText(variant, read, n);
     }
 }
@@ -72,6 +72,6 @@ void checkOwnText(int n)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::checkIntReader(data, size, ReadAnswer, checkReading, checkOwnText);
+    fuzz::checkIntReader(data, size, readAnswer, checkReading, checkOwnText);
     return 0;
 }

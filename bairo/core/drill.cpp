@@ -10,6 +10,21 @@ namespace bairo {
 
 namespace {
 
+// The numbers of an LCM problem are drawn from 1..range.
+constexpr int kLcmRangeEasy = 12;
+constexpr int kLcmRangeHard = 60;
+
+// A GCD problem is a common factor times two cofactors, each drawn from 1..range.
+struct GcdRanges {
+    int factor;
+    int cofactor;
+};
+constexpr GcdRanges kGcdEasy{9, 10};
+constexpr GcdRanges kGcdHard{20, 20};
+
+// The score of a set with every problem right at the first try.
+constexpr int kFullScore = 100;
+
 // A draw in 1..n.
 int draw(common::RandomSource& random, int n)
 {
@@ -28,7 +43,7 @@ bool isAsciiDigit(QChar c)
 
 } // namespace
 
-int LeastCommonMultiple(int first, int second)
+int leastCommonMultiple(int first, int second)
 {
     const int big = std::max(first, second);
     const int small = std::min(first, second);
@@ -39,7 +54,7 @@ int LeastCommonMultiple(int first, int second)
     }
 }
 
-int GreatestCommonDivisor(int first, int second)
+int greatestCommonDivisor(int first, int second)
 {
     int big = std::max(first, second);
     int small = std::min(first, second);
@@ -50,27 +65,27 @@ int GreatestCommonDivisor(int first, int second)
     return small;
 }
 
-const QString& KindWord(int kind)
+const QString& kindWord(int kind)
 {
-    return kind == 0 ? text::LcmWord : text::GcdWord;
+    return kind == 0 ? text::kLcmWord : text::kGcdWord;
 }
 
-const QString& VerdictMessage(Verdict verdict)
+const QString& verdictMessage(Verdict verdict)
 {
     switch (verdict) {
     case Verdict::Right:
-        return text::Right;
+        return text::kRight;
     case Verdict::SmallerMultiple:
-        return text::SmallerMultiple;
+        return text::kSmallerMultiple;
     case Verdict::LargerDivisor:
-        return text::LargerDivisor;
+        return text::kLargerDivisor;
     case Verdict::Wrong:
         break;
     }
-    return text::Wrong;
+    return text::kWrong;
 }
 
-std::optional<int> ReadAnswer(QStringView typed)
+std::optional<int> readAnswer(QStringView typed)
 {
     if (typed.trimmed().isEmpty()) return std::nullopt;
     qsizetype i = 0;
@@ -91,121 +106,121 @@ std::optional<int> ReadAnswer(QStringView typed)
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-void DrillState::Start(int kind, int level)
+void DrillState::start(int kind, int level)
 {
-    ProblemKind = kind;
-    ProblemLevel = level;
-    Score = 0;
-    FirstTry = true;
-    QuestionNo = 0;
-    CorrectCount = 0;
-    PreviousFirst = 0;
-    PreviousSecond = 0;
+    problemKind = kind;
+    problemLevel = level;
+    score = 0;
+    firstTry = true;
+    questionNo = 0;
+    correctCount = 0;
+    previousFirst = 0;
+    previousSecond = 0;
 }
 
-void DrillState::NewProblem(common::RandomSource& random)
+void DrillState::newProblem(common::RandomSource& random)
 {
-    if (!Printing) random.reseedFromClock();
-    Problem& p = CurrentProblem;
-    if (ProblemKind == 0) {
-        const int range = ProblemLevel == 0 ? 12 : 60;
+    if (!printing) random.reseedFromClock();
+    Problem& p = currentProblem;
+    if (problemKind == 0) {
+        const int range = problemLevel == 0 ? kLcmRangeEasy : kLcmRangeHard;
         // Only the exact ordered pair of the problem before is refused.
         do {
-            p.First = draw(random, range);
-            p.Second = draw(random, range);
-        } while (p.First == PreviousFirst && p.Second == PreviousSecond);
-        p.Answer = LeastCommonMultiple(p.First, p.Second);
+            p.first = draw(random, range);
+            p.second = draw(random, range);
+        } while (p.first == previousFirst && p.second == previousSecond);
+        p.answer = leastCommonMultiple(p.first, p.second);
     } else {
-        const bool hard = ProblemLevel != 0;
-        const int f = draw(random, hard ? 20 : 9);
-        const int a = draw(random, hard ? 20 : 10);
-        const int b = draw(random, hard ? 20 : 10);
-        p.First = f * a;
-        p.Second = f * b;
+        const GcdRanges& ranges = problemLevel == 0 ? kGcdEasy : kGcdHard;
+        const int f = draw(random, ranges.factor);
+        const int a = draw(random, ranges.cofactor);
+        const int b = draw(random, ranges.cofactor);
+        p.first = f * a;
+        p.second = f * b;
         // A repeat is drawn again from the easy ranges, whatever the level.
-        while (p.First == PreviousFirst && p.Second == PreviousSecond) {
-            const int f2 = draw(random, 9);
-            const int a2 = draw(random, 10);
-            const int b2 = draw(random, 10);
-            p.First = f2 * a2;
-            p.Second = f2 * b2;
+        while (p.first == previousFirst && p.second == previousSecond) {
+            const int f2 = draw(random, kGcdEasy.factor);
+            const int a2 = draw(random, kGcdEasy.cofactor);
+            const int b2 = draw(random, kGcdEasy.cofactor);
+            p.first = f2 * a2;
+            p.second = f2 * b2;
         }
-        p.Answer = GreatestCommonDivisor(p.First, p.Second);
+        p.answer = greatestCommonDivisor(p.first, p.second);
     }
-    PreviousFirst = p.First;
-    PreviousSecond = p.Second;
-    FirstTry = true;
-    AnswerShown = false;
-    ++QuestionNo;
+    previousFirst = p.first;
+    previousSecond = p.second;
+    firstTry = true;
+    answerShown = false;
+    ++questionNo;
 }
 
-Verdict DrillState::Check(int value) const
+Verdict DrillState::check(int value) const
 {
-    const Problem& p = CurrentProblem;
-    if (value == p.Answer) return Verdict::Right;
-    if (ProblemKind == 0) {
+    const Problem& p = currentProblem;
+    if (value == p.answer) return Verdict::Right;
+    if (problemKind == 0) {
         // Zero and negative multiples count as common multiples too.
-        if (p.Answer != 0 && value % p.Answer == 0) return Verdict::SmallerMultiple;
+        if (p.answer != 0 && value % p.answer == 0) return Verdict::SmallerMultiple;
         return Verdict::Wrong;
     }
     // Zero cannot be tried as a divisor.
-    if (value != 0 && p.First % value == 0 && p.Second % value == 0) return Verdict::LargerDivisor;
+    if (value != 0 && p.first % value == 0 && p.second % value == 0) return Verdict::LargerDivisor;
     return Verdict::Wrong;
 }
 
-std::optional<Judgement> DrillState::ReturnPressed(QStringView typed)
+std::optional<Judgement> DrillState::returnPressed(QStringView typed)
 {
-    if (!ReturnArmed || QuestionNo < 1) return std::nullopt;
-    const std::optional<int> value = ReadAnswer(typed);
+    if (!returnArmed || questionNo < 1) return std::nullopt;
+    const std::optional<int> value = readAnswer(typed);
     if (!value) return std::nullopt;
-    ReturnArmed = false;
+    returnArmed = false;
 
     Judgement j;
-    j.verdict = Check(*value);
+    j.verdict = check(*value);
     if (j.verdict == Verdict::Right) {
-        if (FirstTry) {
-            ++CorrectCount;
-            Score = CurrentScore();
+        if (firstTry) {
+            ++correctCount;
+            score = currentScore();
             j.scored = true;
         }
-        j.finished = QuestionNo >= SetSize;
+        j.finished = questionNo >= setSize;
     } else {
-        FirstTry = false;
-        Score = CurrentScore();
+        firstTry = false;
+        score = currentScore();
     }
     return j;
 }
 
-bool DrillState::ShowAnswer()
+bool DrillState::showAnswer()
 {
-    AnswerShown = true;
-    FirstTry = false;
-    return QuestionNo >= SetSize;
+    answerShown = true;
+    firstTry = false;
+    return questionNo >= setSize;
 }
 
-int DrillState::FinishSet()
+int DrillState::finishSet()
 {
-    Score = CurrentScore();
-    QuestionNo = 1;
-    CorrectCount = 0;
-    return Score;
+    score = currentScore();
+    questionNo = 1;
+    correctCount = 0;
+    return score;
 }
 
-void DrillState::ReleaseSetSize()
+void DrillState::releaseSetSize()
 {
-    SetSize = MaxSetSize;
-    SetSizeFixed = false;
+    setSize = kMaxSetSize;
+    setSizeFixed = false;
 }
 
-void DrillState::FixSetSize(int count)
+void DrillState::fixSetSize(int count)
 {
-    SetSize = std::clamp(count, 1, MaxSetSize);
-    SetSizeFixed = true;
+    setSize = std::clamp(count, 1, kMaxSetSize);
+    setSizeFixed = true;
 }
 
-int DrillState::CurrentScore() const
+int DrillState::currentScore() const
 {
-    return QuestionNo > 0 ? CorrectCount * 100 / QuestionNo : 0;
+    return questionNo > 0 ? correctCount * kFullScore / questionNo : 0;
 }
 
 } // namespace bairo

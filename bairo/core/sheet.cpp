@@ -4,36 +4,36 @@
 
 namespace bairo {
 
-std::vector<Problem> GenerateSheet(DrillState& drill, common::RandomSource& random, int count)
+std::vector<Problem> generateSheet(DrillState& drill, common::RandomSource& random, int count)
 {
     std::vector<Problem> sheet;
-    drill.Printing = true;
+    drill.printing = true;
     random.reseedFromClock();
     for (int i = 0; i < count; ++i) {
-        drill.NewProblem(random);
-        sheet.push_back(drill.CurrentProblem);
+        drill.newProblem(random);
+        sheet.push_back(drill.currentProblem);
     }
-    drill.Printing = false;
+    drill.printing = false;
     return sheet;
 }
 
 namespace {
 QString pair(const Problem& p)
 {
-    return QString::number(p.First) + QStringLiteral(" と ") + QString::number(p.Second) +
+    return QString::number(p.first) + QStringLiteral(" と ") + QString::number(p.second) +
            QStringLiteral(" の");
 }
 } // namespace
 
-QString SheetQuestion(const Problem& problem, int kind)
+QString sheetQuestion(const Problem& problem, int kind)
 {
-    return pair(problem) + KindWord(kind) + QStringLiteral("は");
+    return pair(problem) + kindWord(kind) + QStringLiteral("は");
 }
 
-QString SheetAnswer(const Problem& problem, int kind)
+QString sheetAnswer(const Problem& problem, int kind)
 {
     const QString abbreviation = kind == 0 ? QStringLiteral("LCM") : QStringLiteral("GCM");
-    return pair(problem) + abbreviation + QStringLiteral("は ") + QString::number(problem.Answer);
+    return pair(problem) + abbreviation + QStringLiteral("は ") + QString::number(problem.answer);
 }
 
 } // namespace bairo

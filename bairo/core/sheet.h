@@ -14,14 +14,14 @@ class RandomSource;
 
 namespace bairo {
 
-// Draws `count` problems for a sheet with one seeding: Printing is set while
-// they are drawn, so each NewProblem follows the kind and level in force and
+// Draws `count` problems for a sheet with one seeding: printing is set while
+// they are drawn, so each newProblem follows the kind and level in force and
 // refuses the previous pair exactly as the drill does.
-std::vector<Problem> GenerateSheet(DrillState& drill, common::RandomSource& random, int count);
+std::vector<Problem> generateSheet(DrillState& drill, common::RandomSource& random, int count);
 
 // "4 と 6 の最小公倍数は" on the question pages.
-QString SheetQuestion(const Problem& problem, int kind);
+QString sheetQuestion(const Problem& problem, int kind);
 // "4 と 6 のLCMは 12" on the answer pages.
-QString SheetAnswer(const Problem& problem, int kind);
+QString sheetAnswer(const Problem& problem, int kind);
 
 } // namespace bairo

@@ -1,7 +1,7 @@
 // What a screen reader reads from the drill window: every control has a name
 // (its visible text, or a short Japanese name where it has none), and the
 // names stay while the values follow the drill.
-#include "bairo/ui/bairo1.h"
+#include "bairo/ui/main_window.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/fonts.h"
@@ -19,12 +19,12 @@ using namespace bairo;
 namespace {
 
 struct Window {
-    Window() { form.show(); }
-    QWidget* w(const QString& name) const { return form.findChild<QWidget*>(name); }
+    Window() { window.show(); }
+    QWidget* w(const QString& name) const { return window.findChild<QWidget*>(name); }
     common::ScriptedDialogs dialogs;
     common::RecordingSoundPlayer sound;
     common::SeededRandomSource random{5};
-    TForm1 form{dialogs, sound, random, common::AssetLocator({ASSET_DIR})};
+    MainWindow window{dialogs, sound, random, common::AssetLocator({ASSET_DIR})};
 };
 
 } // namespace
@@ -43,30 +43,30 @@ private slots:
         };
         // The read-only edits, the answer field, the picture and the print
         // button: short names.
-        row("Edit1", u"一つ目の数");
-        row("Edit2", u"二つ目の数");
-        row("Edit3", u"求めるもの");
-        row("Edit4", u"答え");
-        row("Edit5", u"何問目");
-        row("Edit6", u"点数");
-        row("Edit7", u"お知らせ");
-        row("Edit8", u"問題数");
-        row("Image1", u"絵");
-        row("BitBtn1", u"問題を印刷");
+        row("firstEdit", u"一つ目の数");
+        row("secondEdit", u"二つ目の数");
+        row("kindEdit", u"求めるもの");
+        row("answerEdit", u"答え");
+        row("numberEdit", u"何問目");
+        row("scoreEdit", u"点数");
+        row("messageLine", u"お知らせ");
+        row("countEdit", u"問題数");
+        row("picture", u"絵");
+        row("printButton", u"問題を印刷");
         // Buttons, radio items, groups, check box and labels: their visible text.
-        row("Button1", u"スタート");
-        row("Button2", u"おしまい");
-        row("Button3", u"正解を見る");
-        row("CheckBox1", u"問題数を決める");
-        row("RadioGroup1", u"問題の種類");
-        row("RadioGroup10", u"最小公倍数");
-        row("RadioGroup11", u"最大公約数");
-        row("RadioGroup2", u"問題の ていど");
-        row("RadioGroup20", u"やさしい");
-        row("RadioGroup21", u"むずかしい");
-        row("Label1", u"と");
-        row("Label4", u"です");
-        row("Label8", u"問中");
+        row("startButton", u"スタート");
+        row("quitButton", u"おしまい");
+        row("showAnswerButton", u"正解を見る");
+        row("fixedCountBox", u"問題数を決める");
+        row("kindGroup", u"問題の種類");
+        row("lcmButton", u"最小公倍数");
+        row("gcdButton", u"最大公約数");
+        row("levelGroup", u"問題の ていど");
+        row("easyButton", u"やさしい");
+        row("hardButton", u"むずかしい");
+        row("andLabel", u"と");
+        row("sentenceEndLabel", u"です");
+        row("countUnitLabel", u"問中");
     }
     void names()
     {
@@ -83,7 +83,7 @@ private slots:
     {
         Window win;
         int seen = 0;
-        for (QWidget* w : win.form.findChildren<QWidget*>()) {
+        for (QWidget* w : win.window.findChildren<QWidget*>()) {
             const std::optional<QString> visible = visibleText(w);
             if (!visible && !qobject_cast<QLineEdit*>(w)) continue;
             const QString name = accessibleName(w);
@@ -98,23 +98,23 @@ private slots:
     void readerFollowsTheDrill()
     {
         Window win;
-        QTest::mouseClick(win.w("Button1"), Qt::LeftButton);
-        auto* first = static_cast<QLineEdit*>(win.w("Edit1"));
-        auto* second = static_cast<QLineEdit*>(win.w("Edit2"));
+        QTest::mouseClick(win.w("startButton"), Qt::LeftButton);
+        auto* first = static_cast<QLineEdit*>(win.w("firstEdit"));
+        auto* second = static_cast<QLineEdit*>(win.w("secondEdit"));
         QCOMPARE(accessibleName(first), u"一つ目の数"_qs);
         QCOMPARE(accessibleValue(first), first->text());
-        QCOMPARE(accessibleValue(win.w("Edit3")), u"最小公倍数"_qs);
-        QCOMPARE(accessibleValue(win.w("Edit5")), "1");
+        QCOMPARE(accessibleValue(win.w("kindEdit")), u"最小公倍数"_qs);
+        QCOMPARE(accessibleValue(win.w("numberEdit")), "1");
         const int answer = std::lcm(first->text().toInt(), second->text().toInt());
-        QTest::keyClicks(win.w("Edit4"), QString::number(answer));
-        QCOMPARE(accessibleValue(win.w("Edit4")), QString::number(answer));
-        QTest::keyClick(win.w("Edit4"), Qt::Key_Return);
-        QCOMPARE(accessibleValue(win.w("Edit7")), u"せいかいです！"_qs);
-        QCOMPARE(accessibleValue(win.w("Edit5")), "2");
-        QCOMPARE(accessibleValue(win.w("Edit6")), "100");
-        QTest::mouseClick(win.w("Button3"), Qt::LeftButton);
-        QCOMPARE(accessibleName(win.w("Button3")), u"次の問題"_qs);
-        QCOMPARE(accessibleName(win.w("Edit4")), u"答え"_qs);
+        QTest::keyClicks(win.w("answerEdit"), QString::number(answer));
+        QCOMPARE(accessibleValue(win.w("answerEdit")), QString::number(answer));
+        QTest::keyClick(win.w("answerEdit"), Qt::Key_Return);
+        QCOMPARE(accessibleValue(win.w("messageLine")), u"せいかいです！"_qs);
+        QCOMPARE(accessibleValue(win.w("numberEdit")), "2");
+        QCOMPARE(accessibleValue(win.w("scoreEdit")), "100");
+        QTest::mouseClick(win.w("showAnswerButton"), Qt::LeftButton);
+        QCOMPARE(accessibleName(win.w("showAnswerButton")), u"次の問題"_qs);
+        QCOMPARE(accessibleName(win.w("answerEdit")), u"答え"_qs);
     }
 };
 

@@ -57,16 +57,16 @@ private slots:
         Ints script(ranges.size(), 0); // counts through every combination of draws
         for (;;) {
             DrillState d;
-            d.ProblemKind = kind;
-            d.ProblemLevel = level;
+            d.problemKind = kind;
+            d.problemLevel = level;
             RecordingRandom random(script);
-            d.NewProblem(random);
-            const Problem& p = d.CurrentProblem;
+            d.newProblem(random);
+            const Problem& p = d.currentProblem;
             const int f = kind == 0 ? 1 : script[0] + 1;
-            QCOMPARE(p.First, f * (script[kind] + 1));
-            QCOMPARE(p.Second, f * (script[kind + 1] + 1));
-            QCOMPARE(p.Answer,
-                     kind == 0 ? std::lcm(p.First, p.Second) : std::gcd(p.First, p.Second));
+            QCOMPARE(p.first, f * (script[kind] + 1));
+            QCOMPARE(p.second, f * (script[kind + 1] + 1));
+            QCOMPARE(p.answer,
+                     kind == 0 ? std::lcm(p.first, p.second) : std::gcd(p.first, p.second));
             int i = 0;
             while (i < script.size() && ++script[i] == ranges[i]) script[i++] = 0;
             if (i == script.size()) break;
@@ -114,33 +114,33 @@ private slots:
         QFETCH(Ints, ranges);
         QFETCH(Ints, pair);
         DrillState d;
-        d.ProblemKind = kind;
-        d.ProblemLevel = level;
-        d.PreviousFirst = previousFirst;
-        d.PreviousSecond = previousSecond;
-        d.QuestionNo = 4;
-        d.FirstTry = false;
-        d.AnswerShown = true;
+        d.problemKind = kind;
+        d.problemLevel = level;
+        d.previousFirst = previousFirst;
+        d.previousSecond = previousSecond;
+        d.questionNo = 4;
+        d.firstTry = false;
+        d.answerShown = true;
         RecordingRandom random(script);
-        d.NewProblem(random);
+        d.newProblem(random);
         QCOMPARE(random.ranges, ranges);
         QVERIFY(random.exhausted());
-        QCOMPARE((Ints{d.CurrentProblem.First, d.CurrentProblem.Second}), pair);
-        QCOMPARE((Ints{d.PreviousFirst, d.PreviousSecond}), pair);
-        QCOMPARE(d.QuestionNo, 5);
-        QVERIFY(d.FirstTry);
-        QVERIFY(!d.AnswerShown);
+        QCOMPARE((Ints{d.currentProblem.first, d.currentProblem.second}), pair);
+        QCOMPARE((Ints{d.previousFirst, d.previousSecond}), pair);
+        QCOMPARE(d.questionNo, 5);
+        QVERIFY(d.firstTry);
+        QVERIFY(!d.answerShown);
         QCOMPARE(random.reseeds, 1);
     }
 
     void noReseedWhilePrinting()
     {
         DrillState d;
-        d.Printing = true;
+        d.printing = true;
         RecordingRandom random({});
-        for (int i = 0; i < 5; ++i) d.NewProblem(random);
+        for (int i = 0; i < 5; ++i) d.newProblem(random);
         QCOMPARE(random.reseeds, 0);
-        QCOMPARE(d.QuestionNo, 5);
+        QCOMPARE(d.questionNo, 5);
     }
 
     void readAnswer_data()
@@ -169,7 +169,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, judged);
         QFETCH(int, value);
-        const std::optional<int> read = ReadAnswer(typed);
+        const std::optional<int> read = bairo::readAnswer(typed);
         QCOMPARE(read.has_value(), judged);
         if (judged) QCOMPARE(*read, value);
     }
@@ -208,9 +208,9 @@ private slots:
         QFETCH(int, value);
         QFETCH(QString, message);
         DrillState d;
-        d.ProblemKind = kind;
-        d.CurrentProblem = {problem[0], problem[1], problem[2]};
-        QCOMPARE(VerdictMessage(d.Check(value)), message);
+        d.problemKind = kind;
+        d.currentProblem = {problem[0], problem[1], problem[2]};
+        QCOMPARE(verdictMessage(d.check(value)), message);
     }
 
     // A number of problems from the input box is kept within 1..100.
@@ -232,20 +232,20 @@ private slots:
         QFETCH(int, typed);
         QFETCH(int, setSize);
         DrillState d;
-        d.FixSetSize(typed);
-        QCOMPARE(d.SetSize, setSize);
-        QVERIFY(d.SetSizeFixed);
-        d.ReleaseSetSize();
-        QCOMPARE(d.SetSize, 100);
-        QVERIFY(!d.SetSizeFixed);
+        d.fixSetSize(typed);
+        QCOMPARE(d.setSize, setSize);
+        QVERIFY(d.setSizeFixed);
+        d.releaseSetSize();
+        QCOMPARE(d.setSize, 100);
+        QVERIFY(!d.setSizeFixed);
     }
 
     // Before any problem there is nothing to divide the score by.
     void scoreBeforeAnyProblem()
     {
         DrillState d;
-        QCOMPARE(d.FinishSet(), 0);
-        QCOMPARE(d.CurrentScore(), 0);
+        QCOMPARE(d.finishSet(), 0);
+        QCOMPARE(d.currentScore(), 0);
     }
 };
 

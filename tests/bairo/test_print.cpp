@@ -2,7 +2,7 @@
 // questions before printing, the pages drawn, the restart after a printed
 // sheet, and a real PDF.
 #include "bairo/core/sheet.h"
-#include "bairo/ui/bairo1.h"
+#include "bairo/ui/main_window.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/random_source.h"
@@ -30,32 +30,32 @@ struct Sheet {
     common::ScriptedDialogs dialogs;
     common::RecordingSoundPlayer sound;
     common::SeededRandomSource random{77};
-    TForm1 form{dialogs, sound, random, common::AssetLocator({ASSET_DIR})};
+    MainWindow window{dialogs, sound, random, common::AssetLocator({ASSET_DIR})};
     std::unique_ptr<common::RecordingSurface> recorded;
     bool failJob = false;
 
     Sheet()
     {
-        form.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+        window.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
             recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
             if (failJob) recorded->failOnBegin();
             return std::make_unique<ForwardingSurface>(*recorded);
         };
-        form.show();
+        window.show();
     }
-    QLineEdit* edit(const char* name) { return form.findChild<QLineEdit*>(QString::fromLatin1(name)); }
-    void start() { QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton); }
+    QLineEdit* edit(const char* name) { return window.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    void start() { QTest::mouseClick(window.findChild<QPushButton*>("startButton"), Qt::LeftButton); }
     void fix(int n)
     {
         dialogs.inputs.push_back(QString::number(n));
-        QTest::mouseClick(form.findChild<QCheckBox*>("CheckBox1"), Qt::LeftButton, {}, {6, 8});
+        QTest::mouseClick(window.findChild<QCheckBox*>("fixedCountBox"), Qt::LeftButton, {}, {6, 8});
     }
     void chooseKind(const QString& text)
     {
-        for (auto* b : form.findChildren<QRadioButton*>())
+        for (auto* b : window.findChildren<QRadioButton*>())
             if (b->text() == text) QTest::mouseClick(b, Qt::LeftButton, {}, {6, b->height() / 2});
     }
-    void print() { QTest::mouseClick(form.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton); }
+    void print() { QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton); }
 };
 
 } // namespace
@@ -83,11 +83,11 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, answerText);
         Problem p;
-        p.First = first;
-        p.Second = second;
-        p.Answer = answer;
-        QCOMPARE(SheetQuestion(p, kind), question);
-        QCOMPARE(SheetAnswer(p, kind), answerText);
+        p.first = first;
+        p.second = second;
+        p.answer = answer;
+        QCOMPARE(sheetQuestion(p, kind), question);
+        QCOMPARE(sheetAnswer(p, kind), answerText);
     }
 
     void sheetProblemsComeFromOneSeeding()
@@ -96,15 +96,15 @@ private slots:
             for (int level : {0, 1}) {
                 common::ScriptedRandomSource random;
                 DrillState drill;
-                drill.Start(kind, level);
-                const auto sheet = GenerateSheet(drill, random, 100);
+                drill.start(kind, level);
+                const auto sheet = generateSheet(drill, random, 100);
                 QCOMPARE(int(sheet.size()), 100);
                 QCOMPARE(random.reseeds, 1);
-                QVERIFY(!drill.Printing);
+                QVERIFY(!drill.printing);
                 for (size_t i = 0; i < sheet.size(); ++i) {
                     const Problem& p = sheet[i];
-                    QCOMPARE(p.Answer, kind == 0 ? std::lcm(p.First, p.Second) : std::gcd(p.First, p.Second));
-                    if (i > 0) QVERIFY(p.First != sheet[i - 1].First || p.Second != sheet[i - 1].Second);
+                    QCOMPARE(p.answer, kind == 0 ? std::lcm(p.first, p.second) : std::gcd(p.first, p.second));
+                    if (i > 0) QVERIFY(p.first != sheet[i - 1].first || p.second != sheet[i - 1].second);
                 }
             }
     }
@@ -125,18 +125,16 @@ private slots:
         Sheet s;
         if (ticked) s.fix(10);
         s.start();
-        QTest::keyClicks(s.edit("Edit4"), "1");
-        QTest::keyClick(s.edit("Edit4"), Qt::Key_Return); // a wrong try, most likely
-        const DrillState before = s.form.drill();
-        const QString problem = s.edit("Edit1")->text() + s.edit("Edit2")->text();
+        QTest::keyClicks(s.edit("answerEdit"), "1");
+        QTest::keyClick(s.edit("answerEdit"), Qt::Key_Return); // a wrong try, most likely
+        const DrillState before = s.window.drill();
+        const QString problem = s.edit("firstEdit")->text() + s.edit("secondEdit")->text();
         for (int a : answers) s.dialogs.answers.push_back(Answer(a));
         s.print();
         QVERIFY(!s.recorded);
         QCOMPARE(s.dialogs.count("printer"), 0);
-        QCOMPARE(s.form.drill().QuestionNo, before.QuestionNo);
-        QCOMPARE(s.form.drill().CorrectCount, before.CorrectCount);
-        QCOMPARE(s.form.drill().FirstTry, before.FirstTry);
-        QCOMPARE(s.edit("Edit1")->text() + s.edit("Edit2")->text(), problem);
+        QVERIFY(s.window.drill() == before);
+        QCOMPARE(s.edit("firstEdit")->text() + s.edit("secondEdit")->text(), problem);
         if (!ticked) {
             QCOMPARE(s.dialogs.texts("information"),
                      QStringList{u"このボタンは、問題を印刷するボタンです。\r\n\n問題数を決めてから選んでください"_qs});
@@ -195,9 +193,9 @@ private slots:
         QCOMPARE(i, count);
         if (count == 21) QCOMPARE(s.recorded->textsOnPage(1).at(1).first, QPoint(200, 766));
         // A printed sheet restarts the drill.
-        QCOMPARE(s.form.drill().QuestionNo, 1);
-        QCOMPARE(s.edit("Edit7")->text(), u"答えを入れてリターンキーを押してね"_qs);
-        QCOMPARE(s.edit("Edit5")->text(), "1");
+        QCOMPARE(s.window.drill().questionNo, 1);
+        QCOMPARE(s.edit("messageLine")->text(), u"答えを入れてリターンキーを押してね"_qs);
+        QCOMPARE(s.edit("numberEdit")->text(), "1");
     }
 
     // Neither a failed job nor Cancel in the print dialog restarts the drill.
@@ -214,29 +212,23 @@ private slots:
         s.failJob = !cancelled;
         s.fix(5);
         s.start();
-        QTest::keyClicks(s.edit("Edit4"), "1");
-        QTest::keyClick(s.edit("Edit4"), Qt::Key_Return);
-        const DrillState before = s.form.drill();
-        const QString message = s.edit("Edit7")->text();
+        QTest::keyClicks(s.edit("answerEdit"), "1");
+        QTest::keyClick(s.edit("answerEdit"), Qt::Key_Return);
+        const DrillState before = s.window.drill();
+        const QString message = s.edit("messageLine")->text();
         s.dialogs.answers.push_back(Answer::Yes);
         s.dialogs.printerAnswers.push_back(!cancelled);
         s.print();
         QCOMPARE(s.dialogs.count("warning"), cancelled ? 0 : 1);
         QCOMPARE(s.recorded == nullptr, cancelled);
-        const DrillState& after = s.form.drill();
-        QCOMPARE(after.CurrentProblem.First, before.CurrentProblem.First);
-        QCOMPARE(after.CurrentProblem.Second, before.CurrentProblem.Second);
-        QCOMPARE(after.QuestionNo, before.QuestionNo);
-        QCOMPARE(after.Score, before.Score);
-        QCOMPARE(after.FirstTry, before.FirstTry);
-        QVERIFY(!after.Printing);
-        QCOMPARE(s.edit("Edit7")->text(), message);
+        QVERIFY(s.window.drill() == before);
+        QCOMPARE(s.edit("messageLine")->text(), message);
     }
 
     void realPdf()
     {
         Sheet s;
-        s.form.makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
+        s.window.makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
             return std::make_unique<common::PrinterSurface>(printer);
         };
         QTemporaryDir dir;

@@ -2,7 +2,7 @@
 // frame and tab order, the drill's states and their changes, the
 // number-of-problems box, a held Return, missing pictures and sounds, and a
 // long random session.
-#include "bairo/ui/bairo1.h"
+#include "bairo/ui/main_window.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/fonts.h"
@@ -29,46 +29,46 @@ using namespace bairo;
 
 namespace {
 
-const QString ShowAnswer = u"正解を見る"_qs;
-const QString Next = u"次の問題"_qs;
-const QString ChooseAndStart = u"問題を選んでスタートボタンを押してね"_qs;
-const QString TypeAndReturn = u"答えを入れてリターンキーを押してね"_qs;
-const QString Right = u"せいかいです！"_qs;
-const QString Wrong = u"ぶ～　まちがえたよ"_qs;
-const QString Lcm = u"最小公倍数"_qs;
-const QString Gcd = u"最大公約数"_qs;
+const QString kShowAnswer = u"正解を見る"_qs;
+const QString kNext = u"次の問題"_qs;
+const QString kChooseAndStart = u"問題を選んでスタートボタンを押してね"_qs;
+const QString kTypeAndReturn = u"答えを入れてリターンキーを押してね"_qs;
+const QString kRight = u"せいかいです！"_qs;
+const QString kWrong = u"ぶ～　まちがえたよ"_qs;
+const QString kLcm = u"最小公倍数"_qs;
+const QString kGcd = u"最大公約数"_qs;
 
 // One window with scripted services around it.
 struct Drill {
     common::ScriptedDialogs dialogs;
     common::RecordingSoundPlayer sound;
     std::unique_ptr<common::RandomSource> random;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> window;
 
     explicit Drill(std::unique_ptr<common::RandomSource> source =
                        std::make_unique<common::SeededRandomSource>(2024),
                    QStringList assetFolders = {ASSET_DIR})
         : random(std::move(source))
     {
-        form = std::make_unique<TForm1>(dialogs, sound, *random,
+        window = std::make_unique<MainWindow>(dialogs, sound, *random,
                                         common::AssetLocator(std::move(assetFolders)));
-        form->show();
+        window->show();
     }
 
     template <typename T = QWidget> T* w(const char* name) const
     {
-        return form->findChild<T*>(QString::fromLatin1(name));
+        return window->findChild<T*>(QString::fromLatin1(name));
     }
     QLineEdit* edit(const char* name) const { return w<QLineEdit>(name); }
     QString shows(const char* name) const { return edit(name)->text(); }
-    const DrillState& state() const { return form->drill(); }
+    const DrillState& state() const { return window->drill(); }
 
     // The answer worked out from what the problem line shows.
     int answer() const
     {
-        const int a = shows("Edit1").toInt();
-        const int b = shows("Edit2").toInt();
-        return shows("Edit3") == Lcm ? std::lcm(a, b) : std::gcd(a, b);
+        const int a = shows("firstEdit").toInt();
+        const int b = shows("secondEdit").toInt();
+        return shows("kindEdit") == kLcm ? std::lcm(a, b) : std::gcd(a, b);
     }
     void click(const char* name) { QTest::mouseClick(w(name), Qt::LeftButton); }
     void clickItem(const char* name)
@@ -81,21 +81,21 @@ struct Drill {
         // An empty text stands for Cancel, which returns the preset; _ is a blank.
         dialogs.inputs.clear();
         if (!typed.isEmpty()) dialogs.inputs.push_back(QString(typed).replace(u'_', u' '));
-        QTest::mouseClick(w("CheckBox1"), Qt::LeftButton, {}, QPoint(6, 8));
+        QTest::mouseClick(w("fixedCountBox"), Qt::LeftButton, {}, QPoint(6, 8));
     }
-    void ret() { QTest::keyClick(edit("Edit4"), Qt::Key_Return); }
+    void ret() { QTest::keyClick(edit("answerEdit"), Qt::Key_Return); }
     void retype(const QString& text)
     {
-        QTest::keyClick(edit("Edit4"), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit("Edit4"), Qt::Key_Delete);
-        QTest::keyClicks(edit("Edit4"), text);
+        QTest::keyClick(edit("answerEdit"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit("answerEdit"), Qt::Key_Delete);
+        QTest::keyClicks(edit("answerEdit"), text);
     }
     int played(const QString& file) const { return int(sound.played.count(file)); }
 
-    // Which of the three pictures Image1 shows; empty for none.
+    // Which of the three pictures is shown; empty for none.
     QString picture() const
     {
-        const QPixmap shown = w<QLabel>("Image1")->pixmap();
+        const QPixmap shown = w<QLabel>("picture")->pixmap();
         if (shown.isNull()) return {};
         const QImage image = shown.toImage().convertToFormat(QImage::Format_RGB32);
         for (const QString& name : {u"mascot.bmp"_qs, u"maru1.bmp"_qs, u"batu1.bmp"_qs}) {
@@ -114,10 +114,10 @@ struct Drill {
             const QString arg = t.mid(1);
             switch (t[0].unicode()) {
             case 'S':
-                click("Button1");
+                click("startButton");
                 break;
             case 'B':
-                click("Button3");
+                click("showAnswerButton");
                 break;
             case 'R': {
                 retype(QString::number(answer()));
@@ -133,16 +133,16 @@ struct Drill {
                 ret();
                 break;
             case 'T':
-                QTest::keyClicks(edit("Edit4"), QString(arg).replace(u'_', u' '));
+                QTest::keyClicks(edit("answerEdit"), QString(arg).replace(u'_', u' '));
                 break;
             case 'F':
                 fixSetSize(arg);
                 break;
             case 'K':
-                clickItem(qPrintable(u"RadioGroup1"_qs + arg));
+                clickItem(arg == u"1" ? "gcdButton" : "lcmButton");
                 break;
             case 'L':
-                clickItem(qPrintable(u"RadioGroup2"_qs + arg));
+                clickItem(arg == u"1" ? "hardButton" : "easyButton");
                 break;
             default:
                 QFAIL(qPrintable(u"unknown token "_qs + t));
@@ -153,7 +153,7 @@ struct Drill {
 
 } // namespace
 
-class TestBairo1 : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase()
@@ -165,54 +165,57 @@ private slots:
     void window()
     {
         Drill d;
-        QCOMPARE(d.form->windowTitle(), u"バイロ Ver2.01 R2"_qs);
-        QCOMPARE(d.form->pos(), QPoint(11, 28));
-        QCOMPARE(d.form->minimumSize(), QSize(598, 500));
-        QCOMPARE(d.form->maximumSize(), QSize(598, 500));
-        QVERIFY(!d.edit("Edit4")->testAttribute(Qt::WA_InputMethodEnabled));
+        QCOMPARE(d.window->windowTitle(), u"バイロ Ver2.01 R2"_qs);
+        QCOMPARE(d.window->pos(), QPoint(11, 28));
+        QCOMPARE(d.window->minimumSize(), QSize(598, 500));
+        QCOMPARE(d.window->maximumSize(), QSize(598, 500));
+        QVERIFY(!d.edit("answerEdit")->testAttribute(Qt::WA_InputMethodEnabled));
         // Every font names an installed family (the stand-in of its designed
         // face): an unknown name makes Qt look up fallbacks for every text.
         const QStringList installed = QFontDatabase::families();
-        QList<QWidget*> widgets = d.form->findChildren<QWidget*>();
-        widgets << d.form.get();
+        QList<QWidget*> widgets = d.window->findChildren<QWidget*>();
+        widgets << d.window.get();
         for (QWidget* w : widgets)
             QVERIFY2(installed.contains(w->font().family()), qPrintable(w->objectName() + " " + w->font().family()));
-        QCOMPARE(QFontInfo(d.edit("Edit4")->font()).family(), u"IPAPGothic"_qs);
+        QCOMPARE(QFontInfo(d.edit("answerEdit")->font()).family(), u"IPAPGothic"_qs);
         QCOMPARE(d.picture(), u"mascot.bmp"_qs);
-        QVERIFY(!d.w<QPushButton>("BitBtn1")->icon().isNull());
-        QCOMPARE(d.w<QPushButton>("BitBtn1")->iconSize(), QSize(33, 33));
-        for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit5", "Edit6", "Edit7", "Edit8"}) {
+        QVERIFY(!d.w<QPushButton>("printButton")->icon().isNull());
+        QCOMPARE(d.w<QPushButton>("printButton")->iconSize(), QSize(33, 33));
+        for (const char* name : {"firstEdit", "secondEdit", "kindEdit", "numberEdit", "scoreEdit",
+                                 "messageLine", "countEdit"}) {
             QVERIFY(d.edit(name)->isReadOnly());
             QVERIFY(!(d.edit(name)->focusPolicy() & Qt::TabFocus));
         }
         // Tab order through the controls that take the Tab key.
         QStringList chain;
-        QWidget* at = d.w("RadioGroup10");
+        QWidget* at = d.w("lcmButton");
         do {
             if (at->focusPolicy() & Qt::TabFocus) chain << at->objectName();
             at = at->nextInFocusChain();
-        } while (at != d.w("RadioGroup10"));
+        } while (at != d.w("lcmButton"));
         QCOMPARE(chain,
-                 QStringList({"RadioGroup10", "RadioGroup11", "RadioGroup20", "RadioGroup21",
-                              "Button1", "Button2", "Edit4", "Button3", "CheckBox1", "BitBtn1"}));
+                 QStringList({"lcmButton", "gcdButton", "easyButton", "hardButton", "startButton",
+                              "quitButton", "answerEdit", "showAnswerButton", "fixedCountBox",
+                              "printButton"}));
         // Hints: aqua, after 100 ms.
         QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
-        QCOMPARE(d.w("Button1")->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 100);
+        QCOMPARE(d.w("startButton")->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 100);
         // A radio item shows its group's hint.
-        QWidget* item = d.w("RadioGroup21");
+        QWidget* item = d.w("hardButton");
         QHelpEvent help(QEvent::ToolTip, {5, 5}, item->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(item, &help);
         QCOMPARE(QToolTip::text(), u"むずかしい問題は大きな数"_qs);
         // "おしまい" closes the window without asking.
-        d.click("Button2");
-        QVERIFY(!d.form->isVisible());
+        d.click("quitButton");
+        QVERIFY(!d.window->isVisible());
         QCOMPARE(d.dialogs.shown.size(), 0);
     }
 
     // The drill's states and the events between them, as the child meets them.
-    // Observed: Edit3 (* not looked at), Edit4 (= the answer of the problem
-    // shown), Edit5, Edit6, Edit7, Button3, QuestionNo, CorrectCount,
-    // AnswerShown, Edit7 red, the picture, maru1.wav and batu1.wav played.
+    // Observed: kindEdit (* not looked at), answerEdit (= the answer of the
+    // problem shown), numberEdit, scoreEdit, messageLine, showAnswerButton,
+    // questionNo, correctCount, answerShown, messageLine red, the picture,
+    // maru1.wav and batu1.wav played.
     void states_data()
     {
         QTest::addColumn<QString>("script");
@@ -225,35 +228,35 @@ private slots:
             return u"おしまいです。"_qs + QString::number(score) + u"点です。"_qs;
         };
         // clang-format off
-        row("before start", "", {"***", "***", "0", "0", ChooseAndStart, ShowAnswer, "0", "0", "0", "0", m, "0", "0"});
-        row("start", "S", {Lcm, "", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", m, "0", "0"});
-        row("right moves on", "S R", {Lcm, "", "2", "100", Right, ShowAnswer, "2", "1", "0", "0", o, "1", "0"});
-        row("key press after praise", "S R T5", {Lcm, "5", "2", "100", TypeAndReturn, ShowAnswer, "2", "1", "0", "0", m, "1", "0"});
-        row("0 is a common multiple", "S T0 E", {Lcm, "0", "1", "0", u"もっと小さい公倍数があります"_qs, ShowAnswer, "1", "0", "0", "0", x, "0", "1"});
-        row("wrong stays", "S R W", {"*", "9973", "2", "50", Wrong, ShowAnswer, "2", "1", "0", "0", x, "1", "1"});
-        row("wrong, then right scores nothing", "S W R", {"*", "", "2", "0", Right, ShowAnswer, "2", "0", "0", "0", o, "1", "1"});
-        row("2 of 3 gives 66", "S R R W", {"*", "9973", "3", "66", Wrong, ShowAnswer, "3", "2", "0", "0", x, "2", "1"});
-        row("right after that keeps 66", "S R R W R", {"*", "", "4", "66", Right, ShowAnswer, "4", "2", "0", "0", o, "3", "1"});
-        row("show answer", "S B", {"*", "=", "1", "0", TypeAndReturn, Next, "1", "0", "1", "0", m, "0", "0"});
-        row("show answer brings the mascot back", "S W B", {"*", "=", "1", "0", TypeAndReturn, Next, "1", "0", "1", "0", m, "0", "1"});
-        row("next problem", "S B B", {"*", "", "2", "0", TypeAndReturn, ShowAnswer, "2", "0", "0", "0", m, "0", "0"});
-        row("Return on the shown answer", "S B E", {"*", "", "2", "0", Right, ShowAnswer, "2", "0", "0", "0", o, "1", "0"});
-        row("right on the last ends the set", "F2 S R R", {"*", "=", "2", "100", end(100), ShowAnswer, "1", "0", "0", "1", o, "2", "0"});
-        row("show answer on the last", "F2 S R B", {"*", "=", "2", "100", end(50), ShowAnswer, "1", "0", "1", "1", o, "1", "0"});
-        row("Button3 after the end goes on", "F2 S R B B", {"*", "", "2", "50", TypeAndReturn, ShowAnswer, "2", "0", "0", "1", o, "1", "0"});
-        row("Return after the end, as problem 1", "F2 S R R E", {"*", "", "2", "100", Right, ShowAnswer, "2", "1", "0", "1", o, "3", "0"});
-        row("7 of 10 ends with 70", "F10 S R R W R R R B B R R W R R", {"*", "=", "10", "70", end(70), ShowAnswer, "1", "0", "0", "1", o, "9", "2"});
-        row("set of 1 after 0", "F0 S W R", {"*", "=", "1", "0", end(0), ShowAnswer, "1", "0", "0", "1", o, "1", "1"});
-        row("start after the end", "F2 S R R S", {"*", "", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", o, "2", "0"});
-        row("Button3 before start", "B", {"***", "0", "0", "0", TypeAndReturn, Next, "0", "0", "1", "0", m, "0", "0"});
-        row("Button3 twice before start", "B B", {Lcm, "", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", m, "0", "0"});
-        row("Return before start is ignored", "E T12 E", {"***", "***12", "0", "0", ChooseAndStart, ShowAnswer, "0", "0", "0", "0", m, "0", "0"});
-        row("empty answer is not judged", "S E", {"*", "", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", m, "0", "0"});
-        row("blanks are not judged", "S T__ E", {"*", "  ", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", m, "0", "0"});
-        row("kind switch keeps the problem", "S K1", {Lcm, "", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", m, "0", "0"});
-        row("kind switch, next is GCD", "S K1 R", {Gcd, "", "2", "100", Right, ShowAnswer, "2", "1", "0", "0", o, "1", "0"});
-        row("start again keeps the picture", "S R W S", {Lcm, "", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", x, "1", "1"});
-        row("start takes the kind", "K1 L1 S", {Gcd, "", "1", "0", TypeAndReturn, ShowAnswer, "1", "0", "0", "0", m, "0", "0"});
+        row("before start", "", {"***", "***", "0", "0", kChooseAndStart, kShowAnswer, "0", "0", "0", "0", m, "0", "0"});
+        row("start", "S", {kLcm, "", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", m, "0", "0"});
+        row("right moves on", "S R", {kLcm, "", "2", "100", kRight, kShowAnswer, "2", "1", "0", "0", o, "1", "0"});
+        row("key press after praise", "S R T5", {kLcm, "5", "2", "100", kTypeAndReturn, kShowAnswer, "2", "1", "0", "0", m, "1", "0"});
+        row("0 is a common multiple", "S T0 E", {kLcm, "0", "1", "0", u"もっと小さい公倍数があります"_qs, kShowAnswer, "1", "0", "0", "0", x, "0", "1"});
+        row("wrong stays", "S R W", {"*", "9973", "2", "50", kWrong, kShowAnswer, "2", "1", "0", "0", x, "1", "1"});
+        row("wrong, then right scores nothing", "S W R", {"*", "", "2", "0", kRight, kShowAnswer, "2", "0", "0", "0", o, "1", "1"});
+        row("2 of 3 gives 66", "S R R W", {"*", "9973", "3", "66", kWrong, kShowAnswer, "3", "2", "0", "0", x, "2", "1"});
+        row("right after that keeps 66", "S R R W R", {"*", "", "4", "66", kRight, kShowAnswer, "4", "2", "0", "0", o, "3", "1"});
+        row("show answer", "S B", {"*", "=", "1", "0", kTypeAndReturn, kNext, "1", "0", "1", "0", m, "0", "0"});
+        row("show answer brings the mascot back", "S W B", {"*", "=", "1", "0", kTypeAndReturn, kNext, "1", "0", "1", "0", m, "0", "1"});
+        row("next problem", "S B B", {"*", "", "2", "0", kTypeAndReturn, kShowAnswer, "2", "0", "0", "0", m, "0", "0"});
+        row("Return on the shown answer", "S B E", {"*", "", "2", "0", kRight, kShowAnswer, "2", "0", "0", "0", o, "1", "0"});
+        row("right on the last ends the set", "F2 S R R", {"*", "=", "2", "100", end(100), kShowAnswer, "1", "0", "0", "1", o, "2", "0"});
+        row("show answer on the last", "F2 S R B", {"*", "=", "2", "100", end(50), kShowAnswer, "1", "0", "1", "1", o, "1", "0"});
+        row("the show-answer button after the end goes on", "F2 S R B B", {"*", "", "2", "50", kTypeAndReturn, kShowAnswer, "2", "0", "0", "1", o, "1", "0"});
+        row("Return after the end, as problem 1", "F2 S R R E", {"*", "", "2", "100", kRight, kShowAnswer, "2", "1", "0", "1", o, "3", "0"});
+        row("7 of 10 ends with 70", "F10 S R R W R R R B B R R W R R", {"*", "=", "10", "70", end(70), kShowAnswer, "1", "0", "0", "1", o, "9", "2"});
+        row("set of 1 after 0", "F0 S W R", {"*", "=", "1", "0", end(0), kShowAnswer, "1", "0", "0", "1", o, "1", "1"});
+        row("start after the end", "F2 S R R S", {"*", "", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", o, "2", "0"});
+        row("the show-answer button before start", "B", {"***", "0", "0", "0", kTypeAndReturn, kNext, "0", "0", "1", "0", m, "0", "0"});
+        row("the show-answer button twice before start", "B B", {kLcm, "", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", m, "0", "0"});
+        row("Return before start is ignored", "E T12 E", {"***", "***12", "0", "0", kChooseAndStart, kShowAnswer, "0", "0", "0", "0", m, "0", "0"});
+        row("empty answer is not judged", "S E", {"*", "", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", m, "0", "0"});
+        row("blanks are not judged", "S T__ E", {"*", "  ", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", m, "0", "0"});
+        row("kind switch keeps the problem", "S K1", {kLcm, "", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", m, "0", "0"});
+        row("kind switch, next is GCD", "S K1 R", {kGcd, "", "2", "100", kRight, kShowAnswer, "2", "1", "0", "0", o, "1", "0"});
+        row("start again keeps the picture", "S R W S", {kLcm, "", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", x, "1", "1"});
+        row("start takes the kind", "K1 L1 S", {kGcd, "", "1", "0", kTypeAndReturn, kShowAnswer, "1", "0", "0", "0", m, "0", "0"});
         // clang-format on
     }
     void states()
@@ -263,16 +266,16 @@ private slots:
         Drill d;
         d.run(script);
         const DrillState& s = d.state();
-        const bool red = d.edit("Edit7")->palette().color(QPalette::Text) == QColor(255, 0, 0);
-        QStringList seen{d.shows("Edit3"),
-                         d.shows("Edit4"),
-                         d.shows("Edit5"),
-                         d.shows("Edit6"),
-                         d.shows("Edit7"),
-                         d.w<QPushButton>("Button3")->text(),
-                         QString::number(s.QuestionNo),
-                         QString::number(s.CorrectCount),
-                         QString::number(s.AnswerShown),
+        const bool red = d.edit("messageLine")->palette().color(QPalette::Text) == QColor(255, 0, 0);
+        QStringList seen{d.shows("kindEdit"),
+                         d.shows("answerEdit"),
+                         d.shows("numberEdit"),
+                         d.shows("scoreEdit"),
+                         d.shows("messageLine"),
+                         d.w<QPushButton>("showAnswerButton")->text(),
+                         QString::number(s.questionNo),
+                         QString::number(s.correctCount),
+                         QString::number(s.answerShown),
                          QString::number(red),
                          d.picture(),
                          QString::number(d.played(u"maru1.wav"_qs)),
@@ -280,7 +283,7 @@ private slots:
         if (expected[0] == u"*") seen[0] = u"*"_qs;
         if (expected[1] == u"=") expected[1] = QString::number(d.answer());
         QCOMPARE(seen, expected);
-        QVERIFY(red || d.edit("Edit7")->palette().color(QPalette::Text) == QColor(0, 128, 0));
+        QVERIFY(red || d.edit("messageLine")->palette().color(QPalette::Text) == QColor(0, 128, 0));
         QCOMPARE(d.dialogs.count(u"warning"_qs), 0);
     }
 
@@ -320,10 +323,10 @@ private slots:
         QFETCH(int, boxes);
         Drill d;
         d.run(script);
-        QCOMPARE(d.shows("Edit8"), edit8);
-        QCOMPARE(d.state().SetSize, edit8.toInt());
-        QCOMPARE(d.w<QCheckBox>("CheckBox1")->isChecked(), checked);
-        QCOMPARE(d.state().SetSizeFixed, checked);
+        QCOMPARE(d.shows("countEdit"), edit8);
+        QCOMPARE(d.state().setSize, edit8.toInt());
+        QCOMPARE(d.w<QCheckBox>("fixedCountBox")->isChecked(), checked);
+        QCOMPARE(d.state().setSizeFixed, checked);
         QCOMPARE(d.dialogs.texts(u"error"_qs),
                  error.isEmpty() ? QStringList() : QStringList{error});
         QCOMPARE(d.dialogs.count(u"input"_qs), boxes);
@@ -340,7 +343,7 @@ private slots:
         Drill d;
         d.run(u"S"_qs);
         d.retype(u"9973"_qs);
-        QLineEdit* edit = d.edit("Edit4");
+        QLineEdit* edit = d.edit("answerEdit");
         QTest::keyPress(edit, Qt::Key_Return);
         for (int i = 0; i < 5; ++i) {
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, u"\r"_qs, true);
@@ -350,7 +353,7 @@ private slots:
         }
         QTest::keyRelease(edit, Qt::Key_Return);
         QCOMPARE(d.played(u"batu1.wav"_qs), 1);
-        QVERIFY(d.state().ReturnArmed);
+        QVERIFY(d.state().returnArmed);
         d.ret();
         QCOMPARE(d.played(u"batu1.wav"_qs), 2);
     }
@@ -375,10 +378,10 @@ private slots:
                               << 0;
         QTest::newRow("no wrong picture")
             << QStringList{"mascot.bmp", "maru1.bmp", "maru1.wav", "batu1.wav"} << "S R W T1"
-            << TypeAndReturn << "2"
+            << kTypeAndReturn << "2"
             << "mascot.bmp" << QStringList{"batu1.bmp"} << 2;
         QTest::newRow("no wrong picture, after praise")
-            << QStringList{"mascot.bmp", "maru1.bmp", "maru1.wav", "batu1.wav"} << "S R W" << Wrong
+            << QStringList{"mascot.bmp", "maru1.bmp", "maru1.wav", "batu1.wav"} << "S R W" << kWrong
             << "2"
             << "" << QStringList{"batu1.bmp"} << 2;
         // Each file missing in turn, through a whole set of three: 1 of 3 right
@@ -407,8 +410,8 @@ private slots:
             QVERIFY(QFile::copy(QString(ASSET_DIR "/") + file, folder.filePath(file)));
         Drill d(std::make_unique<common::SeededRandomSource>(5), {folder.path()});
         d.run(script);
-        QCOMPARE(d.shows("Edit7"), edit7);
-        QCOMPARE(d.shows("Edit5"), edit5);
+        QCOMPARE(d.shows("messageLine"), edit7);
+        QCOMPARE(d.shows("numberEdit"), edit5);
         QCOMPARE(d.picture(), picture);
         QCOMPARE(d.sound.played.size(), sounds);
         const QStringList warnings = d.dialogs.texts(u"warning"_qs);
@@ -426,26 +429,26 @@ private slots:
             return int(std::uniform_int_distribution<int>(0, n - 1)(pick));
         };
         const QStringList sizes{"1", "2", "3", "5", "10", "0", "-3", "250", "abc", "", " 7"};
-        QLineEdit* edit = d.edit("Edit4");
+        QLineEdit* edit = d.edit("answerEdit");
         for (int step = 0; step < 3000; ++step) {
-            const Problem before = d.state().CurrentProblem;
-            const int numberBefore = d.state().QuestionNo;
+            const Problem before = d.state().currentProblem;
+            const int numberBefore = d.state().questionNo;
             bool started = false;
             switch (chance(12)) {
             case 0:
-                d.click("Button1"), started = true;
+                d.click("startButton"), started = true;
                 break;
             case 1:
-                d.click("Button3");
+                d.click("showAnswerButton");
                 break;
             case 2:
                 d.fixSetSize(sizes[chance(sizes.size())]);
                 break;
             case 3:
-                d.clickItem(chance(2) ? "RadioGroup10" : "RadioGroup11");
+                d.clickItem(chance(2) ? "lcmButton" : "gcdButton");
                 break;
             case 4:
-                d.clickItem(chance(2) ? "RadioGroup20" : "RadioGroup21");
+                d.clickItem(chance(2) ? "easyButton" : "hardButton");
                 break;
             case 5:
                 QTest::keyClick(edit, Qt::Key_Backspace);
@@ -470,26 +473,26 @@ private slots:
                 QTest::keyRelease(edit, Qt::Key_Return);
                 break;
             default:
-                if (d.state().QuestionNo > 0) d.retype(QString::number(d.answer())), d.ret();
+                if (d.state().questionNo > 0) d.retype(QString::number(d.answer())), d.ret();
                 break;
             }
             const DrillState& s = d.state();
-            QVERIFY2(s.QuestionNo >= 0 && s.QuestionNo <= 100, qPrintable(QString::number(step)));
-            QVERIFY(s.CorrectCount >= 0 && s.CorrectCount <= s.QuestionNo);
-            QVERIFY(s.Score >= 0 && s.Score <= 100);
-            QVERIFY(s.SetSize >= 1 && s.SetSize <= 100);
-            QCOMPARE(d.shows("Edit8"), QString::number(s.SetSize));
-            QCOMPARE(d.w<QCheckBox>("CheckBox1")->isChecked(), s.SetSizeFixed);
-            if (d.w<QPushButton>("Button3")->text() == Next) QVERIFY(s.AnswerShown);
-            if (d.shows("Edit1") != u"***") {
-                QCOMPARE(d.shows("Edit1"), QString::number(s.CurrentProblem.First));
-                QCOMPARE(d.shows("Edit2"), QString::number(s.CurrentProblem.Second));
-                QCOMPARE(s.CurrentProblem.Answer, d.answer());
+            QVERIFY2(s.questionNo >= 0 && s.questionNo <= 100, qPrintable(QString::number(step)));
+            QVERIFY(s.correctCount >= 0 && s.correctCount <= s.questionNo);
+            QVERIFY(s.score >= 0 && s.score <= 100);
+            QVERIFY(s.setSize >= 1 && s.setSize <= 100);
+            QCOMPARE(d.shows("countEdit"), QString::number(s.setSize));
+            QCOMPARE(d.w<QCheckBox>("fixedCountBox")->isChecked(), s.setSizeFixed);
+            if (d.w<QPushButton>("showAnswerButton")->text() == kNext) QVERIFY(s.answerShown);
+            if (d.shows("firstEdit") != u"***") {
+                QCOMPARE(d.shows("firstEdit"), QString::number(s.currentProblem.first));
+                QCOMPARE(d.shows("secondEdit"), QString::number(s.currentProblem.second));
+                QCOMPARE(s.currentProblem.answer, d.answer());
             }
-            const bool newProblem = s.QuestionNo != numberBefore && s.QuestionNo != 1;
-            if (newProblem && !started && before.First != 0) {
-                QVERIFY(s.CurrentProblem.First != before.First ||
-                        s.CurrentProblem.Second != before.Second);
+            const bool newProblem = s.questionNo != numberBefore && s.questionNo != 1;
+            if (newProblem && !started && before.first != 0) {
+                QVERIFY(s.currentProblem.first != before.first ||
+                        s.currentProblem.second != before.second);
             }
         }
         QVERIFY(d.sound.played.size() > 100);
@@ -497,5 +500,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBairo1)
-#include "test_bairo1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

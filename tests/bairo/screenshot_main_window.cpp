@@ -1,7 +1,7 @@
 // Renders the drill window offscreen into screenshots/ so its layout can be
 // looked at: bairo.png as it starts, bairo_drill.png with a problem answered
 // wrongly.
-#include "bairo/ui/bairo1.h"
+#include "bairo/ui/main_window.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/fonts.h"
@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 
-class ScreenshotBairo1 : public QObject {
+class ScreenshotMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void render()
@@ -21,23 +21,23 @@ private slots:
         common::ScriptedDialogs dialogs;
         common::RecordingSoundPlayer sound;
         common::SeededRandomSource random(3);
-        bairo::TForm1 form(dialogs, sound, random, common::AssetLocator({ASSET_DIR}));
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        bairo::MainWindow window(dialogs, sound, random, common::AssetLocator({ASSET_DIR}));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(QDir().mkpath(SCREENSHOT_DIR));
 
-        const QPixmap start = form.grab();
+        const QPixmap start = window.grab();
         QCOMPARE(start.deviceIndependentSize().toSize(), QSize(598, 500));
         QVERIFY(start.save(SCREENSHOT_DIR "/bairo.png"));
 
-        QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
-        auto* edit = form.findChild<QLineEdit*>("Edit4");
+        QTest::mouseClick(window.findChild<QPushButton*>("startButton"), Qt::LeftButton);
+        auto* edit = window.findChild<QLineEdit*>("answerEdit");
         QTest::keyClicks(edit, "9973");
         QTest::keyClick(edit, Qt::Key_Return);
-        QVERIFY(form.grab().save(SCREENSHOT_DIR "/bairo_drill.png"));
+        QVERIFY(window.grab().save(SCREENSHOT_DIR "/bairo_drill.png"));
         QCOMPARE(dialogs.shown.size(), 0);
     }
 };
 
-QTEST_MAIN(ScreenshotBairo1)
-#include "screenshot_bairo1.moc"
+QTEST_MAIN(ScreenshotMainWindow)
+#include "screenshot_main_window.moc"

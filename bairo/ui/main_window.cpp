@@ -1,0 +1,520 @@
+#include "bairo/ui/main_window.h"
+
+#include "bairo/core/sheet.h"
+#include "common/dialogs.h"
+#include "common/fonts.h"
+#include "common/random_source.h"
+#include "common/whole_number.h"
+#include "common/worksheet_page.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOption>
+#include <QToolTip>
+#include <qdrawutil.h>
+
+namespace bairo {
+
+namespace {
+
+const QString kFontName = QStringLiteral("ＭＳ Ｐゴシック");
+const QString kCaption = QStringLiteral("バイロ Ver2.01 R2");
+const QString kShowAnswerCaption = QStringLiteral("正解を見る");
+const QString kNextProblemCaption = QStringLiteral("次の問題");
+const QString kSetSizeBoxCaption = QStringLiteral("何問までやるかを決めます");
+const QString kSetSizeBoxPrompt = QStringLiteral("何問にしますか？ OK はマウスでクリック！");
+const QString kSetSizePreset = QStringLiteral("10");
+
+// Hints come up after 100 ms instead of the platform's usual delay, and the
+// radio groups get an etched frame drawn in place: the default frame is read
+// from an image file, and reading it loads every image plugin on the first
+// paint.
+class HintStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 100;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_FrameGroupBox) {
+            qDrawShadeRect(painter, option->rect, option->palette, true, 1, 0);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+QFont windowFont(int pixels, bool bold = false)
+{
+    return common::designedFont(kFontName, pixels, bold);
+}
+
+void setTextColour(QWidget* w, const QColor& colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::ButtonText, colour);
+    w->setPalette(p);
+}
+
+// A read-only edit that shows a value; reachable by the mouse, not by Tab.
+QLineEdit* display(QWidget* parent, const char* name, QRect geometry, const QFont& font)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::ClickFocus);
+    edit->setFont(font);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+// A label sized to its text, placed by its top-left corner.
+QLabel* label(QWidget* parent, const char* name, QPoint at, const QString& text, const QFont& font)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFont(font);
+    l->adjustSize();
+    l->move(at);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, QRect geometry, const QString& text,
+                    const QFont& font)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setFont(font);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// One item of a radio group: its object name and its text.
+struct RadioItem {
+    const char* name;
+    QString text;
+};
+
+// A captioned group of radio items, laid out the way a radio group spreads
+// its items over the height below the caption; item 0 selected.
+QGroupBox* radioGroup(QWidget* parent, const char* name, QRect geometry, const QString& caption,
+                      const QList<RadioItem>& items, QButtonGroup*& group)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    group = new QButtonGroup(box);
+    group->setExclusive(true);
+    const int textHeight = QFontMetrics(box->font()).height();
+    const int room = geometry.height() - textHeight - 5;
+    const int itemHeight = room / int(items.size());
+    const int top = textHeight + 1 + (room % int(items.size())) / 2;
+    for (int i = 0; i < items.size(); ++i) {
+        auto* item = new QRadioButton(items[i].text, box);
+        item->setObjectName(QString::fromLatin1(items[i].name));
+        item->setGeometry(8, top + i * itemHeight, geometry.width() - 10, itemHeight);
+        group->addButton(item, i);
+    }
+    group->button(0)->setChecked(true);
+    return box;
+}
+
+} // namespace
+
+MainWindow::MainWindow(common::Dialogs& dialogs, common::SoundPlayer& sound,
+                       common::RandomSource& random, common::AssetLocator assets, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_random(random),
+      m_feedback(dialogs, sound, std::move(assets))
+{
+    makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
+        return std::make_unique<common::PrinterSurface>(printer);
+    };
+    m_feedback.setReportParent(this);
+    // The hint delay lives in the application's style; installed before the
+    // controls exist so they are not polished twice.
+    if (!dynamic_cast<HintStyle*>(QApplication::style())) QApplication::setStyle(new HintStyle);
+    buildControls();
+    showOpeningState();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    setWindowTitle(kCaption);
+    setFont(windowFont(15));
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, Qt::black);
+    setPalette(p);
+    // Fixed place and size: the controls are placed by pixel.
+    move(11, 28);
+    setFixedSize(598, 500);
+
+    m_picturePanel = new QFrame(this);
+    m_picturePanel->setObjectName("picturePanel");
+    m_picturePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_picturePanel->setGeometry(8, 8, 97, 97);
+    m_picture = new QLabel(m_picturePanel);
+    m_picture->setObjectName("picture");
+    m_picture->setGeometry(8, 8, 81, 81);
+    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picture->setScaledContents(false);
+
+    m_messageLine = display(this, "messageLine", {128, 24, 441, 32}, windowFont(24, true));
+    setTextColour(m_messageLine, Qt::darkGreen);
+
+    m_printButton = new QPushButton(this);
+    m_printButton->setObjectName("printButton");
+    m_printButton->setGeometry(528, 64, 41, 41);
+    m_printButton->setAutoDefault(false);
+    // The glyph is compiled in when the asset tool has drawn it; without it
+    // the button simply shows no picture.
+    const QString glyph = QStringLiteral(":/glyphs/print.png");
+    if (QFile::exists(glyph)) {
+        m_printButton->setIcon(common::glyphIcon(glyph, devicePixelRatioF()));
+        m_printButton->setIconSize({33, 33});
+    }
+
+    m_problemPanel = new QFrame(this);
+    m_problemPanel->setObjectName("problemPanel");
+    m_problemPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_problemPanel->setGeometry(8, 120, 561, 233);
+    QWidget* const panel = m_problemPanel;
+
+    const QFont big = windowFont(32, true);
+    const QFont word = windowFont(32);
+    m_firstEdit = display(panel, "firstEdit", {32, 24, 81, 41}, big);
+    m_andLabel = label(panel, "andLabel", {120, 32}, QStringLiteral("と"), word);
+    m_secondEdit = display(panel, "secondEdit", {160, 24, 129, 41}, big);
+    m_ofLabel = label(panel, "ofLabel", {296, 32}, QStringLiteral("の"), word);
+    m_kindEdit = display(panel, "kindEdit", {336, 24, 177, 41}, big);
+    m_isLabel = label(panel, "isLabel", {520, 32}, QStringLiteral("は"), word);
+
+    m_answerEdit = new QLineEdit(panel);
+    m_answerEdit->setObjectName("answerEdit");
+    m_answerEdit->setFont(big);
+    m_answerEdit->setGeometry(32, 96, 209, 41);
+    setTextColour(m_answerEdit, Qt::darkBlue);
+    m_answerEdit->installEventFilter(this);
+    // Digits must arrive as ASCII: no input-method composition here.
+    m_answerEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_sentenceEndLabel = label(panel, "sentenceEndLabel", {248, 104}, QStringLiteral("です"), word);
+
+    m_showAnswerButton = button(panel, "showAnswerButton", {32, 160, 129, 41}, kShowAnswerCaption,
+                                windowFont(16, true));
+
+    // The teal box behind the counters, outlined in black.
+    m_counterBox = new QFrame(panel);
+    m_counterBox->setObjectName("counterBox");
+    m_counterBox->setGeometry(376, 88, 145, 129);
+    m_counterBox->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_counterBox->setLineWidth(1);
+    QPalette shape = m_counterBox->palette();
+    shape.setColor(QPalette::Window, Qt::darkCyan);
+    shape.setColor(QPalette::WindowText, Qt::black);
+    m_counterBox->setPalette(shape);
+    m_counterBox->setAutoFillBackground(true);
+
+    const QFont counter = windowFont(19);
+    const QFont unit = windowFont(19, true);
+    m_countEdit = display(panel, "countEdit", {392, 96, 65, 27}, counter);
+    m_countUnitLabel = label(panel, "countUnitLabel", {464, 104}, QStringLiteral("問中"), unit);
+    m_numberEdit = display(panel, "numberEdit", {392, 136, 65, 27}, counter);
+    m_numberUnitLabel = label(panel, "numberUnitLabel", {464, 144}, QStringLiteral("問目"), unit);
+    m_scoreEdit = display(panel, "scoreEdit", {392, 176, 65, 27}, counter);
+    m_scoreUnitLabel = label(panel, "scoreUnitLabel", {464, 184}, QStringLiteral("点"), unit);
+
+    m_kindGroup = radioGroup(this, "kindGroup", {16, 368, 113, 81}, QStringLiteral("問題の種類"),
+                             {{"lcmButton", text::kLcmWord}, {"gcdButton", text::kGcdWord}},
+                             m_kindButtons);
+    m_levelGroup = radioGroup(this, "levelGroup", {144, 368, 121, 81}, QStringLiteral("問題の ていど"),
+                              {{"easyButton", QStringLiteral("やさしい")},
+                               {"hardButton", QStringLiteral("むずかしい")}},
+                              m_levelButtons);
+
+    m_startButton = button(this, "startButton", {296, 376, 113, 41}, QStringLiteral("スタート"),
+                           windowFont(19, true));
+    m_quitButton = button(this, "quitButton", {456, 376, 97, 41}, QStringLiteral("おしまい"),
+                          windowFont(19, true));
+
+    m_fixedCountBox = new QCheckBox(QStringLiteral("問題数を決める"), this);
+    m_fixedCountBox->setObjectName("fixedCountBox");
+    m_fixedCountBox->setFont(windowFont(16));
+    m_fixedCountBox->setGeometry(304, 440, 137, 17);
+
+    // Names a screen reader reads for the controls without a text of their own.
+    const std::pair<QWidget*, const char16_t*> names[] = {
+        {m_firstEdit, u"一つ目の数"}, {m_secondEdit, u"二つ目の数"}, {m_kindEdit, u"求めるもの"},
+        {m_answerEdit, u"答え"}, {m_numberEdit, u"何問目"}, {m_scoreEdit, u"点数"},
+        {m_messageLine, u"お知らせ"}, {m_countEdit, u"問題数"}, {m_picture, u"絵"},
+        {m_printButton, u"問題を印刷"}};
+    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
+
+    // Tab order: the radio groups, Start, quit, the answer field and its
+    // button, the check box, the print button.
+    QList<QWidget*> chain;
+    for (QAbstractButton* b : m_kindButtons->buttons()) chain << b;
+    for (QAbstractButton* b : m_levelButtons->buttons()) chain << b;
+    chain << m_startButton << m_quitButton << m_answerEdit << m_showAnswerButton << m_fixedCountBox
+          << m_printButton;
+    for (int i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+
+    connect(m_startButton, &QPushButton::clicked, this, &MainWindow::start);
+    connect(m_printButton, &QPushButton::clicked, this, &MainWindow::printSheet);
+    connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_showAnswerButton, &QPushButton::clicked, this, &MainWindow::showAnswerOrNext);
+    connect(m_fixedCountBox, &QCheckBox::clicked, this, &MainWindow::toggleFixedCount);
+    connect(m_kindButtons, &QButtonGroup::idClicked, this, &MainWindow::chooseKind);
+    connect(m_levelButtons, &QButtonGroup::idClicked, this, &MainWindow::chooseLevel);
+}
+
+// The drill starts from DrillState's opening values; the controls show them.
+void MainWindow::showOpeningState()
+{
+    for (QLineEdit* e : {m_firstEdit, m_secondEdit, m_kindEdit, m_answerEdit})
+        e->setText(text::kPlaceholder);
+    m_numberEdit->setText(QStringLiteral("0"));
+    m_scoreEdit->setText(QStringLiteral("0"));
+    m_messageLine->setText(text::kChooseAndStart);
+    m_countEdit->setText(QString::number(m_drill.setSize));
+
+    // A missing picture is reported and the start-up goes on without it.
+    showPicture(QStringLiteral("mascot.bmp"));
+
+    QPalette hints = QToolTip::palette();
+    hints.setColor(QPalette::ToolTipBase, Qt::cyan);
+    hints.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(hints);
+
+    m_kindGroup->setToolTip(QStringLiteral("どちらの問題をやりますか"));
+    m_levelGroup->setToolTip(QStringLiteral("むずかしい問題は大きな数"));
+    m_showAnswerButton->setToolTip(QStringLiteral("正解を出します"));
+    m_startButton->setToolTip(QStringLiteral("左の２つを選んでからスタート"));
+    m_quitButton->setToolTip(QStringLiteral("プログラムを終わります"));
+    m_fixedCountBox->setToolTip(QStringLiteral("何問やるかを決めます"));
+    m_printButton->setToolTip(QStringLiteral("問題を印刷します"));
+}
+
+void MainWindow::start()
+{
+    m_drill.start(m_kindButtons->checkedId(), m_levelButtons->checkedId());
+    newProblem();
+    setMessageColour(Qt::darkGreen);
+    m_messageLine->setText(text::kTypeAndReturn);
+}
+
+void MainWindow::printSheet()
+{
+    using Answer = common::Dialogs::Answer;
+    const QString breaks = QStringLiteral("\r\n\n");
+    if (!m_fixedCountBox->isChecked()) {
+        const Answer a = m_dialogs.information(
+            this, QStringLiteral("このボタンは、問題を印刷するボタンです。") + breaks +
+                      QStringLiteral("問題数を決めてから選んでください"));
+        // Declining leaves the child's set as it is.
+        if (a == Answer::Ok) return;
+    }
+    if (m_dialogs.confirm(this, QStringLiteral("このボタンは　問題を印刷するボタンです。") + breaks +
+                                    QStringLiteral("印刷しますか？")) != Answer::Yes)
+        return;
+
+    // The drill as it was, should the sheet fail to print.
+    const DrillState before = m_drill;
+    const QString message = m_messageLine->text();
+    const QPalette messagePalette = m_messageLine->palette();
+    m_drill.printing = true;
+    m_messageLine->setText(QStringLiteral("印刷中です"));
+    m_messageLine->repaint();
+    const auto restore = [&] {
+        m_drill = before;
+        m_messageLine->setPalette(messagePalette);
+        m_messageLine->setText(message);
+    };
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Cancel in the print dialog prints nothing and leaves the drill as it was.
+    if (!m_dialogs.printerSetup(this, *m_printer)) {
+        restore();
+        return;
+    }
+
+    const int kind = m_drill.problemKind;
+    QStringList questions, answers;
+    for (const Problem& p : generateSheet(m_drill, m_random, m_drill.setSize)) {
+        questions << sheetQuestion(p, kind);
+        answers << sheetAnswer(p, kind);
+    }
+    const auto surface = makePageSurface(*m_printer);
+    const bool printed =
+        common::PrintWorksheet(*surface, QStringLiteral("ＭＳゴシック"), 13, questions, answers);
+    m_drill.printing = false;
+    if (!printed) {
+        m_dialogs.warning(this, surface->errorText());
+        restore();
+        return;
+    }
+    // After a printed sheet the drill starts a new set.
+    start();
+}
+
+void MainWindow::showAnswerOrNext()
+{
+    if (m_drill.answerShown) {
+        newProblem();
+        m_messageLine->setText(text::kTypeAndReturn);
+        return;
+    }
+    const bool last = m_drill.showAnswer();
+    m_answerEdit->setText(QString::number(m_drill.currentProblem.answer));
+    if (last) {
+        finishSet();
+        return;
+    }
+    m_showAnswerButton->setText(kNextProblemCaption);
+    if (!m_drill.mascotShown) showMascot();
+    m_messageLine->setText(text::kTypeAndReturn);
+}
+
+void MainWindow::toggleFixedCount()
+{
+    if (m_drill.setSizeFixed) {
+        m_drill.releaseSetSize();
+    } else {
+        const QString typed =
+            m_dialogs.inputBox(this, kSetSizeBoxCaption, kSetSizeBoxPrompt, kSetSizePreset);
+        const std::optional<int> count = common::ParseWholeNumber(typed);
+        if (!count) {
+            // Nothing changes; the check mark goes back to what is in force.
+            m_dialogs.error(this,
+                            QString(text::kNotAnInteger).replace(QStringLiteral("%s"), typed));
+            m_fixedCountBox->setChecked(m_drill.setSizeFixed);
+            return;
+        }
+        m_drill.fixSetSize(*count);
+    }
+    m_countEdit->setText(QString::number(m_drill.setSize));
+    m_answerEdit->setFocus();
+}
+
+void MainWindow::chooseKind()
+{
+    m_drill.problemKind = m_kindButtons->checkedId();
+}
+
+void MainWindow::chooseLevel()
+{
+    m_drill.problemLevel = m_levelButtons->checkedId();
+}
+
+void MainWindow::finishSet()
+{
+    setMessageColour(Qt::red);
+    const int score = m_drill.finishSet();
+    m_messageLine->setText(text::kFinishedBefore + QString::number(score) + text::kFinishedAfter);
+}
+
+void MainWindow::newProblem()
+{
+    m_drill.newProblem(m_random);
+    const Problem& p = m_drill.currentProblem;
+    m_firstEdit->setText(QString::number(p.first));
+    m_secondEdit->setText(QString::number(p.second));
+    m_kindEdit->setText(kindWord(m_drill.problemKind));
+    m_answerEdit->clear();
+    m_numberEdit->setText(QString::number(m_drill.questionNo));
+    m_scoreEdit->setText(QString::number(m_drill.score));
+    m_showAnswerButton->setText(kShowAnswerCaption);
+    m_answerEdit->setFocus();
+}
+
+void MainWindow::answerKeyPressed(int key)
+{
+    if (!m_drill.mascotShown) {
+        showMascot();
+        m_messageLine->setText(text::kTypeAndReturn);
+    }
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+    const std::optional<Judgement> judged = m_drill.returnPressed(m_answerEdit->text());
+    if (!judged) return;
+
+    // Judging, scoring and moving on happen whether or not the picture and
+    // the sound could be given.
+    if (judged->verdict == Verdict::Right) {
+        if (judged->scored) m_scoreEdit->setText(QString::number(m_drill.score));
+        m_messageLine->setText(text::kRight);
+        showPicture(QStringLiteral("maru1.bmp"));
+        m_drill.mascotShown = false;
+        m_feedback.playSound(QStringLiteral("maru1.wav"));
+        if (judged->finished)
+            finishSet();
+        else
+            newProblem();
+        return;
+    }
+    m_messageLine->setText(verdictMessage(judged->verdict));
+    showPicture(QStringLiteral("batu1.bmp"));
+    m_drill.mascotShown = false;
+    m_feedback.playSound(QStringLiteral("batu1.wav"));
+    m_scoreEdit->setText(QString::number(m_drill.score));
+}
+
+void MainWindow::answerKeyReleased()
+{
+    m_drill.keyReleased();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_answerEdit) {
+        if (event->type() == QEvent::KeyPress) {
+            answerKeyPressed(static_cast<QKeyEvent*>(event)->key());
+        } else if (event->type() == QEvent::KeyRelease) {
+            // A held key repeats as release-and-press pairs marked auto-repeat;
+            // only the real release re-arms Return.
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat()) answerKeyReleased();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::showPicture(const QString& name)
+{
+    // A picture that cannot be loaded leaves the box empty rather than keep
+    // showing the feedback before it.
+    if (!m_feedback.showPicture(m_picture, name)) m_picture->clear();
+}
+
+void MainWindow::showMascot()
+{
+    showPicture(QStringLiteral("mascot.bmp"));
+    m_drill.mascotShown = true;
+}
+
+void MainWindow::setMessageColour(const QColor& colour)
+{
+    setTextColour(m_messageLine, colour);
+}
+
+} // namespace bairo

@@ -1,0 +1,107 @@
+#pragma once
+
+// The one window of the LCM/GCD drill. Its handlers read the controls, ask the
+// DrillState what happens, and write the result back: problem, counters,
+// message line, picture and sound.
+
+#include "bairo/core/drill.h"
+#include "common/feedback.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+
+namespace common {
+class Dialogs;
+class PageSurface;
+class RandomSource;
+class SoundPlayer;
+} // namespace common
+
+namespace bairo {
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    MainWindow(common::Dialogs& dialogs, common::SoundPlayer& sound, common::RandomSource& random,
+               common::AssetLocator assets = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const DrillState& drill() const { return m_drill; }
+
+    // What a worksheet is drawn on: the chosen printer by default; tests record.
+    std::function<std::unique_ptr<common::PageSurface>(QPrinter&)> makePageSurface;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // What the buttons, the check box and the radio items do.
+    void start();
+    void showAnswerOrNext();
+    void toggleFixedCount();
+    void chooseKind();
+    void chooseLevel();
+    void printSheet();
+
+private:
+    // Key events of the answer field; the key is Qt's key code.
+    void answerKeyPressed(int key);
+    void answerKeyReleased();
+
+    void buildControls();
+    void showOpeningState();
+    void newProblem();
+    void finishSet();
+    void showPicture(const QString& name);
+    void showMascot();
+    void setMessageColour(const QColor& colour);
+
+    common::Dialogs& m_dialogs;
+    common::RandomSource& m_random;
+    common::Feedback m_feedback;
+    DrillState m_drill;
+    std::unique_ptr<QPrinter> m_printer; // made at the first print: it is slow to set up
+
+    QFrame* m_picturePanel = nullptr;
+    QLabel* m_picture = nullptr;
+    QLineEdit* m_messageLine = nullptr;
+    QPushButton* m_printButton = nullptr;
+    QFrame* m_problemPanel = nullptr;
+    QLineEdit* m_firstEdit = nullptr;
+    QLabel* m_andLabel = nullptr;
+    QLineEdit* m_secondEdit = nullptr;
+    QLabel* m_ofLabel = nullptr;
+    QLineEdit* m_kindEdit = nullptr;
+    QLabel* m_isLabel = nullptr;
+    QLineEdit* m_answerEdit = nullptr;
+    QLabel* m_sentenceEndLabel = nullptr;
+    QPushButton* m_showAnswerButton = nullptr;
+    QFrame* m_counterBox = nullptr;
+    QLineEdit* m_countEdit = nullptr;
+    QLabel* m_countUnitLabel = nullptr;
+    QLineEdit* m_numberEdit = nullptr;
+    QLabel* m_numberUnitLabel = nullptr;
+    QLineEdit* m_scoreEdit = nullptr;
+    QLabel* m_scoreUnitLabel = nullptr;
+    QGroupBox* m_kindGroup = nullptr;
+    QButtonGroup* m_kindButtons = nullptr;
+    QGroupBox* m_levelGroup = nullptr;
+    QButtonGroup* m_levelButtons = nullptr;
+    QPushButton* m_startButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+    QCheckBox* m_fixedCountBox = nullptr;
+};
+
+} // namespace bairo
