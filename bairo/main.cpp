@@ -22,7 +22,7 @@ int main(int argc, char* argv[])
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;
     common::ClockRandomSource random;
-    bairo::MainWindow window(dialogs, sound, random);
+    bairo::MainWindow window({dialogs, sound, random});
     // Start-up benchmarks time the program up to its first painted window.
     common::StartupProbe::watch(window);
     window.show();

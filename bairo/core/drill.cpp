@@ -1,6 +1,8 @@
 #include "bairo/core/drill.h"
 
+#include "common/drill_rules.h"
 #include "common/random_source.h"
+#include "common/whole_number.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,23 +24,10 @@ struct GcdRanges {
 constexpr GcdRanges kGcdEasy{9, 10};
 constexpr GcdRanges kGcdHard{20, 20};
 
-// The score of a set with every problem right at the first try.
-constexpr int kFullScore = 100;
-
 // A draw in 1..n.
 int draw(common::RandomSource& random, int n)
 {
     return random.uniform(n) + 1;
-}
-
-bool isAsciiBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
 }
 
 } // namespace
@@ -88,22 +77,18 @@ const QString& verdictMessage(Verdict verdict)
 std::optional<int> readAnswer(QStringView typed)
 {
     if (typed.trimmed().isEmpty()) return std::nullopt;
-    qsizetype i = 0;
-    while (i < typed.size() && isAsciiBlank(typed[i])) ++i;
-    bool negative = false;
-    if (i < typed.size() && (typed[i] == u'-' || typed[i] == u'+')) {
-        negative = typed[i] == u'-';
-        ++i;
-    }
-    // The magnitude may reach 2^31 only with a minus sign.
-    const std::int64_t limit = std::int64_t{std::numeric_limits<int>::max()} + (negative ? 1 : 0);
+    const common::LeadingWhole number = common::scanLeadingWhole(typed);
+    // Digits are taken while the value stays in range: the magnitude may
+    // reach 2^31 only with a minus sign.
+    const std::int64_t limit =
+        std::int64_t{std::numeric_limits<int>::max()} + (number.negative ? 1 : 0);
     std::int64_t magnitude = 0;
-    for (; i < typed.size() && isAsciiDigit(typed[i]); ++i) {
-        const std::int64_t next = magnitude * 10 + (typed[i].unicode() - u'0');
+    for (const QChar c : number.digits) {
+        const std::int64_t next = magnitude * 10 + (c.unicode() - u'0');
         if (next > limit) break;
         magnitude = next;
     }
-    return static_cast<int>(negative ? -magnitude : magnitude);
+    return static_cast<int>(number.negative ? -magnitude : magnitude);
 }
 
 void DrillState::start(int kind, int level)
@@ -214,13 +199,13 @@ void DrillState::releaseSetSize()
 
 void DrillState::fixSetSize(int count)
 {
-    setSize = std::clamp(count, 1, kMaxSetSize);
+    setSize = common::clampProblemCount(count);
     setSizeFixed = true;
 }
 
 int DrillState::currentScore() const
 {
-    return questionNo > 0 ? correctCount * kFullScore / questionNo : 0;
+    return common::firstTryPercent(correctCount, questionNo);
 }
 
 } // namespace bairo

@@ -5,6 +5,8 @@
 // check and the score. MainWindow owns one DrillState, passes the typed texts in
 // and writes what comes back into its controls.
 
+#include "common/drill_rules.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -16,7 +18,7 @@ class RandomSource;
 
 namespace bairo {
 
-inline constexpr int kMaxSetSize = 100;
+inline constexpr int kMaxSetSize = common::kMaxProblems;
 
 // Texts the drill writes into the message line and the problem line.
 namespace text {
@@ -31,7 +33,6 @@ inline const QString kLargerDivisor = QStringLiteral("もっと大きい公約�
 inline const QString kWrong = QStringLiteral("ぶ～　まちがえたよ");
 inline const QString kFinishedBefore = QStringLiteral("おしまいです。");
 inline const QString kFinishedAfter = QStringLiteral("点です。");
-inline const QString kNotAnInteger = QStringLiteral("'%s' は整数ではありません");
 } // namespace text
 
 struct Problem {

@@ -1,10 +1,11 @@
 #include "bairo/ui/main_window.h"
 
 #include "bairo/core/sheet.h"
+#include "common/answer_keys.h"
+#include "common/count_box.h"
 #include "common/dialogs.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
-#include "common/whole_number.h"
 #include "common/worksheet_page.h"
 
 #include <QApplication>
@@ -15,12 +16,10 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOption>
@@ -143,14 +142,11 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, QRect geometry, const Q
 
 } // namespace
 
-MainWindow::MainWindow(common::Dialogs& dialogs, common::SoundPlayer& sound,
-                       common::RandomSource& random, common::AssetLocator assets, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_random(random),
-      m_feedback(dialogs, sound, std::move(assets))
+MainWindow::MainWindow(common::WindowServices services, QWidget* parent)
+    : QWidget(parent), m_dialogs(services.dialogs), m_random(services.random),
+      m_feedback(services.dialogs, services.sound, std::move(services.locator)),
+      m_printFlow(services.dialogs, std::move(services.pages))
 {
-    makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
-        return std::make_unique<common::PrinterSurface>(printer);
-    };
     m_feedback.setReportParent(this);
     // The hint delay lives in the application's style; installed before the
     // controls exist so they are not polished twice.
@@ -217,7 +213,9 @@ void MainWindow::buildControls()
     m_answerEdit->setFont(big);
     m_answerEdit->setGeometry(32, 96, 209, 41);
     setTextColour(m_answerEdit, Qt::darkBlue);
-    m_answerEdit->installEventFilter(this);
+    new common::AnswerKeys(
+        m_answerEdit, [this](int key) { answerKeyPressed(key); },
+        [this](int) { answerKeyReleased(); });
     // Digits must arrive as ASCII: no input-method composition here.
     m_answerEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_sentenceEndLabel = label(panel, "sentenceEndLabel", {248, 104}, QStringLiteral("です"), word);
@@ -301,7 +299,7 @@ void MainWindow::showOpeningState()
     m_countEdit->setText(QString::number(m_drill.setSize));
 
     // A missing picture is reported and the start-up goes on without it.
-    showPicture(QStringLiteral("mascot.bmp"));
+    giveFeedback(common::Feedback::Cue::Mascot);
 
     QPalette hints = QToolTip::palette();
     hints.setColor(QPalette::ToolTipBase, Qt::cyan);
@@ -327,51 +325,28 @@ void MainWindow::start()
 
 void MainWindow::printSheet()
 {
-    using Answer = common::Dialogs::Answer;
     const QString breaks = QStringLiteral("\r\n\n");
-    if (!m_fixedCountBox->isChecked()) {
-        const Answer a = m_dialogs.information(
-            this, QStringLiteral("このボタンは、問題を印刷するボタンです。") + breaks +
-                      QStringLiteral("問題数を決めてから選んでください"));
-        // Declining leaves the child's set as it is.
-        if (a == Answer::Ok) return;
-    }
-    if (m_dialogs.confirm(this, QStringLiteral("このボタンは　問題を印刷するボタンです。") + breaks +
-                                    QStringLiteral("印刷しますか？")) != Answer::Yes)
-        return;
-
-    // The drill as it was, should the sheet fail to print.
+    const common::PrintTexts texts{
+        QStringLiteral("このボタンは、問題を印刷するボタンです。") + breaks +
+            QStringLiteral("問題数を決めてから選んでください"),
+        QStringLiteral("このボタンは　問題を印刷するボタンです。") + breaks +
+            QStringLiteral("印刷しますか？"),
+        QStringLiteral("印刷中です")};
+    // The sheet's problems are drawn by the drill; unless a sheet is printed,
+    // the drill goes back to what it was.
     const DrillState before = m_drill;
-    const QString message = m_messageLine->text();
-    const QPalette messagePalette = m_messageLine->palette();
-    m_drill.printing = true;
-    m_messageLine->setText(QStringLiteral("印刷中です"));
-    m_messageLine->repaint();
-    const auto restore = [&] {
+    const auto outcome =
+        m_printFlow.run(this, m_messageLine, m_fixedCountBox->isChecked(), texts, [this] {
+            const int kind = m_drill.problemKind;
+            common::Worksheet sheet{QStringLiteral("ＭＳゴシック"), 13, {}, {}};
+            for (const Problem& p : generateSheet(m_drill, m_random, m_drill.setSize)) {
+                sheet.problems << sheetQuestion(p, kind);
+                sheet.answers << sheetAnswer(p, kind);
+            }
+            return sheet;
+        });
+    if (outcome != common::PrintFlow::Outcome::Printed) {
         m_drill = before;
-        m_messageLine->setPalette(messagePalette);
-        m_messageLine->setText(message);
-    };
-    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    // Cancel in the print dialog prints nothing and leaves the drill as it was.
-    if (!m_dialogs.printerSetup(this, *m_printer)) {
-        restore();
-        return;
-    }
-
-    const int kind = m_drill.problemKind;
-    QStringList questions, answers;
-    for (const Problem& p : generateSheet(m_drill, m_random, m_drill.setSize)) {
-        questions << sheetQuestion(p, kind);
-        answers << sheetAnswer(p, kind);
-    }
-    const auto surface = makePageSurface(*m_printer);
-    const bool printed =
-        common::PrintWorksheet(*surface, QStringLiteral("ＭＳゴシック"), 13, questions, answers);
-    m_drill.printing = false;
-    if (!printed) {
-        m_dialogs.warning(this, surface->errorText());
-        restore();
         return;
     }
     // After a printed sheet the drill starts a new set.
@@ -401,14 +376,11 @@ void MainWindow::toggleFixedCount()
     if (m_drill.setSizeFixed) {
         m_drill.releaseSetSize();
     } else {
-        const QString typed =
-            m_dialogs.inputBox(this, kSetSizeBoxCaption, kSetSizeBoxPrompt, kSetSizePreset);
-        const std::optional<int> count = common::ParseWholeNumber(typed);
+        const auto count = common::askProblemCount(
+            m_dialogs, this, {kSetSizeBoxCaption, kSetSizeBoxPrompt, kSetSizePreset});
         if (!count) {
             // Nothing changes; the check mark goes back to what is in force.
-            m_dialogs.error(this,
-                            QString(text::kNotAnInteger).replace(QStringLiteral("%s"), typed));
-            m_fixedCountBox->setChecked(m_drill.setSizeFixed);
+            common::showCountFixed(m_fixedCountBox, m_drill.setSizeFixed);
             return;
         }
         m_drill.fixSetSize(*count);
@@ -463,9 +435,7 @@ void MainWindow::answerKeyPressed(int key)
     if (judged->verdict == Verdict::Right) {
         if (judged->scored) m_scoreEdit->setText(QString::number(m_drill.score));
         m_messageLine->setText(text::kRight);
-        showPicture(QStringLiteral("maru1.bmp"));
-        m_drill.mascotShown = false;
-        m_feedback.playSound(QStringLiteral("maru1.wav"));
+        giveFeedback(common::Feedback::Cue::Right);
         if (judged->finished)
             finishSet();
         else
@@ -473,9 +443,7 @@ void MainWindow::answerKeyPressed(int key)
         return;
     }
     m_messageLine->setText(verdictMessage(judged->verdict));
-    showPicture(QStringLiteral("batu1.bmp"));
-    m_drill.mascotShown = false;
-    m_feedback.playSound(QStringLiteral("batu1.wav"));
+    giveFeedback(common::Feedback::Cue::Wrong);
     m_scoreEdit->setText(QString::number(m_drill.score));
 }
 
@@ -484,33 +452,15 @@ void MainWindow::answerKeyReleased()
     m_drill.keyReleased();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_answerEdit) {
-        if (event->type() == QEvent::KeyPress) {
-            answerKeyPressed(static_cast<QKeyEvent*>(event)->key());
-        } else if (event->type() == QEvent::KeyRelease) {
-            // A held key repeats as release-and-press pairs marked auto-repeat;
-            // only the real release re-arms Return.
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat()) answerKeyReleased();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void MainWindow::showPicture(const QString& name)
+void MainWindow::giveFeedback(common::Feedback::Cue cue)
 {
     // A picture that cannot be loaded leaves the box empty rather than keep
     // showing the feedback before it.
-    if (!m_feedback.showPicture(m_picture, name)) m_picture->clear();
+    if (!m_feedback.give(m_picture, cue)) m_picture->clear();
+    m_drill.mascotShown = cue == common::Feedback::Cue::Mascot;
 }
 
-void MainWindow::showMascot()
-{
-    showPicture(QStringLiteral("mascot.bmp"));
-    m_drill.mascotShown = true;
-}
+void MainWindow::showMascot() { giveFeedback(common::Feedback::Cue::Mascot); }
 
 void MainWindow::setMessageColour(const QColor& colour)
 {

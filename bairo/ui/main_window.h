@@ -6,11 +6,10 @@
 
 #include "bairo/core/drill.h"
 #include "common/feedback.h"
+#include "common/print_flow.h"
+#include "common/services.h"
 
 #include <QWidget>
-
-#include <functional>
-#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
@@ -18,15 +17,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPrinter;
 class QPushButton;
-
-namespace common {
-class Dialogs;
-class PageSurface;
-class RandomSource;
-class SoundPlayer;
-} // namespace common
 
 namespace bairo {
 
@@ -34,17 +25,10 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    MainWindow(common::Dialogs& dialogs, common::SoundPlayer& sound, common::RandomSource& random,
-               common::AssetLocator assets = {}, QWidget* parent = nullptr);
+    explicit MainWindow(common::WindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const DrillState& drill() const { return m_drill; }
-
-    // What a worksheet is drawn on: the chosen printer by default; tests record.
-    std::function<std::unique_ptr<common::PageSurface>(QPrinter&)> makePageSurface;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     // What the buttons, the check box and the radio items do.
@@ -64,15 +48,15 @@ private:
     void showOpeningState();
     void newProblem();
     void finishSet();
-    void showPicture(const QString& name);
+    void giveFeedback(common::Feedback::Cue cue);
     void showMascot();
     void setMessageColour(const QColor& colour);
 
     common::Dialogs& m_dialogs;
     common::RandomSource& m_random;
     common::Feedback m_feedback;
+    common::PrintFlow m_printFlow;
     DrillState m_drill;
-    std::unique_ptr<QPrinter> m_printer; // made at the first print: it is slow to set up
 
     QFrame* m_picturePanel = nullptr;
     QLabel* m_picture = nullptr;

@@ -21,7 +21,7 @@ private slots:
         common::ScriptedDialogs dialogs;
         common::RecordingSoundPlayer sound;
         common::SeededRandomSource random(3);
-        bairo::MainWindow window(dialogs, sound, random, common::AssetLocator({ASSET_DIR}));
+        bairo::MainWindow window({dialogs, sound, random, common::AssetLocator({ASSET_DIR})});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(QDir().mkpath(SCREENSHOT_DIR));

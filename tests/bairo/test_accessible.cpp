@@ -24,7 +24,7 @@ struct Window {
     common::ScriptedDialogs dialogs;
     common::RecordingSoundPlayer sound;
     common::SeededRandomSource random{5};
-    MainWindow window{dialogs, sound, random, common::AssetLocator({ASSET_DIR})};
+    MainWindow window{{dialogs, sound, random, common::AssetLocator({ASSET_DIR})}};
 };
 
 } // namespace

@@ -33,7 +33,8 @@ const QString kEnd70 = u"おしまいです。70点です。"_qs;
 // One window with scripted boxes and the sound player given.
 struct Window {
     explicit Window(common::SoundPlayer& sound)
-        : window(dialogs, sound, random, common::AssetLocator({ASSET_DIR}))
+        : window({dialogs, sound, random, common::AssetLocator({ASSET_DIR}),
+                  [this](QPrinter& printer) { return pages(printer); }})
     {
         window.show();
     }
@@ -79,6 +80,7 @@ struct Window {
 
     common::ScriptedDialogs dialogs;
     common::SeededRandomSource random{11};
+    common::PageSurfaceFactory pages = common::printerPages(); // a test may refuse the job
     MainWindow window;
 };
 
@@ -169,7 +171,7 @@ private slots:
         Window win(sound);
         std::unique_ptr<common::RecordingSurface> recorded;
         if (output == u"recorded") {
-            win.window.makePageSurface = refusedJob(recorded);
+            win.pages = refusedJob(recorded);
         }
         // A PDF file inside a plain file cannot be written, not even by root.
         QTemporaryFile notAFolder;

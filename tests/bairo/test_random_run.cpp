@@ -42,11 +42,6 @@ struct RandomRun : RandomKeys {
                      {u"１２"_qs, u"　"_qs, u"　１２"_qs, u"こたえ"_qs, u"－３"_qs}),
           random(seed)
     {
-        window.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-            recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
-            if (failJob) recorded->failOnBegin();
-            return std::make_unique<ForwardingSurface>(*recorded);
-        };
         // finishSet is seen by its message, even when a later key of the same
         // event (a held Return) replaces it at once.
         QObject::connect(w<QLineEdit>("messageLine"), &QLineEdit::textChanged, &window,
@@ -208,9 +203,14 @@ struct RandomRun : RandomKeys {
     common::ScriptedDialogs dialogs;
     common::RecordingSoundPlayer sound;
     common::SeededRandomSource random;
-    MainWindow window{dialogs, sound, random};
     std::unique_ptr<common::RecordingSurface> recorded;
     bool failJob = false;
+    MainWindow window{{dialogs, sound, random, {},
+                       [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+                           recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+                           if (failJob) recorded->failOnBegin();
+                           return std::make_unique<ForwardingSurface>(*recorded);
+                       }}};
     QString eventProblem; // what the event itself found wrong
     bool sawFinish = false;
     QMap<QString, QImage> pictures;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "common/feedback.h"
+#include "common/print_flow.h"
+
+namespace common {
+
+class Dialogs;
+class RandomSource;
+
+// The platform services a drill window reaches through interfaces: the real
+// ones in the programs, doubles in the tests.
+struct WindowServices {
+    Dialogs& dialogs;
+    SoundPlayer& sound;
+    RandomSource& random;
+    AssetLocator locator = {};
+    PageSurfaceFactory pages = printerPages();
+};
+
+} // namespace common
