@@ -1,6 +1,8 @@
 // Bairo: least common multiples and greatest common divisors, one window.
+#include "bairo/command_line.h"
 #include "bairo/ui/main_window.h"
 #include "common/app_start.h"
+#include "common/command_line.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/fonts.h"
@@ -11,6 +13,8 @@
 
 int main(int argc, char* argv[])
 {
+    // With arguments it is a command that writes worksheets; without, the drill.
+    if (common::cli::wanted(argc, argv)) return bairo::runCommandLine(argc, argv);
     // The font configuration is read beside the making of the application.
     common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);

@@ -1,10 +1,12 @@
 #include "common/command_line.h"
 
+#include "common/app_start.h"
 #include "common/drill_rules.h"
 #include "common/sheet_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
 
 #include <cstdio>
@@ -23,6 +25,19 @@ std::optional<int> readBounded(const QString& text)
 } // namespace
 
 bool wanted(int argc, char** /*argv*/) { return argc > 1; }
+
+std::unique_ptr<QGuiApplication> startCommand(int& argc, char** argv, const QString& name)
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    nameApplication(name);
+    if (QLocale::system().language() == QLocale::Japanese) installQtTranslation(*app);
+    return app;
+}
 
 QString say(const char* japanese, const char* english)
 {

@@ -5,9 +5,11 @@
 #include <QCommandLineOption>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QCommandLineParser;
+class QGuiApplication;
 
 namespace common::cli {
 
@@ -19,6 +21,12 @@ inline constexpr int kBadInput = 2;   // an unknown option or a value out of ran
 // True when the program was started with arguments: it then works from the
 // command line and makes no window. Started without, it is the drill.
 bool wanted(int argc, char** argv);
+
+// Makes the application for a command: offscreen, since no window is made
+// and no display is needed, and with Qt's own chatter (session folders and
+// the like) kept off standard error, which carries only the command's own
+// messages. The program's name as given.
+std::unique_ptr<QGuiApplication> startCommand(int& argc, char** argv, const QString& name);
 
 // A message in Japanese where the locale is Japanese, in English elsewhere.
 QString say(const char* japanese, const char* english);

@@ -4,6 +4,8 @@
 // two columns under a name box. The arithmetic of the layout is pure; a page
 // surface draws it on a printer, or records it for tests.
 
+#include "common/worksheet.h"
+
 #include <QList>
 #include <QPoint>
 #include <QSize>
@@ -56,14 +58,6 @@ public:
     // Abandons a job that failed half-way, leaving nothing that looks printed.
     virtual void abort() = 0;
     virtual QString errorText() const = 0;
-};
-
-// A worksheet to print: its font and the lines of its two sheets.
-struct Worksheet {
-    QString font;
-    int points = 0;
-    QStringList problems;
-    QStringList answers;
 };
 
 // Prints several worksheets as one job, each its problem pages followed by

@@ -17,6 +17,17 @@ std::vector<Problem> generateSheet(DrillState& drill, common::RandomSource& rand
     return sheet;
 }
 
+common::Worksheet makeWorksheet(DrillState& drill, common::RandomSource& random, int count)
+{
+    const int kind = drill.problemKind;
+    common::Worksheet sheet{QStringLiteral("ＭＳゴシック"), 13, {}, {}};
+    for (const Problem& p : generateSheet(drill, random, count)) {
+        sheet.problems << sheetQuestion(p, kind);
+        sheet.answers << sheetAnswer(p, kind);
+    }
+    return sheet;
+}
+
 namespace {
 QString pair(const Problem& p)
 {

@@ -336,15 +336,8 @@ void MainWindow::printSheet()
     // the drill goes back to what it was.
     const DrillState before = m_drill;
     const auto outcome =
-        m_printFlow.run(this, m_messageLine, m_fixedCountBox->isChecked(), texts, [this] {
-            const int kind = m_drill.problemKind;
-            common::Worksheet sheet{QStringLiteral("ＭＳゴシック"), 13, {}, {}};
-            for (const Problem& p : generateSheet(m_drill, m_random, m_drill.setSize)) {
-                sheet.problems << sheetQuestion(p, kind);
-                sheet.answers << sheetAnswer(p, kind);
-            }
-            return sheet;
-        });
+        m_printFlow.run(this, m_messageLine, m_fixedCountBox->isChecked(), texts,
+                        [this] { return makeWorksheet(m_drill, m_random, m_drill.setSize); });
     if (outcome != common::PrintFlow::Outcome::Printed) {
         m_drill = before;
         return;
