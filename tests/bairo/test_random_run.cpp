@@ -237,7 +237,7 @@ private slots:
     {
         QFETCH(quint64, fixedSeed);
         const auto [seed, events] =
-            fixedSeed ? RunSettings{fixedSeed, runEvents(20000)} : startRandomRun(20000);
+            fixedSeed ? RunSettings{fixedSeed, runEvents(10000)} : startRandomRun(10000);
         if (fixedSeed) crash::install(seed);
         RandomRun run(seed);
         EventTrail trail;
