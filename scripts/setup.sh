@@ -9,6 +9,7 @@ PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev
           fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n poppler-utils
           clang libclang-rt-14-dev llvm)
 PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
+PACKAGES+=(lintian)      # the package check runs it on the .deb
 PACKAGES+=(qt6-svg-dev)  # make_assets writes the scalable icons with it
 
 missing=()
