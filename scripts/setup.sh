@@ -1,5 +1,6 @@
 # Shared by run.sh and test.sh: install what is missing, then configure and
-# build into ./build. Sourced, not run.
+# build into ./build: everything, or only the targets named in BUILD_TARGETS
+# (run.sh builds just what it starts). Sourced, not run.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -30,4 +31,5 @@ fi
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+read -r -a targets <<<"${BUILD_TARGETS:-}"
+cmake --build "$BUILD_DIR" --parallel "$(nproc)" ${targets[@]+--target "${targets[@]}"}
