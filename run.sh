@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Numira (or Bairo: ./run.sh bairo).
+# Installs what is missing, builds the programs with their sound module and
+# files (not the tests and benchmarks), and starts Numira (or Bairo: ./run.sh bairo).
+BUILD_TARGETS="Numira Bairo appsound assets"
 source "$(dirname "$0")/scripts/setup.sh"
 case "${1:-numira}" in
-  numira|Numira) program=Numira ;;
-  bairo|Bairo) program=Bairo ;;
+  numira|Numira) program=numira ;;
+  bairo|Bairo) program=bairo ;;
   *) echo "usage: $0 [numira|bairo]" >&2; exit 2 ;;
 esac
 # The programs read their pictures, sounds and help from the working directory.

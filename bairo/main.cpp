@@ -20,7 +20,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     fontConfig.wait();
     common::startApplication(app, {QStringLiteral("Bairo"), QStringLiteral("ＢＡＩＲＯ練習"),
-                                   QStringLiteral("org.example.bairo"),
+                                   QStringLiteral(APP_DESKTOP_ID_BAIRO),
                                    QStringLiteral("ＭＳ Ｐゴシック"), 15});
 
     common::QtDialogs dialogs;

@@ -94,7 +94,7 @@ int main(int argc, char* argv[])
     // Ratios are against the first baseline; the second shows what loading
     // the fonts for any Japanese text costs on its own.
     std::vector<std::string> names, paths;
-    for (const char* name : {"minimal_window", "minimal_text_window", "Numira", "Bairo"}) {
+    for (const char* name : {"minimal_window", "minimal_text_window", "numira", "bairo"}) {
         const QString path = bin.absoluteFilePath(name);
         if (!QFileInfo::exists(path)) continue;
         names.emplace_back(name);

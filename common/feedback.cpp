@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLibrary>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace common {
@@ -19,11 +20,16 @@ AssetLocator::AssetLocator()
 {
     m_folders << QString();
     const QString appDir = QCoreApplication::applicationDirPath();
+    const QString program = QCoreApplication::applicationName().toLower();
     if (!appDir.isEmpty()) {
         m_folders << appDir;
-        m_folders << QDir(appDir).filePath("../share/" +
-                                           QCoreApplication::applicationName().toLower());
+        m_folders << QDir(appDir).filePath("../share/" + program);
     }
+    // Then <data dir>/<program> of XDG_DATA_HOME and XDG_DATA_DIRS, so that an
+    // installed program finds its files wherever it was started from.
+    if (!program.isEmpty())
+        m_folders << QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, program,
+                                               QStandardPaths::LocateDirectory);
 }
 
 QString AssetLocator::find(const QString& name) const

@@ -17,7 +17,8 @@ class Dialogs;
 
 // Where the pictures, sounds and help are looked for, by bare file name: the
 // working directory first, then beside the executable, then the installed
-// data folder next to it (../share/<program>).
+// data folder next to it (../share/<program>), then <program> in each XDG
+// data folder.
 class AssetLocator {
 public:
     AssetLocator();

@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     fontConfig.wait();
     common::startApplication(app, {QStringLiteral("Numira"), QStringLiteral("ヌミラ"),
-                                   QStringLiteral("org.example.numira"), QStringLiteral("System"),
+                                   QStringLiteral(APP_DESKTOP_ID_NUMIRA), QStringLiteral("System"),
                                    13});
     numira::ApplicationHelpFile() = QStringLiteral("ヌミラ.chm");
 

@@ -1,19 +1,26 @@
 # Shared by run.sh and test.sh: install what is missing, then configure and
-# build into ./build. Sourced, not run.
+# build into ./build: everything, or only the targets named in BUILD_TARGETS
+# (run.sh builds just what it starts). Sourced, not run.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-# clang, its sanitizer and libFuzzer runtimes and llvm (llvm-symbolizer for
-# readable sanitizer reports) serve test.sh's sanitizer build and fuzzers.
+# What the programs need to build and run.
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev
-          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n poppler-utils
-          clang libclang-rt-14-dev llvm)
-PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
-# The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail
-# and pyatspi to read the windows, xdotool to click and type, xprop for
-# titles, ImageMagick for screenshots.
-PACKAGES+=(xvfb dbus-daemon dbus-bin at-spi2-core python3 python3-dogtail python3-pyatspi
-           xdotool x11-utils imagemagick)
+          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
+PACKAGES+=(qt6-svg-dev)  # make_assets writes the scalable icons with it
+# What the tests need besides, when everything is built (test.sh).
+if [ -z "${BUILD_TARGETS:-}" ]; then
+  # clang, its sanitizer and libFuzzer runtimes and llvm (llvm-symbolizer for
+  # readable sanitizer reports) serve test.sh's sanitizer build and fuzzers.
+  PACKAGES+=(poppler-utils clang libclang-rt-14-dev llvm)
+  PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
+  PACKAGES+=(lintian)      # the package check runs it on the .deb
+  # The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail
+  # and pyatspi to read the windows, xdotool to click and type, xprop for
+  # titles, ImageMagick for screenshots.
+  PACKAGES+=(xvfb dbus-daemon dbus-bin at-spi2-core python3 python3-dogtail python3-pyatspi
+             xdotool x11-utils imagemagick)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -33,4 +40,5 @@ fi
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+read -r -a targets <<<"${BUILD_TARGETS:-}"
+cmake --build "$BUILD_DIR" --parallel "$(nproc)" ${targets[@]+--target "${targets[@]}"}

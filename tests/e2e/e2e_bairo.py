@@ -25,7 +25,7 @@ PRINTING = "印刷中です"
 
 def drill_and_print(desk):
     with desk.walk("LCM and GCD drill", seconds=40, keep=True):
-        app = desk.start("Bairo")
+        app = desk.start("bairo")
         main = app[0]
         desk.equal(d.title(desk.program.pid, main), TITLE, "window title on the display")
         desk.equal(d.texts(main), START_TEXTS, "start-up texts")
@@ -128,7 +128,7 @@ def dense_picture(desk):
     picture, device pixel for device pixel, not the 1x one blown up (Qt
     smooths a blown-up picture, so it cannot be told by uniform 2x2 blocks)."""
     with desk.walk("picture at scale 2", seconds=20):
-        app = desk.start("Bairo", QT_SCALE_FACTOR="2")
+        app = desk.start("bairo", QT_SCALE_FACTOR="2")
         # Accessible places are in device-independent pixels, X's in device pixels.
         sizes = [g[2:] for g in d.x_windows(desk.program.pid).values()]
         desk.equal(sizes, [tuple(2 * n for n in d.extents(app[0])[2:])],

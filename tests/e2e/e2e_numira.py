@@ -27,7 +27,7 @@ END_SCORE = "てんです。"
 
 def choice_tabs(desk, dpi):
     with desk.walk("choice window at %d dpi" % dpi, seconds=20):
-        app = desk.start("Numira", dpi=dpi)
+        app = desk.start("numira", dpi=dpi)
         click(find(app[0], "もんだいえらび", "push button"))
         choice = window(app, CHOICE_TITLE)
         # The window is drawn for 120 dpi and scaled by the screen's, so its
@@ -54,7 +54,7 @@ def problem_sum(problem):
 
 def drill_and_print(desk):
     with desk.walk("addition set", seconds=40, keep=True):
-        app = desk.start("Numira")
+        app = desk.start("numira")
         main = app[0]
         pid = desk.program.pid
         desk.equal(d.title(pid, main), MAIN_TITLE, "main window title on the display")

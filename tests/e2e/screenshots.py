@@ -12,7 +12,7 @@ import time
 import desktop as d
 from desktop import find, window
 
-SHOTS = [("Numira", "numira", "ヌミラ Ver 3.41"), ("Bairo", "bairo", "バイロ Ver2.01 R2")]
+SHOTS = [("numira", "ヌミラ Ver 3.41"), ("bairo", "バイロ Ver2.01 R2")]
 CHOICE_TITLE = "もんだいをえらんでね"
 
 
@@ -37,12 +37,12 @@ def main(desk):
     folder = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "docs")
     for suffix, scale in (("", 1), ("-2x", 2)):
         env = {"QT_SCALE_FACTOR": str(scale)} if scale > 1 else {}
-        for program, name, title in SHOTS:
+        for name, title in SHOTS:
             with desk.walk("%s%s" % (name, suffix), seconds=30):
-                app = desk.start(program, **env)
+                app = desk.start(name, **env)
                 main_window = window(app, title)
                 capture(desk, title, os.path.join(folder, name + suffix + ".png"))
-                if program == "Numira":
+                if name == "numira":
                     # The accessible places are in points; the screen is in pixels.
                     x, y, w, h = d.extents(find(main_window, "もんだいえらび", "push button"))
                     d.xdo("mousemove", str((x + w // 2) * scale), str((y + h // 2) * scale),

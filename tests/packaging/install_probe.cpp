@@ -5,10 +5,11 @@
 // sound module) is found in the installed layout, not only the mascot shown
 // at start-up.
 //
-//   install_probe <ApplicationName> <tree root> <file>...
+//   install_probe [--files-only] <ApplicationName> <tree root> <file>...
 //
 // Prints where each file was found; exits 0 only when every file was found
-// inside the tree root and the sound module loaded from there.
+// inside the tree root and (unless --files-only) the sound module loaded
+// from there.
 #include "common/feedback.h"
 
 #include <QApplication>
@@ -18,10 +19,12 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments();
+    QStringList args = QApplication::arguments();
+    const bool filesOnly = args.size() > 1 && args[1] == QLatin1String("--files-only");
+    if (filesOnly) args.removeAt(1);
     QTextStream out(stdout);
     if (args.size() < 4) {
-        out << "usage: install_probe <ApplicationName> <tree root> <file>...\n";
+        out << "usage: install_probe [--files-only] <ApplicationName> <tree root> <file>...\n";
         return 2;
     }
     QApplication::setApplicationName(args[1]);
@@ -41,7 +44,7 @@ int main(int argc, char* argv[])
 
     // The module is looked for beside the executable and in ../lib/<program>;
     // the probe's own folder holds no module, so loading it proves the latter.
-    if (!sound.isEmpty()) {
+    if (!sound.isEmpty() && !filesOnly) {
         common::QtSoundPlayer player;
         const bool played = player.play(sound);
         out << "sound module: " << (player.moduleLoaded() ? "loaded" : "not loaded") << '\n';

@@ -307,9 +307,11 @@ void drawPrintGlyph(QImage& image) {
     p.drawLine(QPointF(11.5, 25.5), QPointF(19, 25.5));
 }
 
-// The rabbit on a see-through 128-unit icon, with a badge of that colour.
-void paintIconBase(QPainter& p, QImage& image, const QColor& badge) {
-    beginGrid(p, image, 128);
+// The rabbit on a see-through 128-unit icon of `size` pixels, with a badge of
+// that colour.
+void paintIconBase(QPainter& p, qreal size, const QColor& badge) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 128, size / 128);
     p.save();
     p.translate(3, 0); // centres the 122-unit rabbit
     p.scale(1.22, 1.22);
@@ -318,24 +320,32 @@ void paintIconBase(QPainter& p, QImage& image, const QColor& badge) {
     paintBadge(p, badge);
 }
 
-void drawNumiraIcon(QImage& image) {
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    paintIconBase(p, image, QColor(255, 150, 30));
+void paintNumiraIcon(QPainter& p, qreal size) {
+    paintIconBase(p, size, QColor(255, 150, 30));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(88, 96.5, 24, 7), 2, 2);
     p.drawRoundedRect(QRectF(96.5, 88, 7, 24), 2, 2);
 }
 
-void drawBairoIcon(QImage& image) {
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    paintIconBase(p, image, QColor(40, 160, 110));
+void paintBairoIcon(QPainter& p, qreal size) {
+    paintIconBase(p, size, QColor(40, 160, 110));
     p.setPen(QPen(Qt::white, 3.5));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(93, 100), 10, 10);
     p.drawEllipse(QPointF(107, 100), 10, 10);
+}
+
+void drawNumiraIcon(QImage& image) {
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintNumiraIcon(p, image.width());
+}
+
+void drawBairoIcon(QImage& image) {
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintBairoIcon(p, image.width());
 }
 
 QImage toIndexed8(const QImage& image) {

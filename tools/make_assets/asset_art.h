@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QVector>
 
+class QPainter;
+
 namespace art {
 
 // Every draw function paints over the whole image, whatever its size; the
@@ -26,6 +28,10 @@ void drawPrintGlyph(QImage& image);
 // arithmetic drill and two overlapping rings (common multiples) for the other.
 void drawNumiraIcon(QImage& image);
 void drawBairoIcon(QImage& image);
+// The same icons painted on any device (an SVG generator, say) over a square
+// of `size` units, leaving the ground untouched.
+void paintNumiraIcon(QPainter& p, qreal size);
+void paintBairoIcon(QPainter& p, qreal size);
 
 // Reduces a picture to at most 256 colours (exactly, when it has no more than
 // that; otherwise by median cut) and returns a Format_Indexed8 image.

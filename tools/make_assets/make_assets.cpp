@@ -1,8 +1,10 @@
 // Writes the pictures and sounds the programs load by bare name into the
 // runtime folder, and the button glyphs and desktop icons into a glyph folder
-// (the glyphs are then compiled into the programs as Qt resources).
+// (the glyphs are then compiled into the programs as Qt resources). The menu
+// icons of the given pixel sizes go to <glyph folder>/icons/<N>x<N>/ and
+// their scalable drawing to <glyph folder>/icons/scalable/.
 //
-//   make_assets <runtime folder> <glyph folder>
+//   make_assets <runtime folder> <glyph folder> [<icon size>...]
 
 #include "asset_art.h"
 #include "common/asset_names.h"
@@ -11,6 +13,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
 
 #include <cstdio>
 #include <functional>
@@ -60,6 +64,35 @@ bool writeGlyph(const QDir& dir, const char* name, const std::function<void(QIma
     return writePng(dir, QString::fromLatin1(name), 33, draw) && writeDouble(dir, name, 33, draw);
 }
 
+// A menu icon at every size asked for, each drawn at that size rather than
+// scaled from another, and as SVG from the same painting.
+bool writeIcons(const QDir& dir, const QString& name, const QList<int>& sizes,
+                void (*paint)(QPainter&, qreal)) {
+    bool ok = true;
+    for (const int size : sizes) {
+        const QString folder = QStringLiteral("icons/%1x%1").arg(size);
+        ok &= dir.mkpath(folder) &&
+              writePng(dir, folder + u'/' + name + QStringLiteral(".png"), size, [&](QImage& image) {
+                  image.fill(Qt::transparent);
+                  QPainter p(&image);
+                  paint(p, size);
+              });
+    }
+    const QString svgPath = dir.filePath(QStringLiteral("icons/scalable/") + name + QStringLiteral(".svg"));
+    if (!dir.mkpath(QStringLiteral("icons/scalable"))) return false;
+    QSvgGenerator svg;
+    svg.setFileName(svgPath);
+    svg.setViewBox(QRectF(0, 0, 128, 128)); // no size: readers take the view box's
+    svg.setTitle(name);
+    QPainter p;
+    if (!p.begin(&svg)) {
+        std::fprintf(stderr, "make_assets: cannot write %s\n", qPrintable(svgPath));
+        return false;
+    }
+    paint(p, 128);
+    return p.end() && ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -68,8 +101,14 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
 
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: make_assets <runtime folder> <glyph folder>\n");
+    bool usage = args.size() < 3;
+    QList<int> iconSizes;
+    for (const QString& arg : args.mid(3)) {
+        iconSizes.append(arg.toInt()); // 0 when not a number
+        usage |= iconSizes.back() < 1;
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: make_assets <runtime folder> <glyph folder> [<icon size>...]\n");
         return 2;
     }
     const QDir out(args[1]);
@@ -90,5 +129,7 @@ int main(int argc, char* argv[]) {
     ok &= writeGlyph(glyphs, "print.png", art::drawPrintGlyph);
     ok &= writePng(glyphs, QStringLiteral("numira.png"), 128, art::drawNumiraIcon);
     ok &= writePng(glyphs, QStringLiteral("bairo.png"), 128, art::drawBairoIcon);
+    ok &= writeIcons(glyphs, QStringLiteral("numira"), iconSizes, art::paintNumiraIcon);
+    ok &= writeIcons(glyphs, QStringLiteral("bairo"), iconSizes, art::paintBairoIcon);
     return ok ? 0 : 1;
 }
