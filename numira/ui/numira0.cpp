@@ -120,16 +120,16 @@ void TForm3::FormCreate()
 
 void TForm3::Button1Click()
 {
-    ChoiceRecord& choice = m_state.choice;
+    Choice& choice = m_state.choice;
     const int page = TabbedNotebook1->currentIndex();
-    choice.ProblemCategory = page;
+    choice.category = page;
     if (page >= 0 && page <= 3) {
         const QModelIndexList selected = ListBox[page]->selectionModel()->selectedRows();
         const int number = selected.isEmpty() ? 0 : selected.first().row();
-        choice.ProblemNumber = number;
+        choice.number = number;
         m_state.store.title = ListBox[page]->item(number)->text();
     } else if (page == 4) {
-        TableRowSelection& table = choice.tableRowSelection;
+        TableRowSelection& table = choice.tableRows;
         table.lowestMultiplier = CheckBox[10]->isChecked() ? 0 : 1;
         table.rows.fill(0);
         for (int k = 0; k < 9; ++k)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "numira/core/value1.h"
+#include "numira/core/catalogue.h"
+#include "numira/core/problem_store.h"
 
 #include <QDialog>
 
@@ -13,6 +14,20 @@ class QPushButton;
 class QTabWidget;
 
 namespace numira {
+
+// The child's fixed number of problems.
+struct FixedNumber {
+    bool CountIsFixed = false;
+    qint32 FixedCount = 0;
+};
+
+// Everything that lives as long as the program and is shared between the
+// windows: the set, the choice that made it, the fixed number of problems.
+struct SharedState {
+    ProblemStore store;
+    Choice choice;
+    FixedNumber fixed;
+};
 
 // The choice window: the catalogue on five pages, the table rows as check
 // boxes. Confirming records the choice and the set's title and closes; the

@@ -4,6 +4,7 @@
 #include "common/fonts.h"
 #include "common/whole_number.h"
 #include "common/worksheet_page.h"
+#include "numira/core/catalogue.h"
 #include "numira/core/judge.h"
 #include "numira/ui/help_window.h"
 #include "numira/ui/numira0.h"
@@ -221,16 +222,15 @@ TForm3* TForm1::choiceWindow()
 void TForm1::Button1Click()
 {
     TForm3* const chooser = choiceWindow();
-    const ChoiceRecord& choice = m_state.choice;
+    const Choice& choice = m_state.choice;
     // What the set now shown was made with, should it stay.
-    const ChoiceRecord previousChoice = m_state.choice;
+    const Choice previousChoice = m_state.choice;
     const auto previousTitle = m_state.store.title;
     for (;;) {
         chooser->setResult(QDialog::Rejected);
         showChoiceWindow(*chooser);
         const bool confirmed = chooser->result() == QDialog::Accepted;
-        if (choice.ProblemCategory == kMultiplicationTable &&
-            choice.tableRowSelection.chosenRows() == 0) {
+        if (!choice.makesASet()) {
             // An empty table choice asks again; the close box ends the asking
             // and leaves the previous set as it was, with its choice and title.
             if (!confirmed) {
@@ -241,7 +241,7 @@ void TForm1::Button1Click()
             continue;
         }
         // A category without a generator keeps the previous set.
-        m_generators.Generate(choice, m_state.store);
+        m_generators.generate(choice, m_state.store);
         break;
     }
 
@@ -452,7 +452,7 @@ void TForm1::Edit5KeyDown(int key)
     const int k = std::clamp(d.currentNumber, 1, kMaxProblems);
     const bool right =
         JudgeAnswer(store.answer(k), Edit5->text(),
-                    HasRemainder(m_state.choice.ProblemCategory, m_state.choice.ProblemNumber));
+                    HasRemainder(m_state.choice.category, m_state.choice.number));
     if (!right) {
         d.onFirstTry = false;
         Edit6->setText(QStringLiteral("ぶ～　まちがえたよ"));

@@ -9,7 +9,7 @@
 #include "common/feedback.h"
 #include "numira/core/drill.h"
 #include "numira/core/generators.h"
-#include "numira/core/value1.h"
+#include "numira/ui/numira0.h"
 
 #include <QWidget>
 

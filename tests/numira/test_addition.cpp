@@ -103,6 +103,27 @@ private slots:
         }
     }
 
+    void enumeratedTypesAreShuffled_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::newRow("type 0") << 0;
+        QTest::newRow("type 1") << 1;
+    }
+    void enumeratedTypesAreShuffled()
+    {
+        // Sets made from two different draws come in different orders.
+        QFETCH(int, type);
+        QStringList orders[2];
+        for (int seed : {1, 2}) {
+            common::SeededRandomSource random(seed);
+            UsedPairs used;
+            ProblemStore store;
+            GenerateAddition(type, store, used, random);
+            for (int k = 1; k <= store.count; ++k) orders[seed - 1] << store.question(k);
+        }
+        QVERIFY(orders[0] != orders[1]);
+    }
+
     void drawOrderAndExamples_data()
     {
         QTest::addColumn<int>("type");
@@ -114,6 +135,8 @@ private slots:
         // Rejected by the carry test first (15+27), then accepted.
         QTest::newRow("type 3 carry refused") << 3 << QList<int>{15, 27, 10, 90} << "10+90" << "100";
         QTest::newRow("type 3 zeros") << 3 << QList<int>{0, 0} << "0+0" << "0";
+        QTest::newRow("type 3 ones sum 9") << 3 << QList<int>{36, 23} << "36+23" << "59";
+        QTest::newRow("type 5 ones sum 9") << 5 << QList<int>{36, 23} << "36+23" << "59";
         QTest::newRow("type 5 tens carry refused") << 5 << QList<int>{145, 270, 500, 500} << "500+500" << "1000";
         QTest::newRow("type 6 sum above 1000 refused") << 6 << QList<int>{999, 2, 1000, 0} << "1000+0" << "1000";
         QTest::newRow("type 7") << 7 << QList<int>{30, 5} << "3+0.5" << "3.5";

@@ -108,8 +108,8 @@ private slots:
         QVERIFY(f.choice.CheckBox[1]->isChecked());
         // Confirming untouched: row 2 only, from multiplier 1, title 九九.
         f.choice.Button1Click();
-        const auto& table = f.state.choice.tableRowSelection;
-        QCOMPARE(f.state.choice.ProblemCategory, 4);
+        const auto& table = f.state.choice.tableRows;
+        QCOMPARE(f.state.choice.category, 4);
         QCOMPARE(table.rows, (std::array<qint32, 9>{0, -1, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(table.lowestMultiplier, 1);
         QCOMPARE(f.state.store.title.text(), u"九九"_qs);
@@ -150,8 +150,8 @@ private slots:
             QTest::mouseClick(f.choice.Button1, Qt::LeftButton);
         }
         QVERIFY(!f.choice.isVisible());
-        QCOMPARE(f.state.choice.ProblemCategory, page);
-        QCOMPARE(f.state.choice.ProblemNumber, number);
+        QCOMPARE(f.state.choice.category, page);
+        QCOMPARE(f.state.choice.number, number);
         // The title keeps the whole item, the 40-byte one included.
         QCOMPARE(f.state.store.title.text(), list->item(number)->text());
     }
@@ -429,8 +429,8 @@ private slots:
         };
         f.form.Button1Click();
         QCOMPARE(asked, 2);
-        QCOMPARE(f.state.choice.ProblemCategory, 3);
-        QCOMPARE(f.state.choice.ProblemNumber, 4);
+        QCOMPARE(f.state.choice.category, 3);
+        QCOMPARE(f.state.choice.number, 4);
         QCOMPARE(f.state.store.title.text(), title);
         f.answer(f.currentAnswer().section("...", 0, 0));
         QCOMPARE(f.form.Edit6->text(), u"ぶ～　まちがえたよ"_qs);
