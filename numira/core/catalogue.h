@@ -66,7 +66,10 @@ struct Choice {
     qint32 number = 0;
     TableRowSelection tableRows;
     // A table choice without rows has nothing to drill.
-    bool makesASet() const { return category != kMultiplicationTable || tableRows.chosenRows() > 0; }
+    bool makesASet() const
+    {
+        return category != kMultiplicationTable || tableRows.chosenRows() > 0;
+    }
 };
 
 } // namespace numira

@@ -11,7 +11,9 @@ bool ProblemGenerators::generate(const Choice& choice, ProblemStore& store)
 {
     switch (choice.category) {
     case kAddition: GenerateAddition(choice.number, store, m_addition, m_random); return true;
-    case kSubtraction: GenerateSubtraction(choice.number, store, m_subtraction, m_random); return true;
+    case kSubtraction:
+        GenerateSubtraction(choice.number, store, m_subtraction, m_random);
+        return true;
     case kMultiplication:
         GenerateMultiplication(choice.number, store, m_multiplication, m_random);
         return true;

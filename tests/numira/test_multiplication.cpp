@@ -348,11 +348,7 @@ private slots:
         QFETCH(QString, sign);
         common::SeededRandomSource random(3);
         ProblemGenerators generators(random);
-        Choice choice;
-        choice.category = category;
-        choice.number = number;
-        choice.tableRows.rows[1] = choice.tableRows.rows[2] = -1;
-        choice.tableRows.lowestMultiplier = 1;
+        const Choice choice{category, number, {{0, -1, -1}, 1}}; // table rows 2 and 3
         ProblemStore store;
         QVERIFY(generators.generate(choice, store));
         QCOMPARE(store.count, size);
@@ -364,9 +360,7 @@ private slots:
         common::ScriptedRandomSource random;
         ProblemGenerators generators(random);
         ProblemStore store;
-        Choice choice;
-        choice.category = kSubtraction;
-        choice.number = 0;
+        Choice choice{kSubtraction, 0, {}};
         QVERIFY(generators.generate(choice, store));
         const ProblemStore before = store;
         const int reseeds = random.reseeds;
