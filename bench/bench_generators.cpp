@@ -28,14 +28,14 @@ private slots:
         // The program's own source: every set starts with a re-seeding.
         common::ClockRandomSource random;
         ProblemGenerators generators(random);
-        ChoiceRecord choice;
-        choice.ProblemCategory = category;
-        choice.ProblemNumber = number;
-        choice.tableRowSelection.rows.fill(-1);
-        choice.tableRowSelection.lowestMultiplier = 0;
+        Choice choice;
+        choice.category = category;
+        choice.number = number;
+        choice.tableRows.rows.fill(-1);
+        choice.tableRows.lowestMultiplier = 0;
         ProblemStore store;
         QBENCHMARK {
-            generators.Generate(choice, store);
+            generators.generate(choice, store);
         }
         QVERIFY(store.count > 0);
     }

@@ -4,11 +4,12 @@
 #include "common/feedback.h"
 #include "common/random_source.h"
 #include "numira/core/judge.h"
-#include "numira/ui/numira0.h"
-#include "numira/ui/numira1.h"
+#include "numira/ui/choice_dialog.h"
+#include "numira/ui/main_window.h"
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -40,22 +41,23 @@ private slots:
         common::ScriptedDialogs dialogs;
         common::QtSoundPlayer sound;
         common::ClockRandomSource random;
-        numira::SharedState state;
-        numira::TForm1 form(state, {dialogs, sound, random});
-        numira::TForm3 choice(state, &form);
+        numira::MainWindow form({dialogs, sound, random});
+        numira::ChoiceDialog choice(&form);
         form.setChoiceWindow(&choice);
-        form.showChoiceWindow = [](numira::TForm3& w) {
-            w.TabbedNotebook1->setCurrentIndex(0);
-            w.ListBox[0]->setCurrentRow(4);
-            w.Button1Click();
+        form.showChoiceWindow = [](numira::ChoiceDialog& w) {
+            w.findChild<QTabWidget*>("pages")->setCurrentIndex(0);
+            w.findChild<QListWidget*>("additionList")->setCurrentRow(4);
+            w.findChild<QPushButton*>("confirmButton")->click();
         };
         form.show();
-        form.Button1Click();
+        form.findChild<QPushButton*>("chooseButton")->click();
+        auto* answer = form.findChild<QLineEdit*>("answerEdit");
+        auto* again = form.findChild<QPushButton*>("startAgainButton");
         QBENCHMARK {
-            if (form.drill().setFinished) form.Button4Click();
-            form.Edit5->setText(state.store.answer(form.drill().currentNumber));
-            form.Edit5KeyUp();
-            form.Edit5KeyDown(Qt::Key_Return);
+            if (form.drill().state().finished) again->click();
+            answer->setText(form.drill().answer());
+            QTest::keyRelease(answer, Qt::Key_Return);
+            QTest::keyPress(answer, Qt::Key_Return);
         }
         QCOMPARE(dialogs.count("warning"), 0);
     }

@@ -13,7 +13,7 @@
 // - a text of blanks only is a blank answer, and nothing else is.
 #include "fuzz/fuzz_check.h"
 #include "numira/core/judge.h"
-#include "numira/core/value1.h"
+#include "numira/core/problem_store.h"
 
 #include <charconv>
 #include <cstdint>

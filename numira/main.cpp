@@ -5,8 +5,7 @@
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "common/startup_probe.h"
-#include "numira/ui/help_window.h"
-#include "numira/ui/numira1.h"
+#include "numira/ui/main_window.h"
 
 #include <QApplication>
 
@@ -19,14 +18,12 @@ int main(int argc, char* argv[])
     common::startApplication(app, {QStringLiteral("Numira"), QStringLiteral("ヌミラ"),
                                    QStringLiteral(APP_DESKTOP_ID_NUMIRA), QStringLiteral("System"),
                                    13});
-    numira::ApplicationHelpFile() = QStringLiteral("ヌミラ.chm");
 
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;
     common::ClockRandomSource random;
-    numira::SharedState state;
 
-    numira::TForm1 mainWindow(state, {dialogs, sound, random});
+    numira::MainWindow mainWindow({dialogs, sound, random});
     // Start-up benchmarks time the program up to its first painted window.
     common::StartupProbe::watch(mainWindow);
     mainWindow.show();

@@ -1,5 +1,7 @@
 #include "numira/core/addition.h"
 
+#include "numira/core/generators.h"
+
 namespace numira {
 
 namespace {
@@ -29,7 +31,8 @@ bool noCarry(int a, int b, int divisor) { return (a / divisor) % 10 + (b / divis
 
 void GenerateAddition(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    if (!BeginGeneration(number, 8, used, random)) return;
+    const ProblemKind* kind = BeginGeneration(kAddition, number, used, random);
+    if (!kind) return;
 
     // Random types draw a then b from 0..range-1 (plus `offset`), test the
     // pair, and write it with `digits` fraction digits.
@@ -62,8 +65,7 @@ void GenerateAddition(int number, ProblemStore& store, UsedPairs& used, RandomSo
     case 8: randomSet(1000, 0, 2, [](int, int) { return true; }); break;
     }
 
-    FinishGeneration(store);
-    if (number <= 1) ShuffleSlots(store, random);
+    FinishGeneration(store, *kind, random);
 }
 
 } // namespace numira

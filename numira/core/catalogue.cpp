@@ -1,75 +1,77 @@
 #include "numira/core/catalogue.h"
 
-#include <iterator>
+#include <algorithm>
 
 namespace numira {
 
 namespace {
-const char16_t* const kAddition[] = {
-    u"1:こたえが１０までのたしざん",
-    u"2:１けたどうしのくりあがりのあるたしざん",
-    u"3:こたえが２０までのたしざん",
-    u"4:100までのたしざん くり上がりなし",
-    u"5:100までのたしざん くり上がりもあり",
-    u"6:1000までのたしざん くり上がりなし",
-    u"7:1000までのたしざん くり上がりもあり",
-    u"8:○.○＋○.○のたしざん",
-    u"9:○.○○＋○.○○のたしざん",
-};
-const char16_t* const kSubtraction[] = {
-    u"1:こたえが１０までのひきざん",
-    u"2:19まで－１けた くり下がりあり",
-    u"3:20までからの引き算",
-    u"4:100までからの引き算 くり下がりなし",
-    u"5:100までからの引き算 くり下がりもあり",
-    u"6:千までからの引き算 くり下がりなし",
-    u"7:千までからの引き算 くり下がりもあり",
-    u"8:○.○－○.○",
-    u"9:○.○○－○.○○",
-};
-const char16_t* const kMultiplication[] = {
-    u" 1:○○Ｘ○  くりあがりなし",
-    u" 2:○○Ｘ○ くりあがりもあり",
-    u" 3:○Ｘ○○ くりあがりなし",
-    u" 4:○Ｘ○○ くりあがりもあり",
-    u" 5:○○Ｘ○○",
-    u" 6:○.○Ｘ○",
-    u" 7:○.○○Ｘ○○",
-    u" 8:○○Ｘ○.○○",
-    u" 9:○.○Ｘ○.○",
-    u"10:小数２位と小数１位のかけざん",
-};
-const char16_t* const kDivision[] = {
-    u" 1:九九を１かいだけつかうわりざん",
-    u" 2:１００までからのわりきれるわりざん",
-    u" 3:1000まで÷○　（わりきれる）",
-    u" 4:1000まで÷○○（わりきれる）",
-    u" 5:100まで÷○　 （あまりつき）",
-    u" 6:200まで÷○○ （あまりつき）",
-    u" 7:○.○÷整数　 （わりきれる）",
-    u" 8:整数÷○.○　 （わりきれる）",
-    u" 9:○.○÷○.○  （わりきれる）",
-    u"10:○.○○÷○.○（わりきれる)",
-    u"11:九九１かいのわりざん（あまりつき）",
+
+constexpr bool kRemainder = true, kPlain = false;
+constexpr bool kShuffled = true, kAsMade = false;
+
+// category, number, list item, answers, order
+constexpr ProblemKind kKinds[] = {
+    {kAddition, 0, u"1:こたえが１０までのたしざん", kPlain, kShuffled},
+    {kAddition, 1, u"2:１けたどうしのくりあがりのあるたしざん", kPlain, kShuffled},
+    {kAddition, 2, u"3:こたえが２０までのたしざん", kPlain, kAsMade},
+    {kAddition, 3, u"4:100までのたしざん くり上がりなし", kPlain, kAsMade},
+    {kAddition, 4, u"5:100までのたしざん くり上がりもあり", kPlain, kAsMade},
+    {kAddition, 5, u"6:1000までのたしざん くり上がりなし", kPlain, kAsMade},
+    {kAddition, 6, u"7:1000までのたしざん くり上がりもあり", kPlain, kAsMade},
+    {kAddition, 7, u"8:○.○＋○.○のたしざん", kPlain, kAsMade},
+    {kAddition, 8, u"9:○.○○＋○.○○のたしざん", kPlain, kAsMade},
+    {kSubtraction, 0, u"1:こたえが１０までのひきざん", kPlain, kShuffled},
+    {kSubtraction, 1, u"2:19まで－１けた くり下がりあり", kPlain, kAsMade},
+    {kSubtraction, 2, u"3:20までからの引き算", kPlain, kAsMade},
+    {kSubtraction, 3, u"4:100までからの引き算 くり下がりなし", kPlain, kAsMade},
+    {kSubtraction, 4, u"5:100までからの引き算 くり下がりもあり", kPlain, kAsMade},
+    {kSubtraction, 5, u"6:千までからの引き算 くり下がりなし", kPlain, kAsMade},
+    {kSubtraction, 6, u"7:千までからの引き算 くり下がりもあり", kPlain, kAsMade},
+    {kSubtraction, 7, u"8:○.○－○.○", kPlain, kAsMade},
+    {kSubtraction, 8, u"9:○.○○－○.○○", kPlain, kAsMade},
+    {kMultiplication, 0, u" 1:○○Ｘ○  くりあがりなし", kPlain, kAsMade},
+    {kMultiplication, 1, u" 2:○○Ｘ○ くりあがりもあり", kPlain, kAsMade},
+    {kMultiplication, 2, u" 3:○Ｘ○○ くりあがりなし", kPlain, kAsMade},
+    {kMultiplication, 3, u" 4:○Ｘ○○ くりあがりもあり", kPlain, kAsMade},
+    {kMultiplication, 4, u" 5:○○Ｘ○○", kPlain, kAsMade},
+    {kMultiplication, 5, u" 6:○.○Ｘ○", kPlain, kAsMade},
+    {kMultiplication, 6, u" 7:○.○○Ｘ○○", kPlain, kAsMade},
+    {kMultiplication, 7, u" 8:○○Ｘ○.○○", kPlain, kAsMade},
+    {kMultiplication, 8, u" 9:○.○Ｘ○.○", kPlain, kAsMade},
+    {kMultiplication, 9, u"10:小数２位と小数１位のかけざん", kPlain, kAsMade},
+    {kDivision, 0, u" 1:九九を１かいだけつかうわりざん", kPlain, kShuffled},
+    {kDivision, 1, u" 2:１００までからのわりきれるわりざん", kPlain, kShuffled},
+    {kDivision, 2, u" 3:1000まで÷○　（わりきれる）", kPlain, kShuffled},
+    {kDivision, 3, u" 4:1000まで÷○○（わりきれる）", kPlain, kShuffled},
+    {kDivision, 4, u" 5:100まで÷○　 （あまりつき）", kRemainder, kShuffled},
+    {kDivision, 5, u" 6:200まで÷○○ （あまりつき）", kRemainder, kShuffled},
+    {kDivision, 6, u" 7:○.○÷整数　 （わりきれる）", kPlain, kShuffled},
+    {kDivision, 7, u" 8:整数÷○.○　 （わりきれる）", kPlain, kShuffled},
+    {kDivision, 8, u" 9:○.○÷○.○  （わりきれる）", kPlain, kShuffled},
+    {kDivision, 9, u"10:○.○○÷○.○（わりきれる)", kPlain, kShuffled},
+    {kDivision, 10, u"11:九九１かいのわりざん（あまりつき）", kRemainder, kShuffled},
+    {kMultiplicationTable, 0, u"九九", kPlain, kShuffled},
 };
 
-template <typename Array> QStringList toList(const Array& items)
-{
-    QStringList list;
-    for (const char16_t* item : items) list.append(QString::fromUtf16(item));
-    return list;
-}
 } // namespace
+
+std::span<const ProblemKind> ProblemKinds() { return kKinds; }
+
+const ProblemKind* FindProblemKind(int category, int number)
+{
+    const auto* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                    [&](const ProblemKind& k) {
+                                        return k.category == category && k.number == number;
+                                    });
+    return kind == std::end(kKinds) ? nullptr : kind;
+}
 
 QStringList CatalogueItems(int category)
 {
-    switch (category) {
-    case 0: return toList(kAddition);
-    case 1: return toList(kSubtraction);
-    case 2: return toList(kMultiplication);
-    case 3: return toList(kDivision);
-    default: return {};
-    }
+    QStringList items;
+    for (const ProblemKind& kind : kKinds)
+        if (kind.category == category) items.append(kind.title());
+    return items;
 }
 
 QStringList CataloguePages()
@@ -79,13 +81,16 @@ QStringList CataloguePages()
 
 int LastProblemType(int category)
 {
-    switch (category) {
-    case 0: return int(std::size(kAddition)) - 1;
-    case 1: return int(std::size(kSubtraction)) - 1;
-    case 2: return int(std::size(kMultiplication)) - 1;
-    case 3: return int(std::size(kDivision)) - 1;
-    default: return -1;
-    }
+    int last = -1;
+    for (const ProblemKind& kind : kKinds)
+        if (kind.category == category) last = std::max(last, kind.number);
+    return last;
+}
+
+bool HasRemainder(int category, int number)
+{
+    const ProblemKind* kind = FindProblemKind(category, number);
+    return kind && kind->hasRemainder;
 }
 
 } // namespace numira

@@ -1,16 +1,75 @@
 #pragma once
 
+// What the child can choose: the categories (the pages of the choice window)
+// and one table of every kind of problem set, with what sets each kind apart.
+
+#include <QString>
 #include <QStringList>
+
+#include <array>
+#include <span>
 
 namespace numira {
 
-// The list items of the choice window, by category (0 addition, 1
-// subtraction, 2 multiplication, 3 division), exactly as shown; an item's
-// index is its problem number.
+enum Category : qint32 {
+    kAddition = 0,
+    kSubtraction = 1,
+    kMultiplication = 2,
+    kDivision = 3,
+    kMultiplicationTable = 4,
+};
+
+// The categories whose kinds are chosen from a list; the multiplication table
+// is chosen by its rows instead.
+inline constexpr Category kListCategories[] = {kAddition, kSubtraction, kMultiplication, kDivision};
+
+// One kind of problem set.
+struct ProblemKind {
+    Category category;
+    int number;           // its place in its category, from 0
+    const char16_t* text; // the list item exactly as shown, and the title of its sets
+    bool hasRemainder;    // answers are quotient "..." remainder
+    bool shuffled;        // a made set is shuffled before it is drilled
+
+    QString title() const { return QString::fromUtf16(text); }
+};
+
+// Every kind, category by category and number by number; the multiplication
+// table is the one kind of its category.
+std::span<const ProblemKind> ProblemKinds();
+// The kind of that category and number, or nullptr.
+const ProblemKind* FindProblemKind(int category, int number);
+// The list items of a category, exactly as shown; an item's index is its number.
 QStringList CatalogueItems(int category);
 // Page captions of the choice window, in tab order.
 QStringList CataloguePages();
-// Index of the last problem type of a category (8, 8, 9, 10), -1 for others.
+// The number of the last kind of a category, -1 for none.
 int LastProblemType(int category);
+// Whether the answers of that kind are quotient "..." remainder.
+bool HasRemainder(int category, int number);
+
+// The rows of the multiplication table chosen, and where each row starts.
+struct TableRowSelection {
+    std::array<qint32, 9> rows{}; // row 1..9: -1 chosen, 0 not
+    qint32 lowestMultiplier = 0;  // 0 with "include 0", else 1
+    int chosenRows() const
+    {
+        int n = 0;
+        for (qint32 r : rows) n += r != 0;
+        return n;
+    }
+};
+
+// What the child chose: a kind by category and number, or table rows.
+struct Choice {
+    qint32 category = kAddition;
+    qint32 number = 0;
+    TableRowSelection tableRows;
+    // A table choice without rows has nothing to drill.
+    bool makesASet() const
+    {
+        return category != kMultiplicationTable || tableRows.chosenRows() > 0;
+    }
+};
 
 } // namespace numira

@@ -1,7 +1,7 @@
 #include "numira/core/division.h"
 
 #include "common/short_string.h"
-#include "numira/core/subtraction.h"
+#include "numira/core/generators.h"
 
 #include <algorithm>
 
@@ -19,21 +19,20 @@ struct DrawnKind {
     int divisorRange;
     int divisorOffset;
     int divisorPlaces;
-    bool withRemainder;
 };
 
 // Types 1..9 (index 0 unused: type 0 is enumerated).
 constexpr DrawnKind kDrawn[] = {
     {},
-    {100, 0, 9, 1, 0, false},
-    {1000, 0, 9, 1, 0, false},
-    {1000, 0, 89, 10, 0, false},
-    {100, 0, 9, 1, 0, true},
-    {200, 0, 99, 1, 0, true},
-    {1000, 1, 9, 1, 0, false},
-    {100, 0, 98, 1, 1, false},
-    {1000, 1, 98, 1, 1, false},
-    {999, 2, 98, 1, 1, false},
+    {100, 0, 9, 1, 0},
+    {1000, 0, 9, 1, 0},
+    {1000, 0, 89, 10, 0},
+    {100, 0, 9, 1, 0},
+    {200, 0, 99, 1, 0},
+    {1000, 1, 9, 1, 0},
+    {100, 0, 98, 1, 1},
+    {1000, 1, 98, 1, 1},
+    {999, 2, 98, 1, 1},
 };
 
 int powerOfTen(int exponent)
@@ -63,7 +62,10 @@ void storeRemainderAnswer(ProblemText& field, qint64 quotient, qint64 remainder)
     TextBuffer().whole(quotient).bytes("...").whole(remainder).storeIn(field);
 }
 
-void drawnSet(const DrawnKind& kind, ProblemStore& store, UsedPairs& used, RandomSource& random)
+// With a remainder, the answer is quotient "..." remainder and the divisor
+// must not exceed the dividend.
+void drawnSet(const DrawnKind& kind, bool withRemainder, ProblemStore& store, UsedPairs& used,
+              RandomSource& random)
 {
     // Both operands are brought to the same unit before dividing: a whole
     // dividend over a tenths divisor counts in tenths (12 / 0.4 as 120 / 4).
@@ -80,7 +82,7 @@ void drawnSet(const DrawnKind& kind, ProblemStore& store, UsedPairs& used, Rando
             divisor = random.uniform(kind.divisorRange) + kind.divisorOffset;
             if (kind.divisorPlaces > 0 && divisor % 10 == 0) return false;
             const int remainder = dividend * dividendScale % divisor;
-            if (kind.withRemainder) return remainder != 0 && divisor <= dividend;
+            if (withRemainder) return remainder != 0 && divisor <= dividend;
             return remainder == 0;
         },
         [&](int n, qint32 dividend, qint32 divisor) {
@@ -88,7 +90,7 @@ void drawnSet(const DrawnKind& kind, ProblemStore& store, UsedPairs& used, Rando
             questionText(dividend, kind.dividendPlaces, divisor, kind.divisorPlaces)
                 .storeIn(slot.question);
             const int quotient = dividend * dividendScale / divisor;
-            if (kind.withRemainder)
+            if (withRemainder)
                 storeRemainderAnswer(slot.answer, quotient, dividend % divisor);
             else
                 TextBuffer().decimal(quotient, quotientPlaces).storeIn(slot.answer);
@@ -99,7 +101,8 @@ void drawnSet(const DrawnKind& kind, ProblemStore& store, UsedPairs& used, Rando
 
 void GenerateDivision(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    if (!BeginGeneration(number, 10, used, random)) return;
+    const ProblemKind* kind = BeginGeneration(kDivision, number, used, random);
+    if (!kind) return;
 
     if (number == 0) {
         // Every table division d*q / d, for d then q from 1 to 9.
@@ -124,11 +127,10 @@ void GenerateDivision(int number, ProblemStore& store, UsedPairs& used, RandomSo
                 storeRemainderAnswer(store.slot[n].answer, q, r);
             }
     } else {
-        drawnSet(kDrawn[number], store, used, random);
+        drawnSet(kDrawn[number], kind->hasRemainder, store, used, random);
     }
 
-    FinishGeneration(store);
-    ShuffleSlots(store, random);
+    FinishGeneration(store, *kind, random);
 }
 
 } // namespace numira

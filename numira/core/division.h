@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numira/core/value1.h"
+#include "numira/core/problem_store.h"
 
 namespace numira {
 

@@ -1,18 +1,23 @@
 #pragma once
 
-namespace numira {
+// The arithmetic drill without its windows: the set in hand and the choice
+// that made it, the run through the set with its first-try score, the
+// judging of a typed answer with Return's arming, and the fixed number of
+// problems. The main window passes clicks, keys and typed texts in and shows
+// what comes back.
 
-// The state of one run through a problem set.
-struct DrillState {
-    int currentNumber = 0;   // problem now shown, from 1; count + 1 after the last
-    int firstTryCorrect = 0; // problems right with no wrong try and no shown answer
-    bool onFirstTry = false;
-    bool answerShown = false;
-    bool setFinished = false;
-    bool setChosen = false;
-    bool mascotShowing = false;
-    bool keyReleased = false;
-};
+#include "numira/core/catalogue.h"
+#include "numira/core/generators.h"
+#include "numira/core/problem_store.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
+#include <optional>
+
+namespace numira {
 
 // Whole percentage of first-try answers among the problems dealt with; no
 // problem dealt with scores 0.
@@ -21,10 +26,107 @@ inline int ScorePercent(int firstTryCorrect, int dealtWith)
     return dealtWith > 0 ? firstTryCorrect * 100 / dealtWith : 0;
 }
 
-// The number the child fixes is kept within 1..100.
-inline int ClampFixedCount(long long typed)
-{
-    return typed > 100 ? 100 : typed < 1 ? 1 : static_cast<int>(typed);
-}
+// A choice confirmed in the choice window, with the title of its set.
+struct ChosenSet {
+    Choice choice;
+    QString title;
+};
+
+// Where a run stands.
+struct RunState {
+    int currentNumber = 0;   // problem now shown, from 1; count + 1 after the last
+    int firstTryCorrect = 0; // problems right with no wrong try and no shown answer
+    bool onFirstTry = false;
+    bool answerShown = false;
+    bool finished = false;
+    bool setChosen = false;     // answers and the answer button count only after a choice
+    bool mascotShowing = true;  // the picture is the mascot, not a judgement's
+    bool returnArmed = false;   // a key was released since the last Return
+};
+
+// What the show-answer button did.
+enum class Step {
+    kNone,          // nothing: no set chosen yet, or an answer asked for after the end
+    kAnswerShown,   // the answer of the problem on show, which earns no point now
+    kNextProblem,   // on to the next problem
+    kEnded,         // past the last problem: the end of the run
+    kEndedAtAnswer, // an answer asked for beyond a lowered count: the end, the mascot back
+};
+
+enum class Verdict { kRight, kWrong };
+
+// What Return did with a typed answer.
+struct Judgement {
+    Verdict verdict = Verdict::kWrong;
+    bool finished = false; // the right answer to the last problem ended the run
+};
+
+// The set as a worksheet: each problem with " =", and again with its answer.
+struct Worksheet {
+    QStringList problems;
+    QStringList answers;
+};
+
+class Drill {
+public:
+    explicit Drill(RandomSource& random) : m_generators(random) {}
+
+    // Asks for a choice through `ask` (nothing: the choice window was closed
+    // without one) and starts a run on a fresh set. A table choice without
+    // rows makes no set and is asked for again; closing the window then leaves
+    // the set and its run as they were. Closed at the first asking, a fresh
+    // set of the choice in force is made. True when a run started.
+    bool chooseSet(const std::function<std::optional<ChosenSet>()>& ask);
+
+    // The same set again from its first problem, the score back to 0.
+    void startAgain();
+
+    // Shows the answer of the problem on show (no point for it then), or
+    // after that moves on to the next problem.
+    Step showAnswerOrNext();
+
+    // Keys in the answer field. Any key after Return was released puts the
+    // mascot back in place of a judgement's picture; true when it did.
+    bool keyPressed();
+    // Return: the typed text is judged when Return is armed (a key released
+    // since the last Return, so that a held Return judges once), during a
+    // run, and when it holds more than blanks. Any Return disarms it.
+    std::optional<Judgement> returnPressed(QStringView typed);
+    // A real key release, not an auto-repeated one, arms Return again.
+    void keyReleased() { m_state.returnArmed = true; }
+
+    // Fixes the number of problems within 1..100: the set in hand is cut to
+    // it now, every new set as it is made. True when the set in hand was cut.
+    bool fixCount(int typed);
+    // Back to the set's own size.
+    void releaseCount();
+    bool countIsFixed() const { return m_countIsFixed; }
+    int fixedCount() const { return m_fixedCount; }
+
+    const RunState& state() const { return m_state; }
+    const ProblemStore& store() const { return m_store; }
+    const Choice& choice() const { return m_choice; }
+    int count() const { return m_store.count; }
+    QString title() const { return m_store.title.text(); }
+    // The problem on show and its answer.
+    QString question() const;
+    QString answer() const;
+    // The score so far: the problem on show counts once it was tried wrong or
+    // its answer shown.
+    int score() const;
+    // The score at the end, over the problems dealt with.
+    int endScore() const;
+    Worksheet worksheet() const;
+
+private:
+    void startRun();
+
+    ProblemGenerators m_generators;
+    ProblemStore m_store;
+    Choice m_choice;
+    bool m_countIsFixed = false;
+    int m_fixedCount = 0;
+    RunState m_state;
+};
 
 } // namespace numira

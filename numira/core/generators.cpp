@@ -7,24 +7,39 @@
 
 namespace numira {
 
-bool ProblemGenerators::Generate(const ChoiceRecord& choice, ProblemStore& store)
+bool ProblemGenerators::generate(const Choice& choice, ProblemStore& store)
 {
-    switch (choice.ProblemCategory) {
-    case kAddition: GenerateAddition(choice.ProblemNumber, store, m_addition, m_random); return true;
+    switch (choice.category) {
+    case kAddition: GenerateAddition(choice.number, store, m_addition, m_random); return true;
     case kSubtraction:
-        GenerateSubtraction(choice.ProblemNumber, store, m_subtraction, m_random);
+        GenerateSubtraction(choice.number, store, m_subtraction, m_random);
         return true;
     case kMultiplication:
-        GenerateMultiplication(choice.ProblemNumber, store, m_multiplication, m_random);
+        GenerateMultiplication(choice.number, store, m_multiplication, m_random);
         return true;
-    case kDivision: GenerateDivision(choice.ProblemNumber, store, m_division, m_random); return true;
+    case kDivision: GenerateDivision(choice.number, store, m_division, m_random); return true;
     case kMultiplicationTable:
         // No row chosen: nothing to drill; the window asks again.
-        if (choice.tableRowSelection.chosenRows() == 0) return false;
-        GenerateMultiplicationTable(choice.tableRowSelection, store, m_random);
+        if (!choice.makesASet()) return false;
+        GenerateMultiplicationTable(choice.tableRows, store, m_random);
         return true;
     default: return false;
     }
+}
+
+const ProblemKind* BeginGeneration(Category family, int number, UsedPairs& used,
+                                   RandomSource& random)
+{
+    if (number < 0) return nullptr;
+    random.reseedFromClock();
+    used.reset();
+    return FindProblemKind(family, number);
+}
+
+void FinishGeneration(ProblemStore& store, const ProblemKind& kind, RandomSource& random)
+{
+    store.countText() = QString::number(store.count);
+    if (kind.shuffled) ShuffleSlots(store, random);
 }
 
 } // namespace numira

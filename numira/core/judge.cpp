@@ -20,7 +20,10 @@ qsizetype skipBlanks(QStringView text, qsizetype i)
 
 // The power of ten of the first significant digit of a number collected by
 // ReadDecimal ("123.45e-6" gives -4). Where it is used only its sign matters,
-// so a huge exponent is capped.
+// so a huge exponent is capped: far beyond any number's count of digits, and
+// far from the 64-bit limit.
+constexpr std::int64_t kExponentCap = 1'000'000'000;
+
 std::int64_t decimalOrder(const std::string& number)
 {
     const std::size_t e = std::min(number.find('e'), number.size());
@@ -31,7 +34,7 @@ std::int64_t decimalOrder(const std::string& number)
         first < point ? std::int64_t(point - first) - 1 : -std::int64_t(first - point);
     std::int64_t exponent = 0;
     for (std::size_t i = e + 1; i < number.size(); ++i)
-        if (number[i] >= '0' && number[i] <= '9' && exponent < 1'000'000'000)
+        if (number[i] >= '0' && number[i] <= '9' && exponent < kExponentCap)
             exponent = exponent * 10 + (number[i] - '0');
     return order + (e + 1 < number.size() && number[e + 1] == '-' ? -exponent : exponent);
 }
@@ -95,12 +98,6 @@ std::int64_t ReadWhole(QStringView text)
         ++i;
     }
     return negative ? -value : value;
-}
-
-bool HasRemainder(int problemCategory, int problemNumber)
-{
-    return problemCategory == 3 &&
-           (problemNumber == 4 || problemNumber == 5 || problemNumber == 10);
 }
 
 bool JudgeAnswer(QStringView stored, QStringView typed, bool hasRemainder)

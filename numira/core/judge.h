@@ -19,9 +19,6 @@ std::int64_t ReadWhole(QStringView text);
 // Whether the text holds nothing but blanks: such an answer is not judged.
 bool IsBlankAnswer(QStringView text);
 
-// Remainder answers belong to division types 4, 5 and 10.
-bool HasRemainder(int problemCategory, int problemNumber);
-
 // Judges a typed answer against the stored one, as numbers: as decimals, or
 // as quotient "..." remainder. A typed text without "..." is the quotient,
 // with remainder 0.

@@ -1,6 +1,6 @@
 #include "numira/core/multiplication.h"
 
-#include "numira/core/subtraction.h"
+#include "numira/core/generators.h"
 
 #include <algorithm>
 
@@ -16,7 +16,8 @@ struct Factor {
     int places;
 };
 
-struct Kind {
+// The two factors of a type, in the order written.
+struct Factors {
     Factor first;
     Factor second;
 };
@@ -27,7 +28,7 @@ constexpr Factor kTenths{99, 1, 1};      // 0.1..9.9
 constexpr Factor kHundredths{999, 1, 2}; // 0.01..9.99
 
 // Types 0..8; type 9 picks the order of its two factors with each draw.
-constexpr Kind kKinds[] = {
+constexpr Factors kFactors[] = {
     {kTwoDigits, kOneDigit},    // 0: no carry from the ones
     {kTwoDigits, {10, 0, 0}},   // 1: times 0..9
     {kOneDigit, {99, 1, 0}},    // 2: no carry from the ones
@@ -38,8 +39,8 @@ constexpr Kind kKinds[] = {
     {{89, 10, 0}, kHundredths}, // 7
     {kTenths, kTenths},         // 8
 };
-constexpr Kind kHundredthsFirst{kHundredths, kTenths};
-constexpr Kind kTenthsFirst{kTenths, kHundredths};
+constexpr Factors kHundredthsFirst{kHundredths, kTenths};
+constexpr Factors kTenthsFirst{kTenths, kHundredths};
 
 bool endsInZero(qint32 value) { return value % 10 == 0; }
 
@@ -58,15 +59,15 @@ bool accepted(int type, qint32 a, qint32 b)
 
 // A factor keeps all its places in the question (tenths 20 is 2.0,
 // hundredths 5 is 0.05); the product carries the places of both factors.
-void writeSlot(ProblemStore& store, int n, qint32 a, qint32 b, const Kind& kind)
+void writeSlot(ProblemStore& store, int n, qint32 a, qint32 b, const Factors& factors)
 {
     TextBuffer()
-        .fixed(a, kind.first.places)
+        .fixed(a, factors.first.places)
         .bytes('x')
-        .fixed(b, kind.second.places)
+        .fixed(b, factors.second.places)
         .storeIn(store.slot[n].question);
     TextBuffer()
-        .decimal(qint64(a) * b, kind.first.places + kind.second.places)
+        .decimal(qint64(a) * b, factors.first.places + factors.second.places)
         .storeIn(store.slot[n].answer);
 }
 
@@ -79,28 +80,30 @@ qint32 draw(const Factor& factor, RandomSource& random)
 
 void GenerateMultiplication(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    if (!BeginGeneration(number, 9, used, random)) return;
+    const ProblemKind* kind = BeginGeneration(kMultiplication, number, used, random);
+    if (!kind) return;
 
-    // The kind of the attempt being drawn; type 9 chooses it anew each time.
-    // The duplicate test sees only the two scaled integers, whatever the order.
-    const Kind* kind = number < 9 ? &kKinds[number] : nullptr;
+    // The factors of the attempt being drawn; type 9 chooses them anew each
+    // time. The duplicate test sees only the two scaled integers, whatever the order.
+    const Factors* factors = number < 9 ? &kFactors[number] : nullptr;
     DrawDistinctPairs(
         store, used, kMaxProblems,
         [&](qint32& a, qint32& b) {
-            if (number == 9) kind = random.uniform(2) == 0 ? &kHundredthsFirst : &kTenthsFirst;
-            a = draw(kind->first, random);
-            b = draw(kind->second, random);
+            if (number == 9) factors = random.uniform(2) == 0 ? &kHundredthsFirst : &kTenthsFirst;
+            a = draw(factors->first, random);
+            b = draw(factors->second, random);
             return accepted(number, a, b);
         },
-        [&](int n, qint32 a, qint32 b) { writeSlot(store, n, a, b, *kind); });
+        [&](int n, qint32 a, qint32 b) { writeSlot(store, n, a, b, *factors); });
 
-    FinishGeneration(store);
+    FinishGeneration(store, *kind, random);
 }
 
 void GenerateMultiplicationTable(const TableRowSelection& selection, ProblemStore& store,
                                  RandomSource& random)
 {
-    store.slot[0].question = u"九九";
+    const ProblemKind& kind = *FindProblemKind(kMultiplicationTable, 0);
+    store.slot[0].question = kind.title();
     // The choice window gives 0 or 1; anything else is kept within 0..9 so
     // that nine rows can never run past the last slot.
     const int lowest = std::clamp<qint32>(selection.lowestMultiplier, 0, 9);
@@ -114,8 +117,7 @@ void GenerateMultiplicationTable(const TableRowSelection& selection, ProblemStor
         }
     }
     store.count = n;
-    FinishGeneration(store);
-    ShuffleSlots(store, random);
+    FinishGeneration(store, kind, random);
 }
 
 } // namespace numira

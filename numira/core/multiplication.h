@@ -1,6 +1,7 @@
 #pragma once
 
-#include "numira/core/value1.h"
+#include "numira/core/catalogue.h"
+#include "numira/core/problem_store.h"
 
 namespace numira {
 

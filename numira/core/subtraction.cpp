@@ -1,9 +1,8 @@
 #include "numira/core/subtraction.h"
 
-#include <charconv>
+#include "numira/core/generators.h"
 
 namespace numira {
-
 
 namespace {
 
@@ -30,7 +29,8 @@ bool noBorrow(int a, int b, int places)
 
 void GenerateSubtraction(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    if (!BeginGeneration(number, 8, used, random)) return;
+    const ProblemKind* kind = BeginGeneration(kSubtraction, number, used, random);
+    if (!kind) return;
 
     // Drawn types: a from 0..rangeA-1 plus offsetA, then b from 0..rangeB-1,
     // written with `digits` fraction digits.
@@ -72,8 +72,7 @@ void GenerateSubtraction(int number, ProblemStore& store, UsedPairs& used, Rando
     case 8: randomSet(kMaxProblems, 1000, 1, 1000, 2, notAbove); break;
     }
 
-    FinishGeneration(store);
-    if (number == 0) ShuffleSlots(store, random);
+    FinishGeneration(store, *kind, random);
 }
 
 } // namespace numira

@@ -26,10 +26,4 @@ bool HelpWindow::showFile(const QString& path)
     return true;
 }
 
-QString& ApplicationHelpFile()
-{
-    static QString name;
-    return name;
-}
-
 } // namespace numira

@@ -14,8 +14,4 @@ public:
     bool showFile(const QString& path);
 };
 
-// The application's help file name, as recorded at start-up and changed by
-// the help button.
-QString& ApplicationHelpFile();
-
 } // namespace numira

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "common/short_string.h"
+#include "numira/core/catalogue.h"
 #include "numira/core/judge.h"
-#include "numira/core/value1.h"
+#include "numira/core/problem_store.h"
 
 #include <QList>
 #include <QRegularExpression>

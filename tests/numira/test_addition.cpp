@@ -74,14 +74,20 @@ private slots:
 
     void enumeratedTypesHoldEveryPairOnce()
     {
-        // Types 0 and 1 together are the 81 one-digit pairs, each once.
-        common::SeededRandomSource random(5);
-        UsedPairs used;
+        // Types 0 and 1 together are the 81 one-digit pairs, each once. Both
+        // are shuffled: sets made from two different draws differ in order.
         QSet<QString> all;
         for (int type : {0, 1}) {
-            ProblemStore store;
-            GenerateAddition(type, store, used, random);
-            for (int k = 1; k <= store.count; ++k) all.insert(store.question(k));
+            QStringList orders[2];
+            for (int draw : {0, 1}) {
+                common::SeededRandomSource random(5 + draw);
+                UsedPairs used;
+                ProblemStore store;
+                GenerateAddition(type, store, used, random);
+                for (int k = 1; k <= store.count; ++k) orders[draw] << store.question(k);
+            }
+            QVERIFY2(orders[0] != orders[1], qPrintable(QString::number(type)));
+            for (const QString& q : orders[0]) all.insert(q);
         }
         QCOMPARE(all.size(), 81);
         QVERIFY(all.contains("1+9"));
@@ -114,6 +120,8 @@ private slots:
         // Rejected by the carry test first (15+27), then accepted.
         QTest::newRow("type 3 carry refused") << 3 << QList<int>{15, 27, 10, 90} << "10+90" << "100";
         QTest::newRow("type 3 zeros") << 3 << QList<int>{0, 0} << "0+0" << "0";
+        QTest::newRow("type 3 ones sum 9") << 3 << QList<int>{36, 23} << "36+23" << "59";
+        QTest::newRow("type 5 ones sum 9") << 5 << QList<int>{36, 23} << "36+23" << "59";
         QTest::newRow("type 5 tens carry refused") << 5 << QList<int>{145, 270, 500, 500} << "500+500" << "1000";
         QTest::newRow("type 6 sum above 1000 refused") << 6 << QList<int>{999, 2, 1000, 0} << "1000+0" << "1000";
         QTest::newRow("type 7") << 7 << QList<int>{30, 5} << "3+0.5" << "3.5";

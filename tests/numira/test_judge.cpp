@@ -92,13 +92,6 @@ private slots:
         QCOMPARE(IsBlankAnswer(text), blank);
     }
 
-    void remainderKinds()
-    {
-        for (int c = 0; c <= 4; ++c)
-            for (int n = 0; n <= 10; ++n)
-                QCOMPARE(HasRemainder(c, n), c == 3 && (n == 4 || n == 5 || n == 10));
-    }
-
     void wholeReading_data()
     {
         QTest::addColumn<QString>("text");

@@ -188,9 +188,11 @@ private slots:
         QTest::newRow("0: 0x7") << 0 << QList<int>{0, 6} << "0x7" << "0";
         QTest::newRow("0: 5x1") << 0 << QList<int>{5, 0} << "5x1" << "5";
         QTest::newRow("0: 90x9") << 0 << QList<int>{90, 8} << "90x9" << "810";
+        QTest::newRow("0: 33x3") << 0 << QList<int>{33, 2} << "33x3" << "99";
         QTest::newRow("0: 13x4 refused") << 0 << QList<int>{13, 3, 12, 3} << "12x4" << "48";
         QTest::newRow("1: 37x0") << 1 << QList<int>{37, 0} << "37x0" << "0";
         QTest::newRow("2: 4x13 refused") << 2 << QList<int>{3, 12, 2, 12} << "3x13" << "39";
+        QTest::newRow("2: 3x33") << 2 << QList<int>{2, 32} << "3x33" << "99";
         QTest::newRow("3: 9x99") << 3 << QList<int>{8, 98} << "9x99" << "891";
         QTest::newRow("4: 0x0") << 4 << QList<int>{0, 0} << "0x0" << "0";
         QTest::newRow("4: 99x99") << 4 << QList<int>{99, 99} << "99x99" << "9801";
@@ -346,13 +348,9 @@ private slots:
         QFETCH(QString, sign);
         common::SeededRandomSource random(3);
         ProblemGenerators generators(random);
-        ChoiceRecord choice;
-        choice.ProblemCategory = category;
-        choice.ProblemNumber = number;
-        choice.tableRowSelection.rows[1] = choice.tableRowSelection.rows[2] = -1;
-        choice.tableRowSelection.lowestMultiplier = 1;
+        const Choice choice{category, number, {{0, -1, -1}, 1}}; // table rows 2 and 3
         ProblemStore store;
-        QVERIFY(generators.Generate(choice, store));
+        QVERIFY(generators.generate(choice, store));
         QCOMPARE(store.count, size);
         for (int k = 1; k <= size; ++k) QVERIFY2(store.question(k).contains(sign), qPrintable(store.question(k)));
     }
@@ -362,15 +360,13 @@ private slots:
         common::ScriptedRandomSource random;
         ProblemGenerators generators(random);
         ProblemStore store;
-        ChoiceRecord choice;
-        choice.ProblemCategory = kSubtraction;
-        choice.ProblemNumber = 0;
-        QVERIFY(generators.Generate(choice, store));
+        Choice choice{kSubtraction, 0, {}};
+        QVERIFY(generators.generate(choice, store));
         const ProblemStore before = store;
         const int reseeds = random.reseeds;
-        choice.ProblemCategory = kMultiplicationTable;
-        choice.tableRowSelection.lowestMultiplier = 0;
-        QVERIFY(!generators.Generate(choice, store));
+        choice.category = kMultiplicationTable;
+        choice.tableRows.lowestMultiplier = 0;
+        QVERIFY(!generators.generate(choice, store));
         QCOMPARE(random.reseeds, reseeds);
         GENERATOR_CHECK(checkStoreUnchanged(store, before));
     }

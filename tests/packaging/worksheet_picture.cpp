@@ -40,11 +40,10 @@ private slots:
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(pdf);
         };
-        f.dialogs.inputs.push_back("20");
-        f.form.CheckBox1Click(); // a fixed count of 20
-        f.choose(0, 4);          // addition up to 100 with carrying
+        f.fix(20);      // a fixed count of 20
+        f.choose(0, 4); // addition up to 100 with carrying
         f.dialogs.answers.push_back(common::Dialogs::Answer::Yes);
-        f.form.BitBtn2Click();
+        f.click("printButton");
         QCOMPARE(f.dialogs.count("warning"), 0);
         QVERIFY(QFileInfo(pdf).size() > 0);
 

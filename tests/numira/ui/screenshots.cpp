@@ -17,7 +17,7 @@ private slots:
         QVERIFY(f.form.grab().save(dir + "/numira.png"));
         f.choice.show();
         QVERIFY(f.choice.grab().save(dir + "/numira-choice.png"));
-        f.choice.TabbedNotebook1->setCurrentIndex(3);
+        f.choiceControls().pages()->setCurrentIndex(3);
         QVERIFY(f.choice.grab().save(dir + "/numira-choice-division.png"));
     }
 };

@@ -1,7 +1,7 @@
 // What a school machine may lack besides the program's own files: an audio
 // output, a printer, the Japanese fonts. Without each, the windows still
 // build, show their texts and run a drill to its score. (Each picture, sound
-// and the help file missing in turn: test_numira1.)
+// and the help file missing in turn: test_main_window.)
 #include "window_fixture.h"
 
 #include "common/worksheet_page.h"
@@ -14,55 +14,52 @@
 #include <QToolButton>
 
 using Answer = common::Dialogs::Answer;
-using numira::TForm1;
+using numira::MainWindow;
 
 namespace {
 
-QString currentAnswer(const TForm1& form)
+template <typename T = QWidget> T* control(const MainWindow& form, const char* name)
 {
-    return form.state().store.answer(std::clamp(form.drill().currentNumber, 1, 100));
+    return form.findChild<T*>(QLatin1String(name));
 }
-void answer(TForm1& form, const QString& text)
+void answer(MainWindow& form, const QString& text)
 {
-    form.Edit5->clear();
-    QTest::keyClicks(form.Edit5, text);
-    QTest::keyClick(form.Edit5, Qt::Key_Return);
+    auto* edit = control<QLineEdit>(form, "answerEdit");
+    edit->clear();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
 }
 
 // Ten problems: seven right at once, one wrong then right, one shown and
 // then entered, one wrong then right: 70 points. The caller has fixed the
 // number at 10 and chosen a set.
-void playTen(TForm1& form)
+void playTen(MainWindow& form)
 {
-    for (int k = 1; k <= 7; ++k) answer(form, currentAnswer(form));
-    answer(form, currentAnswer(form) + "9");
-    answer(form, currentAnswer(form));
-    QTest::mouseClick(form.Button2, Qt::LeftButton);
-    QTest::keyClick(form.Edit5, Qt::Key_Return);
-    answer(form, currentAnswer(form) + "9");
-    answer(form, currentAnswer(form));
+    const numira::Drill& drill = form.drill();
+    for (int k = 1; k <= 7; ++k) answer(form, drill.answer());
+    answer(form, drill.answer() + "9");
+    answer(form, drill.answer());
+    QTest::mouseClick(control(form, "showAnswerButton"), Qt::LeftButton);
+    QTest::keyClick(control(form, "answerEdit"), Qt::Key_Return);
+    answer(form, drill.answer() + "9");
+    answer(form, drill.answer());
 }
 
 // The drill with the real sound player instead of a recording one.
 struct RealSoundWindows {
     explicit RealSoundWindows(QStringList moduleFolders)
-        : sound(std::move(moduleFolders)), form(state, {dialogs, sound, random}), choice(state, &form)
+        : sound(std::move(moduleFolders)), form({dialogs, sound, random}), choice(&form)
     {
         common::installJapaneseFonts();
         form.setChoiceWindow(&choice);
-        form.showChoiceWindow = [](numira::TForm3& window) {
-            window.TabbedNotebook1->setCurrentIndex(0);
-            window.ListBox[0]->setCurrentRow(6);
-            window.Button1Click();
-        };
+        form.showChoiceWindow = [](numira::ChoiceDialog& window) { ChoiceControls{&window}.choose(0, 6); };
         form.show();
     }
-    numira::SharedState state;
     common::ScriptedDialogs dialogs;
     common::QtSoundPlayer sound;
     common::SeededRandomSource random{3};
-    TForm1 form;
-    numira::TForm3 choice;
+    MainWindow form;
+    numira::ChoiceDialog choice;
 };
 
 // Run in a child process (a font once resolved stays cached): the windows
@@ -78,7 +75,7 @@ private slots:
 
         WindowFixture f;
         qInfo("%s: the problem is drawn with %s", qPrintable(condition),
-              qPrintable(QFontInfo(f.form.Edit4->font()).family()));
+              qPrintable(QFontInfo(f.edit("problemEdit")->font()).family()));
         f.choice.show();
         // Every text control: its text, its designed pixel size, and the text
         // really drawn (the control looks different without it).
@@ -105,12 +102,11 @@ private slots:
         QVERIFY(drawn >= 20);
         f.choice.hide();
 
-        f.dialogs.inputs.push_back("10");
-        f.form.CheckBox1Click();
+        f.fix(10);
         f.choose(0, 6);
-        QCOMPARE(QFontInfo(f.form.Edit4->font()).pixelSize(), 64);
+        QCOMPARE(QFontInfo(f.edit("problemEdit")->font()).pixelSize(), 64);
         playTen(f.form);
-        QCOMPARE(f.form.Edit4->text(), u"70てんです。"_qs);
+        QCOMPARE(f.shows("problemEdit"), u"70てんです。"_qs);
         QCOMPARE(f.dialogs.count("warning"), 0);
     }
 };
@@ -130,11 +126,11 @@ private slots:
         QTemporaryDir noModule;
         RealSoundWindows w({noModule.path()});
         w.dialogs.inputs.push_back("10");
-        w.form.CheckBox1Click();
-        w.form.Button1Click();
+        control<QCheckBox>(w.form, "fixedCountBox")->click();
+        control<QPushButton>(w.form, "chooseButton")->click();
         playTen(w.form);
         QVERIFY(!w.sound.moduleLoaded());
-        QCOMPARE(w.form.Edit4->text(), u"70てんです。"_qs);
+        QCOMPARE(control<QLineEdit>(w.form, "problemEdit")->text(), u"70てんです。"_qs);
         QCOMPARE(w.dialogs.count("warning"), 0);
     }
 
@@ -163,31 +159,30 @@ private slots:
         if (output == u"pdf") {
             f.dialogs.onPrinterSetup = printToPdf(pdf);
         }
-        f.dialogs.inputs.push_back("10");
-        f.form.CheckBox1Click();
+        f.fix(10);
         f.choose(0, 6);
         for (int k = 1; k <= 3; ++k) f.answerRight();
         f.answerWrong();
-        const numira::DrillState before = f.form.drill();
-        const QString message = f.form.Edit6->text();
-        const QString problem = f.form.Edit4->text();
+        const numira::RunState before = f.run();
+        const QString message = f.shows("messageLine");
+        const QString problem = f.shows("problemEdit");
 
         f.dialogs.answers.push_back(Answer::Yes);
-        QTest::mouseClick(f.form.BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(f.w("printButton"), Qt::LeftButton);
 
         QCOMPARE(f.dialogs.count("printer"), 1);
         QCOMPARE(f.dialogs.texts("warning").size(), 1);
         QVERIFY2(f.dialogs.texts("warning").first().contains(reason),
                  qPrintable(f.dialogs.texts("warning").first()));
         QVERIFY(!QFile::exists(pdf));
-        QCOMPARE(f.form.Edit6->text(), message);
-        QCOMPARE(f.form.Edit4->text(), problem);
-        QCOMPARE(f.form.drill().currentNumber, before.currentNumber);
-        QCOMPARE(f.form.drill().firstTryCorrect, before.firstTryCorrect);
-        QCOMPARE(f.form.drill().onFirstTry, before.onFirstTry);
-        QCOMPARE(f.state.store.count, 10);
-        while (!f.form.drill().setFinished) f.answerRight();
-        QCOMPARE(f.form.Edit4->text(), u"90てんです。"_qs);
+        QCOMPARE(f.shows("messageLine"), message);
+        QCOMPARE(f.shows("problemEdit"), problem);
+        QCOMPARE(f.run().currentNumber, before.currentNumber);
+        QCOMPARE(f.run().firstTryCorrect, before.firstTryCorrect);
+        QCOMPARE(f.run().onFirstTry, before.onFirstTry);
+        QCOMPARE(f.store().count, 10);
+        while (!f.run().finished) f.answerRight();
+        QCOMPARE(f.shows("problemEdit"), u"90てんです。"_qs);
         QCOMPARE(f.dialogs.texts("warning").size(), 1);
     }
 

@@ -29,11 +29,6 @@ struct PrintFixture : WindowFixture {
             return std::make_unique<ForwardingSurface>(*recorded);
         };
     }
-    void fix(int n)
-    {
-        dialogs.inputs.push_back(QString::number(n));
-        form.CheckBox1Click();
-    }
     common::RecordingSurface* recorded = nullptr;
     std::vector<std::unique_ptr<common::RecordingSurface>> kept;
     bool failJob = false;
@@ -71,17 +66,17 @@ private slots:
         if (ticked) f.fix(7);
         for (int a : answers) f.dialogs.answers.push_back(Answer(a));
         f.dialogs.printerAnswers.push_back(confirmed);
-        const QString message = f.form.Edit6->text();
-        QTest::mouseClick(f.form.BitBtn2, Qt::LeftButton);
+        const QString message = f.shows("messageLine");
+        QTest::mouseClick(f.w("printButton"), Qt::LeftButton);
         QCOMPARE(f.dialogs.texts("information"), ticked ? QStringList{} : QStringList{kInfo});
         const bool asked = ticked || answers.first() != int(Answer::Ok);
         QCOMPARE(f.dialogs.texts("confirm"), asked ? QStringList{kConfirm} : QStringList{});
         QCOMPARE(f.dialogs.count("printer"), dialog ? 1 : 0);
         QCOMPARE(f.recorded != nullptr, dialog && confirmed);
-        QCOMPARE(f.form.Edit6->text(), message);
+        QCOMPARE(f.shows("messageLine"), message);
         // The run is untouched.
-        QCOMPARE(f.form.drill().currentNumber, 1);
-        QCOMPARE(f.form.Edit4->text(), f.state.store.question(1));
+        QCOMPARE(f.run().currentNumber, 1);
+        QCOMPARE(f.shows("problemEdit"), f.store().question(1));
     }
 
     void sevenProblems()
@@ -91,9 +86,9 @@ private slots:
         f.choose(0, 4);
         f.answerRight();
         f.dialogs.answers.push_back(Answer::Yes);
-        f.form.BitBtn2Click();
+        f.click("printButton");
         QVERIFY(f.recorded);
-        const auto& store = f.state.store;
+        const auto& store = f.store();
         QCOMPARE(f.recorded->pages, 2);
         const auto problems = f.recorded->textsOnPage(0);
         const auto answers = f.recorded->textsOnPage(1);
@@ -105,8 +100,8 @@ private slots:
         }
         QVERIFY(f.recorded->ops.contains(u"font ＭＳゴシック 20"_qs));
         // Printing changes nothing of the run.
-        QCOMPARE(f.form.Edit3->text(), " 2");
-        QCOMPARE(f.form.Edit7->text(), " 100");
+        QCOMPARE(f.shows("numberEdit"), " 2");
+        QCOMPARE(f.shows("scoreEdit"), " 100");
     }
 
     void pageCounts_data()
@@ -124,7 +119,7 @@ private slots:
         f.choose(0, count == 45 ? 0 : 4);
         f.fix(count);
         f.dialogs.answers.push_back(Answer::Yes);
-        f.form.BitBtn2Click();
+        f.click("printButton");
         QCOMPARE(f.recorded->pages, pages);
         QCOMPARE(f.recorded->ops.count("begin"), 1);
     }
@@ -135,11 +130,11 @@ private slots:
         f.failJob = true;
         f.fix(5);
         f.choose(0, 4);
-        const QString message = f.form.Edit6->text();
+        const QString message = f.shows("messageLine");
         f.dialogs.answers.push_back(Answer::Yes);
-        f.form.BitBtn2Click();
+        f.click("printButton");
         QCOMPARE(f.dialogs.count("warning"), 1);
-        QCOMPARE(f.form.Edit6->text(), message);
+        QCOMPARE(f.shows("messageLine"), message);
     }
 
     void realPdf()
@@ -151,11 +146,10 @@ private slots:
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(file);
         };
-        f.dialogs.inputs.push_back("21");
-        f.form.CheckBox1Click();
+        f.fix(21);
         f.choose(0, 8);
         f.dialogs.answers.push_back(Answer::Yes);
-        f.form.BitBtn2Click();
+        f.click("printButton");
         QCOMPARE(f.dialogs.count("warning"), 0);
         QVERIFY(QFileInfo(file).size() > 0);
         const QString pdftotext = test_support::pdftotextPath();
@@ -163,7 +157,7 @@ private slots:
         QStringList pages;
         QVERIFY(test_support::readPdfPages(pdftotext, file, pages));
         QCOMPARE(pages.size(), 4);
-        const auto& store = f.state.store;
+        const auto& store = f.store();
         // Problems in order on the problem pages, with their answers after.
         qsizetype at = 0;
         for (int i = 1; i <= 20; ++i) {

@@ -41,7 +41,7 @@ struct RandomRun : WindowFixture, RandomKeys {
             if (failJob) recorded->failOnBegin();
             return std::make_unique<ForwardingSurface>(*recorded);
         };
-        answerChoice = [this](numira::TForm3& window) { answerChoiceWindow(window); };
+        answerChoice = [this](numira::ChoiceDialog& window) { answerChoiceWindow(window); };
         mascot = QImage(common::AssetLocator().find("mascot.bmp")).convertToFormat(QImage::Format_RGB32);
         maru = QImage(common::AssetLocator().find("maru1.bmp")).convertToFormat(QImage::Format_RGB32);
         batu = QImage(common::AssetLocator().find("batu1.bmp")).convertToFormat(QImage::Format_RGB32);
@@ -51,14 +51,15 @@ struct RandomRun : WindowFixture, RandomKeys {
     // item or none, rows ticked or not, then "けってい", a double click or
     // the close box. An empty table choice brings it back; after a few
     // rounds the close box ends that.
-    void answerChoiceWindow(numira::TForm3& window)
+    void answerChoiceWindow(numira::ChoiceDialog& window)
     {
+        const ChoiceControls c{&window};
         window.show();
         const bool giveUp = ++choiceRounds > 6;
         const int page = chance(5);
-        QTabBar* tabs = window.TabbedNotebook1->tabBar();
+        QTabBar* tabs = c.pages()->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
-        QListWidget* list = page < 4 ? window.ListBox[page] : nullptr;
+        QListWidget* list = page < 4 ? c.list(page) : nullptr;
         QListWidgetItem* item = nullptr;
         if (list) {
             item = list->item(chance(list->count()));
@@ -70,7 +71,7 @@ struct RandomRun : WindowFixture, RandomKeys {
         } else {
             // Some rows ticked or unticked, or every tick taken off.
             const bool clearAll = coin(30);
-            for (QCheckBox* box : window.CheckBox)
+            for (QCheckBox* box : window.findChildren<QCheckBox*>())
                 if (clearAll ? box->isChecked() : coin(25))
                     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         }
@@ -80,7 +81,7 @@ struct RandomRun : WindowFixture, RandomKeys {
         } else if (list && how <= 3) {
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
         } else {
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+            QTest::mouseClick(c.confirmButton(), Qt::LeftButton);
         }
         if (window.isVisible()) window.close(); // a double click beside the item
     }
@@ -91,7 +92,7 @@ struct RandomRun : WindowFixture, RandomKeys {
         static const QStringList typed{"5", "abc", "0", "150", "", "-3", " 7 ", "１２", "10",
                                        "99999999999", "1", "2", "45", "3.5"};
         scriptDialogs(dialogs, typed);
-        QLineEdit* edit = form.Edit5;
+        QLineEdit* edit = this->edit("answerEdit");
         const int r = chance(100);
         if (const QString name = keyEvent(edit, r); !name.isEmpty()) return name;
         if (r < 65) {
@@ -104,37 +105,37 @@ struct RandomRun : WindowFixture, RandomKeys {
         }
         if (r < 71) {
             choiceRounds = 0;
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
-            return "Button1 (choose)";
+            QTest::mouseClick(w("chooseButton"), Qt::LeftButton);
+            return "choose";
         }
         if (r < 78) {
-            QTest::mouseClick(form.Button2, Qt::LeftButton);
-            return "Button2";
+            QTest::mouseClick(w("showAnswerButton"), Qt::LeftButton);
+            return "show answer or next";
         }
         if (r < 80) {
-            QTest::mouseClick(form.Button4, Qt::LeftButton);
-            return "Button4 (again)";
+            QTest::mouseClick(w("startAgainButton"), Qt::LeftButton);
+            return "start again";
         }
         if (r < 84) {
-            QTest::mouseClick(form.CheckBox1, Qt::LeftButton, {}, QPoint(6, 8));
-            return "CheckBox1";
+            QTest::mouseClick(w("fixedCountBox"), Qt::LeftButton, {}, QPoint(6, 8));
+            return "fixed count";
         }
         if (r < 85) {
-            QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+            QTest::mouseClick(w("helpButton"), Qt::LeftButton);
             if (form.helpWindow()) form.helpWindow()->hide();
-            return "BitBtn1 (help)";
+            return "help";
         }
         if (r < 87) {
             failJob = coin(20);
             recorded.reset();
-            QTest::mouseClick(form.BitBtn2, Qt::LeftButton);
-            return "BitBtn2 (print)";
+            QTest::mouseClick(w("printButton"), Qt::LeftButton);
+            return "print";
         }
         if (r < 88) {
-            QTest::mouseClick(form.Button3, Qt::LeftButton);
+            QTest::mouseClick(w("quitButton"), Qt::LeftButton);
             if (form.isVisible()) eventProblem = "おしまい left the window open";
             form.show();
-            return "Button3 (quit), shown again";
+            return "quit, shown again";
         }
         typeText(edit, QStringLiteral("..."));
         return "...";
@@ -142,7 +143,7 @@ struct RandomRun : WindowFixture, RandomKeys {
 
     QString pictureShown() const
     {
-        const QImage shown = form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = w<QLabel>("picture")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         if (shown == mascot) return "mascot";
         if (shown == maru) return "maru";
         if (shown == batu) return "batu";
@@ -152,9 +153,8 @@ struct RandomRun : WindowFixture, RandomKeys {
     // What must hold after every event; empty when it does.
     QString inconsistency()
     {
-        const numira::DrillState& d = form.drill();
-        const auto& store = state.store;
-        const auto& w = form;
+        const numira::RunState& d = run();
+        const auto& store = this->store();
         auto fail = [](const QString& what) { return what; };
         if (store.count < 0 || store.count > 100) return fail("count out of 0..100");
         runMax = std::max(runMax, int(store.count));
@@ -167,49 +167,53 @@ struct RandomRun : WindowFixture, RandomKeys {
                                 .arg(d.currentNumber));
         }
         // The running score: as last written, over the problems dealt with.
-        const QString score = w.Edit7->text().trimmed();
+        const QString score = shows("scoreEdit").trimmed();
         if (score != u"０") {
             static const QRegularExpression digits("^[0-9]+$");
-            if (!digits.match(score).hasMatch()) return fail("Edit7 is not a number: " + score);
+            if (!digits.match(score).hasMatch()) return fail("scoreEdit is not a number: " + score);
             const int v = score.toInt();
-            if (v < 0 || v > 100) return fail("Edit7 outside 0..100");
+            if (v < 0 || v > 100) return fail("scoreEdit outside 0..100");
             if (v != numira::ScorePercent(d.firstTryCorrect, d.currentNumber) &&
                 v != numira::ScorePercent(d.firstTryCorrect, d.currentNumber - 1))
-                return fail(QString("Edit7 %1 is no score of %2 right before problem %3")
+                return fail(QString("scoreEdit %1 is no score of %2 right before problem %3")
                                 .arg(v)
                                 .arg(d.firstTryCorrect)
                                 .arg(d.currentNumber));
         }
-        if (!(w.Edit2->text() == u"０" && store.count == 0) &&
-            w.Edit2->text().trimmed() != QString::number(store.count))
-            return fail("Edit2 " + w.Edit2->text() + " but count " + QString::number(store.count));
-        if (w.Edit1->text() != u"もんだいめい" && w.Edit1->text() != store.title.text())
-            return fail("Edit1 " + w.Edit1->text() + " but the set is " + store.title.text());
-        if ((w.Button2->text() == kNext) != d.answerShown) return fail("Button2 disagrees with answerShown");
-        if (w.Button2->text() != kNext && w.Button2->text() != kShowAnswer) return fail("Button2 text");
-        if (w.CheckBox1->isChecked() != state.fixed.CountIsFixed) return fail("tick disagrees with CountIsFixed");
-        if (state.fixed.CountIsFixed && (state.fixed.FixedCount < 1 || state.fixed.FixedCount > 100))
-            return fail("FixedCount out of 1..100");
+        const QString count = shows("countEdit"), title = shows("titleEdit");
+        if (!(count == u"０" && store.count == 0) && count.trimmed() != QString::number(store.count))
+            return fail("countEdit " + count + " but count " + QString::number(store.count));
+        if (title != u"もんだいめい" && title != store.title.text())
+            return fail("titleEdit " + title + " but the set is " + store.title.text());
+        const QString button = w<QPushButton>("showAnswerButton")->text();
+        if ((button == kNext) != d.answerShown) return fail("show-answer button disagrees with answerShown");
+        if (button != kNext && button != kShowAnswer) return fail("show-answer button text");
+        const bool fixed = form.drill().countIsFixed();
+        if (w<QCheckBox>("fixedCountBox")->isChecked() != fixed) return fail("tick disagrees with the drill");
+        const int fixedCount = form.drill().fixedCount();
+        if (fixed && (fixedCount < 1 || fixedCount > 100)) return fail("fixed count out of 1..100");
 
         const QString endText =
             QString::number(numira::ScorePercent(d.firstTryCorrect, d.currentNumber - 1)) + u"てんです。"_qs;
-        const bool showsProblem = w.Edit3->text() == u' ' + QString::number(d.currentNumber) &&
-                                  w.Edit4->text() == store.question(std::clamp(d.currentNumber, 1, 100));
-        if (d.setChosen && !d.setFinished && !showsProblem)
-            return fail("answering, but Edit3/Edit4 do not show problem " + QString::number(d.currentNumber));
-        if (d.setFinished) {
-            if (w.Edit4->text().endsWith(u"てんです。"_qs) || d.answerShown) {
-                if (w.Edit4->text() != endText) return fail("end display " + w.Edit4->text() + " not " + endText);
+        const QString problem = shows("problemEdit");
+        const bool showsProblem = shows("numberEdit") == u' ' + QString::number(d.currentNumber) &&
+                                  problem == store.question(std::clamp(d.currentNumber, 1, 100));
+        if (d.setChosen && !d.finished && !showsProblem)
+            return fail("answering, but the problem shown is not " + QString::number(d.currentNumber));
+        if (d.finished) {
+            if (problem.endsWith(u"てんです。"_qs) || d.answerShown) {
+                if (problem != endText) return fail("end display " + problem + " not " + endText);
             } else if (!showsProblem) {
                 return fail("finished, neither the end display nor the problem shown");
             }
         }
 
-        if (!kMessages.contains(w.Edit6->text())) return fail("Edit6 " + w.Edit6->text());
+        const QString message = shows("messageLine");
+        if (!kMessages.contains(message)) return fail("messageLine " + message);
         const QString picture = pictureShown();
         if (d.mascotShowing != (picture == "mascot")) return fail("mascotShowing but the picture is " + picture);
-        if (!d.mascotShowing && !QStringList{kRight, kWrong, kEnd}.contains(w.Edit6->text()))
-            return fail("feedback picture with the message " + w.Edit6->text());
+        if (!d.mascotShowing && !QStringList{kRight, kWrong, kEnd}.contains(message))
+            return fail("feedback picture with the message " + message);
         return {};
     }
 
@@ -228,36 +232,44 @@ class TestRandomRun : public QObject {
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
+    void randomRun_data()
+    {
+        QTest::addColumn<bool>("fixedSeed");
+        QTest::newRow("fixed seed") << true;
+        QTest::newRow("seed from the clock or APP_RANDOM_SEED") << false;
+    }
     void randomRun()
     {
-        const auto [seed, events] = startRandomRun(20000);
+        QFETCH(bool, fixedSeed);
+        const auto [seed, events] = fixedSeed ? RunSettings{20261207, 5000} : startRandomRun(20000);
+        if (fixedSeed) crash::install(seed);
         RandomRun run(seed);
         EventTrail trail;
         int printed = 0, choices = 0, ends = 0;
         for (int i = 0; i < events; ++i) {
             crash::event = i;
-            const numira::DrillState before = run.form.drill();
-            const int countBefore = run.state.store.count;
-            const QString messageBefore = run.form.Edit6->text();
+            const numira::RunState before = run.run();
+            const int countBefore = run.store().count;
+            const QString messageBefore = run.shows("messageLine");
             const int warningsBefore = run.dialogs.count("warning");
             const QString name = run.event();
             trail.add(name);
             QString problem = run.inconsistency();
             if (!run.eventProblem.isEmpty()) problem = run.eventProblem;
 
-            const numira::DrillState& d = run.form.drill();
+            const numira::RunState& d = run.run();
             const int warnings = run.dialogs.count("warning") - warningsBefore;
-            if (name.startsWith("Button1") || name.startsWith("Button4")) {
-                if (d.currentNumber == 1 && d.firstTryCorrect == 0) run.runMax = run.state.store.count;
+            if (name == "choose" || name == "start again") {
+                if (d.currentNumber == 1 && d.firstTryCorrect == 0) run.runMax = run.store().count;
                 ++choices;
             }
-            if (name.startsWith("BitBtn2")) {
+            if (name == "print") {
                 // Printing leaves the run, the set and the message line as they were.
                 if (d.currentNumber != before.currentNumber || d.firstTryCorrect != before.firstTryCorrect ||
-                    d.answerShown != before.answerShown || d.setFinished != before.setFinished ||
-                    run.state.store.count != countBefore)
+                    d.answerShown != before.answerShown || d.finished != before.finished ||
+                    run.store().count != countBefore)
                     problem = "printing changed the run";
-                if (run.form.Edit6->text() != messageBefore) problem = "printing changed Edit6";
+                if (run.shows("messageLine") != messageBefore) problem = "printing changed the message line";
                 const bool jobFailed = run.recorded && run.failJob && countBefore > 0;
                 if (warnings != (jobFailed ? 1 : 0)) problem = "a failed job is reported once, nothing else";
                 if (run.recorded && !run.failJob && countBefore > 0) {
@@ -267,7 +279,7 @@ private slots:
             } else if (warnings != 0) {
                 problem = "unexpected warning: " + run.dialogs.texts("warning").last();
             }
-            if (d.setFinished && !before.setFinished) ++ends;
+            if (d.finished && !before.finished) ++ends;
             if (!problem.isEmpty()) {
                 crash::uninstall();
                 QFAIL(qPrintable(trail.failure(seed, i, name, problem)));

@@ -7,8 +7,8 @@
 #include "common/feedback.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
-#include "numira/ui/numira0.h"
-#include "numira/ui/numira1.h"
+#include "numira/ui/choice_dialog.h"
+#include "numira/ui/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,14 +25,37 @@ struct JapaneseFonts {
     JapaneseFonts() { common::installJapaneseFonts(); }
 };
 
+// The controls of the choice window, by role.
+struct ChoiceControls {
+    template <typename T = QWidget> T* w(const QString& name) const
+    {
+        return window->findChild<T*>(name);
+    }
+    QTabWidget* pages() const { return w<QTabWidget>("pages"); }
+    QListWidget* list(int page) const
+    {
+        static const char* const names[] = {"additionList", "subtractionList",
+                                            "multiplicationList", "divisionList"};
+        return w<QListWidget>(names[page]);
+    }
+    QPushButton* confirmButton() const { return w<QPushButton>("confirmButton"); }
+    // A list item (or the table page as it stands) confirmed.
+    void choose(int page, int item) const
+    {
+        pages()->setCurrentIndex(page);
+        if (page < 4) list(page)->setCurrentRow(item);
+        confirmButton()->click();
+    }
+    numira::ChoiceDialog* window;
+};
+
 struct WindowFixture : JapaneseFonts {
     explicit WindowFixture(common::AssetLocator locator = {}, quint64 seed = 1)
-        : random(seed), form(state, {dialogs, sound, random, std::move(locator)}),
-          choice(state, &form)
+        : random(seed), form({dialogs, sound, random, std::move(locator)}), choice(&form)
     {
         form.setChoiceWindow(&choice);
         // The choice window is answered by the test instead of a modal loop.
-        form.showChoiceWindow = [this](numira::TForm3& window) {
+        form.showChoiceWindow = [this](numira::ChoiceDialog& window) {
             ++choiceShown;
             if (answerChoice) answerChoice(window);
         };
@@ -41,41 +64,52 @@ struct WindowFixture : JapaneseFonts {
         QApplication::setActiveWindow(&form);
     }
 
+    template <typename T = QWidget> T* w(const char* name) const
+    {
+        return form.findChild<T*>(QLatin1String(name));
+    }
+    QLineEdit* edit(const char* name) const { return w<QLineEdit>(name); }
+    QString shows(const char* name) const { return edit(name)->text(); }
+    void click(const char* name) const { w<QAbstractButton>(name)->click(); }
+    ChoiceControls choiceControls() { return {&choice}; }
+    const numira::RunState& run() const { return form.drill().state(); }
+    const numira::ProblemStore& store() const { return form.drill().store(); }
+
     // Picks an item of a list page (or the table page) and confirms.
     void choose(int page, int item)
     {
-        answerChoice = [page, item](numira::TForm3& window) {
-            window.TabbedNotebook1->setCurrentIndex(page);
-            if (page < 4) window.ListBox[page]->setCurrentRow(item);
-            window.Button1Click();
+        answerChoice = [page, item](numira::ChoiceDialog& window) {
+            ChoiceControls{&window}.choose(page, item);
         };
-        form.Button1Click();
+        click("chooseButton");
+    }
+    // Fixes the number of problems through the check box.
+    void fix(int count)
+    {
+        dialogs.inputs.push_back(QString::number(count));
+        click("fixedCountBox");
     }
 
     void type(const QString& text)
     {
-        form.Edit5->clear();
-        QTest::keyClicks(form.Edit5, text);
+        edit("answerEdit")->clear();
+        QTest::keyClicks(edit("answerEdit"), text);
     }
-    void pressReturn() { QTest::keyClick(form.Edit5, Qt::Key_Return); }
+    void pressReturn() { QTest::keyClick(edit("answerEdit"), Qt::Key_Return); }
     void answer(const QString& text)
     {
         type(text);
         pressReturn();
     }
-    QString currentAnswer() const
-    {
-        return form.state().store.answer(std::clamp(form.drill().currentNumber, 1, 100));
-    }
+    QString currentAnswer() const { return form.drill().answer(); }
     void answerRight() { answer(currentAnswer()); }
     void answerWrong() { answer(currentAnswer() + "9"); }
 
-    numira::SharedState state;
     common::ScriptedDialogs dialogs;
     common::RecordingSoundPlayer sound;
     common::SeededRandomSource random;
-    numira::TForm1 form;
-    numira::TForm3 choice;
-    std::function<void(numira::TForm3&)> answerChoice;
+    numira::MainWindow form;
+    numira::ChoiceDialog choice;
+    std::function<void(numira::ChoiceDialog&)> answerChoice;
     int choiceShown = 0;
 };

@@ -1,4 +1,4 @@
-#include "numira/core/value1.h"
+#include "numira/core/problem_store.h"
 
 #include <algorithm>
 #include <charconv>
@@ -88,15 +88,5 @@ void TextBuffer::digits(qint64 value, int width)
     for (int pad = width - int(end - text.data()); pad > 0; --pad) bytes('0');
     for (const char* c = text.data(); c != end; ++c) bytes(*c);
 }
-
-bool BeginGeneration(int number, int lastType, UsedPairs& used, RandomSource& random)
-{
-    if (number < 0) return false;
-    random.reseedFromClock();
-    used.reset();
-    return number <= lastType;
-}
-
-void FinishGeneration(ProblemStore& store) { store.countText() = QString::number(store.count); }
 
 } // namespace numira

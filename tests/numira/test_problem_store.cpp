@@ -1,8 +1,9 @@
 // The problem store and its helpers: decimal texts, the slot shuffle, the
-// duplicate table, the generator contract and the catalogue texts.
+// duplicate table and the generator contract; the catalogue texts and its
+// remainder kinds.
 #include "numira/core/addition.h"
 #include "numira/core/catalogue.h"
-#include "numira/core/value1.h"
+#include "numira/core/problem_store.h"
 
 #include <QTest>
 
@@ -10,7 +11,7 @@
 
 using namespace numira;
 
-class TestValue1 : public QObject {
+class TestProblemStore : public QObject {
     Q_OBJECT
 private slots:
     void decimalText_data()
@@ -162,7 +163,15 @@ private slots:
             QCOMPARE(title.text(), item);
         }
     }
+
+    // Remainder answers belong to division types 4, 5 and 10.
+    void remainderKinds()
+    {
+        for (int c = 0; c <= 4; ++c)
+            for (int n = 0; n <= 10; ++n)
+                QCOMPARE(HasRemainder(c, n), c == kDivision && (n == 4 || n == 5 || n == 10));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestValue1)
-#include "test_value1.moc"
+QTEST_GUILESS_MAIN(TestProblemStore)
+#include "test_problem_store.moc"

@@ -1,8 +1,8 @@
 #pragma once
 
-// The state shared by the whole of Numira: the current problem set, the
-// child's choice, the fixed number of problems, and the helpers every
-// generator family uses (duplicate table, slot shuffle, decimal texts).
+// A problem set as the drill holds it: a title, a count and 100 slots of
+// question and answer texts, with the helpers every generator family writes
+// it with (duplicate table, slot shuffle, decimal texts).
 
 #include "common/random_source.h"
 #include "common/short_string.h"
@@ -46,37 +46,6 @@ struct ProblemStore {
         slot.at(k).question = question;
         slot.at(k).answer = answer;
     }
-};
-
-enum Category : qint32 {
-    kAddition = 0,
-    kSubtraction = 1,
-    kMultiplication = 2,
-    kDivision = 3,
-    kMultiplicationTable = 4,
-};
-
-struct TableRowSelection {
-    std::array<qint32, 9> rows{}; // row 1..9: -1 chosen, 0 not
-    qint32 lowestMultiplier = 0;  // 0 with "include 0", else 1
-    int chosenRows() const
-    {
-        int n = 0;
-        for (qint32 r : rows) n += r != 0;
-        return n;
-    }
-};
-
-struct ChoiceRecord {
-    qint32 ProblemCategory = 0;
-    qint32 ProblemNumber = 0;
-    TableRowSelection tableRowSelection;
-};
-
-// The child's fixed number of problems.
-struct FixedNumber {
-    bool CountIsFixed = false;
-    qint32 FixedCount = 0;
 };
 
 // Operand pairs already drawn for the current set, entries 1..100; (-1, -1)
@@ -125,44 +94,5 @@ private:
 // A non-negative fixed-point value (tenths, hundredths or thousandths) as
 // text: whole part always, then "." and the fraction without trailing zeros.
 QString DecimalText(qint64 value, int fractionDigits);
-
-// Steps 1 and 2 of every numbered generator: false (and nothing done) for a
-// negative number; otherwise re-seed and clear the family's pairs, then say
-// whether `number` names one of the family's types (0..lastType).
-bool BeginGeneration(int number, int lastType, UsedPairs& used, RandomSource& random);
-
-// Step 5 of every generator: the set size into the header slot.
-void FinishGeneration(ProblemStore& store);
-
-// The drawing loop of the random types: asks `draw` for candidate pairs (it
-// returns false when its acceptance test fails), refuses an ordered pair
-// already drawn for this set, and hands each new pair to `write` with its
-// slot number, until `setSize` slots are written.
-template <typename Draw, typename Write>
-void DrawDistinctPairs(ProblemStore& store, UsedPairs& used, int setSize, Draw draw, Write write)
-{
-    store.count = setSize;
-    int n = 1;
-    while (n <= setSize) {
-        qint32 first = 0, second = 0;
-        if (!draw(first, second)) continue;
-        if (used.contains(first, second, n)) continue;
-        used.store(n, first, second);
-        write(n, first, second);
-        ++n;
-    }
-}
-
-} // namespace numira
-
-namespace numira {
-
-// Everything that lives as long as the program and is shared between the
-// windows: the set, the choice that made it, the fixed number of problems.
-struct SharedState {
-    ProblemStore store;
-    ChoiceRecord choice;
-    FixedNumber fixed;
-};
 
 } // namespace numira

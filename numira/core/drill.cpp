@@ -1,0 +1,159 @@
+#include "numira/core/drill.h"
+
+#include "numira/core/judge.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace numira {
+
+namespace {
+
+// The number the child fixes is kept within 1..100.
+int clampFixedCount(int typed) { return std::clamp(typed, 1, kMaxProblems); }
+
+} // namespace
+
+bool Drill::chooseSet(const std::function<std::optional<ChosenSet>()>& ask)
+{
+    for (bool askedAgain = false;; askedAgain = true) {
+        const std::optional<ChosenSet> chosen = ask();
+        // The close box after a choice without rows ends the asking.
+        if (!chosen && askedAgain) return false;
+        const Choice& choice = chosen ? chosen->choice : m_choice;
+        if (!choice.makesASet()) continue;
+        if (chosen) {
+            m_choice = chosen->choice;
+            m_store.title = chosen->title;
+        }
+        // A category without a generator keeps the previous set.
+        m_generators.generate(m_choice, m_store);
+        break;
+    }
+    startRun();
+    return true;
+}
+
+void Drill::startRun()
+{
+    if (m_countIsFixed && m_store.count > m_fixedCount) m_store.count = m_fixedCount;
+    m_state.setChosen = true;
+    startAgain();
+}
+
+void Drill::startAgain()
+{
+    m_state.currentNumber = 1;
+    m_state.firstTryCorrect = 0;
+    m_state.onFirstTry = true;
+    m_state.answerShown = false;
+    m_state.finished = false;
+    m_state.mascotShowing = true;
+}
+
+Step Drill::showAnswerOrNext()
+{
+    RunState& s = m_state;
+    if (!s.setChosen) return Step::kNone;
+    if (!s.answerShown) {
+        if (s.finished) return Step::kNone;
+        s.mascotShowing = true;
+        if (s.currentNumber > m_store.count) {
+            s.finished = true;
+            return Step::kEndedAtAnswer;
+        }
+        s.answerShown = true;
+        s.onFirstTry = false;
+        return Step::kAnswerShown;
+    }
+    // After the end, further clicks show the same end: the number neither
+    // grows nor drops below the problems dealt with (a lowered count).
+    if (!s.finished) ++s.currentNumber;
+    if (s.currentNumber > m_store.count) {
+        s.finished = true;
+        return Step::kEnded;
+    }
+    s.answerShown = false;
+    s.onFirstTry = true;
+    return Step::kNextProblem;
+}
+
+bool Drill::keyPressed()
+{
+    if (m_state.mascotShowing || !m_state.returnArmed) return false;
+    m_state.mascotShowing = true;
+    return true;
+}
+
+std::optional<Judgement> Drill::returnPressed(QStringView typed)
+{
+    RunState& s = m_state;
+    if (!s.returnArmed) return std::nullopt;
+    s.returnArmed = false;
+    if (!s.setChosen || s.finished) return std::nullopt;
+    // An empty field is no answer: a second Return must not cost a point.
+    if (IsBlankAnswer(typed)) return std::nullopt;
+
+    s.mascotShowing = false;
+    if (!JudgeAnswer(answer(), typed, HasRemainder(m_choice.category, m_choice.number))) {
+        s.onFirstTry = false;
+        return Judgement{Verdict::kWrong, false};
+    }
+    ++s.currentNumber;
+    if (s.onFirstTry) ++s.firstTryCorrect;
+    s.onFirstTry = true;
+    s.answerShown = false;
+    s.finished = s.currentNumber > m_store.count;
+    return Judgement{Verdict::kRight, s.finished};
+}
+
+bool Drill::fixCount(int typed)
+{
+    m_fixedCount = clampFixedCount(typed);
+    m_countIsFixed = true;
+    if (m_store.count <= m_fixedCount) return false;
+    m_store.count = m_fixedCount;
+    return true;
+}
+
+void Drill::releaseCount()
+{
+    m_countIsFixed = false;
+    m_store.count = static_cast<qint32>(
+        std::clamp<std::int64_t>(ReadWhole(m_store.countText().text()), 0, kMaxProblems));
+}
+
+QString Drill::question() const
+{
+    return m_store.question(std::clamp(m_state.currentNumber, 1, kMaxProblems));
+}
+
+QString Drill::answer() const
+{
+    return m_store.answer(std::clamp(m_state.currentNumber, 1, kMaxProblems));
+}
+
+int Drill::score() const
+{
+    const int dealtWith = m_state.currentNumber - (m_state.onFirstTry ? 1 : 0);
+    return ScorePercent(m_state.firstTryCorrect, dealtWith);
+}
+
+// The score counts the problems really dealt with, so that a count lowered in
+// the middle of a run cannot push it above 100.
+int Drill::endScore() const
+{
+    return ScorePercent(m_state.firstTryCorrect, m_state.currentNumber - 1);
+}
+
+Worksheet Drill::worksheet() const
+{
+    Worksheet sheet;
+    for (int i = 1; i <= std::min<int>(m_store.count, kMaxProblems); ++i) {
+        sheet.problems << m_store.question(i) + QStringLiteral(" =");
+        sheet.answers << m_store.question(i) + QStringLiteral(" =") + m_store.answer(i);
+    }
+    return sheet;
+}
+
+} // namespace numira

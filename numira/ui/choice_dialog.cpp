@@ -1,0 +1,151 @@
+#include "numira/ui/choice_dialog.h"
+
+#include "common/fonts.h"
+#include "numira/core/catalogue.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <cmath>
+
+namespace numira {
+
+namespace {
+QFont gothic(int pixels) { return common::designedFont(QStringLiteral("ＭＳ ゴシック"), pixels); }
+
+// Tabs padded as narrowly as the window was designed with, so that the five
+// page tabs fit in one row at every density; the style's own padding is
+// twice as wide and pushed the last tab out of sight.
+class NarrowTabStyle final : public QProxyStyle {
+public:
+    explicit NarrowTabStyle(int padding) : m_padding(padding) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace) return m_padding;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    int m_padding;
+};
+} // namespace
+
+ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
+{
+    // Laid out for 120 pixels per inch and rescaled to the screen's density.
+    const QScreen* screen = parent ? parent->screen() : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) m_scale = screen->logicalDotsPerInchY() / 120.0;
+
+    setWindowTitle(QStringLiteral("もんだいをえらんでね"));
+    setModal(true);
+    setFont(common::designedFont(QStringLiteral("System"), scaled(16)));
+    move(scaled(81), scaled(2));
+    setFixedSize(scaled(450), scaled(430));
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_pages->setGeometry(scaled(23), scaled(12), scaled(410), scaled(365));
+    m_pages->setFont(gothic(scaled(17)));
+
+    const QStringList pages = CataloguePages();
+    static const char* const kListNames[] = {"additionList", "subtractionList",
+                                            "multiplicationList", "divisionList"};
+    for (Category category : kListCategories) {
+        auto* page = new QWidget;
+        auto* list = new QListWidget(page);
+        list->setObjectName(QLatin1String(kListNames[category]));
+        list->setGeometry(scaled(8), scaled(16), scaled(369), scaled(305));
+        list->setFont(gothic(scaled(17)));
+        list->setUniformItemSizes(true);
+        connect(list, &QListWidget::itemDoubleClicked, this, &ChoiceDialog::confirm);
+        m_lists[category] = list;
+        m_pages->addTab(page, pages[category]);
+    }
+
+    auto* tablePage = new QWidget;
+    m_rowGroup = new QGroupBox(QStringLiteral("やるだんをクリックして×をつけてね"), tablePage);
+    m_rowGroup->setObjectName(QStringLiteral("rowGroup"));
+    m_rowGroup->setGeometry(scaled(8), scaled(16), scaled(369), scaled(313));
+    m_rowGroup->setFont(gothic(scaled(20)));
+    static const char16_t* const kRowNames[] = {u"１のだん", u"２のだん", u"３のだん",
+                                                u"４のだん", u"５のだん", u"６のだん",
+                                                u"７のだん", u"８のだん", u"９のだん"};
+    static const int kRowTops[] = {49, 98, 147, 196, 244};
+    for (int k = 0; k < 9; ++k) {
+        auto* box = new QCheckBox(QString::fromUtf16(kRowNames[k]), m_rowGroup);
+        box->setObjectName(QStringLiteral("row%1Box").arg(k + 1));
+        const int left = k < 5 ? 29 : 215;
+        const int height = (k == 2 || k == 3 || k == 7 || k == 8) ? 20 : 21;
+        box->setGeometry(scaled(left), scaled(kRowTops[k < 5 ? k : k - 5]), scaled(119),
+                         scaled(height));
+        m_rowBoxes[k] = box;
+    }
+    m_allRowsBox = new QCheckBox(QStringLiteral("ぜんぶのだん"), m_rowGroup);
+    m_allRowsBox->setObjectName(QStringLiteral("allRowsBox"));
+    m_allRowsBox->setGeometry(scaled(215), scaled(244), scaled(138), scaled(21));
+    m_withZeroBox = new QCheckBox(QStringLiteral("０をいれる"), tablePage);
+    m_withZeroBox->setObjectName(QStringLiteral("withZeroBox"));
+    m_withZeroBox->setGeometry(scaled(120), scaled(304), scaled(121), scaled(17));
+    m_withZeroBox->setFont(gothic(scaled(20)));
+    // The last box is drawn over the group frame, as designed.
+    m_withZeroBox->raise();
+    m_pages->addTab(tablePage, pages[kMultiplicationTable]);
+    auto* tabStyle = new NarrowTabStyle(scaled(12));
+    tabStyle->setParent(m_pages->tabBar());
+    m_pages->tabBar()->setStyle(tabStyle);
+    // Should a machine's fonts still be too wide, every tab stays in reach.
+    m_pages->setUsesScrollButtons(m_pages->tabBar()->sizeHint().width() > m_pages->width());
+
+    m_confirmButton = new QPushButton(QStringLiteral("けってい"), this);
+    m_confirmButton->setObjectName(QStringLiteral("confirmButton"));
+    m_confirmButton->setGeometry(scaled(97), scaled(383), scaled(206), scaled(31));
+    m_confirmButton->setAutoDefault(false);
+    connect(m_confirmButton, &QPushButton::clicked, this, &ChoiceDialog::confirm);
+
+    // Names a screen reader reads for the controls without a text of their own.
+    m_pages->setAccessibleName(QStringLiteral("もんだいのしゅるい"));
+    for (Category category : kListCategories) m_lists[category]->setAccessibleName(pages[category]);
+
+    // At the first showing: the table page, with row 2 ticked.
+    for (Category category : kListCategories) m_lists[category]->addItems(CatalogueItems(category));
+    m_pages->setCurrentIndex(kMultiplicationTable);
+    m_rowBoxes[1]->setChecked(true);
+}
+
+int ChoiceDialog::scaled(int pixels) const { return int(std::lround(pixels * m_scale)); }
+
+std::optional<ChosenSet> ChoiceDialog::chosenSet() const
+{
+    if (result() != QDialog::Accepted) return std::nullopt;
+    return m_chosen;
+}
+
+void ChoiceDialog::confirm()
+{
+    const int page = m_pages->currentIndex();
+    if (page >= kAddition && page <= kDivision) {
+        const QModelIndexList selected = m_lists[page]->selectionModel()->selectedRows();
+        const int number = selected.isEmpty() ? 0 : selected.first().row();
+        m_chosen = {{page, number, {}}, m_lists[page]->item(number)->text()};
+    } else if (page == kMultiplicationTable) {
+        TableRowSelection table;
+        table.lowestMultiplier = m_withZeroBox->isChecked() ? 0 : 1;
+        for (int k = 0; k < 9; ++k)
+            if (m_rowBoxes[k]->isChecked()) table.rows[k] = -1;
+        if (m_allRowsBox->isChecked()) table.rows.fill(-1);
+        m_chosen = {{kMultiplicationTable, 0, table},
+                    FindProblemKind(kMultiplicationTable, 0)->title()};
+    }
+    accept();
+}
+
+} // namespace numira

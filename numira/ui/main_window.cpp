@@ -1,0 +1,425 @@
+#include "numira/ui/main_window.h"
+
+#include "common/dialogs.h"
+#include "common/fonts.h"
+#include "common/whole_number.h"
+#include "common/worksheet_page.h"
+#include "numira/ui/choice_dialog.h"
+#include "numira/ui/help_window.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace numira {
+
+namespace {
+
+const QString kTypeAnswer = QStringLiteral("こたえをいれてね☆");
+const QString kShowAnswer = QStringLiteral("せいかいをだす");
+const QString kNextProblem = QStringLiteral("つぎのもんだい");
+const QString kAnswerPreset = QStringLiteral("こたえ");
+const QString kHelpFile = QStringLiteral("numira.hlp");
+
+QFont fontOf(const QString& family, int pixels, bool bold = false)
+{
+    return common::designedFont(family, pixels, bold);
+}
+
+QFont gothic(int pixels, bool bold = false) { return fontOf(QStringLiteral("ＭＳ ゴシック"), pixels, bold); }
+
+// Numbers in the counter boxes stand after one blank.
+QString withBlank(int n) { return u' ' + QString::number(n); }
+
+bool isReturn(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+} // namespace
+
+MainWindow::MainWindow(Services services, QWidget* parent)
+    : QWidget(parent), m_services(services),
+      m_feedback(services.dialogs, services.sound, services.locator), m_drill(services.random)
+{
+    showChoiceWindow = [](ChoiceDialog& window) { window.exec(); };
+    makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
+        return std::make_unique<common::PrinterSurface>(printer);
+    };
+    m_feedback.setReportParent(this);
+    buildControls();
+    m_messageLine->setText(QStringLiteral("もんだいをえらんでね☆"));
+    m_showAnswerButton->setText(kShowAnswer);
+    blankPicture();
+    // Without the file the blank picture stays, and the start goes on.
+    showMascot();
+    m_helpButton->setToolTip(QStringLiteral("ヘルプを表示"));
+    m_printButton->setToolTip(QStringLiteral("問題の印刷"));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    setWindowTitle(QStringLiteral("ヌミラ Ver 3.41"));
+    setFont(fontOf(QStringLiteral("System"), 13));
+    // Outer size 606 x 478 at (8, 10); the client area is what the frame leaves.
+    move(8, 10);
+    setFixedSize(598, 451);
+
+    // Fonts are set before texts: a text is laid out again with each font.
+    auto readOnlyEdit = [](QWidget* parent, const char* name, QRect place, const QString& text,
+                           const QFont* font = nullptr) {
+        auto* edit = new QLineEdit(parent);
+        edit->setObjectName(QLatin1String(name));
+        if (font) edit->setFont(*font);
+        edit->setText(text);
+        edit->setGeometry(place);
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::ClickFocus); // no tab stop
+        edit->setCursor(Qt::ArrowCursor);
+        return edit;
+    };
+    auto label = [](QWidget* parent, const char* name, QPoint at, const QString& text,
+                    const QFont& font) {
+        auto* l = new QLabel(parent);
+        l->setObjectName(QLatin1String(name));
+        l->setFont(font);
+        l->setText(text);
+        l->move(at);
+        l->adjustSize();
+        return l;
+    };
+    auto panel = [](QWidget* parent, QRect place) {
+        auto* frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        frame->setGeometry(place);
+        return frame;
+    };
+
+    m_titleEdit = readOnlyEdit(this, "titleEdit", {8, 8, 401, 26}, QStringLiteral("もんだいめい"));
+    label(this, "countLabel", {8, 48}, QStringLiteral("ぜんぶで"), gothic(17));
+    m_countEdit = readOnlyEdit(this, "countEdit", {80, 48, 49, 26}, QStringLiteral("０"));
+    label(this, "countUnit", {136, 56}, QStringLiteral("もん"), gothic(17));
+    m_numberEdit = readOnlyEdit(this, "numberEdit", {16, 80, 57, 26}, QStringLiteral("０"));
+    label(this, "numberUnit", {80, 88}, QStringLiteral("もんめ"), gothic(17));
+    label(this, "scoreLabel", {8, 120}, QStringLiteral("いまは"), gothic(17));
+    m_scoreEdit = readOnlyEdit(this, "scoreEdit", {64, 120, 49, 26}, QStringLiteral("０"));
+    label(this, "scoreUnit", {120, 128}, QStringLiteral("てん"), gothic(17));
+
+    QFrame* picturePanel = panel(this, {176, 40, 97, 97});
+    m_picture = new QLabel(picturePanel);
+    m_picture->setObjectName(QStringLiteral("picture"));
+    m_picture->setGeometry(8, 8, 81, 81);
+    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    QFrame* messagePanel = panel(this, {280, 40, 289, 97});
+    label(messagePanel, "messageTitle", {16, 16}, QStringLiteral("コンピュータからのおしらせ"),
+          gothic(18));
+    const QFont message = gothic(17);
+    m_messageLine =
+        readOnlyEdit(messagePanel, "messageLine", {16, 48, 257, 25}, QString(), &message);
+
+    QPalette black;
+    black.setColor(QPalette::Text, Qt::black);
+    black.setColor(QPalette::WindowText, Qt::black);
+    QFrame* problemPanel = panel(this, {8, 152, 553, 185});
+    const QFont big = gothic(64);
+    m_problemEdit = readOnlyEdit(problemPanel, "problemEdit", {16, 8, 513, 72},
+                                 QStringLiteral("もんだい"), &big);
+    m_problemEdit->setPalette(black);
+    label(problemPanel, "equalsSign", {8, 104}, QStringLiteral("＝"), big)->setPalette(black);
+    m_answerEdit = new QLineEdit(problemPanel);
+    m_answerEdit->setObjectName(QStringLiteral("answerEdit"));
+    m_answerEdit->setFont(big);
+    m_answerEdit->setText(kAnswerPreset);
+    m_answerEdit->setGeometry(80, 104, 457, 72);
+    m_answerEdit->setPalette(black);
+    // Digits must arrive as ASCII whatever the keyboard's input mode.
+    m_answerEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_answerEdit->installEventFilter(this);
+
+    QFrame* buttonPanel = panel(this, {8, 344, 553, 81});
+    auto button = [buttonPanel](const char* name, QRect place, const QString& text,
+                                const QFont& font) {
+        auto* b = new QPushButton(buttonPanel);
+        b->setObjectName(QLatin1String(name));
+        b->setFont(font);
+        b->setText(text);
+        b->setGeometry(place);
+        return b;
+    };
+    m_chooseButton = button("chooseButton", {8, 8, 145, 41}, QStringLiteral("もんだいえらび"),
+                            fontOf(QStringLiteral("ＭＳ 明朝"), 17, true));
+    m_showAnswerButton =
+        button("showAnswerButton", {168, 8, 137, 41}, kShowAnswer, gothic(17, true));
+    m_startAgainButton = button("startAgainButton", {320, 8, 105, 41},
+                                QStringLiteral("はじめから"), gothic(17, true));
+    m_quitButton =
+        button("quitButton", {448, 8, 89, 41}, QStringLiteral("おしまい"), gothic(17, true));
+    m_fixedCountBox = new QCheckBox(QStringLiteral("もんだいすうをきめる"), buttonPanel);
+    m_fixedCountBox->setObjectName(QStringLiteral("fixedCountBox"));
+    m_fixedCountBox->setGeometry(40, 56, 201, 17);
+    m_fixedCountBox->setFont(gothic(17));
+    setTabOrder(m_chooseButton, m_showAnswerButton);
+    setTabOrder(m_showAnswerButton, m_startAgainButton);
+    setTabOrder(m_startAgainButton, m_quitButton);
+    setTabOrder(m_quitButton, m_fixedCountBox);
+
+    auto glyphButton = [this](const char* name, QRect place, const QString& glyph) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(place);
+        b->setIcon(common::glyphIcon(glyph, devicePixelRatioF()));
+        b->setIconSize({33, 33});
+        return b;
+    };
+    m_helpButton =
+        glyphButton("helpButton", {528, 0, 41, 41}, QStringLiteral(":/glyphs/help.png"));
+    m_printButton =
+        glyphButton("printButton", {456, 0, 41, 41}, QStringLiteral(":/glyphs/print.png"));
+
+    // Names a screen reader reads for the controls without a text of their own.
+    const std::pair<QWidget*, const char16_t*> names[] = {
+        {m_titleEdit, u"もんだいめい"},   {m_countEdit, u"ぜんぶのもんだいすう"},
+        {m_numberEdit, u"なんもんめ"},    {m_problemEdit, u"もんだい"},
+        {m_answerEdit, u"こたえ"},        {m_messageLine, u"おしらせ"},
+        {m_scoreEdit, u"てんすう"},       {m_picture, u"え"},
+        {m_helpButton, u"ヘルプ"},        {m_printButton, u"いんさつ"}};
+    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
+
+    connect(m_chooseButton, &QPushButton::clicked, this, &MainWindow::chooseProblems);
+    connect(m_showAnswerButton, &QPushButton::clicked, this, &MainWindow::showAnswerOrNext);
+    connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_startAgainButton, &QPushButton::clicked, this, &MainWindow::startAgain);
+    connect(m_fixedCountBox, &QCheckBox::clicked, this, &MainWindow::toggleFixedCount);
+    connect(m_helpButton, &QToolButton::clicked, this, &MainWindow::showHelp);
+    connect(m_printButton, &QToolButton::clicked, this, &MainWindow::printSheet);
+}
+
+
+void MainWindow::blankPicture()
+{
+    QPixmap blank(81, 81);
+    blank.fill(Qt::white);
+    m_picture->setPixmap(blank);
+}
+
+void MainWindow::showMascot()
+{
+    // A missing mascot is reported once; the drill goes on without it.
+    m_feedback.showPicture(m_picture, QStringLiteral("mascot.bmp"));
+}
+
+void MainWindow::showScore() { m_scoreEdit->setText(withBlank(m_drill.score())); }
+
+void MainWindow::showProblem()
+{
+    m_problemEdit->setText(m_drill.question());
+    m_numberEdit->setText(withBlank(m_drill.state().currentNumber));
+    m_answerEdit->clear();
+}
+
+void MainWindow::showEndOfRun(bool focusChooseButton)
+{
+    m_problemEdit->setText(QString::number(m_drill.endScore()) + QStringLiteral("てんです。"));
+    m_answerEdit->setText(QStringLiteral("おしまいです。"));
+    m_messageLine->setText(QStringLiteral("下のボタンでえらんでね☆"));
+    if (focusChooseButton) m_chooseButton->setFocus();
+}
+
+ChoiceDialog* MainWindow::choiceWindow()
+{
+    if (!m_choiceWindow) {
+        m_ownChoiceWindow = std::make_unique<ChoiceDialog>(this);
+        m_choiceWindow = m_ownChoiceWindow.get();
+    }
+    return m_choiceWindow;
+}
+
+std::optional<ChosenSet> MainWindow::askForChoice()
+{
+    ChoiceDialog* chooser = choiceWindow();
+    // Nothing is chosen unless the child confirms.
+    chooser->setResult(QDialog::Rejected);
+    showChoiceWindow(*chooser);
+    return chooser->chosenSet();
+}
+
+void MainWindow::chooseProblems()
+{
+    if (!m_drill.chooseSet([this] { return askForChoice(); })) return;
+    m_titleEdit->setText(m_drill.title());
+    m_countEdit->setText(withBlank(m_drill.count()));
+    m_numberEdit->setText(withBlank(m_drill.state().currentNumber));
+    m_problemEdit->setText(m_drill.question());
+    m_answerEdit->setText(kAnswerPreset);
+    showScore();
+    blankPicture();
+    m_showAnswerButton->setText(kShowAnswer);
+    m_messageLine->setText(kTypeAnswer);
+    showMascot();
+    m_answerEdit->setFocus();
+}
+
+void MainWindow::showAnswerOrNext()
+{
+    switch (m_drill.showAnswerOrNext()) {
+    case Step::kNone: return;
+    case Step::kAnswerShown:
+        m_answerEdit->setText(m_drill.answer());
+        showMascot();
+        m_messageLine->setText(kTypeAnswer);
+        m_showAnswerButton->setText(kNextProblem);
+        showScore();
+        return;
+    case Step::kEndedAtAnswer:
+        showMascot();
+        showEndOfRun(true);
+        return;
+    case Step::kNextProblem:
+        showProblem();
+        m_showAnswerButton->setText(kShowAnswer);
+        showScore();
+        m_answerEdit->setFocus();
+        return;
+    case Step::kEnded: showEndOfRun(false); return;
+    }
+}
+
+void MainWindow::startAgain()
+{
+    m_drill.startAgain();
+    m_titleEdit->setText(m_drill.title());
+    m_countEdit->setText(QString::number(m_drill.count()));
+    m_numberEdit->setText(withBlank(m_drill.state().currentNumber));
+    m_problemEdit->setText(m_drill.question());
+    m_answerEdit->setText(kAnswerPreset);
+    m_scoreEdit->setText(QString::number(m_drill.score()));
+    showMascot();
+    m_showAnswerButton->setText(kShowAnswer);
+    m_messageLine->setText(kTypeAnswer);
+    m_answerEdit->setFocus();
+}
+
+void MainWindow::toggleFixedCount()
+{
+    if (!m_drill.countIsFixed()) {
+        const QString typed = m_services.dialogs.inputBox(
+            this, QStringLiteral("なんもんやるかをきめます"),
+            QStringLiteral("もんだいすうは？ OK はマウスでクリック！"), QStringLiteral("10"));
+        const std::optional<int> number = common::ParseWholeNumber(typed);
+        if (!number) {
+            m_services.dialogs.error(this, QStringLiteral("'%1' は整数ではありません").arg(typed));
+        } else if (m_drill.fixCount(*number)) {
+            m_countEdit->setText(withBlank(m_drill.count()));
+        }
+    } else {
+        m_drill.releaseCount();
+        m_countEdit->setText(withBlank(m_drill.count()));
+    }
+    {
+        // The tick always shows whether a number is fixed.
+        const QSignalBlocker block(m_fixedCountBox);
+        m_fixedCountBox->setChecked(m_drill.countIsFixed());
+    }
+    m_answerEdit->setFocus();
+}
+
+void MainWindow::showHelp()
+{
+    const QString path = m_feedback.locator().find(kHelpFile);
+    if (!m_help) m_help = new HelpWindow(this);
+    if (path.isEmpty() || !m_help->showFile(path)) {
+        m_services.dialogs.warning(
+            this, QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(kHelpFile));
+        return;
+    }
+    m_help->show();
+    m_help->raise();
+}
+
+void MainWindow::printSheet()
+{
+    using Answer = common::Dialogs::Answer;
+    common::Dialogs& dialogs = m_services.dialogs;
+    const QString breaks = QStringLiteral("\r\n\n");
+    if (!m_fixedCountBox->isChecked()) {
+        const Answer a = dialogs.information(
+            this, QStringLiteral("このボタンは、もんだいをいんさつするボタンです。") + breaks +
+                      QStringLiteral("もんだいすうをきめてからえらんでください"));
+        if (a == Answer::Ok) return;
+    }
+    const QString question =
+        QStringList{QStringLiteral("このボタンは　もんだいを いんさつするボタンです。"),
+                    QStringLiteral("いまだされているもんだいをいんさつします。"),
+                    QStringLiteral("もんだいえらびでえらびなおすとあたらしいもんだいがでます。"),
+                    QStringLiteral("いんさつしますか？")}
+            .join(breaks);
+    if (dialogs.confirm(this, question) != Answer::Yes) return;
+
+    const QString before = m_messageLine->text();
+    m_messageLine->setText(QStringLiteral("いんさつちゅうです"));
+    m_messageLine->repaint();
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Cancel in the print dialog prints nothing.
+    if (!dialogs.printerSetup(this, *m_printer)) {
+        m_messageLine->setText(before);
+        return;
+    }
+
+    const Worksheet sheet = m_drill.worksheet();
+    const auto surface = makePageSurface(*m_printer);
+    if (!common::PrintWorksheet(*surface, QStringLiteral("ＭＳゴシック"), 20, sheet.problems,
+                                sheet.answers))
+        dialogs.warning(this, surface->errorText());
+    m_messageLine->setText(before);
+}
+
+void MainWindow::answerKeyReleased() { m_drill.keyReleased(); }
+
+void MainWindow::answerKeyPressed(int key)
+{
+    if (m_drill.keyPressed()) {
+        showMascot();
+        m_messageLine->setText(kTypeAnswer);
+    }
+    if (!isReturn(key)) return;
+    const std::optional<Judgement> judged = m_drill.returnPressed(m_answerEdit->text());
+    if (!judged) return;
+    if (judged->verdict == Verdict::kWrong) {
+        m_messageLine->setText(QStringLiteral("ぶ～　まちがえたよ"));
+        m_feedback.showPicture(m_picture, QStringLiteral("batu1.bmp"));
+        m_feedback.playSound(QStringLiteral("batu1.wav"));
+        showScore();
+        return;
+    }
+    m_messageLine->setText(QStringLiteral("せいかいです！"));
+    m_feedback.showPicture(m_picture, QStringLiteral("maru1.bmp"));
+    m_feedback.playSound(QStringLiteral("maru1.wav"));
+    showScore();
+    m_showAnswerButton->setText(kShowAnswer);
+    if (judged->finished) {
+        showEndOfRun(true);
+        return;
+    }
+    showProblem();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_answerEdit) {
+        if (event->type() == QEvent::KeyPress) {
+            answerKeyPressed(static_cast<QKeyEvent*>(event)->key());
+        } else if (event->type() == QEvent::KeyRelease) {
+            // A held key repeats as release/press pairs: only a real release counts.
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) answerKeyReleased();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace numira

@@ -1,0 +1,109 @@
+#pragma once
+
+// The main window of the arithmetic drill. It shows one problem in large
+// type and holds the answer field and the buttons that choose a set, show
+// the answer, start again, fix the number of problems, open the help, print
+// and quit. Its handlers pass each click and key to the drill and show what
+// comes back: texts, pictures and sounds.
+
+#include "common/feedback.h"
+#include "numira/core/drill.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QPrinter;
+class QToolButton;
+
+namespace common {
+class Dialogs;
+class PageSurface;
+} // namespace common
+
+namespace numira {
+
+class ChoiceDialog;
+class HelpWindow;
+
+// The platform services the window reaches through interfaces.
+struct Services {
+    common::Dialogs& dialogs;
+    common::SoundPlayer& sound;
+    common::RandomSource& random;
+    common::AssetLocator locator = {};
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(Services services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // What a worksheet is drawn on: the chosen printer by default; tests record.
+    std::function<std::unique_ptr<common::PageSurface>(QPrinter&)> makePageSurface;
+    // The choice window is made at its first showing (it costs a good part
+    // of the start-up otherwise) and kept, with its settings, from then on.
+    // Tests hand in their own.
+    void setChoiceWindow(ChoiceDialog* window) { m_choiceWindow = window; }
+    ChoiceDialog* choiceWindow();
+    // Shows the choice window modally; tests replace it to answer the window.
+    std::function<void(ChoiceDialog&)> showChoiceWindow;
+
+    const Drill& drill() const { return m_drill; }
+    HelpWindow* helpWindow() const { return m_help; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void chooseProblems();
+    void showAnswerOrNext();
+    void startAgain();
+    void toggleFixedCount();
+    void showHelp();
+    void printSheet();
+    void answerKeyPressed(int key);
+    void answerKeyReleased();
+
+private:
+    void buildControls();
+    std::optional<ChosenSet> askForChoice();
+    void showProblem();
+    void showScore();
+    void showEndOfRun(bool focusChooseButton);
+    void showMascot();
+    void blankPicture();
+
+    Services m_services;
+    common::Feedback m_feedback;
+    Drill m_drill;
+    ChoiceDialog* m_choiceWindow = nullptr;
+    std::unique_ptr<ChoiceDialog> m_ownChoiceWindow;
+    HelpWindow* m_help = nullptr;
+    std::unique_ptr<QPrinter> m_printer; // made at the first print: it is slow to set up
+
+    QLineEdit* m_titleEdit = nullptr;
+    QLineEdit* m_countEdit = nullptr;
+    QLineEdit* m_numberEdit = nullptr;
+    QLineEdit* m_problemEdit = nullptr;
+    QLineEdit* m_answerEdit = nullptr;
+    QLineEdit* m_messageLine = nullptr;
+    QLineEdit* m_scoreEdit = nullptr;
+    QLabel* m_picture = nullptr;
+    QPushButton* m_chooseButton = nullptr;
+    QPushButton* m_showAnswerButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+    QPushButton* m_startAgainButton = nullptr;
+    QCheckBox* m_fixedCountBox = nullptr;
+    QToolButton* m_helpButton = nullptr;
+    QToolButton* m_printButton = nullptr;
+};
+
+} // namespace numira
