@@ -1,18 +1,12 @@
 #include "numira/core/drill.h"
 
+#include "common/drill_rules.h"
 #include "numira/core/judge.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace numira {
-
-namespace {
-
-// The number the child fixes is kept within 1..100.
-int clampFixedCount(int typed) { return std::clamp(typed, 1, kMaxProblems); }
-
-} // namespace
 
 bool Drill::chooseSet(const std::function<std::optional<ChosenSet>()>& ask)
 {
@@ -109,7 +103,7 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
 
 bool Drill::fixCount(int typed)
 {
-    m_fixedCount = clampFixedCount(typed);
+    m_fixedCount = common::clampProblemCount(typed);
     m_countIsFixed = true;
     if (m_store.count <= m_fixedCount) return false;
     m_store.count = m_fixedCount;
@@ -136,22 +130,22 @@ QString Drill::answer() const
 int Drill::score() const
 {
     const int dealtWith = m_state.currentNumber - (m_state.onFirstTry ? 1 : 0);
-    return ScorePercent(m_state.firstTryCorrect, dealtWith);
+    return common::firstTryPercent(m_state.firstTryCorrect, dealtWith);
 }
 
 // The score counts the problems really dealt with, so that a count lowered in
 // the middle of a run cannot push it above 100.
 int Drill::endScore() const
 {
-    return ScorePercent(m_state.firstTryCorrect, m_state.currentNumber - 1);
+    return common::firstTryPercent(m_state.firstTryCorrect, m_state.currentNumber - 1);
 }
 
-Worksheet Drill::worksheet() const
+common::Worksheet makeWorksheet(const ProblemStore& store)
 {
-    Worksheet sheet;
-    for (int i = 1; i <= std::min<int>(m_store.count, kMaxProblems); ++i) {
-        sheet.problems << m_store.question(i) + QStringLiteral(" =");
-        sheet.answers << m_store.question(i) + QStringLiteral(" =") + m_store.answer(i);
+    common::Worksheet sheet{QStringLiteral("ＭＳゴシック"), 20, {}, {}};
+    for (int i = 1; i <= std::min<int>(store.count, kMaxProblems); ++i) {
+        sheet.problems << store.question(i) + QStringLiteral(" =");
+        sheet.answers << store.question(i) + QStringLiteral(" =") + store.answer(i);
     }
     return sheet;
 }

@@ -6,6 +6,7 @@
 // problems. The main window passes clicks, keys and typed texts in and shows
 // what comes back.
 
+#include "common/worksheet.h"
 #include "numira/core/catalogue.h"
 #include "numira/core/generators.h"
 #include "numira/core/problem_store.h"
@@ -18,13 +19,6 @@
 #include <optional>
 
 namespace numira {
-
-// Whole percentage of first-try answers among the problems dealt with; no
-// problem dealt with scores 0.
-inline int ScorePercent(int firstTryCorrect, int dealtWith)
-{
-    return dealtWith > 0 ? firstTryCorrect * 100 / dealtWith : 0;
-}
 
 // A choice confirmed in the choice window, with the title of its set.
 struct ChosenSet {
@@ -61,11 +55,9 @@ struct Judgement {
     bool finished = false; // the right answer to the last problem ended the run
 };
 
-// The set as a worksheet: each problem with " =", and again with its answer.
-struct Worksheet {
-    QStringList problems;
-    QStringList answers;
-};
+// A set as a worksheet, as the print button and the command line print it:
+// each problem with " =", and again with its answer.
+common::Worksheet makeWorksheet(const ProblemStore& store);
 
 class Drill {
 public:
@@ -116,7 +108,7 @@ public:
     int score() const;
     // The score at the end, over the problems dealt with.
     int endScore() const;
-    Worksheet worksheet() const;
+    common::Worksheet worksheet() const { return makeWorksheet(m_store); }
 
 private:
     void startRun();

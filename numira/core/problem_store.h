@@ -4,6 +4,7 @@
 // question and answer texts, with the helpers every generator family writes
 // it with (duplicate table, slot shuffle, decimal texts).
 
+#include "common/drill_rules.h"
 #include "common/random_source.h"
 #include "common/short_string.h"
 
@@ -29,7 +30,7 @@ struct Slot {
 };
 
 inline constexpr int kSlotCount = 101; // slot 0 is the header, 1..100 problems
-inline constexpr int kMaxProblems = 100;
+inline constexpr int kMaxProblems = common::kMaxProblems;
 
 struct ProblemStore {
     TitleText title;

@@ -1,19 +1,17 @@
 #include "numira/ui/main_window.h"
 
+#include "common/answer_keys.h"
+#include "common/count_box.h"
 #include "common/dialogs.h"
 #include "common/fonts.h"
-#include "common/whole_number.h"
-#include "common/worksheet_page.h"
 #include "numira/ui/choice_dialog.h"
 #include "numira/ui/help_window.h"
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPrinter>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -41,14 +39,12 @@ bool isReturn(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 } // namespace
 
-MainWindow::MainWindow(Services services, QWidget* parent)
-    : QWidget(parent), m_services(services),
-      m_feedback(services.dialogs, services.sound, services.locator), m_drill(services.random)
+MainWindow::MainWindow(common::WindowServices services, QWidget* parent)
+    : QWidget(parent), m_dialogs(services.dialogs),
+      m_feedback(services.dialogs, services.sound, std::move(services.locator)),
+      m_printFlow(services.dialogs, std::move(services.pages)), m_drill(services.random)
 {
     showChoiceWindow = [](ChoiceDialog& window) { window.exec(); };
-    makePageSurface = [](QPrinter& printer) -> std::unique_ptr<common::PageSurface> {
-        return std::make_unique<common::PrinterSurface>(printer);
-    };
     m_feedback.setReportParent(this);
     buildControls();
     m_messageLine->setText(QStringLiteral("もんだいをえらんでね☆"));
@@ -140,7 +136,9 @@ void MainWindow::buildControls()
     m_answerEdit->setPalette(black);
     // Digits must arrive as ASCII whatever the keyboard's input mode.
     m_answerEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_answerEdit->installEventFilter(this);
+    new common::AnswerKeys(
+        m_answerEdit, [this](int key) { answerKeyPressed(key); },
+        [this](int) { answerKeyReleased(); });
 
     QFrame* buttonPanel = panel(this, {8, 344, 553, 81});
     auto button = [buttonPanel](const char* name, QRect place, const QString& text,
@@ -211,7 +209,7 @@ void MainWindow::blankPicture()
 void MainWindow::showMascot()
 {
     // A missing mascot is reported once; the drill goes on without it.
-    m_feedback.showPicture(m_picture, QStringLiteral("mascot.bmp"));
+    m_feedback.give(m_picture, common::Feedback::Cue::Mascot);
 }
 
 void MainWindow::showScore() { m_scoreEdit->setText(withBlank(m_drill.score())); }
@@ -308,24 +306,17 @@ void MainWindow::startAgain()
 void MainWindow::toggleFixedCount()
 {
     if (!m_drill.countIsFixed()) {
-        const QString typed = m_services.dialogs.inputBox(
-            this, QStringLiteral("なんもんやるかをきめます"),
-            QStringLiteral("もんだいすうは？ OK はマウスでクリック！"), QStringLiteral("10"));
-        const std::optional<int> number = common::ParseWholeNumber(typed);
-        if (!number) {
-            m_services.dialogs.error(this, QStringLiteral("'%1' は整数ではありません").arg(typed));
-        } else if (m_drill.fixCount(*number)) {
-            m_countEdit->setText(withBlank(m_drill.count()));
-        }
+        const auto number = common::askProblemCount(
+            m_dialogs, this,
+            {QStringLiteral("なんもんやるかをきめます"),
+             QStringLiteral("もんだいすうは？ OK はマウスでクリック！"), QStringLiteral("10")});
+        if (number && m_drill.fixCount(*number)) m_countEdit->setText(withBlank(m_drill.count()));
     } else {
         m_drill.releaseCount();
         m_countEdit->setText(withBlank(m_drill.count()));
     }
-    {
-        // The tick always shows whether a number is fixed.
-        const QSignalBlocker block(m_fixedCountBox);
-        m_fixedCountBox->setChecked(m_drill.countIsFixed());
-    }
+    // The tick always shows whether a number is fixed.
+    common::showCountFixed(m_fixedCountBox, m_drill.countIsFixed());
     m_answerEdit->setFocus();
 }
 
@@ -334,7 +325,7 @@ void MainWindow::showHelp()
     const QString path = m_feedback.locator().find(kHelpFile);
     if (!m_help) m_help = new HelpWindow(this);
     if (path.isEmpty() || !m_help->showFile(path)) {
-        m_services.dialogs.warning(
+        m_dialogs.warning(
             this, QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(kHelpFile));
         return;
     }
@@ -344,39 +335,18 @@ void MainWindow::showHelp()
 
 void MainWindow::printSheet()
 {
-    using Answer = common::Dialogs::Answer;
-    common::Dialogs& dialogs = m_services.dialogs;
     const QString breaks = QStringLiteral("\r\n\n");
-    if (!m_fixedCountBox->isChecked()) {
-        const Answer a = dialogs.information(
-            this, QStringLiteral("このボタンは、もんだいをいんさつするボタンです。") + breaks +
-                      QStringLiteral("もんだいすうをきめてからえらんでください"));
-        if (a == Answer::Ok) return;
-    }
-    const QString question =
+    const common::PrintTexts texts{
+        QStringLiteral("このボタンは、もんだいをいんさつするボタンです。") + breaks +
+            QStringLiteral("もんだいすうをきめてからえらんでください"),
         QStringList{QStringLiteral("このボタンは　もんだいを いんさつするボタンです。"),
                     QStringLiteral("いまだされているもんだいをいんさつします。"),
                     QStringLiteral("もんだいえらびでえらびなおすとあたらしいもんだいがでます。"),
                     QStringLiteral("いんさつしますか？")}
-            .join(breaks);
-    if (dialogs.confirm(this, question) != Answer::Yes) return;
-
-    const QString before = m_messageLine->text();
-    m_messageLine->setText(QStringLiteral("いんさつちゅうです"));
-    m_messageLine->repaint();
-    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    // Cancel in the print dialog prints nothing.
-    if (!dialogs.printerSetup(this, *m_printer)) {
-        m_messageLine->setText(before);
-        return;
-    }
-
-    const Worksheet sheet = m_drill.worksheet();
-    const auto surface = makePageSurface(*m_printer);
-    if (!common::PrintWorksheet(*surface, QStringLiteral("ＭＳゴシック"), 20, sheet.problems,
-                                sheet.answers))
-        dialogs.warning(this, surface->errorText());
-    m_messageLine->setText(before);
+            .join(breaks),
+        QStringLiteral("いんさつちゅうです")};
+    m_printFlow.run(this, m_messageLine, m_fixedCountBox->isChecked(), texts,
+                    [this] { return m_drill.worksheet(); });
 }
 
 void MainWindow::answerKeyReleased() { m_drill.keyReleased(); }
@@ -392,14 +362,12 @@ void MainWindow::answerKeyPressed(int key)
     if (!judged) return;
     if (judged->verdict == Verdict::kWrong) {
         m_messageLine->setText(QStringLiteral("ぶ～　まちがえたよ"));
-        m_feedback.showPicture(m_picture, QStringLiteral("batu1.bmp"));
-        m_feedback.playSound(QStringLiteral("batu1.wav"));
+        m_feedback.give(m_picture, common::Feedback::Cue::Wrong);
         showScore();
         return;
     }
     m_messageLine->setText(QStringLiteral("せいかいです！"));
-    m_feedback.showPicture(m_picture, QStringLiteral("maru1.bmp"));
-    m_feedback.playSound(QStringLiteral("maru1.wav"));
+    m_feedback.give(m_picture, common::Feedback::Cue::Right);
     showScore();
     m_showAnswerButton->setText(kShowAnswer);
     if (judged->finished) {
@@ -407,19 +375,6 @@ void MainWindow::answerKeyPressed(int key)
         return;
     }
     showProblem();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_answerEdit) {
-        if (event->type() == QEvent::KeyPress) {
-            answerKeyPressed(static_cast<QKeyEvent*>(event)->key());
-        } else if (event->type() == QEvent::KeyRelease) {
-            // A held key repeats as release/press pairs: only a real release counts.
-            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) answerKeyReleased();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace numira

@@ -7,6 +7,8 @@
 // comes back: texts, pictures and sounds.
 
 #include "common/feedback.h"
+#include "common/print_flow.h"
+#include "common/services.h"
 #include "numira/core/drill.h"
 
 #include <QWidget>
@@ -32,22 +34,12 @@ namespace numira {
 class ChoiceDialog;
 class HelpWindow;
 
-// The platform services the window reaches through interfaces.
-struct Services {
-    common::Dialogs& dialogs;
-    common::SoundPlayer& sound;
-    common::RandomSource& random;
-    common::AssetLocator locator = {};
-};
-
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(Services services, QWidget* parent = nullptr);
+    explicit MainWindow(common::WindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // What a worksheet is drawn on: the chosen printer by default; tests record.
-    std::function<std::unique_ptr<common::PageSurface>(QPrinter&)> makePageSurface;
     // The choice window is made at its first showing (it costs a good part
     // of the start-up otherwise) and kept, with its settings, from then on.
     // Tests hand in their own.
@@ -58,9 +50,6 @@ public:
 
     const Drill& drill() const { return m_drill; }
     HelpWindow* helpWindow() const { return m_help; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void chooseProblems();
@@ -81,13 +70,13 @@ private:
     void showMascot();
     void blankPicture();
 
-    Services m_services;
+    common::Dialogs& m_dialogs;
     common::Feedback m_feedback;
+    common::PrintFlow m_printFlow;
     Drill m_drill;
     ChoiceDialog* m_choiceWindow = nullptr;
     std::unique_ptr<ChoiceDialog> m_ownChoiceWindow;
     HelpWindow* m_help = nullptr;
-    std::unique_ptr<QPrinter> m_printer; // made at the first print: it is slow to set up
 
     QLineEdit* m_titleEdit = nullptr;
     QLineEdit* m_countEdit = nullptr;

@@ -246,7 +246,6 @@ private slots:
         QTest::newRow("5") << "5" << " 5";
         QTest::newRow("cancelled: 10") << QString() << " 10";
         QTest::newRow("abc refused") << "abc" << QString();
-        QTest::newRow("empty refused") << "" << QString();
     }
     void fixedNumber()
     {

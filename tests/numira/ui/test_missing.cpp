@@ -150,7 +150,7 @@ private slots:
         WindowFixture f;
         std::unique_ptr<common::RecordingSurface> recorded;
         if (output == u"recorded") {
-            f.form.makePageSurface = refusedJob(recorded);
+            f.pages = refusedJob(recorded);
         }
         // A PDF file inside a plain file cannot be written, not even by root.
         QTemporaryFile notAFolder;

@@ -36,7 +36,7 @@ struct RandomRun : WindowFixture, RandomKeys {
           RandomKeys(seed, u"0123456789 ..-+eabcxyz１２３　こたえ"_qs, "[^a-z.+-]",
                      {u"１２"_qs, u"　"_qs, u"５．５"_qs, u"こたえ"_qs, u"１２　"_qs})
     {
-        form.makePageSurface = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+        pages = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
             recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
             if (failJob) recorded->failOnBegin();
             return std::make_unique<ForwardingSurface>(*recorded);
@@ -173,8 +173,8 @@ struct RandomRun : WindowFixture, RandomKeys {
             if (!digits.match(score).hasMatch()) return fail("scoreEdit is not a number: " + score);
             const int v = score.toInt();
             if (v < 0 || v > 100) return fail("scoreEdit outside 0..100");
-            if (v != numira::ScorePercent(d.firstTryCorrect, d.currentNumber) &&
-                v != numira::ScorePercent(d.firstTryCorrect, d.currentNumber - 1))
+            if (v != common::firstTryPercent(d.firstTryCorrect, d.currentNumber) &&
+                v != common::firstTryPercent(d.firstTryCorrect, d.currentNumber - 1))
                 return fail(QString("scoreEdit %1 is no score of %2 right before problem %3")
                                 .arg(v)
                                 .arg(d.firstTryCorrect)
@@ -194,7 +194,7 @@ struct RandomRun : WindowFixture, RandomKeys {
         if (fixed && (fixedCount < 1 || fixedCount > 100)) return fail("fixed count out of 1..100");
 
         const QString endText =
-            QString::number(numira::ScorePercent(d.firstTryCorrect, d.currentNumber - 1)) + u"てんです。"_qs;
+            QString::number(common::firstTryPercent(d.firstTryCorrect, d.currentNumber - 1)) + u"てんです。"_qs;
         const QString problem = shows("problemEdit");
         const bool showsProblem = shows("numberEdit") == u' ' + QString::number(d.currentNumber) &&
                                   problem == store.question(std::clamp(d.currentNumber, 1, 100));

@@ -51,7 +51,10 @@ struct ChoiceControls {
 
 struct WindowFixture : JapaneseFonts {
     explicit WindowFixture(common::AssetLocator locator = {}, quint64 seed = 1)
-        : random(seed), form({dialogs, sound, random, std::move(locator)}), choice(&form)
+        : random(seed),
+          form({dialogs, sound, random, std::move(locator),
+                [this](QPrinter& printer) { return pages(printer); }}),
+          choice(&form)
     {
         form.setChoiceWindow(&choice);
         // The choice window is answered by the test instead of a modal loop.
@@ -108,6 +111,7 @@ struct WindowFixture : JapaneseFonts {
     common::ScriptedDialogs dialogs;
     common::RecordingSoundPlayer sound;
     common::SeededRandomSource random;
+    common::PageSurfaceFactory pages = common::printerPages(); // tests may record instead
     numira::MainWindow form;
     numira::ChoiceDialog choice;
     std::function<void(numira::ChoiceDialog&)> answerChoice;
