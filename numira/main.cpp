@@ -1,16 +1,20 @@
 // Numira: the arithmetic drill.
 #include "common/app_start.h"
+#include "common/command_line.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "common/startup_probe.h"
+#include "numira/command_line.h"
 #include "numira/ui/main_window.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    // With arguments it is a command that writes worksheets; without, the drill.
+    if (common::cli::wanted(argc, argv)) return numira::runCommandLine(argc, argv);
     // The font configuration is read beside the making of the application.
     common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);

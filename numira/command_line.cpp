@@ -1,0 +1,146 @@
+#include "numira/command_line.h"
+
+#include "common/command_line.h"
+#include "common/random_source.h"
+#include "numira/core/catalogue.h"
+#include "numira/core/generators.h"
+#include "numira/core/drill.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+
+#include <optional>
+
+namespace numira {
+
+namespace cli = common::cli;
+
+namespace {
+
+// Each category by its page caption and by an English word.
+constexpr const char* kEnglishCategories[] = {"addition", "subtraction", "multiplication",
+                                              "division", "table"};
+
+std::optional<int> categoryNamed(const QString& name)
+{
+    const QStringList pages = CataloguePages();
+    for (int c = 0; c < int(pages.size()); ++c)
+        if (name == pages[c] || name.compare(QLatin1String(kEnglishCategories[c]),
+                                             Qt::CaseInsensitive) == 0)
+            return c;
+    return std::nullopt;
+}
+
+QString kindsList()
+{
+    const QStringList pages = CataloguePages();
+    QString out;
+    for (const ProblemKind& kind : ProblemKinds()) {
+        if (kind.category == kMultiplicationTable) continue;
+        out += QStringLiteral("%1:%2\t%3:%2\t%4\n")
+                   .arg(pages[kind.category])
+                   .arg(kind.number + 1)
+                   .arg(QLatin1String(kEnglishCategories[kind.category]), kind.title());
+    }
+    out += QStringLiteral("%1:1,2,…,9\t%2:1,2,…,9\t%1 (--with-zero)\n")
+               .arg(pages[kMultiplicationTable], QLatin1String("table"));
+    return out;
+}
+
+// The choice a KIND names, or a line on standard error and nothing.
+std::optional<Choice> readKind(const QString& text, bool withZero)
+{
+    const qsizetype colon = text.indexOf(u':');
+    const auto category = categoryNamed(text.left(colon));
+    const auto unknown = [&] {
+        cli::complain(cli::say("わからない しゅるいです: %1（--list-kinds で いちらん）",
+                               "unknown kind '%1' (--list-kinds lists them)")
+                          .arg(text));
+        return std::nullopt;
+    };
+    if (colon < 0 || !category) return unknown();
+    Choice choice;
+    choice.category = *category;
+    const QString rest = text.mid(colon + 1);
+    if (*category == kMultiplicationTable) {
+        choice.tableRows.lowestMultiplier = withZero ? 0 : 1;
+        for (const QString& row : rest.split(u',', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const int r = row.trimmed().toInt(&ok);
+            if (!ok || r < 1 || r > 9) {
+                cli::complain(cli::say("九九の だんは 1 から 9 です（%1）",
+                                       "table rows are 1 to 9 (got '%1')")
+                                  .arg(row));
+                return std::nullopt;
+            }
+            choice.tableRows.rows[r - 1] = -1;
+        }
+        if (!choice.makesASet()) {
+            cli::complain(cli::say("九九の だんを えらんでください（れい: 九九:2,3,7）",
+                                   "no table rows given (e.g. table:2,3,7)"));
+            return std::nullopt;
+        }
+        return choice;
+    }
+    bool ok = false;
+    const int number = rest.toInt(&ok) - 1;
+    if (!ok || !FindProblemKind(choice.category, number)) return unknown();
+    choice.number = number;
+    return choice;
+}
+
+} // namespace
+
+int runCommandLine(int argc, char* argv[])
+{
+    const auto app = cli::startCommand(argc, argv, QStringLiteral("Numira"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(cli::say(
+        "さんすうの ドリル。--sheet で プリントを PDF に かきだします。",
+        "Arithmetic drill. With --sheet it writes worksheets to a PDF file instead of "
+        "opening its window."));
+    const QCommandLineOption sheet(
+        QStringLiteral("sheet"),
+        cli::say("プリントの しゅるい: たしざん:4 や addition:4、九九:2,3,7 や table:2,3,7",
+                 "kind of worksheet: a category and number such as addition:4 (or "
+                 "たしざん:4), or table rows such as table:2,3,7 (or 九九:2,3,7)"),
+        QStringLiteral("KIND"));
+    const QCommandLineOption withZero(
+        QStringLiteral("with-zero"),
+        cli::say("九九に ０の かけざんも いれる", "the table rows start from x0"));
+    const QCommandLineOption listKinds(QStringLiteral("list-kinds"),
+                                       cli::say("しゅるいの いちらん", "list every kind"));
+    const cli::SheetOptions sheetOptions;
+    parser.addOptions(
+        {sheet, withZero, listKinds, sheetOptions.count, sheetOptions.sets, sheetOptions.output});
+    if (const auto status = cli::parseArguments(parser, app->arguments())) return *status;
+
+    if (parser.isSet(listKinds)) {
+        cli::print(kindsList());
+        return cli::kDone;
+    }
+    if (!parser.isSet(sheet)) {
+        cli::complain(cli::say("--sheet で しゅるいを えらんでください（--list-kinds で いちらん）",
+                               "nothing to do: give --sheet KIND (--list-kinds lists them)"));
+        return cli::kBadInput;
+    }
+    const auto choice = readKind(parser.value(sheet), parser.isSet(withZero));
+    if (!choice) return cli::kBadInput;
+    const auto request =
+        cli::readSheetOptions(parser, sheetOptions, kMaxProblems, QStringLiteral("numira.pdf"));
+    if (!request) return cli::kBadInput;
+
+    common::ClockRandomSource random;
+    ProblemGenerators generators(random);
+    QList<common::Worksheet> sets;
+    for (int s = 0; s < request->sets; ++s) {
+        ProblemStore store;
+        generators.generate(*choice, store);
+        store.count = std::min<qint32>(store.count, request->count);
+        sets << makeWorksheet(store);
+    }
+    return cli::writeSheets(request->output, sets);
+}
+
+} // namespace numira

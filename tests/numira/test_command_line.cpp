@@ -1,0 +1,149 @@
+// numira --sheet run as a process: what it writes and how it refuses.
+#include "tests/support/command_run.h"
+#include "tests/support/pdf_text.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using test_support::runCommand;
+
+namespace {
+const QString kProgram = qEnvironmentVariable("APP_PROGRAM");
+
+// Checks "A op B =C" (or "=Q...R") with arithmetic of our own; the first
+// operand through `first`.
+bool answerIsRight(const QString& line, double* first)
+{
+    static const QRegularExpression form(
+        u"^(\\d+(?:\\.\\d+)?)([-+x÷])(\\d+(?:\\.\\d+)?) =(\\d+(?:\\.\\d+)?)(?:\\.\\.\\.(\\d+))?$"_qs);
+    const auto m = form.match(line);
+    if (!m.hasMatch()) return false;
+    const double a = m.captured(1).toDouble(), b = m.captured(3).toDouble();
+    const double c = m.captured(4).toDouble();
+    *first = a;
+    const QString op = m.captured(2);
+    double expected = 0;
+    if (op == u"+") expected = a + b;
+    else if (op == u"-") expected = a - b;
+    else if (op == u"x") expected = a * b;
+    else if (m.captured(5).isEmpty()) expected = a / b;
+    else return c == std::floor(a / b) && c * b + m.captured(5).toDouble() == a &&
+                m.captured(5).toDouble() < b;
+    return std::abs(expected - c) < 1e-9;
+}
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void sheets_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("count"); // problems on each set
+        QTest::addColumn<int>("sets");
+        QTest::addColumn<QList<int>>("rows"); // table rows allowed as the first factor
+        QTest::newRow("addition:4") << QStringList{"--sheet", "addition:4", "--count", "20"} << 20
+                                    << 1 << QList<int>{};
+        QTest::newRow("たしざん:4, two sets")
+            << QStringList{"--sheet", "たしざん:4", "--count", "21", "--sets", "2"} << 21 << 2
+            << QList<int>{};
+        QTest::newRow("remainders") << QStringList{"--sheet", "わりざん:5", "--count", "30"} << 30
+                                    << 1 << QList<int>{};
+        QTest::newRow("decimals") << QStringList{"--sheet", "かけざん:9", "--count", "10"} << 10
+                                  << 1 << QList<int>{};
+        QTest::newRow("table rows with zero")
+            << QStringList{"--sheet", "九九:2,7", "--with-zero"} << 20 << 1 << QList<int>{2, 7};
+    }
+    void sheets()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, count);
+        QFETCH(int, sets);
+        QFETCH(QList<int>, rows);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("sheets.pdf");
+        const auto r = runCommand(kProgram, arguments + QStringList{"--output", pdf});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.err, QString());
+        const QString pdftotext = test_support::pdftotextPath();
+        if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+        QStringList pages;
+        QVERIFY(test_support::readPdfPages(pdftotext, pdf, pages));
+        const int perSheet = (count + 19) / 20;
+        QCOMPARE(pages.size(), sets * 2 * perSheet);
+        static const QRegularExpression item(u"\\S+ =\\S*"_qs);
+        bool zeroSeen = false;
+        for (int s = 0; s < sets; ++s) {
+            QStringList problems, answers;
+            for (int p = 0; p < perSheet; ++p) {
+                for (auto it = item.globalMatch(pages[s * 2 * perSheet + p]); it.hasNext();)
+                    problems << it.next().captured();
+                for (auto it = item.globalMatch(pages[(s * 2 + 1) * perSheet + p]); it.hasNext();)
+                    answers << it.next().captured();
+            }
+            QCOMPARE(problems.size(), count);
+            QCOMPARE(answers.size(), count);
+            for (int i = 0; i < count; ++i) {
+                QVERIFY2(answers[i].startsWith(problems[i]), qPrintable(answers[i]));
+                double first = 0;
+                QVERIFY2(answerIsRight(answers[i], &first), qPrintable(answers[i]));
+                if (!rows.isEmpty()) QVERIFY(rows.contains(int(first)));
+                zeroSeen |= answers[i].contains(u"x0 ="_qs);
+            }
+        }
+        if (!rows.isEmpty()) QVERIFY(zeroSeen);
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("no sheet") << QStringList{"--count", "5"} << 2 << "--sheet";
+        QTest::newRow("item 0") << QStringList{"--sheet", "addition:0"} << 2 << "addition:0";
+        QTest::newRow("item 10 of 9") << QStringList{"--sheet", "addition:10"} << 2 << "unknown";
+        QTest::newRow("unknown category") << QStringList{"--sheet", "sums:1"} << 2 << "sums";
+        QTest::newRow("no rows") << QStringList{"--sheet", "table:"} << 2 << "rows";
+        QTest::newRow("row 10") << QStringList{"--sheet", "九九:2,10"} << 2 << "1 to 9";
+        QTest::newRow("count 101") << QStringList{"--sheet", "addition:1", "--count", "101"} << 2
+                                   << "1 to 100";
+        QTest::newRow("sets 0") << QStringList{"--sheet", "addition:1", "--sets", "0"} << 2
+                                << "--sets";
+        QTest::newRow("unknown option") << QStringList{"--kind", "addition:1"} << 2 << "kind";
+        QTest::newRow("no such folder")
+            << QStringList{"--sheet", "addition:1", "--output", "@/no/a.pdf"} << 1 << "/no";
+    }
+    void refused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        arguments.replaceInStrings(u"@"_qs, dir.path());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path()); // where a default output would go
+        const auto r = runCommand(kProgram, arguments);
+        QDir::setCurrent(before);
+        QCOMPARE(r.status, status);
+        QCOMPARE(r.err.count(u'\n'), 1);
+        QVERIFY2(r.err.contains(says), qPrintable(r.err));
+        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
+    void listKinds()
+    {
+        const auto r = runCommand(kProgram, {"--list-kinds"});
+        QCOMPARE(r.status, 0);
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 40); // 39 kinds and the table
+        QCOMPARE(lines.filter(QRegularExpression(u"^わりざん:\\d+\\taddition"_qs)).size(), 0);
+        QCOMPARE(lines.filter(QRegularExpression(u"^わりざん:\\d+\\tdivision:"_qs)).size(), 11);
+    }
+};
+
+QTEST_MAIN(TestCommandLine)
+#include "test_command_line.moc"
