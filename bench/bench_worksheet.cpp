@@ -1,11 +1,19 @@
 // A 100-problem worksheet, problem and answer sheets (10 pages), rendered
-// to a PDF file through QPrinter with the Japanese fonts.
+// to a PDF file through QPrinter with the Japanese fonts, as the print button
+// does; and the worksheet command writing 100 such sets (1,000 pages) as a
+// process of its own, with its peak memory.
 #include "common/fonts.h"
 #include "common/worksheet_page.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QElapsedTimer>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
 
 class BenchWorksheet : public QObject {
     Q_OBJECT
@@ -26,6 +34,23 @@ private slots:
             common::PrinterSurface surface(printer);
             QVERIFY(common::PrintWorksheet(surface, QStringLiteral("ＭＳゴシック"), 20, problems, answers));
         }
+    }
+
+    void thousandPagesFromTheCommand()
+    {
+        const QString program = QCoreApplication::applicationDirPath() + "/../bin/numira";
+        if (!QFileInfo::exists(program)) QSKIP("numira is not built");
+        QTemporaryDir dir;
+        QBENCHMARK {
+            QProcess p;
+            p.start(program, {"--sheet", "addition:5", "--count", "100", "--sets", "100",
+                              "--output", dir.filePath("sheets.pdf")});
+            QVERIFY(p.waitForFinished(60000));
+            QCOMPARE(p.exitCode(), 0);
+        }
+        rusage children{};
+        getrusage(RUSAGE_CHILDREN, &children);
+        qInfo("worksheet command: 1000 pages; peak memory %ld KiB", children.ru_maxrss);
     }
 };
 
