@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+#include <algorithm>
+
 namespace numira {
 
 namespace {
@@ -99,6 +101,16 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     // The last box is drawn over the group frame, as designed.
     m_withZeroBox->raise();
     m_pages->addTab(tablePage, pages[kMultiplicationTable]);
+    // A box keeps its designed place but is never narrower than its text
+    // (with the style's wider indicator, "ぜんぶのだん" lost its last letter),
+    // moving left where its text would run past its frame.
+    for (QCheckBox* box : findChildren<QCheckBox*>()) {
+        box->ensurePolished();
+        const int width = std::max(box->width(), box->sizeHint().width());
+        const int room = box->parentWidget()->contentsRect().right() - box->x();
+        if (width > room) box->move(box->x() - (width - room), box->y());
+        box->resize(width, box->height());
+    }
     auto* tabStyle = new NarrowTabStyle(scaled(12));
     tabStyle->setParent(m_pages->tabBar());
     m_pages->tabBar()->setStyle(tabStyle);
