@@ -34,9 +34,10 @@ const QString kFontName = QStringLiteral("ＭＳ Ｐゴシック");
 const QString kCaption = QStringLiteral("バイロ Ver2.01 R2");
 const QString kShowAnswerCaption = QStringLiteral("正解を見る");
 const QString kNextProblemCaption = QStringLiteral("次の問題");
-const QString kSetSizeBoxCaption = QStringLiteral("何問までやるかを決めます");
-const QString kSetSizeBoxPrompt = QStringLiteral("何問にしますか？ OK はマウスでクリック！");
-const QString kSetSizePreset = QStringLiteral("10");
+// The box in which the child fixes the number of problems.
+const common::CountBoxTexts kSetSizeBox{QStringLiteral("何問までやるかを決めます"),
+                                       QStringLiteral("何問にしますか？ OK はマウスでクリック！"),
+                                       QStringLiteral("10")};
 
 // Hints come up after 100 ms instead of the platform's usual delay, and the
 // radio groups get an etched frame drawn in place: the default frame is read
@@ -370,7 +371,7 @@ void MainWindow::toggleFixedCount()
         m_drill.releaseSetSize();
     } else {
         const auto count = common::askProblemCount(
-            m_dialogs, this, {kSetSizeBoxCaption, kSetSizeBoxPrompt, kSetSizePreset});
+            m_dialogs, this, kSetSizeBox);
         if (!count) {
             // Nothing changes; the check mark goes back to what is in force.
             common::showCountFixed(m_fixedCountBox, m_drill.setSizeFixed);

@@ -74,6 +74,7 @@ private:
     QPushButton* m_showAnswerButton = nullptr;
     QFrame* m_counterBox = nullptr;
     QLineEdit* m_countEdit = nullptr;
+    QCheckBox* m_fixedCountBox = nullptr; // fixes the count shown above
     QLabel* m_countUnitLabel = nullptr;
     QLineEdit* m_numberEdit = nullptr;
     QLabel* m_numberUnitLabel = nullptr;
@@ -85,7 +86,6 @@ private:
     QButtonGroup* m_levelButtons = nullptr;
     QPushButton* m_startButton = nullptr;
     QPushButton* m_quitButton = nullptr;
-    QCheckBox* m_fixedCountBox = nullptr;
 };
 
 } // namespace bairo

@@ -189,13 +189,14 @@ void MainWindow::buildControls()
         {m_helpButton, u"ヘルプ"},        {m_printButton, u"いんさつ"}};
     for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
 
-    connect(m_chooseButton, &QPushButton::clicked, this, &MainWindow::chooseProblems);
-    connect(m_showAnswerButton, &QPushButton::clicked, this, &MainWindow::showAnswerOrNext);
+    // What each button does.
+    const std::pair<QAbstractButton*, void (MainWindow::*)()> actions[] = {
+        {m_chooseButton, &MainWindow::chooseProblems}, {m_showAnswerButton, &MainWindow::showAnswerOrNext},
+        {m_startAgainButton, &MainWindow::startAgain}, {m_fixedCountBox, &MainWindow::toggleFixedCount},
+        {m_helpButton, &MainWindow::showHelp},         {m_printButton, &MainWindow::printSheet}};
+    for (const auto& [button, action] : actions)
+        connect(button, &QAbstractButton::clicked, this, action);
     connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_startAgainButton, &QPushButton::clicked, this, &MainWindow::startAgain);
-    connect(m_fixedCountBox, &QCheckBox::clicked, this, &MainWindow::toggleFixedCount);
-    connect(m_helpButton, &QToolButton::clicked, this, &MainWindow::showHelp);
-    connect(m_printButton, &QToolButton::clicked, this, &MainWindow::printSheet);
 }
 
 

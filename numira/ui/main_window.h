@@ -86,13 +86,14 @@ private:
     QLineEdit* m_messageLine = nullptr;
     QLineEdit* m_scoreEdit = nullptr;
     QLabel* m_picture = nullptr;
-    QPushButton* m_chooseButton = nullptr;
-    QPushButton* m_showAnswerButton = nullptr;
-    QPushButton* m_quitButton = nullptr;
-    QPushButton* m_startAgainButton = nullptr;
-    QCheckBox* m_fixedCountBox = nullptr;
     QToolButton* m_helpButton = nullptr;
     QToolButton* m_printButton = nullptr;
+    // The buttons below the problem, left to right, and the tick under them.
+    QPushButton* m_chooseButton = nullptr;
+    QPushButton* m_showAnswerButton = nullptr;
+    QPushButton* m_startAgainButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+    QCheckBox* m_fixedCountBox = nullptr;
 };
 
 } // namespace numira
