@@ -3,6 +3,7 @@
 // problem) and with a fixed seed (the draw and arithmetic alone).
 #include "bairo/core/drill.h"
 #include "common/random_source.h"
+#include "tests/support/doubles.h"
 
 #include <QTest>
 
@@ -33,7 +34,7 @@ private slots:
         if (clock)
             random = std::make_unique<common::ClockRandomSource>();
         else
-            random = std::make_unique<common::SeededRandomSource>(1);
+            random = std::make_unique<test_support::SeededRandomSource>(1);
         bairo::DrillState drill;
         drill.start(kind, level);
         int sum = 0;

@@ -6,6 +6,7 @@
 #include "numira/core/judge.h"
 #include "numira/ui/choice_dialog.h"
 #include "numira/ui/main_window.h"
+#include "tests/support/doubles.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,7 +39,7 @@ private slots:
     void returnKey()
     {
         qputenv("APP_SILENT_AUDIO", "1");
-        common::ScriptedDialogs dialogs;
+        test_support::ScriptedDialogs dialogs;
         common::QtSoundPlayer sound;
         common::ClockRandomSource random;
         numira::MainWindow form({dialogs, sound, random});

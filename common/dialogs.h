@@ -1,10 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
-
-#include <deque>
-#include <functional>
 
 class QWidget;
 class QPrinter;
@@ -44,34 +40,6 @@ public:
     void warning(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
-};
-
-// Answers from a script, and a record of every box shown. An empty script
-// gives the box's "dismissed" answer (preset text, Closed), except for the
-// print dialog, which is confirmed: most tests are about the sheet printed.
-class ScriptedDialogs final : public Dialogs {
-public:
-    struct Shown {
-        QString kind; // "input", "information", "confirm", "warning", "error", "printer"
-        QString text;
-    };
-
-    std::deque<QString> inputs;       // texts the input box returns
-    std::deque<Answer> answers;       // answers to information and confirm boxes
-    std::deque<bool> printerAnswers;  // Print (true) or Cancel in the print dialog
-    std::function<void(QPrinter&)> onPrinterSetup; // lets a test choose the output
-    QList<Shown> shown;
-
-    QString inputBox(QWidget* parent, const QString& caption, const QString& prompt,
-                     const QString& preset) override;
-    Answer information(QWidget* parent, const QString& text) override;
-    Answer confirm(QWidget* parent, const QString& text) override;
-    void warning(QWidget* parent, const QString& text) override;
-    void error(QWidget* parent, const QString& text) override;
-    bool printerSetup(QWidget* parent, QPrinter& printer) override;
-
-    int count(const QString& kind) const;
-    QStringList texts(const QString& kind) const;
 };
 
 } // namespace common

@@ -71,13 +71,6 @@ bool QtSoundPlayer::play(const QString& path)
     return m_player ? m_player->play(path) : true;
 }
 
-bool RecordingSoundPlayer::play(const QString& path)
-{
-    if (!isPlayableWave(path)) return false;
-    played.append(QFileInfo(path).fileName());
-    return true;
-}
-
 Feedback::Feedback(Dialogs& dialogs, SoundPlayer& sound, AssetLocator locator)
     : m_dialogs(dialogs), m_sound(sound), m_locator(std::move(locator))
 {

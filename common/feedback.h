@@ -63,13 +63,6 @@ private:
     std::unique_ptr<SoundPlayer> m_player;
 };
 
-// Counts what would have been played; for tests and benchmarks.
-class RecordingSoundPlayer final : public SoundPlayer {
-public:
-    bool play(const QString& path) override;
-    QStringList played;
-};
-
 // Reads a picture file. The reader is named by the file's suffix first, so
 // that no image plugin is loaded (probing the plugins costs a few
 // milliseconds at start-up); a file whose content does not match its suffix

@@ -1,8 +1,8 @@
 #include "common/random_source.h"
 
 #include <chrono>
+#include <random>
 #include <stdexcept>
-#include <string>
 
 namespace common {
 
@@ -52,20 +52,6 @@ void ClockRandomSource::reseedFromClock()
     m_engine.seed(static_cast<std::uint64_t>(now) * 0xD1342543DE82EF95ULL ^
                   static_cast<std::uint64_t>(wall) ^ (++m_reseeds) * 0x9E3779B97F4A7C15ULL ^
                   reinterpret_cast<std::uintptr_t>(this));
-}
-
-int SeededRandomSource::uniform(int n) { return draw(m_engine, n); }
-
-int ScriptedRandomSource::uniform(int n)
-{
-    ++draws;
-    if (m_values.empty()) return draw(m_fallback, n);
-    const int v = m_values.front();
-    m_values.pop_front();
-    if (v < 0 || v >= n)
-        throw std::out_of_range("scripted draw " + std::to_string(v) + " outside 0.." +
-                                std::to_string(n - 1));
-    return v;
 }
 
 } // namespace common

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <random>
 
 namespace common {
 
@@ -42,42 +40,6 @@ public:
 private:
     Xoshiro256 m_engine;
     std::uint64_t m_reseeds = 0;
-};
-
-// A fixed seed, for randomised tests and benchmarks that must be repeatable.
-class SeededRandomSource final : public RandomSource {
-public:
-    explicit SeededRandomSource(std::uint64_t seed) : m_engine(seed) {}
-    int uniform(int n) override;
-    void reseedFromClock() override { ++reseeds; }
-    int reseeds = 0;
-
-private:
-    std::mt19937_64 m_engine;
-};
-
-// Tests script the draws: each uniform(n) takes the next queued value, which
-// must lie in 0..n-1 (a script that does not fit the draw is a test error and
-// throws). When the script runs out, draws continue from a fixed-seed engine.
-class ScriptedRandomSource final : public RandomSource {
-public:
-    ScriptedRandomSource() = default;
-    explicit ScriptedRandomSource(std::initializer_list<int> values) : m_values(values) {}
-    void push(int value) { m_values.push_back(value); }
-    template <typename Range> void pushAll(const Range& values)
-    {
-        for (int v : values) m_values.push_back(v);
-    }
-    int uniform(int n) override;
-    void reseedFromClock() override { ++reseeds; }
-    bool exhausted() const { return m_values.empty(); }
-
-    int reseeds = 0;
-    int draws = 0;
-
-private:
-    std::deque<int> m_values;
-    std::mt19937_64 m_fallback{12345};
 };
 
 } // namespace common

@@ -2,7 +2,7 @@
 
 // Worksheets: a problem sheet and then an answer sheet, 20 lines to a page in
 // two columns under a name box. The arithmetic of the layout is pure; a page
-// surface draws it on a printer, or records it for tests.
+// surface draws it on a printer (or, in tests, records it).
 
 #include "common/worksheet.h"
 
@@ -90,34 +90,6 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
     QString m_error;
-};
-
-// Records every operation as a line of text, for tests.
-class RecordingSurface final : public PageSurface {
-public:
-    explicit RecordingSurface(QSize page) : m_page(page) {}
-    QSize pageSize() const override { return m_page; }
-    bool begin() override;
-    bool newPage() override;
-    void setFont(const QString& family, int points) override;
-    void moveTo(QPoint p) override;
-    void lineTo(QPoint p) override;
-    void textOut(QPoint topLeft, const QString& text) override;
-    bool end() override;
-    void abort() override;
-    QString errorText() const override { return m_failBegin ? QStringLiteral("no printer") : QString(); }
-
-    void failOnBegin() { m_failBegin = true; }
-    QStringList ops;
-    int pages = 0;
-    bool ended = false;
-    bool aborted = false;
-    // Texts of page p (0-based) with their places.
-    QList<QPair<QPoint, QString>> textsOnPage(int page) const;
-
-private:
-    QSize m_page;
-    bool m_failBegin = false;
 };
 
 } // namespace common

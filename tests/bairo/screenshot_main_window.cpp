@@ -6,6 +6,7 @@
 #include "common/feedback.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
+#include "tests/support/doubles.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -18,9 +19,9 @@ private slots:
     void render()
     {
         common::installJapaneseFonts();
-        common::ScriptedDialogs dialogs;
-        common::RecordingSoundPlayer sound;
-        common::SeededRandomSource random(3);
+        test_support::ScriptedDialogs dialogs;
+        test_support::RecordingSoundPlayer sound;
+        test_support::SeededRandomSource random(3);
         bairo::MainWindow window({dialogs, sound, random, common::AssetLocator({ASSET_DIR})});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -7,6 +7,7 @@
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "tests/support/accessible.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -21,9 +22,9 @@ namespace {
 struct Window {
     Window() { window.show(); }
     QWidget* w(const QString& name) const { return window.findChild<QWidget*>(name); }
-    common::ScriptedDialogs dialogs;
-    common::RecordingSoundPlayer sound;
-    common::SeededRandomSource random{5};
+    test_support::ScriptedDialogs dialogs;
+    test_support::RecordingSoundPlayer sound;
+    test_support::SeededRandomSource random{5};
     MainWindow window{{dialogs, sound, random, common::AssetLocator({ASSET_DIR})}};
 };
 

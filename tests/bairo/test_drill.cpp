@@ -4,6 +4,7 @@
 // Whole sets and their scores are driven through the window's tests.
 #include "bairo/core/drill.h"
 #include "common/random_source.h"
+#include "tests/support/doubles.h"
 
 #include <QTest>
 
@@ -30,7 +31,7 @@ public:
     int reseeds = 0;
 
 private:
-    common::ScriptedRandomSource m_script;
+    test_support::ScriptedRandomSource m_script;
 };
 
 } // namespace

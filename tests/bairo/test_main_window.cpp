@@ -7,6 +7,7 @@
 #include "common/feedback.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,13 +41,13 @@ const QString kGcd = u"最大公約数"_qs;
 
 // One window with scripted services around it.
 struct Drill {
-    common::ScriptedDialogs dialogs;
-    common::RecordingSoundPlayer sound;
+    test_support::ScriptedDialogs dialogs;
+    test_support::RecordingSoundPlayer sound;
     std::unique_ptr<common::RandomSource> random;
     std::unique_ptr<MainWindow> window;
 
     explicit Drill(std::unique_ptr<common::RandomSource> source =
-                       std::make_unique<common::SeededRandomSource>(2024),
+                       std::make_unique<test_support::SeededRandomSource>(2024),
                    QStringList assetFolders = {ASSET_DIR})
         : random(std::move(source))
     {
@@ -402,7 +403,7 @@ private slots:
         QTemporaryDir folder;
         for (const QString& file : present)
             QVERIFY(QFile::copy(QString(ASSET_DIR "/") + file, folder.filePath(file)));
-        Drill d(std::make_unique<common::SeededRandomSource>(5), {folder.path()});
+        Drill d(std::make_unique<test_support::SeededRandomSource>(5), {folder.path()});
         d.run(script);
         QCOMPARE(d.shows("messageLine"), edit7);
         QCOMPARE(d.shows("numberEdit"), edit5);
@@ -417,7 +418,7 @@ private slots:
     // the problem shown is always the one judged, and no pair repeats at once.
     void randomSession()
     {
-        Drill d(std::make_unique<common::SeededRandomSource>(99));
+        Drill d(std::make_unique<test_support::SeededRandomSource>(99));
         std::mt19937 pick(4711);
         auto chance = [&](int n) {
             return int(std::uniform_int_distribution<int>(0, n - 1)(pick));

@@ -9,6 +9,7 @@
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
 #include "tests/support/missing.h"
+#include "tests/support/doubles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -78,8 +79,8 @@ struct Window {
         right();
     }
 
-    common::ScriptedDialogs dialogs;
-    common::SeededRandomSource random{11};
+    test_support::ScriptedDialogs dialogs;
+    test_support::SeededRandomSource random{11};
     common::PageSurfaceFactory pages = common::printerPages(); // a test may refuse the job
     MainWindow window;
 };
@@ -95,7 +96,7 @@ private slots:
         applyFontCase(condition);
         if (QTest::currentTestFailed()) return;
 
-        common::RecordingSoundPlayer sound;
+        test_support::RecordingSoundPlayer sound;
         Window win(sound);
         QTest::mouseClick(win.w("startButton"), Qt::LeftButton); // a problem on show
         qInfo("%s: the problem is drawn with %s", qPrintable(condition),
@@ -167,9 +168,9 @@ private slots:
         QFETCH(QString, reason);
         if (output == u"default" && !QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("a printer is installed here: the sheet would really be printed");
-        common::RecordingSoundPlayer sound;
+        test_support::RecordingSoundPlayer sound;
         Window win(sound);
-        std::unique_ptr<common::RecordingSurface> recorded;
+        std::unique_ptr<test_support::RecordingSurface> recorded;
         if (output == u"recorded") {
             win.pages = refusedJob(recorded);
         }

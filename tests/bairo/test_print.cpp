@@ -9,6 +9,7 @@
 #include "common/worksheet_page.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/doubles.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -27,14 +28,14 @@ namespace {
 
 
 struct Sheet {
-    common::ScriptedDialogs dialogs;
-    common::RecordingSoundPlayer sound;
-    common::SeededRandomSource random{77};
-    std::unique_ptr<common::RecordingSurface> recorded;
+    test_support::ScriptedDialogs dialogs;
+    test_support::RecordingSoundPlayer sound;
+    test_support::SeededRandomSource random{77};
+    std::unique_ptr<test_support::RecordingSurface> recorded;
     bool failJob = false;
     // Sheets are recorded unless a test prints for real.
     common::PageSurfaceFactory pages = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-        recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+        recorded = std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800));
         if (failJob) recorded->failOnBegin();
         return std::make_unique<ForwardingSurface>(*recorded);
     };
@@ -93,7 +94,7 @@ private slots:
     {
         for (int kind : {0, 1})
             for (int level : {0, 1}) {
-                common::ScriptedRandomSource random;
+                test_support::ScriptedRandomSource random;
                 DrillState drill;
                 drill.start(kind, level);
                 const auto sheet = generateSheet(drill, random, 100);
@@ -163,8 +164,8 @@ private slots:
         s.print();
         QVERIFY(s.recorded);
         QCOMPARE(s.recorded->pages, pages);
-        QCOMPARE(s.recorded->ops.count("begin"), 1);
-        QVERIFY(s.recorded->ops.contains(u"font ＭＳゴシック 13"_qs));
+        QCOMPARE(s.recorded->count(test_support::PageOp::Begin), 1);
+        QVERIFY(s.recorded->usedFont(u"ＭＳゴシック"_qs, 13));
         const int perSheet = pages / 2;
         const QString word = gcd ? u"の最大公約数は"_qs : u"の最小公倍数は"_qs;
         const QString abbreviation = gcd ? u"のGCMは "_qs : u"のLCMは "_qs;

@@ -13,6 +13,7 @@
 #include "common/worksheet_page.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/random_run.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -200,14 +201,14 @@ struct RandomRun : RandomKeys {
         return {};
     }
 
-    common::ScriptedDialogs dialogs;
-    common::RecordingSoundPlayer sound;
-    common::SeededRandomSource random;
-    std::unique_ptr<common::RecordingSurface> recorded;
+    test_support::ScriptedDialogs dialogs;
+    test_support::RecordingSoundPlayer sound;
+    test_support::SeededRandomSource random;
+    std::unique_ptr<test_support::RecordingSurface> recorded;
     bool failJob = false;
     MainWindow window{{dialogs, sound, random, {},
                        [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-                           recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+                           recorded = std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800));
                            if (failJob) recorded->failOnBegin();
                            return std::make_unique<ForwardingSurface>(*recorded);
                        }}};

@@ -2,6 +2,7 @@
 // the sound module playing (silently here) without stopping the caller.
 #include "common/dialogs.h"
 #include "common/feedback.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,8 +33,8 @@ private slots:
     void missingFilesReportedOncePerName()
     {
         QTemporaryDir empty;
-        ScriptedDialogs dialogs;
-        RecordingSoundPlayer sound;
+        test_support::ScriptedDialogs dialogs;
+        test_support::RecordingSoundPlayer sound;
         Feedback feedback(dialogs, sound, AssetLocator({empty.path()}));
         QLabel label;
         for (int k = 0; k < 3; ++k) {
@@ -57,7 +58,7 @@ private slots:
         QVERIFY(wav.open(QIODevice::WriteOnly));
         wav.write("RIFF....JUNK");
         wav.close();
-        ScriptedDialogs dialogs;
+        test_support::ScriptedDialogs dialogs;
         QtSoundPlayer sound;
         Feedback feedback(dialogs, sound, AssetLocator({dir.path()}));
         QLabel label;
@@ -156,8 +157,8 @@ private slots:
     {
         QFETCH(Feedback::Cue, cue);
         QFETCH(QStringList, played);
-        ScriptedDialogs dialogs;
-        RecordingSoundPlayer sound;
+        test_support::ScriptedDialogs dialogs;
+        test_support::RecordingSoundPlayer sound;
         Feedback feedback(dialogs, sound, AssetLocator({qEnvironmentVariable("APP_RUNTIME_DIR")}));
         QLabel picture;
         QVERIFY(feedback.give(&picture, cue));

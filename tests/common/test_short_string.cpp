@@ -2,6 +2,7 @@
 // random sources that the generators draw from.
 #include "common/random_source.h"
 #include "common/short_string.h"
+#include "tests/support/doubles.h"
 
 #include <QTest>
 
@@ -68,7 +69,7 @@ private slots:
 
     void scriptedSourceChecksRange()
     {
-        ScriptedRandomSource r{3, 0, 9};
+        test_support::ScriptedRandomSource r{3, 0, 9};
         QCOMPARE(r.uniform(4), 3);
         QCOMPARE(r.uniform(1), 0);
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, r.uniform(9));

@@ -6,6 +6,7 @@
 #include "common/print_flow.h"
 #include "common/worksheet_page.h"
 #include "tests/support/forwarding_surface.h"
+#include "tests/support/doubles.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -51,10 +52,10 @@ private slots:
         QFETCH(bool, jobFails);
         QFETCH(Outcome, outcome);
         QFETCH(QStringList, shown);
-        common::ScriptedDialogs dialogs;
+        test_support::ScriptedDialogs dialogs;
         for (int a : answers) dialogs.answers.push_back(Answer(a));
         dialogs.printerAnswers.push_back(confirmed);
-        common::RecordingSurface recorded({3400, 4800});
+        test_support::RecordingSurface recorded({3400, 4800});
         if (jobFails) recorded.failOnBegin();
         common::PrintFlow flow(dialogs, [&](QPrinter&) -> std::unique_ptr<common::PageSurface> {
             return std::make_unique<ForwardingSurface>(recorded);
@@ -97,7 +98,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(int, count);
-        common::ScriptedDialogs dialogs;
+        test_support::ScriptedDialogs dialogs;
         if (!typed.isEmpty()) dialogs.inputs.push_back(typed);
         const auto got = common::askProblemCount(dialogs, nullptr, {u"c"_qs, u"p"_qs, u"10"_qs});
         QCOMPARE(got.value_or(0), count);

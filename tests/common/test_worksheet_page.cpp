@@ -2,6 +2,7 @@
 // job for both sheets, and a real PDF written through QPrinter.
 #include "common/fonts.h"
 #include "common/worksheet_page.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QPrinter>
@@ -52,10 +53,10 @@ private slots:
     {
         QFETCH(int, count);
         QFETCH(int, pagesPerSheet);
-        RecordingSurface surface({3400, 4800});
+        test_support::RecordingSurface surface({3400, 4800});
         QVERIFY(PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", count), numbered("a", count)));
         QCOMPARE(surface.pages, 2 * pagesPerSheet);
-        QCOMPARE(surface.ops.count("begin"), count > 0 ? 1 : 0); // one job for everything
+        QCOMPARE(surface.count(test_support::PageOp::Begin), count > 0 ? 1 : 0); // one job for everything
         QCOMPARE(surface.ended, count > 0);
         if (count == 0) return;
         const WorksheetLayout l = ComputeLayout(surface.pageSize(), count);
@@ -80,20 +81,24 @@ private slots:
     void pageDrawing()
     {
         // Seven lines: the name box, the label, then 1 3 5 7 left and 2 4 6 right.
-        RecordingSurface surface({2000, 2600});
+        test_support::RecordingSurface surface({2000, 2600});
         QVERIFY(PrintWorksheet(surface, u"ＭＳゴシック"_qs, 13, numbered("q", 7), numbered("a", 7)));
-        const QStringList expected{
-            "begin", u"font ＭＳゴシック 13"_qs, "move 200 100", "line 1800 100", "line 1800 300",
-            "line 200 300", "line 200 100", u"text 1000 120 なまえ"_qs, "text 200 400 q1",
-            "text 1000 400 q2", "text 200 600 q3", "text 1000 600 q4", "text 200 800 q5",
-            "text 1000 800 q6", "text 200 1000 q7", "page"};
+        using test_support::PageOp;
+        const QList<PageOp> expected{
+            {PageOp::Begin}, {PageOp::Font, {}, u"ＭＳゴシック"_qs, 13}, {PageOp::MoveTo, {200, 100}},
+            {PageOp::LineTo, {1800, 100}}, {PageOp::LineTo, {1800, 300}}, {PageOp::LineTo, {200, 300}},
+            {PageOp::LineTo, {200, 100}}, {PageOp::Text, {1000, 120}, u"なまえ"_qs},
+            {PageOp::Text, {200, 400}, "q1"}, {PageOp::Text, {1000, 400}, "q2"},
+            {PageOp::Text, {200, 600}, "q3"}, {PageOp::Text, {1000, 600}, "q4"},
+            {PageOp::Text, {200, 800}, "q5"}, {PageOp::Text, {1000, 800}, "q6"},
+            {PageOp::Text, {200, 1000}, "q7"}, {PageOp::NewPage}};
         QCOMPARE(surface.ops.mid(0, expected.size()), expected);
-        QCOMPARE(surface.ops.last(), "end");
+        QCOMPARE(surface.ops.last(), PageOp{PageOp::End});
     }
 
     void failingJobReportsAndPrintsNothing()
     {
-        RecordingSurface surface({2000, 2600});
+        test_support::RecordingSurface surface({2000, 2600});
         surface.failOnBegin();
         QVERIFY(!PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", 3), numbered("a", 3)));
         QVERIFY(surface.ops.isEmpty());

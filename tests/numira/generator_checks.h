@@ -6,6 +6,7 @@
 #include "numira/core/catalogue.h"
 #include "numira/core/judge.h"
 #include "numira/core/problem_store.h"
+#include "tests/support/doubles.h"
 
 #include <QList>
 #include <QRegularExpression>
@@ -70,7 +71,7 @@ public:
     QList<std::pair<int, int>> draws; // (range, value); range 0: re-seeded
 
 private:
-    common::SeededRandomSource m_inner;
+    test_support::SeededRandomSource m_inner;
 };
 
 // Slot k's texts are whole, never cut, and within `limit` bytes.
@@ -98,7 +99,7 @@ template <typename Generate>
 void checkFirstExample(Generate generate, int type, const QList<int>& draws, qsizetype attempt,
                        const QString& question, const QString& answer)
 {
-    common::ScriptedRandomSource random;
+    test_support::ScriptedRandomSource random;
     random.pushAll(draws);
     random.pushAll(draws.mid(draws.size() - attempt));
     UsedPairs used;
@@ -115,7 +116,7 @@ void checkFirstExample(Generate generate, int type, const QList<int>& draws, qsi
 template <typename Generate>
 void checkContract(Generate generate, quint64 seed, int firstType, int number, bool reseeds)
 {
-    common::SeededRandomSource random(seed);
+    test_support::SeededRandomSource random(seed);
     UsedPairs used;
     ProblemStore store;
     generate(firstType, store, used, random);

@@ -2,6 +2,7 @@
 // rule, distinct ordered pairs, exact sums recomputed here, text widths.
 #include "numira/core/addition.h"
 #include "tests/numira/generator_checks.h"
+#include "tests/support/doubles.h"
 
 #include <QSet>
 #include <QTest>
@@ -35,7 +36,7 @@ private slots:
         QFETCH(int, size);
         QFETCH(int, scale);
         for (int seed = 1; seed <= 40; ++seed) {
-            common::SeededRandomSource random(seed * 7919 + type);
+            test_support::SeededRandomSource random(seed * 7919 + type);
             UsedPairs used;
             ProblemStore store;
             GenerateAddition(type, store, used, random);
@@ -80,7 +81,7 @@ private slots:
         for (int type : {0, 1}) {
             QStringList orders[2];
             for (int draw : {0, 1}) {
-                common::SeededRandomSource random(5 + draw);
+                test_support::SeededRandomSource random(5 + draw);
                 UsedPairs used;
                 ProblemStore store;
                 GenerateAddition(type, store, used, random);
@@ -99,7 +100,7 @@ private slots:
         // With every swap scripted onto slot 1 itself, the set stays in
         // enumeration order: 1+1 first for type 0, 2+9 first for type 1.
         for (auto [type, first, last] : {std::tuple{0, "1+1", "9+1"}, std::tuple{1, "2+9", "9+9"}}) {
-            common::ScriptedRandomSource random;
+            test_support::ScriptedRandomSource random;
             for (int k = 0; k < 2 * 45; ++k) random.push(0);
             UsedPairs used;
             ProblemStore store;
@@ -143,7 +144,7 @@ private slots:
 
     void olderSlotsSurvive()
     {
-        common::SeededRandomSource random(3);
+        test_support::SeededRandomSource random(3);
         UsedPairs used;
         ProblemStore store;
         GenerateAddition(4, store, used, random);

@@ -6,6 +6,7 @@
 #include "numira/core/division.h"
 #include "numira/core/judge.h"
 #include "tests/numira/generator_checks.h"
+#include "tests/support/doubles.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -89,7 +90,7 @@ private slots:
         QFETCH(int, divisorMin);
         QFETCH(int, divisorMax);
         for (int seed = 1; seed <= 60; ++seed) {
-            common::SeededRandomSource random(seed * 6151 + type);
+            test_support::SeededRandomSource random(seed * 6151 + type);
             UsedPairs used;
             ProblemStore store;
             GenerateDivision(type, store, used, random);
@@ -136,7 +137,7 @@ private slots:
     void enumeratedTypes()
     {
         for (int seed = 1; seed <= 10; ++seed) {
-            common::SeededRandomSource random(seed);
+            test_support::SeededRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
             GenerateDivision(0, store, used, random);
@@ -168,7 +169,7 @@ private slots:
     {
         QSet<QString> answersOfNineByNine;
         for (int seed = 1; seed <= 20; ++seed) {
-            common::SeededRandomSource random(seed);
+            test_support::SeededRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
             GenerateDivision(10, store, used, random);
@@ -185,7 +186,7 @@ private slots:
         // all scripted 0 (remainder 1) but 17÷5 (draw 1) and 3÷7 (draw 2).
         // The shuffle's swaps, scripted onto slot 1 itself, keep the order
         // made, quotient by quotient: slot q*9 + d.
-        common::ScriptedRandomSource random;
+        test_support::ScriptedRandomSource random;
         for (int q = 0; q <= 9; ++q)
             for (int d = 2; d <= 9; ++d) random.push(q == 3 && d == 5 ? 1 : q == 0 && d == 7 ? 2 : 0);
         for (int k = 0; k < 180; ++k) random.push(0);
@@ -205,7 +206,7 @@ private slots:
         check(46, u"5÷1", "5...0");
         check(90, u"82÷9", "9...1");
 
-        common::ScriptedRandomSource zeros;
+        test_support::ScriptedRandomSource zeros;
         for (int k = 0; k < 162; ++k) zeros.push(0);
         GenerateDivision(0, store, used, zeros);
         QCOMPARE(zeros.draws, 162);
@@ -314,7 +315,7 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, answer);
         QFETCH(QStringList, refused);
-        common::ScriptedRandomSource random;
+        test_support::ScriptedRandomSource random;
         random.pushAll(draws);
         // The accepted pair once more: refused as a repeat.
         random.pushAll(draws.mid(draws.size() - 2));

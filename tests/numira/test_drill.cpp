@@ -3,6 +3,7 @@
 // the fixed number of problems.
 #include "common/random_source.h"
 #include "numira/core/drill.h"
+#include "tests/support/doubles.h"
 
 #include <QTest>
 
@@ -54,7 +55,7 @@ struct Child {
         }
     }
 
-    common::SeededRandomSource random{1};
+    test_support::SeededRandomSource random{1};
     Drill drill{random};
 };
 

@@ -7,6 +7,7 @@
 #include "numira/core/judge.h"
 #include "numira/core/multiplication.h"
 #include "tests/numira/generator_checks.h"
+#include "tests/support/doubles.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -75,7 +76,7 @@ private slots:
         QFETCH(int, bMax);
         int hundredthsFirst = 0, tenthsFirst = 0;
         for (int seed = 1; seed <= 60; ++seed) {
-            common::SeededRandomSource random(seed * 7907 + type);
+            test_support::SeededRandomSource random(seed * 7907 + type);
             UsedPairs used;
             ProblemStore store;
             GenerateMultiplication(type, store, used, random);
@@ -230,7 +231,7 @@ private slots:
     {
         // 0.25x3.1 keeps 2.5x0.31 (the same two integers) out of the set;
         // 2.5x0.32 is new.
-        common::ScriptedRandomSource random{0, 24, 30, 1, 24, 30, 1, 24, 31};
+        test_support::ScriptedRandomSource random{0, 24, 30, 1, 24, 30, 1, 24, 31};
         UsedPairs used;
         ProblemStore store;
         GenerateMultiplication(9, store, used, random);
@@ -281,7 +282,7 @@ private slots:
         QCOMPARE(expected.size(), size);
 
         for (int seed = 1; seed <= 10; ++seed) {
-            common::SeededRandomSource random(seed);
+            test_support::SeededRandomSource random(seed);
             ProblemStore store;
             GenerateMultiplicationTable(selection, store, random);
             QCOMPARE(random.reseeds, 1); // by the shuffle
@@ -303,7 +304,7 @@ private slots:
 
         // With every swap scripted onto slot 1 itself the made order shows:
         // row by row, each row with rising multipliers.
-        common::ScriptedRandomSource zeros;
+        test_support::ScriptedRandomSource zeros;
         for (int k = 0; k < 2 * size; ++k) zeros.push(0);
         ProblemStore store;
         GenerateMultiplicationTable(selection, store, zeros);
@@ -321,7 +322,7 @@ private slots:
         TableRowSelection selection;
         selection.rows.fill(-1);
         selection.lowestMultiplier = -5;
-        common::SeededRandomSource random(1);
+        test_support::SeededRandomSource random(1);
         ProblemStore store;
         GenerateMultiplicationTable(selection, store, random);
         QCOMPARE(store.count, 90);
@@ -346,7 +347,7 @@ private slots:
         QFETCH(int, number);
         QFETCH(int, size);
         QFETCH(QString, sign);
-        common::SeededRandomSource random(3);
+        test_support::SeededRandomSource random(3);
         ProblemGenerators generators(random);
         const Choice choice{category, number, {{0, -1, -1}, 1}}; // table rows 2 and 3
         ProblemStore store;
@@ -357,7 +358,7 @@ private slots:
 
     void tableWithoutRowsIsNotGenerated()
     {
-        common::ScriptedRandomSource random;
+        test_support::ScriptedRandomSource random;
         ProblemGenerators generators(random);
         ProblemStore store;
         Choice choice{kSubtraction, 0, {}};

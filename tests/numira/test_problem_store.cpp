@@ -4,6 +4,7 @@
 #include "numira/core/addition.h"
 #include "numira/core/catalogue.h"
 #include "numira/core/problem_store.h"
+#include "tests/support/doubles.h"
 
 #include <QTest>
 
@@ -51,7 +52,7 @@ private slots:
     void shuffleKeepsHeaderAndMultiset()
     {
         QFETCH(int, count);
-        common::SeededRandomSource random(count);
+        test_support::SeededRandomSource random(count);
         ProblemStore store;
         store.count = count;
         store.slot[0].question = u"九九"_qs;
@@ -80,7 +81,7 @@ private slots:
     void shuffleMakesExactlyCountSwaps()
     {
         // count 3: three swaps, six draws; script them and predict the order.
-        common::ScriptedRandomSource random{0, 1, 1, 2, 2, 2};
+        test_support::ScriptedRandomSource random{0, 1, 1, 2, 2, 2};
         ProblemStore store;
         store.count = 3;
         for (int k = 1; k <= 3; ++k) store.setSlot(k, QString::number(k), QString());
@@ -105,7 +106,7 @@ private slots:
 
     void generatorContract()
     {
-        common::ScriptedRandomSource random;
+        test_support::ScriptedRandomSource random;
         UsedPairs used;
         ProblemStore store;
         GenerateAddition(0, store, used, random);

@@ -6,6 +6,7 @@
 #include "numira/core/judge.h"
 #include "numira/core/subtraction.h"
 #include "tests/numira/generator_checks.h"
+#include "tests/support/doubles.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -72,7 +73,7 @@ private slots:
         QFETCH(int, aMax);
         QFETCH(int, bMax);
         for (int seed = 1; seed <= 60; ++seed) {
-            common::SeededRandomSource random(seed * 104729 + type);
+            test_support::SeededRandomSource random(seed * 104729 + type);
             UsedPairs used;
             ProblemStore store;
             GenerateSubtraction(type, store, used, random);
@@ -134,7 +135,7 @@ private slots:
             }
         QCOMPARE(expected.size(), type == 0 ? 55 : 45);
         for (int seed = 1; seed <= 10; ++seed) {
-            common::SeededRandomSource random(seed);
+            test_support::SeededRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
             for (int k = 1; k <= 100; ++k) store.setSlot(k, "old", "old");
@@ -154,7 +155,7 @@ private slots:
     {
         // Shuffle swaps all scripted onto slot 1 itself: the enumeration
         // order shows through, and only type 0 re-seeds a second time.
-        common::ScriptedRandomSource zeros;
+        test_support::ScriptedRandomSource zeros;
         for (int k = 0; k < 110; ++k) zeros.push(0);
         UsedPairs used;
         ProblemStore store;
@@ -165,7 +166,7 @@ private slots:
         QCOMPARE(store.question(3), QStringLiteral("2-2"));
         QCOMPARE(store.question(55), QStringLiteral("10-10"));
         for (int type = 1; type <= 8; ++type) {
-            common::SeededRandomSource random(type);
+            test_support::SeededRandomSource random(type);
             GenerateSubtraction(type, store, used, random);
             QCOMPARE(random.reseeds, 1);
         }

@@ -8,6 +8,7 @@
 #include "common/fonts.h"
 #include "common/worksheet_page.h"
 #include "tests/support/forwarding_surface.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -86,10 +87,10 @@ inline void addNoPrinterRows()
 }
 
 // A page surface maker whose job cannot start; the recording is kept in recorded.
-inline auto refusedJob(std::unique_ptr<common::RecordingSurface>& recorded)
+inline auto refusedJob(std::unique_ptr<test_support::RecordingSurface>& recorded)
 {
     return [&recorded](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-        recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+        recorded = std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800));
         recorded->failOnBegin();
         return std::make_unique<ForwardingSurface>(*recorded);
     };

@@ -5,6 +5,7 @@
 // answer box.
 
 #include "common/dialogs.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -143,7 +144,7 @@ struct RandomKeys {
 
     // Every box the next event may meet gets a random answer, or none (the
     // box's dismissed answer).
-    void scriptDialogs(common::ScriptedDialogs& dialogs, const QStringList& typed)
+    void scriptDialogs(test_support::ScriptedDialogs& dialogs, const QStringList& typed)
     {
         using Answer = common::Dialogs::Answer;
         static const Answer answers[] = {Answer::Ok, Answer::Yes, Answer::No, Answer::Closed};

@@ -5,6 +5,7 @@
 #include "window_fixture.h"
 
 #include "numira/ui/help_window.h"
+#include "tests/support/doubles.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -77,9 +78,9 @@ private slots:
     void choiceWindowMadeAtFirstShowing()
     {
         JapaneseFonts fonts;
-        common::ScriptedDialogs dialogs;
-        common::RecordingSoundPlayer sound;
-        common::SeededRandomSource random{1};
+        test_support::ScriptedDialogs dialogs;
+        test_support::RecordingSoundPlayer sound;
+        test_support::SeededRandomSource random{1};
         MainWindow form({dialogs, sound, random});
         QVERIFY(form.findChildren<numira::ChoiceDialog*>().isEmpty());
         QList<numira::ChoiceDialog*> shown;

@@ -7,6 +7,7 @@
 #include "common/worksheet_page.h"
 #include "numira/core/drill.h"
 #include "tests/support/missing.h"
+#include "tests/support/doubles.h"
 
 #include <QLabel>
 #include <QPrinterInfo>
@@ -55,9 +56,9 @@ struct RealSoundWindows {
         form.showChoiceWindow = [](numira::ChoiceDialog& window) { ChoiceControls{&window}.choose(0, 6); };
         form.show();
     }
-    common::ScriptedDialogs dialogs;
+    test_support::ScriptedDialogs dialogs;
     common::QtSoundPlayer sound;
-    common::SeededRandomSource random{3};
+    test_support::SeededRandomSource random{3};
     MainWindow form;
     numira::ChoiceDialog choice;
 };
@@ -148,7 +149,7 @@ private slots:
         if (output == u"default" && !QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("a printer is installed here: the sheet would really be printed");
         WindowFixture f;
-        std::unique_ptr<common::RecordingSurface> recorded;
+        std::unique_ptr<test_support::RecordingSurface> recorded;
         if (output == u"recorded") {
             f.pages = refusedJob(recorded);
         }

@@ -4,6 +4,7 @@
 #include "common/worksheet_page.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/doubles.h"
 
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -23,14 +24,14 @@ struct PrintFixture : WindowFixture {
         // The window drops its surface after the click; the fixture keeps
         // the recording and hands the window a forwarder.
         pages = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-            kept.push_back(std::make_unique<common::RecordingSurface>(QSize(3400, 4800)));
+            kept.push_back(std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800)));
             recorded = kept.back().get();
             if (failJob) recorded->failOnBegin();
             return std::make_unique<ForwardingSurface>(*recorded);
         };
     }
-    common::RecordingSurface* recorded = nullptr;
-    std::vector<std::unique_ptr<common::RecordingSurface>> kept;
+    test_support::RecordingSurface* recorded = nullptr;
+    std::vector<std::unique_ptr<test_support::RecordingSurface>> kept;
     bool failJob = false;
 };
 } // namespace
@@ -95,7 +96,7 @@ private slots:
             QCOMPARE(answers[i].second, store.question(i) + " =" + store.answer(i));
             QCOMPARE(problems[i].first, QPoint(i % 2 ? 200 : 1700, 383 * ((i - 1) / 2 + 2)));
         }
-        QVERIFY(f.recorded->ops.contains(u"font ＭＳゴシック 20"_qs));
+        QVERIFY(f.recorded->usedFont(u"ＭＳゴシック"_qs, 20));
         // Printing changes nothing of the run.
         QCOMPARE(f.shows("numberEdit"), " 2");
         QCOMPARE(f.shows("scoreEdit"), " 100");
@@ -118,7 +119,7 @@ private slots:
         f.dialogs.answers.push_back(Answer::Yes);
         f.click("printButton");
         QCOMPARE(f.recorded->pages, pages);
-        QCOMPARE(f.recorded->ops.count("begin"), 1);
+        QCOMPARE(f.recorded->count(test_support::PageOp::Begin), 1);
     }
 
     void failedJobIsReported()

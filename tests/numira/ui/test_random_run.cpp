@@ -10,6 +10,7 @@
 #include "numira/ui/help_window.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/random_run.h"
+#include "tests/support/doubles.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -37,7 +38,7 @@ struct RandomRun : WindowFixture, RandomKeys {
                      {u"１２"_qs, u"　"_qs, u"５．５"_qs, u"こたえ"_qs, u"１２　"_qs})
     {
         pages = [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-            recorded = std::make_unique<common::RecordingSurface>(QSize(3400, 4800));
+            recorded = std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800));
             if (failJob) recorded->failOnBegin();
             return std::make_unique<ForwardingSurface>(*recorded);
         };
@@ -217,7 +218,7 @@ struct RandomRun : WindowFixture, RandomKeys {
         return {};
     }
 
-    std::unique_ptr<common::RecordingSurface> recorded;
+    std::unique_ptr<test_support::RecordingSurface> recorded;
     bool failJob = false;
     QString eventProblem; // what the event itself found wrong
     int choiceRounds = 0;

@@ -9,6 +9,7 @@
 #include "common/random_source.h"
 #include "numira/ui/choice_dialog.h"
 #include "numira/ui/main_window.h"
+#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -108,9 +109,9 @@ struct WindowFixture : JapaneseFonts {
     void answerRight() { answer(currentAnswer()); }
     void answerWrong() { answer(currentAnswer() + "9"); }
 
-    common::ScriptedDialogs dialogs;
-    common::RecordingSoundPlayer sound;
-    common::SeededRandomSource random;
+    test_support::ScriptedDialogs dialogs;
+    test_support::RecordingSoundPlayer sound;
+    test_support::SeededRandomSource random;
     common::PageSurfaceFactory pages = common::printerPages(); // tests may record instead
     numira::MainWindow form;
     numira::ChoiceDialog choice;
