@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the programs with their sound module and
 # files (not the tests and benchmarks), and starts Numira (or Bairo: ./run.sh bairo).
 BUILD_TARGETS="Numira Bairo appsound assets"

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing and runs, each on the whole tree:
+#   0. the formatting check (clang-format) of the tracked sources;
 #   1. the normal build (./build) and its test suite, offscreen;
 #   2. the same suite built with clang under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (./build-asan), where any report fails;
@@ -15,6 +17,16 @@ failed=()
 echo "== setup and build: $SECONDS s"
 phase_start=$SECONDS
 phase_done() { echo "== $1: $((SECONDS - phase_start)) s"; phase_start=$SECONDS; }
+
+# 0. The tracked sources as .clang-format has them.
+if git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror >/tmp/format.$$ 2>&1; then
+  echo "format: clean"
+else
+  grep -m 40 -E 'error|warning' /tmp/format.$$
+  failed+=("format (clang-format -i the files named)")
+fi
+rm -f /tmp/format.$$
+phase_done "format"
 
 # 1. The normal build (built by setup.sh).
 ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$JOBS" || failed+=("tests")

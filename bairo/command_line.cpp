@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bairo/command_line.h"
 
 #include "bairo/core/sheet.h"
@@ -44,9 +45,9 @@ int runCommandLine(int argc, char* argv[])
     const QString kindName = parser.value(sheet);
     const int kind = kindName == u"lcm" ? 0 : kindName == u"gcd" ? 1 : -1;
     if (kind < 0) {
-        cli::complain(cli::say("--sheet は lcm か gcd です（%1）",
-                               "--sheet must be lcm or gcd (got '%1')")
-                          .arg(kindName));
+        cli::complain(
+            cli::say("--sheet は lcm か gcd です（%1）", "--sheet must be lcm or gcd (got '%1')")
+                .arg(kindName));
         return cli::kBadInput;
     }
     const QString levelName = parser.value(level);

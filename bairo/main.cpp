@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bairo: least common multiples and greatest common divisors, one window.
 #include "bairo/command_line.h"
 #include "bairo/ui/main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing and computing one LCM/GCD problem (no display), at every kind and
 // level, with the clock-seeded source the program uses (re-seeded before every
 // problem) and with a fixed seed (the draw and arithmetic alone).
@@ -38,7 +39,8 @@ private slots:
         bairo::DrillState drill;
         drill.start(kind, level);
         int sum = 0;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             drill.newProblem(*random);
             sum += drill.currentProblem.answer;
         }

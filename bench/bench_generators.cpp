@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time to generate one problem set of every kind the choice window offers:
 // the 39 numbered types and the multiplication table with all rows and 0.
 // Run by hand, e.g. bench_generators -median 20.
@@ -34,9 +35,7 @@ private slots:
         choice.tableRows.rows.fill(-1);
         choice.tableRows.lowestMultiplier = 0;
         ProblemStore store;
-        QBENCHMARK {
-            generators.generate(choice, store);
-        }
+        QBENCHMARK { generators.generate(choice, store); }
         QVERIFY(store.count > 0);
     }
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Judging one answer in the core, and one Return handled by the real window
 // (judge, every widget updated, the sound started on a silent output).
 #include "common/dialogs.h"
@@ -22,9 +23,12 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("remainder");
-        QTest::newRow("whole") << "1000" << "1000" << false;
-        QTest::newRow("decimal") << "19.98" << "19.980" << false;
-        QTest::newRow("remainder") << "12...5" << " 12 ... 5" << true;
+        QTest::newRow("whole") << "1000"
+                               << "1000" << false;
+        QTest::newRow("decimal") << "19.98"
+                                 << "19.980" << false;
+        QTest::newRow("remainder") << "12...5"
+                                   << " 12 ... 5" << true;
     }
     void judge()
     {
@@ -54,7 +58,8 @@ private slots:
         form.findChild<QPushButton*>("chooseButton")->click();
         auto* answer = form.findChild<QLineEdit*>("answerEdit");
         auto* again = form.findChild<QPushButton*>("startAgainButton");
-        QBENCHMARK {
+        QBENCHMARK
+        {
             if (form.drill().state().finished) again->click();
             answer->setText(form.drill().answer());
             QTest::keyRelease(answer, Qt::Key_Return);

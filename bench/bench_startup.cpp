@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts each program many times offscreen and reports, side by side with the
 // bare Qt window, the median time from spawning the process to its window's
 // first paint (each program prints that moment and quits; see
@@ -116,8 +117,8 @@ int main(int argc, char* argv[])
     for (int r = 0; r < runs; ++r)
         for (size_t p = 0; p < paths.size(); ++p) results[p].push_back(runOnce(paths[p]));
 
-    std::printf("%-20s %9s %9s %9s %10s %8s %8s %8s\n", "program", "shown ms", "best ms", "exit ms", "peak KiB",
-                "shown x", "exit x", "mem x");
+    std::printf("%-20s %9s %9s %9s %10s %8s %8s %8s\n", "program", "shown ms", "best ms", "exit ms",
+                "peak KiB", "shown x", "exit x", "mem x");
     double baseShown = 0, baseExit = 0;
     long baseKb = 0;
     for (size_t p = 0; p < paths.size(); ++p) {
@@ -136,8 +137,8 @@ int main(int argc, char* argv[])
             baseKb = k;
         }
         std::printf("%-20s %9.1f %9.1f %9.1f %10ld %8.2f %8.2f %8.2f\n", names[p].c_str(), s,
-                    *std::min_element(shown.begin(), shown.end()), e, k, s / baseShown, e / baseExit,
-                    double(k) / baseKb);
+                    *std::min_element(shown.begin(), shown.end()), e, k, s / baseShown,
+                    e / baseExit, double(k) / baseKb);
     }
     return 0;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 100-problem worksheet, problem and answer sheets (10 pages), rendered
 // to a PDF file through QPrinter with the Japanese fonts, as the print button
 // does; and the worksheet command writing 100 such sets (1,000 pages) as a
@@ -6,8 +7,8 @@
 #include "common/worksheet_page.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,12 +28,14 @@ private slots:
             answers << QString::number(i * 7) + QStringLiteral("÷7 =") + QString::number(i);
         }
         QTemporaryDir dir;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(dir.filePath("sheet.pdf"));
             common::PrinterSurface surface(printer);
-            QVERIFY(common::PrintWorksheet(surface, QStringLiteral("ＭＳゴシック"), 20, problems, answers));
+            QVERIFY(common::PrintWorksheet(surface, QStringLiteral("ＭＳゴシック"), 20, problems,
+                                           answers));
         }
     }
 
@@ -41,7 +44,8 @@ private slots:
         const QString program = QCoreApplication::applicationDirPath() + "/../bin/numira";
         if (!QFileInfo::exists(program)) QSKIP("numira is not built");
         QTemporaryDir dir;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             QProcess p;
             p.start(program, {"--sheet", "addition:5", "--count", "100", "--sets", "100",
                               "--output", dir.filePath("sheets.pdf")});

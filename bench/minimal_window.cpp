@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baselines for start-up measurements: a bare Qt Widgets program with one
 // window, and the same window showing one line of Japanese text (which is
 // what first loads the font database), each quitting once it is first painted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/app_start.h"
 
 #include "common/fonts.h"
@@ -27,8 +28,9 @@ bool installQtTranslation(QCoreApplication& app, const QString& folder)
     const QString dir =
         folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
     if (!translator.load(QStringLiteral("qtbase_ja"), dir)) {
-        std::fprintf(stderr, "%s: Qt's Japanese texts (qtbase_ja.qm) not found in %s; "
-                             "Qt's own buttons stay in English\n",
+        std::fprintf(stderr,
+                     "%s: Qt's Japanese texts (qtbase_ja.qm) not found in %s; "
+                     "Qt's own buttons stay in English\n",
                      qPrintable(QCoreApplication::applicationName()), qPrintable(dir));
         return false;
     }

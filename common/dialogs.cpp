@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/dialogs.h"
 
 #include "common/app_start.h"
@@ -38,8 +39,8 @@ Dialogs::Answer QtDialogs::information(QWidget* parent, const QString& text)
 
 Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

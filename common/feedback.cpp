@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/feedback.h"
 
 #include "common/asset_names.h"
@@ -35,8 +36,8 @@ AssetLocator::AssetLocator()
 QString AssetLocator::find(const QString& name) const
 {
     for (const QString& folder : m_folders) {
-        const QString path = folder.isEmpty() ? QDir::current().filePath(name)
-                                              : QDir(folder).filePath(name);
+        const QString path =
+            folder.isEmpty() ? QDir::current().filePath(name) : QDir(folder).filePath(name);
         const QFileInfo info(path);
         if (info.isFile() && info.isReadable()) return info.absoluteFilePath();
     }
@@ -48,7 +49,8 @@ QtSoundPlayer::QtSoundPlayer(QStringList moduleFolders) : m_folders(std::move(mo
     if (m_folders.isEmpty()) {
         const QString appDir = QCoreApplication::applicationDirPath();
         m_folders << appDir
-                  << appDir + QStringLiteral("/../lib/") + QCoreApplication::applicationName().toLower();
+                  << appDir + QStringLiteral("/../lib/") +
+                         QCoreApplication::applicationName().toLower();
     }
 }
 QtSoundPlayer::~QtSoundPlayer() = default;
@@ -124,8 +126,7 @@ bool Feedback::give(QLabel* picture, Cue cue)
 {
     namespace files = assets;
     switch (cue) {
-    case Cue::Mascot:
-        return showPicture(picture, QLatin1String(files::kMascotPicture));
+    case Cue::Mascot: return showPicture(picture, QLatin1String(files::kMascotPicture));
     case Cue::Right: {
         const bool shown = showPicture(picture, QLatin1String(files::kRightPicture));
         playSound(QLatin1String(files::kRightSound));

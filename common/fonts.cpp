@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/fonts.h"
 
 #include <QFontDatabase>
@@ -33,9 +34,10 @@ QFont designedFont(const QString& name, int pixels, bool bold)
     if (!installed.contains(name, Qt::CaseInsensitive)) {
         // Qt keeps substitutes in lower case; the font takes the installed spelling.
         for (const QString& substitute : QFont::substitutes(name)) {
-            const auto found = std::find_if(installed.begin(), installed.end(), [&](const QString& family) {
-                return family.compare(substitute, Qt::CaseInsensitive) == 0;
-            });
+            const auto found =
+                std::find_if(installed.begin(), installed.end(), [&](const QString& family) {
+                    return family.compare(substitute, Qt::CaseInsensitive) == 0;
+                });
             if (found != installed.end()) {
                 font.setFamily(*found);
                 break;

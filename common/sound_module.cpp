@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt Multimedia player, built as the module the programs load at their
 // first sound: a wave file played without waiting, a new sound cutting off
 // the one before, and silence where there is no audio output.

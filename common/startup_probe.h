@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up measurement hook shared by the programs and the bare baselines of
 // the start-up benchmark. With APP_QUIT_AFTER_SHOW set, the program writes
@@ -20,7 +21,8 @@ public:
     // Does nothing unless APP_QUIT_AFTER_SHOW is set.
     static void watch(QWidget& window)
     {
-        if (qEnvironmentVariableIsSet("APP_QUIT_AFTER_SHOW")) window.installEventFilter(new StartupProbe(&window));
+        if (qEnvironmentVariableIsSet("APP_QUIT_AFTER_SHOW"))
+            window.installEventFilter(new StartupProbe(&window));
     }
 
 protected:
@@ -33,7 +35,8 @@ protected:
             QTimer::singleShot(0, this, [] {
                 timespec now{};
                 clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("shown %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+                std::printf("shown %lld\n",
+                            static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
                 std::fflush(stdout);
                 QCoreApplication::quit();
             });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/whole_number.h"
 
 #include <limits>
@@ -9,7 +10,8 @@ LeadingWhole scanLeadingWhole(QStringView text)
     qsizetype i = 0;
     while (i < text.size() && isTypedBlank(text[i])) ++i;
     LeadingWhole number;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) number.negative = text[i++] == u'-';
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        number.negative = text[i++] == u'-';
     const qsizetype start = i;
     while (i < text.size() && isTypedDigit(text[i])) ++i;
     number.digits = text.sliced(start, i - start);

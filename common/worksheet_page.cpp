@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/worksheet_page.h"
 
 #include <QFont>
@@ -17,7 +18,9 @@ WorksheetLayout ComputeLayout(QSize page, int count)
     l.usable = l.height - WorksheetLayout::kMargin;
     l.row = l.usable / WorksheetLayout::kRows;
     l.top = l.row / 2;
-    l.pages = count > 0 ? (count + WorksheetLayout::kLinesPerPage - 1) / WorksheetLayout::kLinesPerPage : 0;
+    l.pages = count > 0
+                  ? (count + WorksheetLayout::kLinesPerPage - 1) / WorksheetLayout::kLinesPerPage
+                  : 0;
     return l;
 }
 
@@ -85,10 +88,7 @@ struct PrinterSurface::Impl {
     QPoint pen;
 };
 
-PrinterSurface::PrinterSurface(QPrinter& printer)
-    : d(std::make_unique<Impl>(printer))
-{
-}
+PrinterSurface::PrinterSurface(QPrinter& printer) : d(std::make_unique<Impl>(printer)) {}
 
 PrinterSurface::~PrinterSurface()
 {
@@ -102,7 +102,8 @@ bool PrinterSurface::begin()
     if (d->painter.begin(&d->printer)) return true;
     const QString target = d->printer.outputFileName().isEmpty() ? d->printer.printerName()
                                                                  : d->printer.outputFileName();
-    m_error = QStringLiteral("印刷を始められません（%1）。").arg(target.isEmpty() ? QStringLiteral("プリンタがありません") : target);
+    m_error = QStringLiteral("印刷を始められません（%1）。")
+                  .arg(target.isEmpty() ? QStringLiteral("プリンタがありません") : target);
     return false;
 }
 

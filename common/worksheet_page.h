@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Worksheets: a problem sheet and then an answer sheet, 20 lines to a page in
@@ -23,12 +24,12 @@ struct WorksheetLayout {
     static constexpr int kLinesPerPage = 20;
     static constexpr int kRows = 12;     // the usable height is cut into this many rows
     static constexpr int kNameDrop = 20; // "なまえ" stands this far below the box's top line
-    int width = 0;  // page width W
-    int height = 0; // page height P
-    int usable = 0; // H = P - 200
-    int row = 0;    // R = H / 12
-    int top = 0;    // T = R / 2
-    int pages = 0;  // pages of each sheet: (count + 19) / 20, none for count <= 0
+    int width = 0;                       // page width W
+    int height = 0;                      // page height P
+    int usable = 0;                      // H = P - 200
+    int row = 0;                         // R = H / 12
+    int top = 0;                         // T = R / 2
+    int pages = 0; // pages of each sheet: (count + 19) / 20, none for count <= 0
 };
 
 WorksheetLayout ComputeLayout(QSize page, int count);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bairo's reading of a typed answer. Input: the typed text as UTF-8.
 //
 // Properties:

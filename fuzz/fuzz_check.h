@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A property check for the fuzz targets: on a violation, say which property
@@ -51,8 +52,8 @@ inline void checkReadsOwnText(const QString& variant, const std::optional<int>& 
 // then the value read from it and the input's first four bytes checked as
 // numbers whose own text is read back.
 template <typename Read, typename CheckReading, typename CheckOwnText>
-void checkIntReader(const std::uint8_t* data, std::size_t size, Read read, CheckReading checkReading,
-                    CheckOwnText checkOwnText)
+void checkIntReader(const std::uint8_t* data, std::size_t size, Read read,
+                    CheckReading checkReading, CheckOwnText checkOwnText)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     checkReading(text);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numira's answer judge in its decimal form, and the decimal reading under it.
 // Input: "stored\ntyped" as UTF-8 (without a newline, both are the same text).
 //

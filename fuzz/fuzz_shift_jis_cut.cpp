@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Shift-JIS short-string cut that keeps problem and title texts within
 // their widths. Input: one byte whose low six bits are the width ("O" is 15,
 // "h" is 40, "D" is 4), then the text as UTF-8;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole-number reading of both programs' input boxes (Numira's fixed
 // number of problems, Bairo's set size). Input: the typed text as UTF-8.
 //

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/command_line.h"
 
 #include "common/command_line.h"
 #include "common/random_source.h"
 #include "numira/core/catalogue.h"
-#include "numira/core/generators.h"
 #include "numira/core/drill.h"
+#include "numira/core/generators.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -25,8 +26,8 @@ std::optional<int> categoryNamed(const QString& name)
 {
     const QStringList pages = CataloguePages();
     for (int c = 0; c < int(pages.size()); ++c)
-        if (name == pages[c] || name.compare(QLatin1String(kEnglishCategories[c]),
-                                             Qt::CaseInsensitive) == 0)
+        if (name == pages[c] ||
+            name.compare(QLatin1String(kEnglishCategories[c]), Qt::CaseInsensitive) == 0)
             return c;
     return std::nullopt;
 }
@@ -96,10 +97,10 @@ int runCommandLine(int argc, char* argv[])
     const auto app = cli::startCommand(argc, argv, QStringLiteral("Numira"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(cli::say(
-        "さんすうの ドリル。--sheet で プリントを PDF に かきだします。",
-        "Arithmetic drill. With --sheet it writes worksheets to a PDF file instead of "
-        "opening its window."));
+    parser.setApplicationDescription(
+        cli::say("さんすうの ドリル。--sheet で プリントを PDF に かきだします。",
+                 "Arithmetic drill. With --sheet it writes worksheets to a PDF file instead of "
+                 "opening its window."));
     const QCommandLineOption sheet(
         QStringLiteral("sheet"),
         cli::say("プリントの しゅるい: たしざん:4 や addition:4、九九:2,3,7 や table:2,3,7",

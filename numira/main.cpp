@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numira: the arithmetic drill.
 #include "common/app_start.h"
 #include "common/command_line.h"
@@ -19,9 +20,9 @@ int main(int argc, char* argv[])
     common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     fontConfig.wait();
-    common::startApplication(app, {QStringLiteral("Numira"), QStringLiteral("ヌミラ"),
-                                   QStringLiteral(APP_DESKTOP_ID_NUMIRA), QStringLiteral("System"),
-                                   13});
+    common::startApplication(app,
+                             {QStringLiteral("Numira"), QStringLiteral("ヌミラ"),
+                              QStringLiteral(APP_DESKTOP_ID_NUMIRA), QStringLiteral("System"), 13});
 
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by run.sh and test.sh: install what is missing, then configure and
 # build into ./build: everything, or only the targets named in BUILD_TARGETS
 # (run.sh builds just what it starts). Sourced, not run.
@@ -12,7 +13,7 @@ PACKAGES+=(qt6-svg-dev)  # make_assets writes the scalable icons with it
 if [ -z "${BUILD_TARGETS:-}" ]; then
   # clang, its sanitizer and libFuzzer runtimes and llvm (llvm-symbolizer for
   # readable sanitizer reports) serve test.sh's sanitizer build and fuzzers.
-  PACKAGES+=(poppler-utils clang libclang-rt-14-dev llvm)
+  PACKAGES+=(poppler-utils clang libclang-rt-14-dev llvm clang-format)
   PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
   PACKAGES+=(lintian)      # the package check runs it on the .deb
   # The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail

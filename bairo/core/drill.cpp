@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bairo/core/drill.h"
 
 #include "common/drill_rules.h"
@@ -25,10 +26,7 @@ constexpr GcdRanges kGcdEasy{9, 10};
 constexpr GcdRanges kGcdHard{20, 20};
 
 // A draw in 1..n.
-int draw(common::RandomSource& random, int n)
-{
-    return random.uniform(n) + 1;
-}
+int draw(common::RandomSource& random, int n) { return random.uniform(n) + 1; }
 
 } // namespace
 
@@ -54,22 +52,15 @@ int greatestCommonDivisor(int first, int second)
     return small;
 }
 
-const QString& kindWord(int kind)
-{
-    return kind == 0 ? text::kLcmWord : text::kGcdWord;
-}
+const QString& kindWord(int kind) { return kind == 0 ? text::kLcmWord : text::kGcdWord; }
 
 const QString& verdictMessage(Verdict verdict)
 {
     switch (verdict) {
-    case Verdict::Right:
-        return text::kRight;
-    case Verdict::SmallerMultiple:
-        return text::kSmallerMultiple;
-    case Verdict::LargerDivisor:
-        return text::kLargerDivisor;
-    case Verdict::Wrong:
-        break;
+    case Verdict::Right: return text::kRight;
+    case Verdict::SmallerMultiple: return text::kSmallerMultiple;
+    case Verdict::LargerDivisor: return text::kLargerDivisor;
+    case Verdict::Wrong: break;
     }
     return text::kWrong;
 }
@@ -203,9 +194,6 @@ void DrillState::fixSetSize(int count)
     setSizeFixed = true;
 }
 
-int DrillState::currentScore() const
-{
-    return common::firstTryPercent(correctCount, questionNo);
-}
+int DrillState::currentScore() const { return common::firstTryPercent(correctCount, questionNo); }
 
 } // namespace bairo

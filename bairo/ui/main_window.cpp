@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bairo/ui/main_window.h"
 
 #include "bairo/core/sheet.h"
@@ -36,8 +37,8 @@ const QString kShowAnswerCaption = QStringLiteral("正解を見る");
 const QString kNextProblemCaption = QStringLiteral("次の問題");
 // The box in which the child fixes the number of problems.
 const common::CountBoxTexts kSetSizeBox{QStringLiteral("何問までやるかを決めます"),
-                                       QStringLiteral("何問にしますか？ OK はマウスでクリック！"),
-                                       QStringLiteral("10")};
+                                        QStringLiteral("何問にしますか？ OK はマウスでクリック！"),
+                                        QStringLiteral("10")};
 
 // Hints come up after 100 ms instead of the platform's usual delay, and the
 // radio groups get an etched frame drawn in place: the default frame is read
@@ -245,13 +246,13 @@ void MainWindow::buildControls()
     m_scoreEdit = display(panel, "scoreEdit", {392, 176, 65, 27}, counter);
     m_scoreUnitLabel = label(panel, "scoreUnitLabel", {464, 184}, QStringLiteral("点"), unit);
 
-    m_kindGroup = radioGroup(this, "kindGroup", {16, 368, 113, 81}, QStringLiteral("問題の種類"),
-                             {{"lcmButton", text::kLcmWord}, {"gcdButton", text::kGcdWord}},
-                             m_kindButtons);
-    m_levelGroup = radioGroup(this, "levelGroup", {144, 368, 121, 81}, QStringLiteral("問題の ていど"),
-                              {{"easyButton", QStringLiteral("やさしい")},
-                               {"hardButton", QStringLiteral("むずかしい")}},
-                              m_levelButtons);
+    m_kindGroup =
+        radioGroup(this, "kindGroup", {16, 368, 113, 81}, QStringLiteral("問題の種類"),
+                   {{"lcmButton", text::kLcmWord}, {"gcdButton", text::kGcdWord}}, m_kindButtons);
+    m_levelGroup = radioGroup(
+        this, "levelGroup", {144, 368, 121, 81}, QStringLiteral("問題の ていど"),
+        {{"easyButton", QStringLiteral("やさしい")}, {"hardButton", QStringLiteral("むずかしい")}},
+        m_levelButtons);
 
     m_startButton = button(this, "startButton", {296, 376, 113, 41}, QStringLiteral("スタート"),
                            windowFont(19, true));
@@ -265,9 +266,9 @@ void MainWindow::buildControls()
 
     // Names a screen reader reads for the controls without a text of their own.
     const std::pair<QWidget*, const char16_t*> names[] = {
-        {m_firstEdit, u"一つ目の数"}, {m_secondEdit, u"二つ目の数"}, {m_kindEdit, u"求めるもの"},
-        {m_answerEdit, u"答え"}, {m_numberEdit, u"何問目"}, {m_scoreEdit, u"点数"},
-        {m_messageLine, u"お知らせ"}, {m_countEdit, u"問題数"}, {m_picture, u"絵"},
+        {m_firstEdit, u"一つ目の数"},  {m_secondEdit, u"二つ目の数"}, {m_kindEdit, u"求めるもの"},
+        {m_answerEdit, u"答え"},       {m_numberEdit, u"何問目"},     {m_scoreEdit, u"点数"},
+        {m_messageLine, u"お知らせ"},  {m_countEdit, u"問題数"},      {m_picture, u"絵"},
         {m_printButton, u"問題を印刷"}};
     for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
 
@@ -327,12 +328,11 @@ void MainWindow::start()
 void MainWindow::printSheet()
 {
     const QString breaks = QStringLiteral("\r\n\n");
-    const common::PrintTexts texts{
-        QStringLiteral("このボタンは、問題を印刷するボタンです。") + breaks +
-            QStringLiteral("問題数を決めてから選んでください"),
-        QStringLiteral("このボタンは　問題を印刷するボタンです。") + breaks +
-            QStringLiteral("印刷しますか？"),
-        QStringLiteral("印刷中です")};
+    const common::PrintTexts texts{QStringLiteral("このボタンは、問題を印刷するボタンです。") +
+                                       breaks + QStringLiteral("問題数を決めてから選んでください"),
+                                   QStringLiteral("このボタンは　問題を印刷するボタンです。") +
+                                       breaks + QStringLiteral("印刷しますか？"),
+                                   QStringLiteral("印刷中です")};
     // The sheet's problems are drawn by the drill; unless a sheet is printed,
     // the drill goes back to what it was.
     const DrillState before = m_drill;
@@ -370,8 +370,7 @@ void MainWindow::toggleFixedCount()
     if (m_drill.setSizeFixed) {
         m_drill.releaseSetSize();
     } else {
-        const auto count = common::askProblemCount(
-            m_dialogs, this, kSetSizeBox);
+        const auto count = common::askProblemCount(m_dialogs, this, kSetSizeBox);
         if (!count) {
             // Nothing changes; the check mark goes back to what is in force.
             common::showCountFixed(m_fixedCountBox, m_drill.setSizeFixed);
@@ -383,15 +382,9 @@ void MainWindow::toggleFixedCount()
     m_answerEdit->setFocus();
 }
 
-void MainWindow::chooseKind()
-{
-    m_drill.problemKind = m_kindButtons->checkedId();
-}
+void MainWindow::chooseKind() { m_drill.problemKind = m_kindButtons->checkedId(); }
 
-void MainWindow::chooseLevel()
-{
-    m_drill.problemLevel = m_levelButtons->checkedId();
-}
+void MainWindow::chooseLevel() { m_drill.problemLevel = m_levelButtons->checkedId(); }
 
 void MainWindow::finishSet()
 {
@@ -441,10 +434,7 @@ void MainWindow::answerKeyPressed(int key)
     m_scoreEdit->setText(QString::number(m_drill.score));
 }
 
-void MainWindow::answerKeyReleased()
-{
-    m_drill.keyReleased();
-}
+void MainWindow::answerKeyReleased() { m_drill.keyReleased(); }
 
 void MainWindow::giveFeedback(common::Feedback::Cue cue)
 {
@@ -456,9 +446,6 @@ void MainWindow::giveFeedback(common::Feedback::Cue cue)
 
 void MainWindow::showMascot() { giveFeedback(common::Feedback::Cue::Mascot); }
 
-void MainWindow::setMessageColour(const QColor& colour)
-{
-    setTextColour(m_messageLine, colour);
-}
+void MainWindow::setMessageColour(const QColor& colour) { setTextColour(m_messageLine, colour); }
 
 } // namespace bairo

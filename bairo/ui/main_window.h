@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The one window of the LCM/GCD drill. Its handlers read the controls, ask the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/core/addition.h"
 
 #include "numira/core/generators.h"
@@ -8,7 +9,11 @@ namespace {
 
 void writeSum(Slot& slot, qint64 a, qint64 b, int fractionDigits)
 {
-    TextBuffer().decimal(a, fractionDigits).bytes('+').decimal(b, fractionDigits).storeIn(slot.question);
+    TextBuffer()
+        .decimal(a, fractionDigits)
+        .bytes('+')
+        .decimal(b, fractionDigits)
+        .storeIn(slot.question);
     TextBuffer().decimal(a + b, fractionDigits).storeIn(slot.answer);
 }
 

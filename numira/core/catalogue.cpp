@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/core/catalogue.h"
 
 #include <algorithm>
@@ -59,10 +60,10 @@ std::span<const ProblemKind> ProblemKinds() { return kKinds; }
 
 const ProblemKind* FindProblemKind(int category, int number)
 {
-    const auto* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
-                                    [&](const ProblemKind& k) {
-                                        return k.category == category && k.number == number;
-                                    });
+    const auto* kind =
+        std::find_if(std::begin(kKinds), std::end(kKinds), [&](const ProblemKind& k) {
+            return k.category == category && k.number == number;
+        });
     return kind == std::end(kKinds) ? nullptr : kind;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The arithmetic drill without its windows: the set in hand and the choice
@@ -33,9 +34,9 @@ struct RunState {
     bool onFirstTry = false;
     bool answerShown = false;
     bool finished = false;
-    bool setChosen = false;     // answers and the answer button count only after a choice
-    bool mascotShowing = true;  // the picture is the mascot, not a judgement's
-    bool returnArmed = false;   // a key was released since the last Return
+    bool setChosen = false;    // answers and the answer button count only after a choice
+    bool mascotShowing = true; // the picture is the mascot, not a judgement's
+    bool returnArmed = false;  // a key was released since the last Return
 };
 
 // What the show-answer button did.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/core/judge.h"
 
 #include <algorithm>
@@ -56,7 +57,8 @@ double ReadDecimal(QStringView text)
     if (i < text.size() && text[i] == u'.') {
         qsizetype j = i + 1;
         std::string fraction = ".";
-        while (j < text.size() && isDigit(text[j])) fraction += char(text[j++].unicode()), ++fracDigits;
+        while (j < text.size() && isDigit(text[j]))
+            fraction += char(text[j++].unicode()), ++fracDigits;
         if (intDigits + fracDigits > 0) {
             number += fraction;
             i = j;
@@ -66,7 +68,8 @@ double ReadDecimal(QStringView text)
     if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
         qsizetype j = i + 1;
         std::string exponent = "e";
-        if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) exponent += char(text[j++].unicode());
+        if (j < text.size() && (text[j] == u'+' || text[j] == u'-'))
+            exponent += char(text[j++].unicode());
         const qsizetype digitsStart = j;
         while (j < text.size() && isDigit(text[j])) exponent += char(text[j++].unicode());
         if (j > digitsStart) number += exponent; // an exponent needs at least one digit

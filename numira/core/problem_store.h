@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A problem set as the drill holds it: a title, a count and 100 slots of

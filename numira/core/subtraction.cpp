@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/core/subtraction.h"
 
 #include "numira/core/generators.h"
@@ -34,7 +35,8 @@ void GenerateSubtraction(int number, ProblemStore& store, UsedPairs& used, Rando
 
     // Drawn types: a from 0..rangeA-1 plus offsetA, then b from 0..rangeB-1,
     // written with `digits` fraction digits.
-    auto randomSet = [&](int setSize, int rangeA, int offsetA, int rangeB, int digits, auto accept) {
+    auto randomSet = [&](int setSize, int rangeA, int offsetA, int rangeB, int digits,
+                         auto accept) {
         DrawDistinctPairs(
             store, used, setSize,
             [&](qint32& a, qint32& b) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/ui/choice_dialog.h"
 
 #include "common/fonts.h"
@@ -5,10 +6,10 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -60,7 +61,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
 
     const QStringList pages = CataloguePages();
     static const char* const kListNames[] = {"additionList", "subtractionList",
-                                            "multiplicationList", "divisionList"};
+                                             "multiplicationList", "divisionList"};
     for (Category category : kListCategories) {
         auto* page = new QWidget;
         auto* list = new QListWidget(page);

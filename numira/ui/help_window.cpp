@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/ui/help_window.h"
 
 #include "common/fonts.h"

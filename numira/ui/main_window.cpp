@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/ui/main_window.h"
 
 #include "common/answer_keys.h"
@@ -30,7 +31,10 @@ QFont fontOf(const QString& family, int pixels, bool bold = false)
     return common::designedFont(family, pixels, bold);
 }
 
-QFont gothic(int pixels, bool bold = false) { return fontOf(QStringLiteral("ＭＳ ゴシック"), pixels, bold); }
+QFont gothic(int pixels, bool bold = false)
+{
+    return fontOf(QStringLiteral("ＭＳ ゴシック"), pixels, bold);
+}
 
 // Numbers in the counter boxes stand after one blank.
 QString withBlank(int n) { return u' ' + QString::number(n); }
@@ -154,8 +158,8 @@ void MainWindow::buildControls()
                             fontOf(QStringLiteral("ＭＳ 明朝"), 17, true));
     m_showAnswerButton =
         button("showAnswerButton", {168, 8, 137, 41}, kShowAnswer, gothic(17, true));
-    m_startAgainButton = button("startAgainButton", {320, 8, 105, 41},
-                                QStringLiteral("はじめから"), gothic(17, true));
+    m_startAgainButton = button("startAgainButton", {320, 8, 105, 41}, QStringLiteral("はじめから"),
+                                gothic(17, true));
     m_quitButton =
         button("quitButton", {448, 8, 89, 41}, QStringLiteral("おしまい"), gothic(17, true));
     m_fixedCountBox = new QCheckBox(QStringLiteral("もんだいすうをきめる"), buttonPanel);
@@ -175,30 +179,31 @@ void MainWindow::buildControls()
         b->setIconSize({33, 33});
         return b;
     };
-    m_helpButton =
-        glyphButton("helpButton", {528, 0, 41, 41}, QStringLiteral(":/glyphs/help.png"));
+    m_helpButton = glyphButton("helpButton", {528, 0, 41, 41}, QStringLiteral(":/glyphs/help.png"));
     m_printButton =
         glyphButton("printButton", {456, 0, 41, 41}, QStringLiteral(":/glyphs/print.png"));
 
     // Names a screen reader reads for the controls without a text of their own.
     const std::pair<QWidget*, const char16_t*> names[] = {
-        {m_titleEdit, u"もんだいめい"},   {m_countEdit, u"ぜんぶのもんだいすう"},
-        {m_numberEdit, u"なんもんめ"},    {m_problemEdit, u"もんだい"},
-        {m_answerEdit, u"こたえ"},        {m_messageLine, u"おしらせ"},
-        {m_scoreEdit, u"てんすう"},       {m_picture, u"え"},
-        {m_helpButton, u"ヘルプ"},        {m_printButton, u"いんさつ"}};
+        {m_titleEdit, u"もんだいめい"}, {m_countEdit, u"ぜんぶのもんだいすう"},
+        {m_numberEdit, u"なんもんめ"},  {m_problemEdit, u"もんだい"},
+        {m_answerEdit, u"こたえ"},      {m_messageLine, u"おしらせ"},
+        {m_scoreEdit, u"てんすう"},     {m_picture, u"え"},
+        {m_helpButton, u"ヘルプ"},      {m_printButton, u"いんさつ"}};
     for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
 
     // What each button does.
     const std::pair<QAbstractButton*, void (MainWindow::*)()> actions[] = {
-        {m_chooseButton, &MainWindow::chooseProblems}, {m_showAnswerButton, &MainWindow::showAnswerOrNext},
-        {m_startAgainButton, &MainWindow::startAgain}, {m_fixedCountBox, &MainWindow::toggleFixedCount},
-        {m_helpButton, &MainWindow::showHelp},         {m_printButton, &MainWindow::printSheet}};
+        {m_chooseButton, &MainWindow::chooseProblems},
+        {m_showAnswerButton, &MainWindow::showAnswerOrNext},
+        {m_startAgainButton, &MainWindow::startAgain},
+        {m_fixedCountBox, &MainWindow::toggleFixedCount},
+        {m_helpButton, &MainWindow::showHelp},
+        {m_printButton, &MainWindow::printSheet}};
     for (const auto& [button, action] : actions)
         connect(button, &QAbstractButton::clicked, this, action);
     connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
 }
-
 
 void MainWindow::blankPicture()
 {
@@ -326,8 +331,8 @@ void MainWindow::showHelp()
     const QString path = m_feedback.locator().find(kHelpFile);
     if (!m_help) m_help = new HelpWindow(this);
     if (path.isEmpty() || !m_help->showFile(path)) {
-        m_dialogs.warning(
-            this, QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(kHelpFile));
+        m_dialogs.warning(this,
+                          QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(kHelpFile));
         return;
     }
     m_help->show();

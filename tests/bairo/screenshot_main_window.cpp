@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the drill window offscreen into screenshots/ so its layout can be
 // looked at: bairo.png as it starts, bairo_drill.png with a problem answered
 // wrongly.

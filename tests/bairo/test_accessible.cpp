@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader reads from the drill window: every control has a name
 // (its visible text, or a short Japanese name where it has none), and the
 // names stay while the values follow the drill.

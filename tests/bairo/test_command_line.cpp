@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bairo --sheet run as a process: what it writes and how it refuses.
 #include "tests/support/command_run.h"
 #include "tests/support/pdf_text.h"
@@ -26,8 +27,10 @@ private slots:
         QTest::addColumn<QString>("level");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("sets");
-        QTest::newRow("lcm easy, one page") << "lcm" << "easy" << 20 << 1;
-        QTest::newRow("gcd hard, two sets of 21") << "gcd" << "hard" << 21 << 2;
+        QTest::newRow("lcm easy, one page") << "lcm"
+                                            << "easy" << 20 << 1;
+        QTest::newRow("gcd hard, two sets of 21") << "gcd"
+                                                  << "hard" << 21 << 2;
     }
     void sheets()
     {
@@ -64,13 +67,17 @@ private slots:
                     QCOMPARE(m.captured(4).toInt(), lcm ? std::lcm(a, b) : std::gcd(a, b));
                     QVERIFY(a >= 1 && a <= largest && b >= 1 && b <= largest);
                     QVERIFY(questions.join(u'\n').contains(
-                        QStringLiteral("%1 と %2 の%3は").arg(a).arg(b).arg(lcm ? u"最小公倍数"_qs
-                                                                              : u"最大公約数"_qs)));
+                        QStringLiteral("%1 と %2 の%3は")
+                            .arg(a)
+                            .arg(b)
+                            .arg(lcm ? u"最小公倍数"_qs : u"最大公約数"_qs)));
                 }
             }
             QCOMPARE(answers, count);
-            if (s == 0) firstSet = questions;
-            else QVERIFY(questions != firstSet); // a fresh set each time
+            if (s == 0)
+                firstSet = questions;
+            else
+                QVERIFY(questions != firstSet); // a fresh set each time
         }
     }
 
@@ -81,15 +88,16 @@ private slots:
         QTest::addColumn<QString>("says");
         QTest::newRow("no sheet") << QStringList{"--count", "5"} << 2 << "--sheet";
         QTest::newRow("unknown kind") << QStringList{"--sheet", "lcd"} << 2 << "lcm or gcd";
-        QTest::newRow("unknown level") << QStringList{"--sheet", "gcd", "--level", "x"} << 2
-                                       << "easy or hard";
-        QTest::newRow("count 0") << QStringList{"--sheet", "lcm", "--count", "0"} << 2 << "1 to 100";
-        QTest::newRow("count 101") << QStringList{"--sheet", "lcm", "--count", "101"} << 2
-                                   << "1 to 100";
+        QTest::newRow("unknown level")
+            << QStringList{"--sheet", "gcd", "--level", "x"} << 2 << "easy or hard";
+        QTest::newRow("count 0") << QStringList{"--sheet", "lcm", "--count", "0"} << 2
+                                 << "1 to 100";
+        QTest::newRow("count 101")
+            << QStringList{"--sheet", "lcm", "--count", "101"} << 2 << "1 to 100";
         QTest::newRow("sets 0") << QStringList{"--sheet", "lcm", "--sets", "0"} << 2 << "--sets";
         QTest::newRow("unknown option") << QStringList{"--sheets", "lcm"} << 2 << "sheets";
-        QTest::newRow("no such folder") << QStringList{"--sheet", "lcm", "--output", "@/no/a.pdf"}
-                                        << 1 << "/no";
+        QTest::newRow("no such folder")
+            << QStringList{"--sheet", "lcm", "--output", "@/no/a.pdf"} << 1 << "/no";
     }
     void refused()
     {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drill core: the problem draw (ranges, draw order, refusal of the pair
 // before, the easy fallback), LCM and GCD against the standard library, the
 // reading of typed answers, the answer check and the number of problems.

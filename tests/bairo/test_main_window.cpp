@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drill window driven through its keyboard and mouse: the window's
 // frame and tab order, the drill's states and their changes, the
 // number-of-problems box, a held Return, missing pictures and sounds, and a
@@ -114,12 +115,8 @@ struct Drill {
         for (const QString& t : script.split(u' ', Qt::SkipEmptyParts)) {
             const QString arg = t.mid(1);
             switch (t[0].unicode()) {
-            case 'S':
-                click("startButton");
-                break;
-            case 'B':
-                click("showAnswerButton");
-                break;
+            case 'S': click("startButton"); break;
+            case 'B': click("showAnswerButton"); break;
             case 'R': {
                 retype(QString::number(answer()));
                 ret();
@@ -130,23 +127,12 @@ struct Drill {
                 ret();
                 break;
             }
-            case 'E':
-                ret();
-                break;
-            case 'T':
-                QTest::keyClicks(edit("answerEdit"), QString(arg).replace(u'_', u' '));
-                break;
-            case 'F':
-                fixSetSize(arg);
-                break;
-            case 'K':
-                clickItem(arg == u"1" ? "gcdButton" : "lcmButton");
-                break;
-            case 'L':
-                clickItem(arg == u"1" ? "hardButton" : "easyButton");
-                break;
-            default:
-                QFAIL(qPrintable(u"unknown token "_qs + t));
+            case 'E': ret(); break;
+            case 'T': QTest::keyClicks(edit("answerEdit"), QString(arg).replace(u'_', u' ')); break;
+            case 'F': fixSetSize(arg); break;
+            case 'K': clickItem(arg == u"1" ? "gcdButton" : "lcmButton"); break;
+            case 'L': clickItem(arg == u"1" ? "hardButton" : "easyButton"); break;
+            default: QFAIL(qPrintable(u"unknown token "_qs + t));
             }
         }
     }
@@ -177,7 +163,8 @@ private slots:
         QList<QWidget*> widgets = d.window->findChildren<QWidget*>();
         widgets << d.window.get();
         for (QWidget* w : widgets)
-            QVERIFY2(installed.contains(w->font().family()), qPrintable(w->objectName() + " " + w->font().family()));
+            QVERIFY2(installed.contains(w->font().family()),
+                     qPrintable(w->objectName() + " " + w->font().family()));
         QCOMPARE(QFontInfo(d.edit("answerEdit")->font()).family(), u"IPAPGothic"_qs);
         QCOMPARE(d.picture(), u"mascot.bmp"_qs);
         QVERIFY(!d.w<QPushButton>("printButton")->icon().isNull());
@@ -194,10 +181,9 @@ private slots:
             if (at->focusPolicy() & Qt::TabFocus) chain << at->objectName();
             at = at->nextInFocusChain();
         } while (at != d.w("lcmButton"));
-        QCOMPARE(chain,
-                 QStringList({"lcmButton", "gcdButton", "easyButton", "hardButton", "startButton",
-                              "quitButton", "answerEdit", "showAnswerButton", "fixedCountBox",
-                              "printButton"}));
+        QCOMPARE(chain, QStringList({"lcmButton", "gcdButton", "easyButton", "hardButton",
+                                     "startButton", "quitButton", "answerEdit", "showAnswerButton",
+                                     "fixedCountBox", "printButton"}));
         // Hints: aqua, after 100 ms.
         QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
         QCOMPARE(d.w("startButton")->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 100);
@@ -267,7 +253,8 @@ private slots:
         Drill d;
         d.run(script);
         const DrillState& s = d.state();
-        const bool red = d.edit("messageLine")->palette().color(QPalette::Text) == QColor(255, 0, 0);
+        const bool red =
+            d.edit("messageLine")->palette().color(QPalette::Text) == QColor(255, 0, 0);
         QStringList seen{d.shows("kindEdit"),
                          d.shows("answerEdit"),
                          d.shows("numberEdit"),
@@ -430,33 +417,15 @@ private slots:
             const int numberBefore = d.state().questionNo;
             bool started = false;
             switch (chance(12)) {
-            case 0:
-                d.click("startButton"), started = true;
-                break;
-            case 1:
-                d.click("showAnswerButton");
-                break;
-            case 2:
-                d.fixSetSize(sizes[chance(sizes.size())]);
-                break;
-            case 3:
-                d.clickItem(chance(2) ? "lcmButton" : "gcdButton");
-                break;
-            case 4:
-                d.clickItem(chance(2) ? "easyButton" : "hardButton");
-                break;
-            case 5:
-                QTest::keyClick(edit, Qt::Key_Backspace);
-                break;
-            case 6:
-                QTest::keyClicks(edit, QString::number(chance(500) - 20));
-                break;
-            case 7:
-                d.ret();
-                break;
-            case 8:
-                QTest::keyClick(edit, Qt::Key_Enter);
-                break;
+            case 0: d.click("startButton"), started = true; break;
+            case 1: d.click("showAnswerButton"); break;
+            case 2: d.fixSetSize(sizes[chance(sizes.size())]); break;
+            case 3: d.clickItem(chance(2) ? "lcmButton" : "gcdButton"); break;
+            case 4: d.clickItem(chance(2) ? "easyButton" : "hardButton"); break;
+            case 5: QTest::keyClick(edit, Qt::Key_Backspace); break;
+            case 6: QTest::keyClicks(edit, QString::number(chance(500) - 20)); break;
+            case 7: d.ret(); break;
+            case 8: QTest::keyClick(edit, Qt::Key_Enter); break;
             case 9:
                 QTest::keyPress(edit, Qt::Key_Return);
                 for (int i = chance(4); i > 0; --i) {

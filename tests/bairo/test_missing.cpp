@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a school machine may lack besides the program's own files: an audio
 // output, a printer, the Japanese fonts. Without each, the window still
 // builds, shows its texts and runs a set to its score. (Each picture and
@@ -8,8 +9,8 @@
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
-#include "tests/support/missing.h"
 #include "tests/support/doubles.h"
+#include "tests/support/missing.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -110,7 +111,10 @@ private slots:
             auto* button = qobject_cast<QAbstractButton*>(w);
             auto* group = qobject_cast<QGroupBox*>(w);
             if (!label && !edit && !button && !group) continue;
-            const QString text = label ? label->text() : edit ? edit->text() : button ? button->text() : group->title();
+            const QString text = label    ? label->text()
+                                 : edit   ? edit->text()
+                                 : button ? button->text()
+                                          : group->title();
             if (text.isEmpty()) continue;
             auto setText = [&](const QString& t) {
                 if (label) label->setText(t);
@@ -158,10 +162,7 @@ private slots:
     // No printer: the print dialog confirmed, and the job cannot start. One
     // warning with the reason; the problem, the counters and the message line
     // stay as they were (no restart), and the set goes on to its score.
-    void noPrinter_data()
-    {
-        addNoPrinterRows();
-    }
+    void noPrinter_data() { addNoPrinterRows(); }
     void noPrinter()
     {
         QFETCH(QString, output);
@@ -204,7 +205,8 @@ private slots:
                                  "scoreEdit", "messageLine"})
             shownAfter << win.shows(name);
         QCOMPARE(shownAfter, shown);
-        QCOMPARE(win.w<QLineEdit>("messageLine")->palette().color(QPalette::Text), QColor(0, 128, 0));
+        QCOMPARE(win.w<QLineEdit>("messageLine")->palette().color(QPalette::Text),
+                 QColor(0, 128, 0));
         while (!win.shows("messageLine").startsWith(u"おしまい"_qs)) win.right();
         QCOMPARE(win.shows("messageLine"), u"おしまいです。90点です。"_qs);
         QCOMPARE(win.dialogs.texts("warning").size(), 1);
@@ -213,10 +215,7 @@ private slots:
     // A font missing: the designed names unknown to the machine, mapped to a
     // family that is not installed, or no Japanese font at all. Each runs in
     // a child process of this test, since a font once resolved stays cached.
-    void fontMissing_data()
-    {
-        addFontMissingRows();
-    }
+    void fontMissing_data() { addFontMissingRows(); }
     void fontMissing()
     {
         QFETCH(QString, condition);

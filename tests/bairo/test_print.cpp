@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worksheet of the LCM/GCD drill: the sheet's problems and texts, the
 // questions before printing, the pages drawn, the restart after a printed
 // sheet, and a real PDF.
@@ -7,9 +8,9 @@
 #include "common/feedback.h"
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
+#include "tests/support/doubles.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/pdf_text.h"
-#include "tests/support/doubles.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -25,7 +26,6 @@ using namespace bairo;
 using Answer = common::Dialogs::Answer;
 
 namespace {
-
 
 struct Sheet {
     test_support::ScriptedDialogs dialogs;
@@ -43,19 +43,29 @@ struct Sheet {
                        [this](QPrinter& printer) { return pages(printer); }}};
 
     Sheet() { window.show(); }
-    QLineEdit* edit(const char* name) { return window.findChild<QLineEdit*>(QString::fromLatin1(name)); }
-    void start() { QTest::mouseClick(window.findChild<QPushButton*>("startButton"), Qt::LeftButton); }
+    QLineEdit* edit(const char* name)
+    {
+        return window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    void start()
+    {
+        QTest::mouseClick(window.findChild<QPushButton*>("startButton"), Qt::LeftButton);
+    }
     void fix(int n)
     {
         dialogs.inputs.push_back(QString::number(n));
-        QTest::mouseClick(window.findChild<QCheckBox*>("fixedCountBox"), Qt::LeftButton, {}, {6, 8});
+        QTest::mouseClick(window.findChild<QCheckBox*>("fixedCountBox"), Qt::LeftButton, {},
+                          {6, 8});
     }
     void chooseKind(const QString& text)
     {
         for (auto* b : window.findChildren<QRadioButton*>())
             if (b->text() == text) QTest::mouseClick(b, Qt::LeftButton, {}, {6, b->height() / 2});
     }
-    void print() { QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton); }
+    void print()
+    {
+        QTest::mouseClick(window.findChild<QPushButton*>("printButton"), Qt::LeftButton);
+    }
 };
 
 } // namespace
@@ -71,8 +81,10 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("answerText");
-        QTest::newRow("lcm") << 4 << 6 << 12 << 0 << u"4 と 6 の最小公倍数は"_qs << u"4 と 6 のLCMは 12"_qs;
-        QTest::newRow("gcd") << 12 << 18 << 6 << 1 << u"12 と 18 の最大公約数は"_qs << u"12 と 18 のGCMは 6"_qs;
+        QTest::newRow("lcm") << 4 << 6 << 12 << 0 << u"4 と 6 の最小公倍数は"_qs
+                             << u"4 と 6 のLCMは 12"_qs;
+        QTest::newRow("gcd") << 12 << 18 << 6 << 1 << u"12 と 18 の最大公約数は"_qs
+                             << u"12 と 18 のGCMは 6"_qs;
     }
     void sheetTexts()
     {
@@ -103,8 +115,10 @@ private slots:
                 QVERIFY(!drill.printing);
                 for (size_t i = 0; i < sheet.size(); ++i) {
                     const Problem& p = sheet[i];
-                    QCOMPARE(p.answer, kind == 0 ? std::lcm(p.first, p.second) : std::gcd(p.first, p.second));
-                    if (i > 0) QVERIFY(p.first != sheet[i - 1].first || p.second != sheet[i - 1].second);
+                    QCOMPARE(p.answer,
+                             kind == 0 ? std::lcm(p.first, p.second) : std::gcd(p.first, p.second));
+                    if (i > 0)
+                        QVERIFY(p.first != sheet[i - 1].first || p.second != sheet[i - 1].second);
                 }
             }
     }
@@ -134,12 +148,15 @@ private slots:
         QVERIFY(s.window.drill() == before);
         QCOMPARE(s.edit("firstEdit")->text() + s.edit("secondEdit")->text(), problem);
         if (!ticked) {
-            QCOMPARE(s.dialogs.texts("information"),
-                     QStringList{u"このボタンは、問題を印刷するボタンです。\r\n\n問題数を決めてから選んでください"_qs});
+            QCOMPARE(
+                s.dialogs.texts("information"),
+                QStringList{
+                    u"このボタンは、問題を印刷するボタンです。\r\n\n問題数を決めてから選んでください"_qs});
         }
         if (answers.last() != int(Answer::Ok))
-            QCOMPARE(s.dialogs.texts("confirm"),
-                     QStringList{u"このボタンは　問題を印刷するボタンです。\r\n\n印刷しますか？"_qs});
+            QCOMPARE(
+                s.dialogs.texts("confirm"),
+                QStringList{u"このボタンは　問題を印刷するボタンです。\r\n\n印刷しますか？"_qs});
     }
 
     void pages_data()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long random session on the real drill window: keys, held Return, every
 // button, radio item and the check box, the number box and the print
 // questions answered at random. After every event the drill state must be
@@ -11,9 +12,9 @@
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
+#include "tests/support/doubles.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/random_run.h"
-#include "tests/support/doubles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -49,7 +50,8 @@ struct RandomRun : RandomKeys {
                          [this](const QString& text) { sawFinish |= text.startsWith(kFinished); });
         window.show();
         for (const char* name : {"mascot.bmp", "maru1.bmp", "batu1.bmp"})
-            pictures[name] = QImage(common::AssetLocator().find(name)).convertToFormat(QImage::Format_RGB32);
+            pictures[name] =
+                QImage(common::AssetLocator().find(name)).convertToFormat(QImage::Format_RGB32);
     }
 
     template <typename T = QWidget> T* w(const char* name) const
@@ -81,14 +83,15 @@ struct RandomRun : RandomKeys {
     // One random event; returns its name for the failure message.
     QString event()
     {
-        static const QStringList typed{"5", "abc", "0", "150", "", "-3", " 7 ", "１２", "10",
-                                       "99999999999", "1", "2", "12a", "3.5"};
+        static const QStringList typed{"5",    "abc", "0",           "150", "",  "-3",  " 7 ",
+                                       "１２", "10",  "99999999999", "1",   "2", "12a", "3.5"};
         scriptDialogs(dialogs, typed);
         QLineEdit* edit = answerField();
         const int r = chance(100);
         if (const QString name = keyEvent(edit, r); !name.isEmpty()) return name;
         if (r < 65) {
-            retype(shows("firstEdit") == text::kPlaceholder ? u"0"_qs : QString::number(shownAnswer()));
+            retype(shows("firstEdit") == text::kPlaceholder ? u"0"_qs
+                                                            : QString::number(shownAnswer()));
             return "right answer";
         }
         if (r < 69) {
@@ -135,7 +138,8 @@ struct RandomRun : RandomKeys {
 
     QString pictureShown() const
     {
-        const QImage shown = w<QLabel>("picture")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown =
+            w<QLabel>("picture")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         for (auto it = pictures.cbegin(); it != pictures.cend(); ++it)
             if (it.value() == shown) return it.key();
         return "other";
@@ -148,12 +152,16 @@ struct RandomRun : RandomKeys {
         const DrillState& s = window.drill();
         if (s.questionNo < 0 || s.questionNo > kMaxSetSize) return "questionNo out of 0..100";
         if (s.correctCount < 0 || s.correctCount > s.questionNo)
-            return QString("correctCount %1 above questionNo %2").arg(s.correctCount).arg(s.questionNo);
+            return QString("correctCount %1 above questionNo %2")
+                .arg(s.correctCount)
+                .arg(s.questionNo);
         if (s.score < 0 || s.score > 100) return "score out of 0..100";
         if (s.setSize < 1 || s.setSize > kMaxSetSize) return "setSize out of 1..100";
         if (s.printing) return "still printing";
-        if (shows("countEdit") != QString::number(s.setSize)) return "countEdit disagrees with setSize";
-        if (w<QCheckBox>("fixedCountBox")->isChecked() != s.setSizeFixed) return "tick disagrees with setSizeFixed";
+        if (shows("countEdit") != QString::number(s.setSize))
+            return "countEdit disagrees with setSize";
+        if (w<QCheckBox>("fixedCountBox")->isChecked() != s.setSizeFixed)
+            return "tick disagrees with setSizeFixed";
         if (s.problemKind != (w<QRadioButton>("gcdButton")->isChecked() ? 1 : 0))
             return "problemKind disagrees with the radio group";
         if (s.problemLevel != (w<QRadioButton>("hardButton")->isChecked() ? 1 : 0))
@@ -165,27 +173,31 @@ struct RandomRun : RandomKeys {
                 return QString(name) + " shows " + shows(name);
         }
         if (!stale && shows("numberEdit") != QString::number(s.questionNo))
-            return "numberEdit " + shows("numberEdit") + " but questionNo " + QString::number(s.questionNo);
+            return "numberEdit " + shows("numberEdit") + " but questionNo " +
+                   QString::number(s.questionNo);
         if (!stale && shows("scoreEdit") != QString::number(s.score))
             return "scoreEdit " + shows("scoreEdit") + " but score " + QString::number(s.score);
 
         const QString caption = w<QPushButton>("showAnswerButton")->text();
         if (caption != kShowAnswer && caption != kNext) return "showAnswerButton reads " + caption;
-        if (caption == kNext && !s.answerShown) return "showAnswerButton reads 次の問題 without a shown answer";
+        if (caption == kNext && !s.answerShown)
+            return "showAnswerButton reads 次の問題 without a shown answer";
 
         if (shows("firstEdit") == text::kPlaceholder) {
-            if (s.questionNo != 0) return "no problem shown, yet questionNo " + QString::number(s.questionNo);
+            if (s.questionNo != 0)
+                return "no problem shown, yet questionNo " + QString::number(s.questionNo);
         } else {
             if (shows("firstEdit") != QString::number(s.currentProblem.first) ||
                 shows("secondEdit") != QString::number(s.currentProblem.second))
                 return "the problem line does not show the current problem";
             if (shows("kindEdit") != text::kLcmWord && shows("kindEdit") != text::kGcdWord)
                 return "kindEdit " + shows("kindEdit");
-            if (s.currentProblem.answer != shownAnswer()) return "the answer is not that of the problem shown";
+            if (s.currentProblem.answer != shownAnswer())
+                return "the answer is not that of the problem shown";
         }
 
         const QString message = shows("messageLine");
-        const QStringList messages{text::kChooseAndStart, text::kTypeAndReturn, text::kRight,
+        const QStringList messages{text::kChooseAndStart,  text::kTypeAndReturn, text::kRight,
                                    text::kSmallerMultiple, text::kLargerDivisor, text::kWrong};
         if (message.startsWith(kFinished)) {
             if (message != kFinished + QString::number(s.score) + text::kFinishedAfter)
@@ -197,7 +209,8 @@ struct RandomRun : RandomKeys {
         if (colour != kGreen && colour != kRed) return "messageLine neither green nor red";
 
         const QString picture = pictureShown();
-        if (s.mascotShown != (picture == "mascot.bmp")) return "mascotShown but the picture is " + picture;
+        if (s.mascotShown != (picture == "mascot.bmp"))
+            return "mascotShown but the picture is " + picture;
         return {};
     }
 
@@ -206,12 +219,12 @@ struct RandomRun : RandomKeys {
     test_support::SeededRandomSource random;
     std::unique_ptr<test_support::RecordingSurface> recorded;
     bool failJob = false;
-    MainWindow window{{dialogs, sound, random, {},
-                       [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-                           recorded = std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800));
-                           if (failJob) recorded->failOnBegin();
-                           return std::make_unique<ForwardingSurface>(*recorded);
-                       }}};
+    MainWindow window{
+        {dialogs, sound, random, {}, [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
+             recorded = std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800));
+             if (failJob) recorded->failOnBegin();
+             return std::make_unique<ForwardingSurface>(*recorded);
+         }}};
     QString eventProblem; // what the event itself found wrong
     bool sawFinish = false;
     QMap<QString, QImage> pictures;
@@ -263,11 +276,13 @@ private slots:
                 // A printed sheet restarts the drill; anything else leaves it as it was.
                 const bool jobFailed = run.recorded && run.failJob;
                 const bool printedNow = run.recorded && !run.failJob;
-                if (warnings != (jobFailed ? 1 : 0)) problem = "a failed job is reported once, nothing else";
+                if (warnings != (jobFailed ? 1 : 0))
+                    problem = "a failed job is reported once, nothing else";
                 if (printedNow) {
                     ++printed;
                     newProblem = true;
-                    if (run.recorded->pages != 2 * ((before.setSize + 19) / 20)) problem = "wrong page count";
+                    if (run.recorded->pages != 2 * ((before.setSize + 19) / 20))
+                        problem = "wrong page count";
                     if (s.questionNo != 1 || s.correctCount != 0 || s.score != 0 ||
                         message != text::kTypeAndReturn)
                         problem = "no restart after a printed sheet";
@@ -276,9 +291,11 @@ private slots:
                 }
             } else {
                 newProblem = run.random.reseeds != reseedsBefore;
-                if (warnings != 0) problem = "unexpected warning: " + run.dialogs.texts("warning").last();
+                if (warnings != 0)
+                    problem = "unexpected warning: " + run.dialogs.texts("warning").last();
                 // Only the exact pair before is refused; Start forgets it.
-                if (newProblem && !name.startsWith("startButton") && before.currentProblem.first != 0 &&
+                if (newProblem && !name.startsWith("startButton") &&
+                    before.currentProblem.first != 0 &&
                     s.currentProblem.first == before.currentProblem.first &&
                     s.currentProblem.second == before.currentProblem.second)
                     problem = "a problem repeated at once";

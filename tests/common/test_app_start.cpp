@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up shared by both programs: the titles the display shows and Qt's
 // own texts in Japanese.
 #include "common/app_start.h"
@@ -24,8 +25,8 @@ private slots:
         const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
         if (!QFile::exists(folder + u"/qtbase_ja.qm"_qs))
             QSKIP("Qt's Japanese translation (qt6-translations-l10n) is not installed");
-        common::startApplication(*qApp, {u"Numira"_qs, u"ヌミラ"_qs, u"io.github.numirabairo.numira"_qs,
-                                         u"System"_qs, 13});
+        common::startApplication(*qApp, {u"Numira"_qs, u"ヌミラ"_qs,
+                                         u"io.github.numirabairo.numira"_qs, u"System"_qs, 13});
         for (const char* text : {"Cancel", "&Yes", "&No"})
             QVERIFY2(QCoreApplication::translate("QPlatformTheme", text) != QLatin1String(text),
                      text);

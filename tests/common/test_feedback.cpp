@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feedback files: where they are found, reports once per missing file, and
 // the sound module playing (silently here) without stopping the caller.
 #include "common/dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The designed font names resolve straight to an installed family, so that
 // the font database never has to look for fallbacks of an unknown name.
 #include "common/fonts.h"
@@ -30,8 +31,8 @@ private slots:
         QTest::newRow("window font") << u"System"_qs << u"IPAGothic"_qs;
         QTest::newRow("first stand-in missing") << u"Test Face"_qs << u"IPAMincho"_qs;
         QTest::newRow("designed face installed") << u"DejaVu Serif"_qs << u"DejaVu Serif"_qs;
-        QTest::newRow("no stand-in installed") << u"Test Face Without Stand-in"_qs
-                                               << u"Test Face Without Stand-in"_qs;
+        QTest::newRow("no stand-in installed")
+            << u"Test Face Without Stand-in"_qs << u"Test Face Without Stand-in"_qs;
     }
 
     void designedNamesResolveToInstalledFamilies()
@@ -59,7 +60,8 @@ private slots:
         warmUp.wait();
         QVERIFY(!warmUp.started());
         warmUp.wait();
-        QCOMPARE(QFontInfo(common::designedFont(u"ＭＳ ゴシック"_qs, 20)).family(), u"IPAGothic"_qs);
+        QCOMPARE(QFontInfo(common::designedFont(u"ＭＳ ゴシック"_qs, 20)).family(),
+                 u"IPAGothic"_qs);
     }
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worksheets written to a PDF file without a window: pages in order, and no
 // partial or replaced file after a failure.
 #include "common/sheet_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shift-JIS short strings: widths, cutting on character boundaries, and the
 // random sources that the generators draw from.
 #include "common/random_source.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole numbers typed into the input boxes.
 #include "common/whole_number.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What both drill windows do the same way: the print flow, the count box and
 // the answer keys.
 #include "common/answer_keys.h"
@@ -5,8 +6,8 @@
 #include "common/dialogs.h"
 #include "common/print_flow.h"
 #include "common/worksheet_page.h"
-#include "tests/support/forwarding_surface.h"
 #include "tests/support/doubles.h"
+#include "tests/support/forwarding_surface.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -29,18 +30,18 @@ private slots:
         QTest::addColumn<QStringList>("shown"); // kinds of box, in order
         const auto yes = int(Answer::Yes), ok = int(Answer::Ok), closed = int(Answer::Closed);
         const auto no = int(Answer::No);
-        QTest::newRow("not fixed, OK ends")
-            << false << QList{ok} << true << false << Outcome::Declined << QStringList{"information"};
+        QTest::newRow("not fixed, OK ends") << false << QList{ok} << true << false
+                                            << Outcome::Declined << QStringList{"information"};
         QTest::newRow("not fixed, closed goes on")
             << false << QList{closed, yes} << true << false << Outcome::Printed
             << QStringList{"information", "confirm", "printer"};
-        QTest::newRow("fixed, No") << true << QList{no} << true << false << Outcome::Declined
-                                   << QStringList{"confirm"};
+        QTest::newRow("fixed, No")
+            << true << QList{no} << true << false << Outcome::Declined << QStringList{"confirm"};
         QTest::newRow("fixed, question closed") << true << QList{closed} << true << false
                                                 << Outcome::Declined << QStringList{"confirm"};
-        QTest::newRow("print dialog cancelled") << true << QList{yes} << false << false
-                                                << Outcome::Cancelled
-                                                << QStringList{"confirm", "printer"};
+        QTest::newRow("print dialog cancelled")
+            << true << QList{yes} << false << false << Outcome::Cancelled
+            << QStringList{"confirm", "printer"};
         QTest::newRow("job fails") << true << QList{yes} << true << true << Outcome::Failed
                                    << QStringList{"confirm", "printer", "warning"};
     }
@@ -118,7 +119,8 @@ private slots:
     {
         QLineEdit field;
         QList<int> pressed, released;
-        new common::AnswerKeys(&field, [&](int k) { pressed << k; }, [&](int k) { released << k; });
+        new common::AnswerKeys(
+            &field, [&](int k) { pressed << k; }, [&](int k) { released << k; });
         auto send = [&](QEvent::Type type, bool repeat) {
             QKeyEvent event(type, Qt::Key_Return, Qt::NoModifier, QString(), repeat);
             QCoreApplication::sendEvent(&field, &event);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worksheet layout and drawing: page geometry, line places, page counts, one
 // job for both sheets, and a real PDF written through QPrinter.
 #include "common/fonts.h"
@@ -54,9 +55,11 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, pagesPerSheet);
         test_support::RecordingSurface surface({3400, 4800});
-        QVERIFY(PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", count), numbered("a", count)));
+        QVERIFY(PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", count),
+                               numbered("a", count)));
         QCOMPARE(surface.pages, 2 * pagesPerSheet);
-        QCOMPARE(surface.count(test_support::PageOp::Begin), count > 0 ? 1 : 0); // one job for everything
+        QCOMPARE(surface.count(test_support::PageOp::Begin),
+                 count > 0 ? 1 : 0); // one job for everything
         QCOMPARE(surface.ended, count > 0);
         if (count == 0) return;
         const WorksheetLayout l = ComputeLayout(surface.pageSize(), count);
@@ -82,16 +85,25 @@ private slots:
     {
         // Seven lines: the name box, the label, then 1 3 5 7 left and 2 4 6 right.
         test_support::RecordingSurface surface({2000, 2600});
-        QVERIFY(PrintWorksheet(surface, u"ＭＳゴシック"_qs, 13, numbered("q", 7), numbered("a", 7)));
+        QVERIFY(
+            PrintWorksheet(surface, u"ＭＳゴシック"_qs, 13, numbered("q", 7), numbered("a", 7)));
         using test_support::PageOp;
-        const QList<PageOp> expected{
-            {PageOp::Begin}, {PageOp::Font, {}, u"ＭＳゴシック"_qs, 13}, {PageOp::MoveTo, {200, 100}},
-            {PageOp::LineTo, {1800, 100}}, {PageOp::LineTo, {1800, 300}}, {PageOp::LineTo, {200, 300}},
-            {PageOp::LineTo, {200, 100}}, {PageOp::Text, {1000, 120}, u"なまえ"_qs},
-            {PageOp::Text, {200, 400}, "q1"}, {PageOp::Text, {1000, 400}, "q2"},
-            {PageOp::Text, {200, 600}, "q3"}, {PageOp::Text, {1000, 600}, "q4"},
-            {PageOp::Text, {200, 800}, "q5"}, {PageOp::Text, {1000, 800}, "q6"},
-            {PageOp::Text, {200, 1000}, "q7"}, {PageOp::NewPage}};
+        const QList<PageOp> expected{{PageOp::Begin},
+                                     {PageOp::Font, {}, u"ＭＳゴシック"_qs, 13},
+                                     {PageOp::MoveTo, {200, 100}},
+                                     {PageOp::LineTo, {1800, 100}},
+                                     {PageOp::LineTo, {1800, 300}},
+                                     {PageOp::LineTo, {200, 300}},
+                                     {PageOp::LineTo, {200, 100}},
+                                     {PageOp::Text, {1000, 120}, u"なまえ"_qs},
+                                     {PageOp::Text, {200, 400}, "q1"},
+                                     {PageOp::Text, {1000, 400}, "q2"},
+                                     {PageOp::Text, {200, 600}, "q3"},
+                                     {PageOp::Text, {1000, 600}, "q4"},
+                                     {PageOp::Text, {200, 800}, "q5"},
+                                     {PageOp::Text, {1000, 800}, "q6"},
+                                     {PageOp::Text, {200, 1000}, "q7"},
+                                     {PageOp::NewPage}};
         QCOMPARE(surface.ops.mid(0, expected.size()), expected);
         QCOMPARE(surface.ops.last(), PageOp{PageOp::End});
     }
@@ -100,7 +112,8 @@ private slots:
     {
         test_support::RecordingSurface surface({2000, 2600});
         surface.failOnBegin();
-        QVERIFY(!PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", 3), numbered("a", 3)));
+        QVERIFY(
+            !PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", 3), numbered("a", 3)));
         QVERIFY(surface.ops.isEmpty());
         QVERIFY(!surface.errorText().isEmpty());
     }

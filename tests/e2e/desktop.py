@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A private desktop for driving the real programs from outside.
 
 Each run gets its own X server, D-Bus session bus and accessibility bus. The

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Bairo on a real X display, as a child drives it: an LCM set and a GCD
 problem with their hints, printing a sheet to PDF through Qt's print dialog,
 a cancelled print, and the feedback picture on a screen of twice the density."""

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Numira on a real X display, as a child drives it: the choice window's tabs
 at three screen densities, a short addition set played from the keyboard,
 then printing it to PDF through Qt's print dialog, and a cancelled print."""

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Takes the window pictures in docs/ from a real X display: each program's
 main window, and Numira's choice window, at 96 dpi and at twice the scale.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks shared by the generator tests: reading texts back as fixed point,
 // judging answers, text widths, worked examples and the generator contract.
 #pragma once

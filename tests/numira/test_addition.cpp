@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Addition sets: for every type and many seeds, the set size, the acceptance
 // rule, distinct ordered pairs, exact sums recomputed here, text widths.
 #include "numira/core/addition.h"
@@ -14,7 +15,10 @@ namespace {
 
 qint64 hundredths(const QString& text) { return scaledLoose(text, 2); }
 
-bool noCarryAt(qint64 a, qint64 b, qint64 place) { return (a / place) % 10 + (b / place) % 10 <= 9; }
+bool noCarryAt(qint64 a, qint64 b, qint64 place)
+{
+    return (a / place) % 10 + (b / place) % 10 <= 9;
+}
 
 } // namespace
 
@@ -27,8 +31,13 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("scale"); // 1 whole, 10 tenths, 100 hundredths
         for (int t = 0; t <= 8; ++t)
-            QTest::addRow("type %d", t) << t << (t == 0 ? 45 : t == 1 ? 36 : 100)
-                                        << (t == 7 ? 10 : t == 8 ? 100 : 1);
+            QTest::addRow("type %d", t) << t
+                                        << (t == 0   ? 45
+                                            : t == 1 ? 36
+                                                     : 100)
+                                        << (t == 7   ? 10
+                                            : t == 8 ? 100
+                                                     : 1);
     }
     void everyType()
     {
@@ -99,7 +108,8 @@ private slots:
     {
         // With every swap scripted onto slot 1 itself, the set stays in
         // enumeration order: 1+1 first for type 0, 2+9 first for type 1.
-        for (auto [type, first, last] : {std::tuple{0, "1+1", "9+1"}, std::tuple{1, "2+9", "9+9"}}) {
+        for (auto [type, first, last] :
+             {std::tuple{0, "1+1", "9+1"}, std::tuple{1, "2+9", "9+9"}}) {
             test_support::ScriptedRandomSource random;
             for (int k = 0; k < 2 * 45; ++k) random.push(0);
             UsedPairs used;
@@ -117,20 +127,35 @@ private slots:
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("answer");
         // Type 2 adds 1 to each draw 0..18.
-        QTest::newRow("type 2") << 2 << QList<int>{2, 4} << "3+5" << "8";
+        QTest::newRow("type 2") << 2 << QList<int>{2, 4} << "3+5"
+                                << "8";
         // Rejected by the carry test first (15+27), then accepted.
-        QTest::newRow("type 3 carry refused") << 3 << QList<int>{15, 27, 10, 90} << "10+90" << "100";
-        QTest::newRow("type 3 zeros") << 3 << QList<int>{0, 0} << "0+0" << "0";
-        QTest::newRow("type 3 ones sum 9") << 3 << QList<int>{36, 23} << "36+23" << "59";
-        QTest::newRow("type 5 ones sum 9") << 5 << QList<int>{36, 23} << "36+23" << "59";
-        QTest::newRow("type 5 tens carry refused") << 5 << QList<int>{145, 270, 500, 500} << "500+500" << "1000";
-        QTest::newRow("type 6 sum above 1000 refused") << 6 << QList<int>{999, 2, 1000, 0} << "1000+0" << "1000";
-        QTest::newRow("type 7") << 7 << QList<int>{30, 5} << "3+0.5" << "3.5";
-        QTest::newRow("type 7 whole sum") << 7 << QList<int>{47, 53} << "4.7+5.3" << "10";
-        QTest::newRow("type 7 top") << 7 << QList<int>{99, 99} << "9.9+9.9" << "19.8";
-        QTest::newRow("type 8") << 8 << QList<int>{105, 250} << "1.05+2.5" << "3.55";
-        QTest::newRow("type 8 tenth") << 8 << QList<int>{5, 5} << "0.05+0.05" << "0.1";
-        QTest::newRow("type 8 whole") << 8 << QList<int>{150, 250} << "1.5+2.5" << "4";
+        QTest::newRow("type 3 carry refused") << 3 << QList<int>{15, 27, 10, 90} << "10+90"
+                                              << "100";
+        QTest::newRow("type 3 zeros") << 3 << QList<int>{0, 0} << "0+0"
+                                      << "0";
+        QTest::newRow("type 3 ones sum 9") << 3 << QList<int>{36, 23} << "36+23"
+                                           << "59";
+        QTest::newRow("type 5 ones sum 9") << 5 << QList<int>{36, 23} << "36+23"
+                                           << "59";
+        QTest::newRow("type 5 tens carry refused")
+            << 5 << QList<int>{145, 270, 500, 500} << "500+500"
+            << "1000";
+        QTest::newRow("type 6 sum above 1000 refused")
+            << 6 << QList<int>{999, 2, 1000, 0} << "1000+0"
+            << "1000";
+        QTest::newRow("type 7") << 7 << QList<int>{30, 5} << "3+0.5"
+                                << "3.5";
+        QTest::newRow("type 7 whole sum") << 7 << QList<int>{47, 53} << "4.7+5.3"
+                                          << "10";
+        QTest::newRow("type 7 top") << 7 << QList<int>{99, 99} << "9.9+9.9"
+                                    << "19.8";
+        QTest::newRow("type 8") << 8 << QList<int>{105, 250} << "1.05+2.5"
+                                << "3.55";
+        QTest::newRow("type 8 tenth") << 8 << QList<int>{5, 5} << "0.05+0.05"
+                                      << "0.1";
+        QTest::newRow("type 8 whole") << 8 << QList<int>{150, 250} << "1.5+2.5"
+                                      << "4";
     }
     void drawOrderAndExamples()
     {

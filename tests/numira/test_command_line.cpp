@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // numira --sheet run as a process: what it writes and how it refuses.
 #include "tests/support/command_run.h"
 #include "tests/support/pdf_text.h"
@@ -27,12 +28,17 @@ bool answerIsRight(const QString& line, double* first)
     *first = a;
     const QString op = m.captured(2);
     double expected = 0;
-    if (op == u"+") expected = a + b;
-    else if (op == u"-") expected = a - b;
-    else if (op == u"x") expected = a * b;
-    else if (m.captured(5).isEmpty()) expected = a / b;
-    else return c == std::floor(a / b) && c * b + m.captured(5).toDouble() == a &&
-                m.captured(5).toDouble() < b;
+    if (op == u"+")
+        expected = a + b;
+    else if (op == u"-")
+        expected = a - b;
+    else if (op == u"x")
+        expected = a * b;
+    else if (m.captured(5).isEmpty())
+        expected = a / b;
+    else
+        return c == std::floor(a / b) && c * b + m.captured(5).toDouble() == a &&
+               m.captured(5).toDouble() < b;
     return std::abs(expected - c) < 1e-9;
 }
 } // namespace
@@ -46,13 +52,13 @@ private slots:
         QTest::addColumn<int>("count"); // problems on each set
         QTest::addColumn<int>("sets");
         QTest::addColumn<QList<int>>("rows"); // table rows allowed as the first factor
-        QTest::newRow("addition:4") << QStringList{"--sheet", "addition:4", "--count", "20"} << 20
-                                    << 1 << QList<int>{};
+        QTest::newRow("addition:4")
+            << QStringList{"--sheet", "addition:4", "--count", "20"} << 20 << 1 << QList<int>{};
         QTest::newRow("たしざん:4, two sets")
             << QStringList{"--sheet", "たしざん:4", "--count", "21", "--sets", "2"} << 21 << 2
             << QList<int>{};
-        QTest::newRow("remainders") << QStringList{"--sheet", "わりざん:5", "--count", "30"} << 30
-                                    << 1 << QList<int>{};
+        QTest::newRow("remainders")
+            << QStringList{"--sheet", "わりざん:5", "--count", "30"} << 30 << 1 << QList<int>{};
         QTest::newRow("decimals") << QStringList{"--sheet", "かけざん:9", "--count", "10"} << 10
                                   << 1 << QList<int>{};
         QTest::newRow("table rows with zero")
@@ -109,8 +115,8 @@ private slots:
         QTest::newRow("unknown category") << QStringList{"--sheet", "sums:1"} << 2 << "sums";
         QTest::newRow("no rows") << QStringList{"--sheet", "table:"} << 2 << "rows";
         QTest::newRow("row 10") << QStringList{"--sheet", "九九:2,10"} << 2 << "1 to 9";
-        QTest::newRow("count 101") << QStringList{"--sheet", "addition:1", "--count", "101"} << 2
-                                   << "1 to 100";
+        QTest::newRow("count 101")
+            << QStringList{"--sheet", "addition:1", "--count", "101"} << 2 << "1 to 100";
         QTest::newRow("sets 0") << QStringList{"--sheet", "addition:1", "--sets", "0"} << 2
                                 << "--sets";
         QTest::newRow("unknown option") << QStringList{"--kind", "addition:1"} << 2 << "kind";

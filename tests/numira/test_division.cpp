@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Division sets: for every type and many seeds, the ranges and conditions,
 // quotients and remainders checked by multiplying back, distinct pairs, text
 // widths with the two-byte sign, the shuffle and the judging of every answer;
@@ -121,10 +122,13 @@ private slots:
                     const qint64 remainder = m.captured(2).toLongLong();
                     QCOMPARE(quotient * V + remainder, D);
                     QVERIFY2(remainder < V, qPrintable(q));
-                    if (type == 10) QVERIFY2((remainder == 0) == (V == 1) && quotient <= 9, qPrintable(q));
-                    else QVERIFY2(remainder != 0 && V <= D, qPrintable(q));
+                    if (type == 10)
+                        QVERIFY2((remainder == 0) == (V == 1) && quotient <= 9, qPrintable(q));
+                    else
+                        QVERIFY2(remainder != 0 && V <= D, qPrintable(q));
                 }
-                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kDivision, type)), qPrintable(answer));
+                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kDivision, type)),
+                         qPrintable(answer));
             }
             for (int k = 1; k <= size; ++k) {
                 GENERATOR_CHECK(checkWidths(store, k, 9));
@@ -144,9 +148,11 @@ private slots:
             // Type 0: the 81 table divisions, and no pair recorded.
             QSet<QString> table;
             for (int d = 1; d <= 9; ++d)
-                for (int q = 1; q <= 9; ++q) table.insert(QString("%1÷%2=%3").arg(d * q).arg(d).arg(q));
+                for (int q = 1; q <= 9; ++q)
+                    table.insert(QString("%1÷%2=%3").arg(d * q).arg(d).arg(q));
             QSet<QString> got;
-            for (int k = 1; k <= store.count; ++k) got.insert(store.question(k) + u'=' + store.answer(k));
+            for (int k = 1; k <= store.count; ++k)
+                got.insert(store.question(k) + u'=' + store.answer(k));
             QCOMPARE(got, table);
             QCOMPARE(used.entry(1), UsedPairs().entry(1));
 
@@ -159,7 +165,8 @@ private slots:
                 pairs.insert({p.dividend, p.divisor});
             }
             QCOMPARE(quotientDivisor.size(), 90);
-            for (int n = 1; n <= 90; ++n) recorded.insert({used.entry(n).first, used.entry(n).second});
+            for (int n = 1; n <= 90; ++n)
+                recorded.insert({used.entry(n).first, used.entry(n).second});
             QCOMPARE(recorded, pairs);
             QCOMPARE(used.entry(91), UsedPairs().entry(91));
         }
@@ -188,7 +195,8 @@ private slots:
         // made, quotient by quotient: slot q*9 + d.
         test_support::ScriptedRandomSource random;
         for (int q = 0; q <= 9; ++q)
-            for (int d = 2; d <= 9; ++d) random.push(q == 3 && d == 5 ? 1 : q == 0 && d == 7 ? 2 : 0);
+            for (int d = 2; d <= 9; ++d)
+                random.push(q == 3 && d == 5 ? 1 : q == 0 && d == 7 ? 2 : 0);
         for (int k = 0; k < 180; ++k) random.push(0);
         UsedPairs used;
         ProblemStore store;
@@ -279,7 +287,8 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QStringList>("refused");
         // Draws as the random source gives them (before any offset).
-        QTest::newRow("1: 7÷7") << 1 << QList<int>{6, 1, 6, 6} << u"7÷7"_qs << "1" << QStringList{u"7÷2"_qs};
+        QTest::newRow("1: 7÷7") << 1 << QList<int>{6, 1, 6, 6} << u"7÷7"_qs << "1"
+                                << QStringList{u"7÷2"_qs};
         QTest::newRow("2: 1000÷8") << 2 << QList<int>{999, 6, 999, 7} << u"1000÷8"_qs << "125"
                                    << QStringList{u"1000÷7"_qs};
         QTest::newRow("3: 1000÷10") << 3 << QList<int>{999, 2, 999, 0} << u"1000÷10"_qs << "100"
@@ -288,25 +297,34 @@ private slots:
                                  << QStringList{u"5÷7"_qs, u"15÷5"_qs};
         QTest::newRow("5: 200÷99") << 5 << QList<int>{199, 0, 199, 98} << u"200÷99"_qs << "2...2"
                                    << QStringList{u"200÷1"_qs};
-        QTest::newRow("6: 2.4÷3") << 6 << QList<int>{23, 2} << u"2.4÷3"_qs << "0.8" << QStringList{};
-        QTest::newRow("6: 6.3÷3") << 6 << QList<int>{62, 2} << u"6.3÷3"_qs << "2.1" << QStringList{};
+        QTest::newRow("6: 2.4÷3") << 6 << QList<int>{23, 2} << u"2.4÷3"_qs << "0.8"
+                                  << QStringList{};
+        QTest::newRow("6: 6.3÷3") << 6 << QList<int>{62, 2} << u"6.3÷3"_qs << "2.1"
+                                  << QStringList{};
         // 3.0 is refused before a divisor is drawn: 23 is the next dividend.
-        QTest::newRow("6: 3.0 refused at once") << 6 << QList<int>{29, 23, 2} << u"2.4÷3"_qs << "0.8"
-                                                << QStringList{u"3÷3"_qs};
-        QTest::newRow("7: 12÷0.4") << 7 << QList<int>{11, 3} << u"12÷0.4"_qs << "30" << QStringList{};
+        QTest::newRow("6: 3.0 refused at once")
+            << 6 << QList<int>{29, 23, 2} << u"2.4÷3"_qs << "0.8" << QStringList{u"3÷3"_qs};
+        QTest::newRow("7: 12÷0.4")
+            << 7 << QList<int>{11, 3} << u"12÷0.4"_qs << "30" << QStringList{};
         QTest::newRow("7: 1÷0.5") << 7 << QList<int>{0, 4} << u"1÷0.5"_qs << "2" << QStringList{};
-        QTest::newRow("7: 100÷0.1") << 7 << QList<int>{99, 0} << u"100÷0.1"_qs << "1000" << QStringList{};
-        QTest::newRow("7: 3÷1.0 refused") << 7 << QList<int>{2, 9, 11, 3} << u"12÷0.4"_qs << "30"
-                                          << QStringList{u"3÷1"_qs};
-        QTest::newRow("8: 2.4÷0.6") << 8 << QList<int>{23, 5} << u"2.4÷0.6"_qs << "4" << QStringList{};
-        QTest::newRow("8: 2.7÷0.3") << 8 << QList<int>{26, 2} << u"2.7÷0.3"_qs << "9" << QStringList{};
-        QTest::newRow("8: 3.0 refused at once") << 8 << QList<int>{29, 23, 5} << u"2.4÷0.6"_qs << "4"
-                                                << QStringList{u"3÷0.6"_qs};
-        QTest::newRow("9: 1.44÷1.2") << 9 << QList<int>{143, 11} << u"1.44÷1.2"_qs << "1.2" << QStringList{};
-        QTest::newRow("9: 0.48÷1.2") << 9 << QList<int>{47, 11} << u"0.48÷1.2"_qs << "0.4" << QStringList{};
-        QTest::newRow("9: 0.05÷0.5") << 9 << QList<int>{4, 4} << u"0.05÷0.5"_qs << "0.1" << QStringList{};
-        QTest::newRow("9: not exact refused") << 9 << QList<int>{142, 11, 143, 11} << u"1.44÷1.2"_qs << "1.2"
-                                              << QStringList{u"1.43÷1.2"_qs};
+        QTest::newRow("7: 100÷0.1")
+            << 7 << QList<int>{99, 0} << u"100÷0.1"_qs << "1000" << QStringList{};
+        QTest::newRow("7: 3÷1.0 refused")
+            << 7 << QList<int>{2, 9, 11, 3} << u"12÷0.4"_qs << "30" << QStringList{u"3÷1"_qs};
+        QTest::newRow("8: 2.4÷0.6")
+            << 8 << QList<int>{23, 5} << u"2.4÷0.6"_qs << "4" << QStringList{};
+        QTest::newRow("8: 2.7÷0.3")
+            << 8 << QList<int>{26, 2} << u"2.7÷0.3"_qs << "9" << QStringList{};
+        QTest::newRow("8: 3.0 refused at once")
+            << 8 << QList<int>{29, 23, 5} << u"2.4÷0.6"_qs << "4" << QStringList{u"3÷0.6"_qs};
+        QTest::newRow("9: 1.44÷1.2")
+            << 9 << QList<int>{143, 11} << u"1.44÷1.2"_qs << "1.2" << QStringList{};
+        QTest::newRow("9: 0.48÷1.2")
+            << 9 << QList<int>{47, 11} << u"0.48÷1.2"_qs << "0.4" << QStringList{};
+        QTest::newRow("9: 0.05÷0.5")
+            << 9 << QList<int>{4, 4} << u"0.05÷0.5"_qs << "0.1" << QStringList{};
+        QTest::newRow("9: not exact refused") << 9 << QList<int>{142, 11, 143, 11} << u"1.44÷1.2"_qs
+                                              << "1.2" << QStringList{u"1.43÷1.2"_qs};
     }
     void examples()
     {

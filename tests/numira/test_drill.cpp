@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drill's rules without a window: choosing a set, a run through it with
 // its first-try score, showing answers, starting again, Return's arming, and
 // the fixed number of problems.
@@ -73,23 +74,35 @@ private slots:
         QTest::addColumn<int>("right");   // first-try answers
         QTest::addColumn<int>("score");   // as shown: the running score, or the end score
         QTest::addColumn<bool>("finished");
-        QTest::newRow("ten problems, seventy") << 6 << "f10n rrrrrrr wr wr ss" << 10 << 11 << 7 << 70 << true;
-        QTest::newRow("nothing more after the end") << 6 << "f10n rrrrrrr wr wr ss rs rs" << 10 << 11 << 7 << 70 << true;
+        QTest::newRow("ten problems, seventy")
+            << 6 << "f10n rrrrrrr wr wr ss" << 10 << 11 << 7 << 70 << true;
+        QTest::newRow("nothing more after the end")
+            << 6 << "f10n rrrrrrr wr wr ss rs rs" << 10 << 11 << 7 << 70 << true;
         QTest::newRow("last right answer ends") << 2 << "f2n r wr" << 2 << 3 << 1 << 50 << true;
-        QTest::newRow("wrong, then right: no point") << 4 << "n r wr" << 100 << 3 << 1 << 50 << false;
-        QTest::newRow("score after show answer") << 4 << "n r wr r r s" << 100 << 5 << 3 << 60 << false;
-        QTest::newRow("shown answer typed: no point") << 4 << "n r wr r r s r" << 100 << 6 << 3 << 60 << false;
+        QTest::newRow("wrong, then right: no point")
+            << 4 << "n r wr" << 100 << 3 << 1 << 50 << false;
+        QTest::newRow("score after show answer")
+            << 4 << "n r wr r r s" << 100 << 5 << 3 << 60 << false;
+        QTest::newRow("shown answer typed: no point")
+            << 4 << "n r wr r r s r" << 100 << 6 << 3 << 60 << false;
         const QString shownThrough = "n" + QString("ss").repeated(45); // 45 problems
-        QTest::newRow("show answer through the set") << 0 << shownThrough << 45 << 46 << 0 << 0 << true;
-        QTest::newRow("show answer after the end") << 0 << shownThrough + "ss" << 45 << 46 << 0 << 0 << true;
-        QTest::newRow("start again after the end") << 0 << shownThrough + "a" << 45 << 1 << 0 << 0 << false;
+        QTest::newRow("show answer through the set")
+            << 0 << shownThrough << 45 << 46 << 0 << 0 << true;
+        QTest::newRow("show answer after the end")
+            << 0 << shownThrough + "ss" << 45 << 46 << 0 << 0 << true;
+        QTest::newRow("start again after the end")
+            << 0 << shownThrough + "a" << 45 << 1 << 0 << 0 << false;
         QTest::newRow("start again mid-run") << 4 << "n rrw a" << 100 << 1 << 0 << 0 << false;
         // A count lowered below the problem on show ends the run over the
         // problems dealt with: never above 100.
-        QTest::newRow("count lowered, then show answer") << 4 << "n rrrrr f3 s" << 3 << 6 << 5 << 100 << true;
-        QTest::newRow("count lowered while shown") << 4 << "n rrrrr s f1 sss" << 1 << 7 << 5 << 83 << true;
-        QTest::newRow("fixed count applies to a new set") << 4 << "f5n rrrrr" << 5 << 6 << 5 << 100 << true;
-        QTest::newRow("released: the set's own size") << 4 << "f5n rr u" << 100 << 3 << 2 << 100 << false;
+        QTest::newRow("count lowered, then show answer")
+            << 4 << "n rrrrr f3 s" << 3 << 6 << 5 << 100 << true;
+        QTest::newRow("count lowered while shown")
+            << 4 << "n rrrrr s f1 sss" << 1 << 7 << 5 << 83 << true;
+        QTest::newRow("fixed count applies to a new set")
+            << 4 << "f5n rrrrr" << 5 << 6 << 5 << 100 << true;
+        QTest::newRow("released: the set's own size")
+            << 4 << "f5n rr u" << 100 << 3 << 2 << 100 << false;
         QTest::newRow("fixed at 0: one problem") << 4 << "f0n" << 1 << 1 << 0 << 0 << false;
         QTest::newRow("fixed at -3: one problem") << 4 << "f-3n r" << 1 << 2 << 1 << 100 << true;
         QTest::newRow("released before any set") << 4 << "f5u" << 0 << 0 << 0 << 0 << false;
@@ -126,7 +139,8 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::newRow("a list item") << QStringList{"0 1"} << true << 0 << 1;
         QTest::newRow("table rows") << QStringList{"table"} << true << 4 << 0;
-        QTest::newRow("closed: the choice in force again") << QStringList{"closed"} << true << 3 << 4;
+        QTest::newRow("closed: the choice in force again")
+            << QStringList{"closed"} << true << 3 << 4;
         QTest::newRow("no rows: asked again") << QStringList{"empty", "1 2"} << true << 1 << 2;
         QTest::newRow("no rows, then closed: the set stays")
             << QStringList{"empty", "empty", "closed"} << false << 3 << 4;
@@ -156,7 +170,8 @@ private slots:
         QCOMPARE(c.drill.state().currentNumber, started ? 1 : 3);
         QCOMPARE(c.drill.question() != before, started);
         // The set's own remainders are still judged as such: the quotient alone is wrong.
-        if (!started) QCOMPARE(c.judge(c.drill.answer().section("...", 0, 0))->verdict, Verdict::kWrong);
+        if (!started)
+            QCOMPARE(c.judge(c.drill.answer().section("...", 0, 0))->verdict, Verdict::kWrong);
     }
 
     void everyKindDrillsToAFullScore()
@@ -207,11 +222,16 @@ private slots:
         c.choose(kAddition, 4);
         int judgements = 0, back = 0;
         for (QChar key : keys) {
-            if (key == u'^') c.drill.keyReleased();
-            else if (key == u'k') back += c.drill.keyPressed();
-            else judgements += c.drill.returnPressed(key == u'r'   ? c.drill.answer()
-                                                     : key == u'w' ? "-1"
-                                                                   : " \t ").has_value();
+            if (key == u'^')
+                c.drill.keyReleased();
+            else if (key == u'k')
+                back += c.drill.keyPressed();
+            else
+                judgements += c.drill
+                                  .returnPressed(key == u'r'   ? c.drill.answer()
+                                                 : key == u'w' ? "-1"
+                                                               : " \t ")
+                                  .has_value();
         }
         QCOMPARE(judgements, judged);
         QCOMPARE(back, mascotBack);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Multiplication sets: for every type and many seeds, the ranges and carry
 // rules, operands written with their fixed places, exact products recomputed
 // here, distinct pairs, text widths and the judging of every answer; the order
@@ -186,35 +187,64 @@ private slots:
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("answer");
         // Draws as the random source gives them (before any offset).
-        QTest::newRow("0: 0x7") << 0 << QList<int>{0, 6} << "0x7" << "0";
-        QTest::newRow("0: 5x1") << 0 << QList<int>{5, 0} << "5x1" << "5";
-        QTest::newRow("0: 90x9") << 0 << QList<int>{90, 8} << "90x9" << "810";
-        QTest::newRow("0: 33x3") << 0 << QList<int>{33, 2} << "33x3" << "99";
-        QTest::newRow("0: 13x4 refused") << 0 << QList<int>{13, 3, 12, 3} << "12x4" << "48";
-        QTest::newRow("1: 37x0") << 1 << QList<int>{37, 0} << "37x0" << "0";
-        QTest::newRow("2: 4x13 refused") << 2 << QList<int>{3, 12, 2, 12} << "3x13" << "39";
-        QTest::newRow("2: 3x33") << 2 << QList<int>{2, 32} << "3x33" << "99";
-        QTest::newRow("3: 9x99") << 3 << QList<int>{8, 98} << "9x99" << "891";
-        QTest::newRow("4: 0x0") << 4 << QList<int>{0, 0} << "0x0" << "0";
-        QTest::newRow("4: 99x99") << 4 << QList<int>{99, 99} << "99x99" << "9801";
-        QTest::newRow("5: 2.0x4") << 5 << QList<int>{19, 3} << "2.0x4" << "8";
-        QTest::newRow("5: 0.5x3") << 5 << QList<int>{4, 2} << "0.5x3" << "1.5";
-        QTest::newRow("5: 0.5x4") << 5 << QList<int>{4, 3} << "0.5x4" << "2";
-        QTest::newRow("6: 0.25x40") << 6 << QList<int>{24, 30} << "0.25x40" << "10";
-        QTest::newRow("6: 0.05x10") << 6 << QList<int>{4, 0} << "0.05x10" << "0.5";
-        QTest::newRow("6: 1.01x11") << 6 << QList<int>{100, 1} << "1.01x11" << "11.11";
-        QTest::newRow("6: 0.10 refused") << 6 << QList<int>{9, 5, 24, 30} << "0.25x40" << "10";
-        QTest::newRow("7: 10x0.01") << 7 << QList<int>{0, 0} << "10x0.01" << "0.1";
-        QTest::newRow("7: 98x9.99") << 7 << QList<int>{88, 998} << "98x9.99" << "979.02";
-        QTest::newRow("7: 0.10 refused") << 7 << QList<int>{0, 9, 0, 0} << "10x0.01" << "0.1";
-        QTest::newRow("8: 0.5x0.2") << 8 << QList<int>{4, 1} << "0.5x0.2" << "0.1";
-        QTest::newRow("8: 0.1x0.1") << 8 << QList<int>{0, 0} << "0.1x0.1" << "0.01";
-        QTest::newRow("8: 1.0 refused") << 8 << QList<int>{0, 9, 0, 0} << "0.1x0.1" << "0.01";
-        QTest::newRow("9: 1.25x0.8") << 9 << QList<int>{0, 124, 7} << "1.25x0.8" << "1";
-        QTest::newRow("9: 0.01x0.1") << 9 << QList<int>{0, 0, 0} << "0.01x0.1" << "0.001";
-        QTest::newRow("9: 0.75x0.4") << 9 << QList<int>{0, 74, 3} << "0.75x0.4" << "0.3";
-        QTest::newRow("9: 2.5x3.14") << 9 << QList<int>{1, 24, 313} << "2.5x3.14" << "7.85";
-        QTest::newRow("9: 9.99x9.9") << 9 << QList<int>{0, 998, 98} << "9.99x9.9" << "98.901";
+        QTest::newRow("0: 0x7") << 0 << QList<int>{0, 6} << "0x7"
+                                << "0";
+        QTest::newRow("0: 5x1") << 0 << QList<int>{5, 0} << "5x1"
+                                << "5";
+        QTest::newRow("0: 90x9") << 0 << QList<int>{90, 8} << "90x9"
+                                 << "810";
+        QTest::newRow("0: 33x3") << 0 << QList<int>{33, 2} << "33x3"
+                                 << "99";
+        QTest::newRow("0: 13x4 refused") << 0 << QList<int>{13, 3, 12, 3} << "12x4"
+                                         << "48";
+        QTest::newRow("1: 37x0") << 1 << QList<int>{37, 0} << "37x0"
+                                 << "0";
+        QTest::newRow("2: 4x13 refused") << 2 << QList<int>{3, 12, 2, 12} << "3x13"
+                                         << "39";
+        QTest::newRow("2: 3x33") << 2 << QList<int>{2, 32} << "3x33"
+                                 << "99";
+        QTest::newRow("3: 9x99") << 3 << QList<int>{8, 98} << "9x99"
+                                 << "891";
+        QTest::newRow("4: 0x0") << 4 << QList<int>{0, 0} << "0x0"
+                                << "0";
+        QTest::newRow("4: 99x99") << 4 << QList<int>{99, 99} << "99x99"
+                                  << "9801";
+        QTest::newRow("5: 2.0x4") << 5 << QList<int>{19, 3} << "2.0x4"
+                                  << "8";
+        QTest::newRow("5: 0.5x3") << 5 << QList<int>{4, 2} << "0.5x3"
+                                  << "1.5";
+        QTest::newRow("5: 0.5x4") << 5 << QList<int>{4, 3} << "0.5x4"
+                                  << "2";
+        QTest::newRow("6: 0.25x40") << 6 << QList<int>{24, 30} << "0.25x40"
+                                    << "10";
+        QTest::newRow("6: 0.05x10") << 6 << QList<int>{4, 0} << "0.05x10"
+                                    << "0.5";
+        QTest::newRow("6: 1.01x11") << 6 << QList<int>{100, 1} << "1.01x11"
+                                    << "11.11";
+        QTest::newRow("6: 0.10 refused") << 6 << QList<int>{9, 5, 24, 30} << "0.25x40"
+                                         << "10";
+        QTest::newRow("7: 10x0.01") << 7 << QList<int>{0, 0} << "10x0.01"
+                                    << "0.1";
+        QTest::newRow("7: 98x9.99") << 7 << QList<int>{88, 998} << "98x9.99"
+                                    << "979.02";
+        QTest::newRow("7: 0.10 refused") << 7 << QList<int>{0, 9, 0, 0} << "10x0.01"
+                                         << "0.1";
+        QTest::newRow("8: 0.5x0.2") << 8 << QList<int>{4, 1} << "0.5x0.2"
+                                    << "0.1";
+        QTest::newRow("8: 0.1x0.1") << 8 << QList<int>{0, 0} << "0.1x0.1"
+                                    << "0.01";
+        QTest::newRow("8: 1.0 refused") << 8 << QList<int>{0, 9, 0, 0} << "0.1x0.1"
+                                        << "0.01";
+        QTest::newRow("9: 1.25x0.8") << 9 << QList<int>{0, 124, 7} << "1.25x0.8"
+                                     << "1";
+        QTest::newRow("9: 0.01x0.1") << 9 << QList<int>{0, 0, 0} << "0.01x0.1"
+                                     << "0.001";
+        QTest::newRow("9: 0.75x0.4") << 9 << QList<int>{0, 74, 3} << "0.75x0.4"
+                                     << "0.3";
+        QTest::newRow("9: 2.5x3.14") << 9 << QList<int>{1, 24, 313} << "2.5x3.14"
+                                     << "7.85";
+        QTest::newRow("9: 9.99x9.9") << 9 << QList<int>{0, 998, 98} << "9.99x9.9"
+                                     << "98.901";
     }
     void examples()
     {
@@ -353,7 +383,8 @@ private slots:
         ProblemStore store;
         QVERIFY(generators.generate(choice, store));
         QCOMPARE(store.count, size);
-        for (int k = 1; k <= size; ++k) QVERIFY2(store.question(k).contains(sign), qPrintable(store.question(k)));
+        for (int k = 1; k <= size; ++k)
+            QVERIFY2(store.question(k).contains(sign), qPrintable(store.question(k)));
     }
 
     void tableWithoutRowsIsNotGenerated()

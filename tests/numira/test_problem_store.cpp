@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The problem store and its helpers: decimal texts, the slot shuffle, the
 // duplicate table and the generator contract; the catalogue texts and its
 // remainder kinds.
@@ -72,7 +73,8 @@ private slots:
             // Question and answer move together.
             QCOMPARE(store.answer(k) + "+0", store.question(k));
         }
-        for (int k = count + 1; k <= 100; ++k) QCOMPARE(store.question(k), QString::number(k) + "+0");
+        for (int k = count + 1; k <= 100; ++k)
+            QCOMPARE(store.question(k), QString::number(k) + "+0");
         std::sort(before.begin(), before.end());
         std::sort(after.begin(), after.end());
         QCOMPARE(after, before);
@@ -137,14 +139,19 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("bytes");
-        QTest::newRow("addition 1") << 0 << 9 << 1 << u"2:１けたどうしのくりあがりのあるたしざん"_qs << 40;
+        QTest::newRow("addition 1")
+            << 0 << 9 << 1 << u"2:１けたどうしのくりあがりのあるたしざん"_qs << 40;
         QTest::newRow("addition 7") << 0 << 9 << 7 << u"8:○.○＋○.○のたしざん"_qs << 24;
-        QTest::newRow("subtraction 1") << 1 << 9 << 1 << u"2:19まで－１けた くり下がりあり"_qs << 31;
+        QTest::newRow("subtraction 1")
+            << 1 << 9 << 1 << u"2:19まで－１けた くり下がりあり"_qs << 31;
         QTest::newRow("multiplication 0") << 2 << 10 << 0 << u" 1:○○Ｘ○  くりあがりなし"_qs << 27;
-        QTest::newRow("multiplication 9") << 2 << 10 << 9 << u"10:小数２位と小数１位のかけざん"_qs << 31;
-        QTest::newRow("division 2") << 3 << 11 << 2 << u" 3:1000まで÷○\u3000（わりきれる）"_qs << 31;
+        QTest::newRow("multiplication 9")
+            << 2 << 10 << 9 << u"10:小数２位と小数１位のかけざん"_qs << 31;
+        QTest::newRow("division 2")
+            << 3 << 11 << 2 << u" 3:1000まで÷○\u3000（わりきれる）"_qs << 31;
         QTest::newRow("division 9") << 3 << 11 << 9 << u"10:○.○○÷○.○（わりきれる)"_qs << 30;
-        QTest::newRow("division 10") << 3 << 11 << 10 << u"11:九九１かいのわりざん（あまりつき）"_qs << 37;
+        QTest::newRow("division 10")
+            << 3 << 11 << 10 << u"11:九九１かいのわりざん（あまりつき）"_qs << 37;
     }
     void catalogue()
     {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Subtraction sets: for every type and many seeds, the set size, the ranges
 // and borrowing rules, distinct ordered pairs, differences recomputed here,
 // text widths and the judging of every answer; the two enumerated types, the
@@ -93,7 +94,8 @@ private slots:
                 QVERIFY2(canonical(answer), qPrintable(answer));
                 // Within the 9 bytes these texts need.
                 GENERATOR_CHECK(checkWidths(store, k, 9));
-                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kSubtraction, 0)), qPrintable(answer));
+                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kSubtraction, 0)),
+                         qPrintable(answer));
                 bool ok = true;
                 switch (type) {
                 case 0: ok = b >= 1; break;
@@ -116,8 +118,10 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<QStringList>("always");
         QTest::addColumn<QStringList>("never");
-        QTest::newRow("type 0") << 0 << QStringList{"1-1", "10-10", "10-1"} << QStringList{"1-0", "11-1"};
-        QTest::newRow("type 1") << 1 << QStringList{"10-1", "18-9"} << QStringList{"15-3", "19-9", "9-5"};
+        QTest::newRow("type 0") << 0 << QStringList{"1-1", "10-10", "10-1"}
+                                << QStringList{"1-0", "11-1"};
+        QTest::newRow("type 1") << 1 << QStringList{"10-1", "18-9"}
+                                << QStringList{"15-3", "19-9", "9-5"};
     }
     void enumeratedSets()
     {
@@ -222,23 +226,40 @@ private slots:
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("answer");
         // Draws as the random source gives them (before any offset).
-        QTest::newRow("1: 10-1") << 1 << QList<int>{9, 1} << "10-1" << "9";
-        QTest::newRow("1: no borrow refused") << 1 << QList<int>{14, 3, 17, 9} << "18-9" << "9";
-        QTest::newRow("1: 19 refused") << 1 << QList<int>{18, 9, 10, 2} << "11-2" << "9";
-        QTest::newRow("2: 20-19") << 2 << QList<int>{19, 19} << "20-19" << "1";
-        QTest::newRow("2: 7-7") << 2 << QList<int>{6, 7} << "7-7" << "0";
-        QTest::newRow("2: negative refused") << 2 << QList<int>{4, 6, 4, 0} << "5-0" << "5";
-        QTest::newRow("3: 52-18 refused") << 3 << QList<int>{51, 18, 99, 100} << "100-100" << "0";
-        QTest::newRow("3: 100-50 refused") << 3 << QList<int>{99, 50, 99, 0} << "100-0" << "100";
-        QTest::newRow("5: 503-160 refused") << 5 << QList<int>{502, 160, 502, 102} << "503-102" << "401";
-        QTest::newRow("6: 1000-1000") << 6 << QList<int>{999, 1000} << "1000-1000" << "0";
-        QTest::newRow("7: 5.2-0.7") << 7 << QList<int>{52, 7} << "5.2-0.7" << "4.5";
-        QTest::newRow("7: 3-3") << 7 << QList<int>{30, 30} << "3-3" << "0";
-        QTest::newRow("7: 0-0") << 7 << QList<int>{0, 0} << "0-0" << "0";
-        QTest::newRow("8: 10-0.01") << 8 << QList<int>{999, 1} << "10-0.01" << "9.99";
-        QTest::newRow("8: 10-9.99") << 8 << QList<int>{999, 999} << "10-9.99" << "0.01";
-        QTest::newRow("8: 2.5-1.05") << 8 << QList<int>{249, 105} << "2.5-1.05" << "1.45";
-        QTest::newRow("8: lowest") << 8 << QList<int>{0, 0} << "0.01-0" << "0.01";
+        QTest::newRow("1: 10-1") << 1 << QList<int>{9, 1} << "10-1"
+                                 << "9";
+        QTest::newRow("1: no borrow refused") << 1 << QList<int>{14, 3, 17, 9} << "18-9"
+                                              << "9";
+        QTest::newRow("1: 19 refused") << 1 << QList<int>{18, 9, 10, 2} << "11-2"
+                                       << "9";
+        QTest::newRow("2: 20-19") << 2 << QList<int>{19, 19} << "20-19"
+                                  << "1";
+        QTest::newRow("2: 7-7") << 2 << QList<int>{6, 7} << "7-7"
+                                << "0";
+        QTest::newRow("2: negative refused") << 2 << QList<int>{4, 6, 4, 0} << "5-0"
+                                             << "5";
+        QTest::newRow("3: 52-18 refused") << 3 << QList<int>{51, 18, 99, 100} << "100-100"
+                                          << "0";
+        QTest::newRow("3: 100-50 refused") << 3 << QList<int>{99, 50, 99, 0} << "100-0"
+                                           << "100";
+        QTest::newRow("5: 503-160 refused") << 5 << QList<int>{502, 160, 502, 102} << "503-102"
+                                            << "401";
+        QTest::newRow("6: 1000-1000") << 6 << QList<int>{999, 1000} << "1000-1000"
+                                      << "0";
+        QTest::newRow("7: 5.2-0.7") << 7 << QList<int>{52, 7} << "5.2-0.7"
+                                    << "4.5";
+        QTest::newRow("7: 3-3") << 7 << QList<int>{30, 30} << "3-3"
+                                << "0";
+        QTest::newRow("7: 0-0") << 7 << QList<int>{0, 0} << "0-0"
+                                << "0";
+        QTest::newRow("8: 10-0.01") << 8 << QList<int>{999, 1} << "10-0.01"
+                                    << "9.99";
+        QTest::newRow("8: 10-9.99") << 8 << QList<int>{999, 999} << "10-9.99"
+                                    << "0.01";
+        QTest::newRow("8: 2.5-1.05") << 8 << QList<int>{249, 105} << "2.5-1.05"
+                                     << "1.45";
+        QTest::newRow("8: lowest") << 8 << QList<int>{0, 0} << "0.01-0"
+                                   << "0.01";
     }
     void examples()
     {

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the .deb from the build folder, unpacks it into a scratch root with
 # dpkg -x and checks it as a technician would meet it: lintian's verdict (when
 # lintian is installed: any error or warning fails), its control fields,

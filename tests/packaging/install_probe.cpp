@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copied into an installed tree beside the programs and started from another
 // working directory, it runs the programs' own lookup (AssetLocator and the
 // sound module search of QtSoundPlayer) under a program's name, so a test can

@@ -13,7 +13,8 @@ namespace {
 
 const QDir kIcons(QStringLiteral(ICON_DIR));
 
-QImage renderSvg(const QString& program, int size) {
+QImage renderSvg(const QString& program, int size)
+{
     QSvgRenderer svg(kIcons.filePath(QStringLiteral("scalable/%1.svg").arg(program)));
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -23,13 +24,15 @@ QImage renderSvg(const QString& program, int size) {
     return image;
 }
 
-QImage png(const QString& program, int size) {
+QImage png(const QString& program, int size)
+{
     return QImage(kIcons.filePath(QStringLiteral("%1x%1/%2.png").arg(size).arg(program)))
         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 // Mean difference over all channels, alpha included, 0 to 255.
-double meanDifference(const QImage& a, const QImage& b) {
+double meanDifference(const QImage& a, const QImage& b)
+{
     double sum = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
@@ -45,16 +48,20 @@ double meanDifference(const QImage& a, const QImage& b) {
 class TestIcons : public QObject {
     Q_OBJECT
 private slots:
-    void svgMatchesPng_data() {
+    void svgMatchesPng_data()
+    {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("other");
         QTest::addColumn<int>("size");
         for (const int size : {32, 128, 256}) {
-            QTest::addRow("numira %d", size) << "numira" << "bairo" << size;
-            QTest::addRow("bairo %d", size) << "bairo" << "numira" << size;
+            QTest::addRow("numira %d", size) << "numira"
+                                             << "bairo" << size;
+            QTest::addRow("bairo %d", size) << "bairo"
+                                            << "numira" << size;
         }
     }
-    void svgMatchesPng() {
+    void svgMatchesPng()
+    {
         QFETCH(QString, program);
         QFETCH(QString, other);
         QFETCH(int, size);
@@ -68,7 +75,8 @@ private slots:
         // match to the pixel today, and a lost detail such as the badge's
         // "+" (2% of the icon) shows as about 1.4.
         QVERIFY2(own < 0.25, qPrintable(QStringLiteral("SVG and PNG differ by %1").arg(own)));
-        QVERIFY2(crossed > 1.0, qPrintable(QStringLiteral("like the other icon (%1)").arg(crossed)));
+        QVERIFY2(crossed > 1.0,
+                 qPrintable(QStringLiteral("like the other icon (%1)").arg(crossed)));
         // A see-through ground, as the PNG has.
         QCOMPARE(qAlpha(scaled.pixel(0, 0)), 0);
     }

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the desktop entries with desktop-file-validate and the AppStream
 # metainfo with appstreamcli --pedantic, as generated into the build folder.
 # Any message fails, hints and pedantic notes included, but one: AppStream

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints a 20-problem Numira worksheet to PDF through the print button and
 // renders its pages with pdftoppm, as a picture of a printed sheet for the
 // README (docs/worksheet.png is a copy of the first page). It checks that the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a program as a command and reads back what it printed and wrote.
 #pragma once
 

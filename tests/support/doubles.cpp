@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/doubles.h"
 
 #include <QFileInfo>
@@ -140,9 +141,8 @@ void RecordingSurface::abort()
 
 int RecordingSurface::count(PageOp::Kind kind) const
 {
-    return int(std::count_if(ops.begin(), ops.end(), [kind](const PageOp& op) {
-        return op.kind == kind;
-    }));
+    return int(std::count_if(ops.begin(), ops.end(),
+                             [kind](const PageOp& op) { return op.kind == kind; }));
 }
 
 bool RecordingSurface::usedFont(const QString& family, int points) const

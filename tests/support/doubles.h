@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Test doubles for the platform services the programs reach through
@@ -31,9 +32,9 @@ public:
         QString text;
     };
 
-    std::deque<QString> inputs;      // texts the input box returns
-    std::deque<Answer> answers;      // answers to information and confirm boxes
-    std::deque<bool> printerAnswers; // Print (true) or Cancel in the print dialog
+    std::deque<QString> inputs;                    // texts the input box returns
+    std::deque<Answer> answers;                    // answers to information and confirm boxes
+    std::deque<bool> printerAnswers;               // Print (true) or Cancel in the print dialog
     std::function<void(QPrinter&)> onPrinterSetup; // lets a test choose the output
     QList<Shown> shown;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared pieces of the tests of a machine lacking an audio output, a printer
@@ -7,8 +8,8 @@
 #include "common/dialogs.h"
 #include "common/fonts.h"
 #include "common/worksheet_page.h"
-#include "tests/support/forwarding_surface.h"
 #include "tests/support/doubles.h"
+#include "tests/support/forwarding_surface.h"
 
 #include <QApplication>
 #include <QFile>
@@ -54,7 +55,8 @@ inline void applyFontCase(const QString& condition)
 // A text control: its designed pixel size, and its text really drawn (the
 // control looks different without it). The caller returns when
 // QTest::currentTestFailed().
-inline void checkTextDrawn(QWidget* w, const QString& text, const std::function<void(const QString&)>& setText)
+inline void checkTextDrawn(QWidget* w, const QString& text,
+                           const std::function<void(const QString&)>& setText)
 {
     const QFont font = w->font();
     if (font.pixelSize() > 0) QCOMPARE(QFontInfo(font).pixelSize(), font.pixelSize());
@@ -81,8 +83,10 @@ inline void addNoPrinterRows()
 {
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("job refused") << "recorded" << "no printer";
-    QTest::newRow("PDF file cannot be written") << "pdf" << "sheet.pdf";
+    QTest::newRow("job refused") << "recorded"
+                                 << "no printer";
+    QTest::newRow("PDF file cannot be written") << "pdf"
+                                                << "sheet.pdf";
     QTest::newRow("no printer installed") << "default" << u"プリンタがありません"_qs;
 }
 
@@ -123,10 +127,12 @@ inline void runFontCase(const QString& condition)
     if (condition == u"no Japanese fonts") {
         // Fontconfig limited to one Latin family.
         const QString latin = "/usr/share/fonts/truetype/dejavu";
-        if (!QFileInfo(latin).isDir()) QSKIP("no DejaVu fonts to stand in for a machine without Japanese fonts");
+        if (!QFileInfo(latin).isDir())
+            QSKIP("no DejaVu fonts to stand in for a machine without Japanese fonts");
         QFile conf(dir.filePath("fonts.conf"));
         QVERIFY(conf.open(QIODevice::WriteOnly));
-        conf.write(QString("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+        conf.write(QString("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM "
+                           "\"urn:fontconfig:fonts.dtd\">\n"
                            "<fontconfig><dir>%1</dir><cachedir>%2</cachedir></fontconfig>\n")
                        .arg(latin, dir.filePath("cache"))
                        .toUtf8());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a printed PDF back as text, one string per page, with pdftotext.
 #pragma once
 

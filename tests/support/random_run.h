@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared pieces of the random-run tests: the seed and length of a run, a note
@@ -151,7 +152,8 @@ struct RandomKeys {
         dialogs.inputs.clear();
         dialogs.answers.clear();
         dialogs.printerAnswers.clear();
-        for (int i = chance(3); i > 0; --i) dialogs.inputs.push_back(typed[chance(int(typed.size()))]);
+        for (int i = chance(3); i > 0; --i)
+            dialogs.inputs.push_back(typed[chance(int(typed.size()))]);
         for (int i = chance(4); i > 0; --i) dialogs.answers.push_back(answers[chance(4)]);
         if (coin(70)) dialogs.printerAnswers.push_back(coin(50));
     }
@@ -216,8 +218,8 @@ struct RandomKeys {
             return "select all, delete";
         }
         if (r < 53) {
-            static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape,
-                                           Qt::Key_Shift, Qt::Key_Tab};
+            static const Qt::Key keys[] = {Qt::Key_Left,   Qt::Key_Home,  Qt::Key_End,
+                                           Qt::Key_Escape, Qt::Key_Shift, Qt::Key_Tab};
             QTest::keyClick(edit, keys[chance(6)]);
             return "other key";
         }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks what make_assets produced for the programs (pictures, sounds, help,
 // glyph resources) and the encoders it is built from.
 
@@ -18,7 +19,8 @@ enum Ink { White, Pink, Red, Blue, Yellow, Green, Orange };
 
 // In Ink order. Pink needs blue clearly above green, so that the soft edge
 // of a red stroke (green equal to blue) never counts as pink.
-bool isInk(QRgb c, Ink ink) {
+bool isInk(QRgb c, Ink ink)
+{
     const int r = qRed(c), g = qGreen(c), b = qBlue(c);
     const bool matches[] = {r >= 245 && g >= 245 && b >= 245,
                             r >= 200 && g < 200 && b >= g + 20 && b < r,
@@ -31,7 +33,8 @@ bool isInk(QRgb c, Ink ink) {
 }
 
 // Opaque pixels of that ink; see-through pixels of icons do not count.
-int countInk(const QImage& image, Ink ink) {
+int countInk(const QImage& image, Ink ink)
+{
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -39,32 +42,33 @@ int countInk(const QImage& image, Ink ink) {
     return n;
 }
 
-quint32 le16(const QByteArray& b, int at) {
+quint32 le16(const QByteArray& b, int at)
+{
     return quint32(uchar(b[at])) | quint32(uchar(b[at + 1])) << 8;
 }
-quint32 le32(const QByteArray& b, int at) {
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
+quint32 le32(const QByteArray& b, int at) { return le16(b, at) | le16(b, at + 2) << 16; }
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString runtimePath(const QString& name) {
+QString runtimePath(const QString& name)
+{
     return QDir(qEnvironmentVariable("APP_RUNTIME_DIR")).filePath(name);
 }
 
 // Test pattern over a palette of `colours` entries, touching every entry.
-QImage patternIndexed8(int w, int h, int colours) {
+QImage patternIndexed8(int w, int h, int colours)
+{
     QImage image(w, h, QImage::Format_Indexed8);
     QVector<QRgb> table;
     for (int i = 0; i < colours; ++i)
         table.append(qRgb((i * 37) & 255, (i * 91 + 11) & 255, 255 - i));
     image.setColorTable(table);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, uint((x * 7 + y * 13) % colours));
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, uint((x * 7 + y * 13) % colours));
     return image;
 }
 
@@ -75,7 +79,7 @@ Q_DECLARE_METATYPE(Ink)
 class TestMakeAssets : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void bmpFiles_data();
     void bmpFiles();
     void bmpRoundTrip_data();
@@ -90,7 +94,8 @@ class TestMakeAssets : public QObject {
     void helpDocument();
 };
 
-void TestMakeAssets::bmpFiles_data() {
+void TestMakeAssets::bmpFiles_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<Ink>("wanted");
     QTest::addColumn<QList<Ink>>("forbidden");
@@ -99,7 +104,8 @@ void TestMakeAssets::bmpFiles_data() {
     QTest::newRow("batu") << "batu1.bmp" << Blue << QList<Ink>{Red, Pink};
 }
 
-void TestMakeAssets::bmpFiles() {
+void TestMakeAssets::bmpFiles()
+{
     QFETCH(QString, name);
     QFETCH(Ink, wanted);
     QFETCH(QList<Ink>, forbidden);
@@ -123,11 +129,11 @@ void TestMakeAssets::bmpFiles() {
     QVERIFY2(countInk(image, White) > 81 * 81 / 2, "mostly white ground");
     QCOMPARE(image.pixel(0, 0), qRgb(255, 255, 255));
     QVERIFY(countInk(image, wanted) >= 300);
-    for (Ink ink : forbidden)
-        QCOMPARE(countInk(image, ink), 0);
+    for (Ink ink : forbidden) QCOMPARE(countInk(image, ink), 0);
 }
 
-void TestMakeAssets::bmpRoundTrip_data() {
+void TestMakeAssets::bmpRoundTrip_data()
+{
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("colours");
@@ -139,7 +145,8 @@ void TestMakeAssets::bmpRoundTrip_data() {
     QTest::newRow("6x7, 200") << 6 << 7 << 200;
 }
 
-void TestMakeAssets::bmpRoundTrip() {
+void TestMakeAssets::bmpRoundTrip()
+{
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(int, colours);
@@ -154,25 +161,25 @@ void TestMakeAssets::bmpRoundTrip() {
                      qPrintable(QString("at %1,%2").arg(x).arg(y)));
 }
 
-void TestMakeAssets::quantiser_data() {
+void TestMakeAssets::quantiser_data()
+{
     QTest::addColumn<QImage>("source");
     QTest::addColumn<int>("maxError"); // per channel; 0 = must be exact
     QImage few(20, 10, QImage::Format_RGB32);
     for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 20; ++x)
-            few.setPixel(x, y, qRgb(x * 10, y * 20, 77));
+        for (int x = 0; x < 20; ++x) few.setPixel(x, y, qRgb(x * 10, y * 20, 77));
     QTest::newRow("200 colours kept exactly") << few << 0;
     QImage ramp(64, 64, QImage::Format_RGB32);
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            ramp.setPixel(x, y, qRgb(x * 4, y * 4, (x + y) * 2));
+        for (int x = 0; x < 64; ++x) ramp.setPixel(x, y, qRgb(x * 4, y * 4, (x + y) * 2));
     QTest::newRow("4096-colour ramp") << ramp << 24;
     QImage mascot(81, 81, QImage::Format_RGB32);
     art::drawMascot(mascot);
     QTest::newRow("mascot drawing") << mascot << 24;
 }
 
-void TestMakeAssets::quantiser() {
+void TestMakeAssets::quantiser()
+{
     QFETCH(QImage, source);
     QFETCH(int, maxError);
     const QImage out = art::toIndexed8(source);
@@ -191,7 +198,8 @@ void TestMakeAssets::quantiser() {
     if (source.pixel(0, 0) == qRgb(255, 255, 255)) QCOMPARE(out.pixel(0, 0), qRgb(255, 255, 255));
 }
 
-void TestMakeAssets::wave_data() {
+void TestMakeAssets::wave_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("minCrossings"); // zero crossings per second tell the pitch
     QTest::addColumn<int>("maxCrossings");
@@ -199,7 +207,8 @@ void TestMakeAssets::wave_data() {
     QTest::newRow("buzz") << "batu1.wav" << 150 << 600;
 }
 
-void TestMakeAssets::wave() {
+void TestMakeAssets::wave()
+{
     QFETCH(QString, name);
     QFETCH(int, minCrossings);
     QFETCH(int, maxCrossings);
@@ -233,7 +242,8 @@ void TestMakeAssets::wave() {
              qPrintable(QString("%1 crossings/s").arg(perSecond)));
 }
 
-void TestMakeAssets::glyphs_data() {
+void TestMakeAssets::glyphs_data()
+{
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("size");
     QTest::addColumn<Ink>("ground");
@@ -245,7 +255,8 @@ void TestMakeAssets::glyphs_data() {
     QTest::newRow("bairo icon") << dir.filePath("bairo.png") << 128 << Pink << Green;
 }
 
-void TestMakeAssets::glyphs() {
+void TestMakeAssets::glyphs()
+{
     QFETCH(QString, path);
     QFETCH(int, size);
     QFETCH(Ink, ground);
@@ -258,7 +269,8 @@ void TestMakeAssets::glyphs() {
     QVERIFY(countInk(image, accent) >= size * size / 30);
 }
 
-void TestMakeAssets::helpDocument_data() {
+void TestMakeAssets::helpDocument_data()
+{
     QTest::addColumn<QString>("phrase");
     for (const char* p : {"もんだいえらび", "けってい",     "せいかいをだす",
                           "つぎのもんだい", "はじめから",   "もんだいすうをきめる",
@@ -270,7 +282,8 @@ void TestMakeAssets::helpDocument_data() {
         QTest::newRow(p) << QString::fromUtf8(p);
 }
 
-void TestMakeAssets::helpDocument() {
+void TestMakeAssets::helpDocument()
+{
     QFETCH(QString, phrase);
     const QByteArray bytes = readFile(runtimePath("numira.hlp"));
     QVERIFY2(!bytes.isEmpty(), "numira.hlp missing beside the programs");

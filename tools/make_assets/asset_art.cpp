@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "asset_art.h"
 
 #include <QColor>
@@ -26,13 +27,15 @@ const QColor kMaruRed(224, 40, 40);
 const QColor kBatuBlue(32, 80, 216);
 
 // Sets up antialiased drawing on a square grid of `units` per side.
-void beginGrid(QPainter& p, const QImage& image, qreal units) {
+void beginGrid(QPainter& p, const QImage& image, qreal units)
+{
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(image.width() / units, image.height() / units);
 }
 
 // Rabbit head on a 100 x 100 grid, whatever lies beneath it.
-void paintRabbit(QPainter& p) {
+void paintRabbit(QPainter& p)
+{
     const qreal outline = 3.5;
 
     // Ears first, so the head covers their roots.
@@ -82,7 +85,8 @@ void paintRabbit(QPainter& p) {
 }
 
 // Round badge in the lower right corner of a 128 x 128 icon.
-void paintBadge(QPainter& p, const QColor& fill) {
+void paintBadge(QPainter& p, const QColor& fill)
+{
     p.setPen(QPen(Qt::white, 4));
     p.setBrush(fill);
     p.drawEllipse(QPointF(100, 100), 24, 24);
@@ -95,14 +99,13 @@ struct ColourCount {
     qint64 count;
 };
 
-int channel(QRgb c, int ch) {
-    return ch == 0 ? qRed(c) : ch == 1 ? qGreen(c) : qBlue(c);
-}
+int channel(QRgb c, int ch) { return ch == 0 ? qRed(c) : ch == 1 ? qGreen(c) : qBlue(c); }
 
 // Median cut: repeatedly halves the box of colours with the widest spread
 // along its widest channel, so small but distinct details (eyes) keep their
 // own entry, then takes the count-weighted mean of each box.
-QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours) {
+QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours)
+{
     struct Box {
         int begin, end;
     };
@@ -144,8 +147,7 @@ QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours) {
                       return channel(a.rgb, pickChannel) < channel(b.rgb, pickChannel);
                   });
         qint64 total = 0;
-        for (int i = box.begin; i < box.end; ++i)
-            total += colours[i].count;
+        for (int i = box.begin; i < box.end; ++i) total += colours[i].count;
         qint64 running = 0;
         int split = box.begin + 1;
         for (int i = box.begin; i < box.end; ++i) {
@@ -170,21 +172,21 @@ QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours) {
             bl += qBlue(colours[i].rgb) * w;
             n += w;
         }
-        means.append({qRgb(int(std::lround(r / n)), int(std::lround(g / n)),
-                           int(std::lround(bl / n))),
-                      qint64(n)});
+        means.append(
+            {qRgb(int(std::lround(r / n)), int(std::lround(g / n)), int(std::lround(bl / n))),
+             qint64(n)});
     }
     // Same order as an exact palette: most used first, so the ground is entry 0.
     std::sort(means.begin(), means.end(), [](const ColourCount& a, const ColourCount& b) {
         return a.count != b.count ? a.count > b.count : a.rgb < b.rgb;
     });
     QVector<QRgb> palette;
-    for (const ColourCount& m : means)
-        palette.append(m.rgb);
+    for (const ColourCount& m : means) palette.append(m.rgb);
     return palette;
 }
 
-int nearest(const QVector<QRgb>& palette, QRgb c) {
+int nearest(const QVector<QRgb>& palette, QRgb c)
+{
     int best = 0;
     int bestDistance = INT_MAX;
     for (int i = 0; i < palette.size(); ++i) {
@@ -202,32 +204,34 @@ int nearest(const QVector<QRgb>& palette, QRgb c) {
 
 // ---- little-endian writers for the file headers ----
 
-void put16(QByteArray& out, quint32 v) {
+void put16(QByteArray& out, quint32 v)
+{
     out.append(char(v & 0xff));
     out.append(char((v >> 8) & 0xff));
 }
 
-void put32(QByteArray& out, quint32 v) {
+void put32(QByteArray& out, quint32 v)
+{
     put16(out, v & 0xffff);
     put16(out, v >> 16);
 }
 
 // Scales to the given peak and rounds; the peak stays below full scale so
 // nothing clips.
-QVector<qint16> toPcm(const std::vector<double>& wave, double peak) {
+QVector<qint16> toPcm(const std::vector<double>& wave, double peak)
+{
     double max = 0;
-    for (double v : wave)
-        max = std::max(max, std::abs(v));
+    for (double v : wave) max = std::max(max, std::abs(v));
     const double gain = max > 0 ? peak * 32767.0 / max : 0;
     QVector<qint16> pcm;
     pcm.reserve(qsizetype(wave.size()));
-    for (double v : wave)
-        pcm.append(qint16(std::lround(v * gain)));
+    for (double v : wave) pcm.append(qint16(std::lround(v * gain)));
     return pcm;
 }
 
 // Raised-cosine ramp from 0 to 1 over [0, length].
-double ramp(double t, double length) {
+double ramp(double t, double length)
+{
     if (t <= 0) return 0;
     if (t >= length) return 1;
     return 0.5 - 0.5 * std::cos(std::numbers::pi * t / length);
@@ -235,14 +239,16 @@ double ramp(double t, double length) {
 
 } // namespace
 
-void drawMascot(QImage& image) {
+void drawMascot(QImage& image)
+{
     image.fill(Qt::white);
     QPainter p(&image);
     beginGrid(p, image, 100);
     paintRabbit(p);
 }
 
-void drawMaru(QImage& image) {
+void drawMaru(QImage& image)
+{
     image.fill(Qt::white);
     QPainter p(&image);
     beginGrid(p, image, 100);
@@ -251,7 +257,8 @@ void drawMaru(QImage& image) {
     p.drawEllipse(QPointF(50, 50), 34, 34);
 }
 
-void drawBatu(QImage& image) {
+void drawBatu(QImage& image)
+{
     image.fill(Qt::white);
     QPainter p(&image);
     beginGrid(p, image, 100);
@@ -260,7 +267,8 @@ void drawBatu(QImage& image) {
     p.drawLine(QPointF(80, 20), QPointF(20, 80));
 }
 
-void drawHelpGlyph(QImage& image) {
+void drawHelpGlyph(QImage& image)
+{
     image.fill(Qt::transparent);
     QPainter p(&image);
     beginGrid(p, image, 33);
@@ -283,7 +291,8 @@ void drawHelpGlyph(QImage& image) {
     p.drawEllipse(QPointF(16.5, 26.2), 2.2, 2.2);
 }
 
-void drawPrintGlyph(QImage& image) {
+void drawPrintGlyph(QImage& image)
+{
     image.fill(Qt::transparent);
     QPainter p(&image);
     beginGrid(p, image, 33);
@@ -309,7 +318,8 @@ void drawPrintGlyph(QImage& image) {
 
 // The rabbit on a see-through 128-unit icon of `size` pixels, with a badge of
 // that colour.
-void paintIconBase(QPainter& p, qreal size, const QColor& badge) {
+void paintIconBase(QPainter& p, qreal size, const QColor& badge)
+{
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 128, size / 128);
     p.save();
@@ -320,7 +330,8 @@ void paintIconBase(QPainter& p, qreal size, const QColor& badge) {
     paintBadge(p, badge);
 }
 
-void paintNumiraIcon(QPainter& p, qreal size) {
+void paintNumiraIcon(QPainter& p, qreal size)
+{
     paintIconBase(p, size, QColor(255, 150, 30));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
@@ -328,7 +339,8 @@ void paintNumiraIcon(QPainter& p, qreal size) {
     p.drawRoundedRect(QRectF(96.5, 88, 7, 24), 2, 2);
 }
 
-void paintBairoIcon(QPainter& p, qreal size) {
+void paintBairoIcon(QPainter& p, qreal size)
+{
     paintIconBase(p, size, QColor(40, 160, 110));
     p.setPen(QPen(Qt::white, 3.5));
     p.setBrush(Qt::NoBrush);
@@ -336,25 +348,27 @@ void paintBairoIcon(QPainter& p, qreal size) {
     p.drawEllipse(QPointF(107, 100), 10, 10);
 }
 
-void drawNumiraIcon(QImage& image) {
+void drawNumiraIcon(QImage& image)
+{
     image.fill(Qt::transparent);
     QPainter p(&image);
     paintNumiraIcon(p, image.width());
 }
 
-void drawBairoIcon(QImage& image) {
+void drawBairoIcon(QImage& image)
+{
     image.fill(Qt::transparent);
     QPainter p(&image);
     paintBairoIcon(p, image.width());
 }
 
-QImage toIndexed8(const QImage& image) {
+QImage toIndexed8(const QImage& image)
+{
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     QHash<QRgb, qint64> counts;
     for (int y = 0; y < rgb.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
-            ++counts[line[x] | 0xff000000u];
+        for (int x = 0; x < rgb.width(); ++x) ++counts[line[x] | 0xff000000u];
     }
 
     QVector<ColourCount> colours;
@@ -368,8 +382,7 @@ QImage toIndexed8(const QImage& image) {
 
     QVector<QRgb> palette;
     if (colours.size() <= 256) {
-        for (const ColourCount& c : colours)
-            palette.append(c.rgb);
+        for (const ColourCount& c : colours) palette.append(c.rgb);
     } else {
         palette = medianCut(colours, 256);
     }
@@ -390,7 +403,8 @@ QImage toIndexed8(const QImage& image) {
     return out;
 }
 
-QByteArray encodeBmp8(const QImage& indexed) {
+QByteArray encodeBmp8(const QImage& indexed)
+{
     Q_ASSERT(indexed.format() == QImage::Format_Indexed8);
     const quint32 width = quint32(indexed.width());
     const quint32 height = quint32(indexed.height());
@@ -434,7 +448,8 @@ QByteArray encodeBmp8(const QImage& indexed) {
     return out;
 }
 
-QVector<qint16> chimeSound() {
+QVector<qint16> chimeSound()
+{
     const double length = 0.6;
     const int n = int(length * kSampleRate);
     // A bell-like partial set: fundamental plus a little of the 2nd and 3rd.
@@ -455,7 +470,8 @@ QVector<qint16> chimeSound() {
     return toPcm(wave, 0.7);
 }
 
-QVector<qint16> buzzSound() {
+QVector<qint16> buzzSound()
+{
     const double length = 0.42;
     const double freq = 150;
     const int n = int(length * kSampleRate);
@@ -464,15 +480,15 @@ QVector<qint16> buzzSound() {
         const double t = double(i) / kSampleRate;
         // Square-ish wave from its odd harmonics only, so it does not alias.
         double s = 0;
-        for (int k = 1; k <= 11; k += 2)
-            s += std::sin(2 * std::numbers::pi * k * freq * t) / k;
+        for (int k = 1; k <= 11; k += 2) s += std::sin(2 * std::numbers::pi * k * freq * t) / k;
         const double env = ramp(t, 0.012) * ramp(length - t, 0.09) * (1.0 - 0.3 * t / length);
         wave[size_t(i)] = env * s;
     }
     return toPcm(wave, 0.6);
 }
 
-QByteArray encodeWav(const QVector<qint16>& samples, int sampleRate) {
+QByteArray encodeWav(const QVector<qint16>& samples, int sampleRate)
+{
     const quint32 dataBytes = quint32(samples.size()) * 2;
     QByteArray out;
     out.reserve(int(44 + dataBytes));
@@ -489,8 +505,7 @@ QByteArray encodeWav(const QVector<qint16>& samples, int sampleRate) {
     put16(out, 16);                      // bits per sample
     out.append("data");
     put32(out, dataBytes);
-    for (qint16 s : samples)
-        put16(out, quint16(s));
+    for (qint16 s : samples) put16(out, quint16(s));
     return out;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The pictures, sounds and button glyphs of both drill programs, drawn and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the pictures and sounds the programs load by bare name into the
 // runtime folder, and the button glyphs and desktop icons into a glyph folder
 // (the glyphs are then compiled into the programs as Qt resources). The menu
@@ -21,7 +22,8 @@
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
@@ -32,7 +34,8 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 bool writePng(const QDir& dir, const QString& name, int size,
-              const std::function<void(QImage&)>& draw) {
+              const std::function<void(QImage&)>& draw)
+{
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     draw(image);
     const QString path = dir.filePath(name);
@@ -46,13 +49,15 @@ bool writePng(const QDir& dir, const QString& name, int size,
 // The same drawing at twice the size, for screens with two device pixels to
 // the point: "name@2x.png" beside "name.<suffix>", where Qt looks for it.
 bool writeDouble(const QDir& dir, const char* name, int size,
-                 const std::function<void(QImage&)>& draw) {
+                 const std::function<void(QImage&)>& draw)
+{
     const QString base = QString::fromLatin1(name).section(u'.', 0, 0);
     return writePng(dir, base + QStringLiteral("@2x.png"), 2 * size, draw);
 }
 
 // Feedback pictures: 81 x 81, stored as 256-colour BMP, and drawn again at 2x.
-bool writeBmp(const QDir& dir, const char* name, const std::function<void(QImage&)>& draw) {
+bool writeBmp(const QDir& dir, const char* name, const std::function<void(QImage&)>& draw)
+{
     QImage image(81, 81, QImage::Format_RGB32);
     draw(image);
     return writeFile(dir.filePath(name), art::encodeBmp8(art::toIndexed8(image))) &&
@@ -60,25 +65,28 @@ bool writeBmp(const QDir& dir, const char* name, const std::function<void(QImage
 }
 
 // Button glyphs: 33 x 33 PNG, and drawn again at 2x.
-bool writeGlyph(const QDir& dir, const char* name, const std::function<void(QImage&)>& draw) {
+bool writeGlyph(const QDir& dir, const char* name, const std::function<void(QImage&)>& draw)
+{
     return writePng(dir, QString::fromLatin1(name), 33, draw) && writeDouble(dir, name, 33, draw);
 }
 
 // A menu icon at every size asked for, each drawn at that size rather than
 // scaled from another, and as SVG from the same painting.
 bool writeIcons(const QDir& dir, const QString& name, const QList<int>& sizes,
-                void (*paint)(QPainter&, qreal)) {
+                void (*paint)(QPainter&, qreal))
+{
     bool ok = true;
     for (const int size : sizes) {
         const QString folder = QStringLiteral("icons/%1x%1").arg(size);
-        ok &= dir.mkpath(folder) &&
-              writePng(dir, folder + u'/' + name + QStringLiteral(".png"), size, [&](QImage& image) {
-                  image.fill(Qt::transparent);
-                  QPainter p(&image);
-                  paint(p, size);
-              });
+        ok &= dir.mkpath(folder) && writePng(dir, folder + u'/' + name + QStringLiteral(".png"),
+                                             size, [&](QImage& image) {
+                                                 image.fill(Qt::transparent);
+                                                 QPainter p(&image);
+                                                 paint(p, size);
+                                             });
     }
-    const QString svgPath = dir.filePath(QStringLiteral("icons/scalable/") + name + QStringLiteral(".svg"));
+    const QString svgPath =
+        dir.filePath(QStringLiteral("icons/scalable/") + name + QStringLiteral(".svg"));
     if (!dir.mkpath(QStringLiteral("icons/scalable"))) return false;
     QSvgGenerator svg;
     svg.setFileName(svgPath);
@@ -95,7 +103,8 @@ bool writeIcons(const QDir& dir, const QString& name, const QList<int>& sizes,
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // Runs during the build, where there is often no display.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -108,7 +117,8 @@ int main(int argc, char* argv[]) {
         usage |= iconSizes.back() < 1;
     }
     if (usage) {
-        std::fprintf(stderr, "usage: make_assets <runtime folder> <glyph folder> [<icon size>...]\n");
+        std::fprintf(stderr,
+                     "usage: make_assets <runtime folder> <glyph folder> [<icon size>...]\n");
         return 2;
     }
     const QDir out(args[1]);

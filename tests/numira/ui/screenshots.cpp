@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders both windows offscreen to PNG files, so the layout can be looked
 // at without a display.
 #include "window_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader reads from the main and choice windows: every control
 // has a name (its visible text, or a short Japanese name where it has none),
 // and the names stay while the values follow the drill.
@@ -17,7 +18,8 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
         auto row = [](const char* window, const char* control, const char16_t* name) {
-            QTest::addRow("%s %s", window, control) << window << control << QString::fromUtf16(name);
+            QTest::addRow("%s %s", window, control)
+                << window << control << QString::fromUtf16(name);
         };
         // The read-only edits, the picture and the picture buttons: short names.
         row("main", "titleEdit", u"もんだいめい");
@@ -77,8 +79,8 @@ private slots:
                 if (qobject_cast<QTabBar*>(w->parentWidget()) || w->objectName().startsWith(u"qt_"))
                     continue;
                 const std::optional<QString> visible = visibleText(w);
-                if (!visible && !qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractItemView*>(w) &&
-                    !qobject_cast<QTabWidget*>(w))
+                if (!visible && !qobject_cast<QLineEdit*>(w) &&
+                    !qobject_cast<QAbstractItemView*>(w) && !qobject_cast<QTabWidget*>(w))
                     continue;
                 const QString name = accessibleName(w);
                 QVERIFY2(!name.isEmpty(), w->metaObject()->className());
@@ -87,11 +89,14 @@ private slots:
             }
         }
         QVERIFY(seen >= 45);
-        QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(f.choiceControls().pages()->tabBar());
+        QAccessibleInterface* tabs =
+            QAccessible::queryAccessibleInterface(f.choiceControls().pages()->tabBar());
         QStringList pages;
         for (int i = 0; i < tabs->childCount(); ++i)
-            if (tabs->child(i)->role() == QAccessible::PageTab) pages << tabs->child(i)->text(QAccessible::Name);
-        QCOMPARE(pages, (QStringList{u"たしざん"_qs, u"ひきざん"_qs, u"かけざん"_qs, u"わりざん"_qs, u"九九"_qs}));
+            if (tabs->child(i)->role() == QAccessible::PageTab)
+                pages << tabs->child(i)->text(QAccessible::Name);
+        QCOMPARE(pages, (QStringList{u"たしざん"_qs, u"ひきざん"_qs, u"かけざん"_qs, u"わりざん"_qs,
+                                     u"九九"_qs}));
     }
 
     // Through a drill the names stay and the values are what is shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven offscreen: its controls' texts, sizes and fonts, the
 // choice window and the choice it returns, and every button, box and key
 // passed to the drill with the result shown: texts, pictures, sounds and
@@ -91,10 +92,12 @@ private slots:
             pages->setCurrentIndex(1);
             window.reject();
         };
-        for (int click = 0; click < 2; ++click) form.findChild<QPushButton*>("chooseButton")->click();
+        for (int click = 0; click < 2; ++click)
+            form.findChild<QPushButton*>("chooseButton")->click();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0], shown[1]);
-        QCOMPARE(form.findChildren<numira::ChoiceDialog*>(), QList<numira::ChoiceDialog*>{shown[0]});
+        QCOMPARE(form.findChildren<numira::ChoiceDialog*>(),
+                 QList<numira::ChoiceDialog*>{shown[0]});
         QCOMPARE(shown[0]->parentWidget(), &form);
     }
 
@@ -111,7 +114,8 @@ private slots:
         std::optional<numira::ChosenSet> chosen = f.choice.chosenSet();
         QVERIFY(chosen);
         QCOMPARE(chosen->choice.category, 4);
-        QCOMPARE(chosen->choice.tableRows.rows, (std::array<qint32, 9>{0, -1, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(chosen->choice.tableRows.rows,
+                 (std::array<qint32, 9>{0, -1, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(chosen->choice.tableRows.lowestMultiplier, 1);
         QCOMPARE(chosen->title, u"九九"_qs);
         // "ぜんぶのだん" chooses every row; "０をいれる" starts at 0.
@@ -119,7 +123,8 @@ private slots:
         c.w<QCheckBox>("withZeroBox")->setChecked(true);
         c.confirmButton()->click();
         chosen = f.choice.chosenSet();
-        QCOMPARE(chosen->choice.tableRows.rows, (std::array<qint32, 9>{-1, -1, -1, -1, -1, -1, -1, -1, -1}));
+        QCOMPARE(chosen->choice.tableRows.rows,
+                 (std::array<qint32, 9>{-1, -1, -1, -1, -1, -1, -1, -1, -1}));
         QCOMPARE(chosen->choice.tableRows.lowestMultiplier, 0);
         // The close box: nothing chosen.
         f.choice.reject();
@@ -202,11 +207,13 @@ private slots:
     // same set again.
     void endOfRun_data()
     {
-        QTest::addColumn<QString>("script"); // f<n> fix, n choose, r right, w wrong, s show-answer button
+        QTest::addColumn<QString>(
+            "script"); // f<n> fix, n choose, r right, w wrong, s show-answer button
         QTest::addColumn<QString>("score");
         QTest::addColumn<bool>("focusChoose");
         QTest::newRow("last right answer") << "f2n rwr" << u"50てんです。"_qs << true;
-        QTest::newRow("answer asked beyond a lowered count") << "n rrrrr f3 s" << u"100てんです。"_qs << true;
+        QTest::newRow("answer asked beyond a lowered count")
+            << "n rrrrr f3 s" << u"100てんです。"_qs << true;
         QTest::newRow("next after the last answer shown") << "f1n ss" << u"0てんです。"_qs << false;
     }
     void endOfRun()
@@ -217,11 +224,16 @@ private slots:
         WindowFixture f;
         for (qsizetype i = 0; i < script.size(); ++i) {
             const QChar c = script[i];
-            if (c == u'f') f.fix(script[++i].digitValue());
-            else if (c == u'n') f.choose(0, 4);
-            else if (c == u'r') f.answerRight();
-            else if (c == u'w') f.answerWrong();
-            else if (c == u's') f.click("showAnswerButton");
+            if (c == u'f')
+                f.fix(script[++i].digitValue());
+            else if (c == u'n')
+                f.choose(0, 4);
+            else if (c == u'r')
+                f.answerRight();
+            else if (c == u'w')
+                f.answerWrong();
+            else if (c == u's')
+                f.click("showAnswerButton");
         }
         QCOMPARE(f.shows("problemEdit"), score);
         QCOMPARE(f.shows("answerEdit"), u"おしまいです。"_qs);
@@ -243,8 +255,9 @@ private slots:
     void fixedNumber_data()
     {
         QTest::addColumn<QString>("typed"); // null: the box cancelled, which gives its preset
-        QTest::addColumn<QString>("count");  // empty: refused
-        QTest::newRow("5") << "5" << " 5";
+        QTest::addColumn<QString>("count"); // empty: refused
+        QTest::newRow("5") << "5"
+                           << " 5";
         QTest::newRow("cancelled: 10") << QString() << " 10";
         QTest::newRow("abc refused") << "abc" << QString();
     }
@@ -259,11 +272,13 @@ private slots:
         auto* box = f.w<QCheckBox>("fixedCountBox");
         QTest::mouseClick(box, Qt::LeftButton);
         QCOMPARE(f.dialogs.count("input"), 1);
-        QVERIFY(f.dialogs.texts("input").first().startsWith(u"なんもんやるかをきめます\nもんだいすうは？ OK はマウスでクリック！\n10"_qs));
+        QVERIFY(f.dialogs.texts("input").first().startsWith(
+            u"なんもんやるかをきめます\nもんだいすうは？ OK はマウスでクリック！\n10"_qs));
         QCOMPARE(box->isChecked(), accepted);
         QCOMPARE(f.shows("countEdit"), accepted ? count : " 100");
         if (!accepted)
-            QCOMPARE(f.dialogs.texts("error"), QStringList{"'" + typed + u"' は整数ではありません"_qs});
+            QCOMPARE(f.dialogs.texts("error"),
+                     QStringList{"'" + typed + u"' は整数ではありません"_qs});
         QVERIFY(f.edit("answerEdit")->hasFocus());
         if (!accepted) return;
         // Released again: the set's own size.
@@ -279,8 +294,10 @@ private slots:
         const QString before = f.store().question(1);
         f.answerChoice = [&f](numira::ChoiceDialog& window) {
             for (auto* box : window.findChildren<QCheckBox*>()) box->setChecked(false);
-            if (f.choiceShown < 4) ChoiceControls{&window}.choose(4, 0); // confirmed with no row
-            else window.reject();                                          // then the close box
+            if (f.choiceShown < 4)
+                ChoiceControls{&window}.choose(4, 0); // confirmed with no row
+            else
+                window.reject(); // then the close box
         };
         f.click("chooseButton");
         QCOMPARE(f.choiceShown, 4);

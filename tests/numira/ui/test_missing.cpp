@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a school machine may lack besides the program's own files: an audio
 // output, a printer, the Japanese fonts. Without each, the windows still
 // build, show their texts and run a drill to its score. (Each picture, sound
@@ -6,8 +7,8 @@
 
 #include "common/worksheet_page.h"
 #include "numira/core/drill.h"
-#include "tests/support/missing.h"
 #include "tests/support/doubles.h"
+#include "tests/support/missing.h"
 
 #include <QLabel>
 #include <QPrinterInfo>
@@ -53,7 +54,9 @@ struct RealSoundWindows {
     {
         common::installJapaneseFonts();
         form.setChoiceWindow(&choice);
-        form.showChoiceWindow = [](numira::ChoiceDialog& window) { ChoiceControls{&window}.choose(0, 6); };
+        form.showChoiceWindow = [](numira::ChoiceDialog& window) {
+            ChoiceControls{&window}.choose(0, 6);
+        };
         form.show();
     }
     test_support::ScriptedDialogs dialogs;
@@ -83,7 +86,8 @@ private slots:
         QList<QWidget*> controls;
         for (QWidget* top : {static_cast<QWidget*>(&f.form), static_cast<QWidget*>(&f.choice)})
             for (QWidget* w : top->findChildren<QWidget*>())
-                if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w))
+                if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
+                    qobject_cast<QAbstractButton*>(w))
                     controls << w;
         int drawn = 0;
         for (QWidget* w : controls) {
@@ -138,10 +142,7 @@ private slots:
     // No printer: the print dialog confirmed, and the job cannot start. One
     // warning with the reason; the run, its set and the message line stay as
     // they were, and the drill goes on to its score.
-    void noPrinter_data()
-    {
-        addNoPrinterRows();
-    }
+    void noPrinter_data() { addNoPrinterRows(); }
     void noPrinter()
     {
         QFETCH(QString, output);
@@ -190,10 +191,7 @@ private slots:
     // A font missing: the designed names unknown to the machine, mapped to a
     // family that is not installed, or no Japanese font at all. Each runs in
     // a child process of this test, since a font once resolved stays cached.
-    void fontMissing_data()
-    {
-        addFontMissingRows();
-    }
+    void fontMissing_data() { addFontMissingRows(); }
     void fontMissing()
     {
         QFETCH(QString, condition);

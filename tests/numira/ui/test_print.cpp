@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print button: its questions, the sheets it draws, and a real PDF.
 #include "window_fixture.h"
 
 #include "common/worksheet_page.h"
+#include "tests/support/doubles.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/pdf_text.h"
-#include "tests/support/doubles.h"
 
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -13,7 +14,8 @@
 using Answer = common::Dialogs::Answer;
 
 namespace {
-const QString kInfo = u"このボタンは、もんだいをいんさつするボタンです。\r\n\nもんだいすうをきめてからえらんでください"_qs;
+const QString kInfo =
+    u"このボタンは、もんだいをいんさつするボタンです。\r\n\nもんだいすうをきめてからえらんでください"_qs;
 const QString kConfirm =
     u"このボタンは　もんだいを いんさつするボタンです。\r\n\nいまだされているもんだいをいんさつします。\r\n\nもんだいえらびでえらびなおすとあたらしいもんだいがでます。\r\n\nいんさつしますか？"_qs;
 

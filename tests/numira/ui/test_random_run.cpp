@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long random session on the real main and choice windows: keys, held
 // Return, every button and check box, the choice window and every dialog
 // answered at random. After every event the run's state must be consistent
@@ -8,15 +9,14 @@
 #include "common/worksheet_page.h"
 #include "numira/core/drill.h"
 #include "numira/ui/help_window.h"
+#include "tests/support/doubles.h"
 #include "tests/support/forwarding_surface.h"
 #include "tests/support/random_run.h"
-#include "tests/support/doubles.h"
 
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QToolButton>
-
 
 using Answer = common::Dialogs::Answer;
 
@@ -43,9 +43,12 @@ struct RandomRun : WindowFixture, RandomKeys {
             return std::make_unique<ForwardingSurface>(*recorded);
         };
         answerChoice = [this](numira::ChoiceDialog& window) { answerChoiceWindow(window); };
-        mascot = QImage(common::AssetLocator().find("mascot.bmp")).convertToFormat(QImage::Format_RGB32);
-        maru = QImage(common::AssetLocator().find("maru1.bmp")).convertToFormat(QImage::Format_RGB32);
-        batu = QImage(common::AssetLocator().find("batu1.bmp")).convertToFormat(QImage::Format_RGB32);
+        mascot =
+            QImage(common::AssetLocator().find("mascot.bmp")).convertToFormat(QImage::Format_RGB32);
+        maru =
+            QImage(common::AssetLocator().find("maru1.bmp")).convertToFormat(QImage::Format_RGB32);
+        batu =
+            QImage(common::AssetLocator().find("batu1.bmp")).convertToFormat(QImage::Format_RGB32);
     }
 
     // The choice window, shown and answered as a child would: a page, an
@@ -68,7 +71,8 @@ struct RandomRun : WindowFixture, RandomKeys {
             const QPoint at = list->visualItemRect(item).center();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
             // Control and click again: the item is deselected and nothing is chosen.
-            if (coin(10)) QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+            if (coin(10))
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
         } else {
             // Some rows ticked or unticked, or every tick taken off.
             const bool clearAll = coin(30);
@@ -80,7 +84,8 @@ struct RandomRun : WindowFixture, RandomKeys {
         if (how == 0) {
             window.close();
         } else if (list && how <= 3) {
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                               list->visualItemRect(item).center());
         } else {
             QTest::mouseClick(c.confirmButton(), Qt::LeftButton);
         }
@@ -90,8 +95,8 @@ struct RandomRun : WindowFixture, RandomKeys {
     // One random event; returns its name for the failure message.
     QString event()
     {
-        static const QStringList typed{"5", "abc", "0", "150", "", "-3", " 7 ", "１２", "10",
-                                       "99999999999", "1", "2", "45", "3.5"};
+        static const QStringList typed{"5",    "abc", "0",           "150", "",  "-3", " 7 ",
+                                       "１２", "10",  "99999999999", "1",   "2", "45", "3.5"};
         scriptDialogs(dialogs, typed);
         QLineEdit* edit = this->edit("answerEdit");
         const int r = chance(100);
@@ -144,7 +149,8 @@ struct RandomRun : WindowFixture, RandomKeys {
 
     QString pictureShown() const
     {
-        const QImage shown = w<QLabel>("picture")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown =
+            w<QLabel>("picture")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         if (shown == mascot) return "mascot";
         if (shown == maru) return "maru";
         if (shown == batu) return "batu";
@@ -161,7 +167,8 @@ struct RandomRun : WindowFixture, RandomKeys {
         runMax = std::max(runMax, int(store.count));
         if (d.currentNumber >= 1 || d.setChosen) {
             if (d.currentNumber < 1 || d.currentNumber > runMax + 1)
-                return fail(QString("currentNumber %1 outside 1..%2").arg(d.currentNumber).arg(runMax + 1));
+                return fail(
+                    QString("currentNumber %1 outside 1..%2").arg(d.currentNumber).arg(runMax + 1));
             if (d.firstTryCorrect < 0 || d.firstTryCorrect >= d.currentNumber)
                 return fail(QString("firstTryCorrect %1 not below currentNumber %2")
                                 .arg(d.firstTryCorrect)
@@ -182,25 +189,30 @@ struct RandomRun : WindowFixture, RandomKeys {
                                 .arg(d.currentNumber));
         }
         const QString count = shows("countEdit"), title = shows("titleEdit");
-        if (!(count == u"０" && store.count == 0) && count.trimmed() != QString::number(store.count))
+        if (!(count == u"０" && store.count == 0) &&
+            count.trimmed() != QString::number(store.count))
             return fail("countEdit " + count + " but count " + QString::number(store.count));
         if (title != u"もんだいめい" && title != store.title.text())
             return fail("titleEdit " + title + " but the set is " + store.title.text());
         const QString button = w<QPushButton>("showAnswerButton")->text();
-        if ((button == kNext) != d.answerShown) return fail("show-answer button disagrees with answerShown");
+        if ((button == kNext) != d.answerShown)
+            return fail("show-answer button disagrees with answerShown");
         if (button != kNext && button != kShowAnswer) return fail("show-answer button text");
         const bool fixed = form.drill().countIsFixed();
-        if (w<QCheckBox>("fixedCountBox")->isChecked() != fixed) return fail("tick disagrees with the drill");
+        if (w<QCheckBox>("fixedCountBox")->isChecked() != fixed)
+            return fail("tick disagrees with the drill");
         const int fixedCount = form.drill().fixedCount();
         if (fixed && (fixedCount < 1 || fixedCount > 100)) return fail("fixed count out of 1..100");
 
         const QString endText =
-            QString::number(common::firstTryPercent(d.firstTryCorrect, d.currentNumber - 1)) + u"てんです。"_qs;
+            QString::number(common::firstTryPercent(d.firstTryCorrect, d.currentNumber - 1)) +
+            u"てんです。"_qs;
         const QString problem = shows("problemEdit");
         const bool showsProblem = shows("numberEdit") == u' ' + QString::number(d.currentNumber) &&
                                   problem == store.question(std::clamp(d.currentNumber, 1, 100));
         if (d.setChosen && !d.finished && !showsProblem)
-            return fail("answering, but the problem shown is not " + QString::number(d.currentNumber));
+            return fail("answering, but the problem shown is not " +
+                        QString::number(d.currentNumber));
         if (d.finished) {
             if (problem.endsWith(u"てんです。"_qs) || d.answerShown) {
                 if (problem != endText) return fail("end display " + problem + " not " + endText);
@@ -212,7 +224,8 @@ struct RandomRun : WindowFixture, RandomKeys {
         const QString message = shows("messageLine");
         if (!kMessages.contains(message)) return fail("messageLine " + message);
         const QString picture = pictureShown();
-        if (d.mascotShowing != (picture == "mascot")) return fail("mascotShowing but the picture is " + picture);
+        if (d.mascotShowing != (picture == "mascot"))
+            return fail("mascotShowing but the picture is " + picture);
         if (!d.mascotShowing && !QStringList{kRight, kWrong, kEnd}.contains(message))
             return fail("feedback picture with the message " + message);
         return {};
@@ -266,16 +279,20 @@ private slots:
             }
             if (name == "print") {
                 // Printing leaves the run, the set and the message line as they were.
-                if (d.currentNumber != before.currentNumber || d.firstTryCorrect != before.firstTryCorrect ||
+                if (d.currentNumber != before.currentNumber ||
+                    d.firstTryCorrect != before.firstTryCorrect ||
                     d.answerShown != before.answerShown || d.finished != before.finished ||
                     run.store().count != countBefore)
                     problem = "printing changed the run";
-                if (run.shows("messageLine") != messageBefore) problem = "printing changed the message line";
+                if (run.shows("messageLine") != messageBefore)
+                    problem = "printing changed the message line";
                 const bool jobFailed = run.recorded && run.failJob && countBefore > 0;
-                if (warnings != (jobFailed ? 1 : 0)) problem = "a failed job is reported once, nothing else";
+                if (warnings != (jobFailed ? 1 : 0))
+                    problem = "a failed job is reported once, nothing else";
                 if (run.recorded && !run.failJob && countBefore > 0) {
                     ++printed;
-                    if (run.recorded->pages != 2 * ((countBefore + 19) / 20)) problem = "wrong page count";
+                    if (run.recorded->pages != 2 * ((countBefore + 19) / 20))
+                        problem = "wrong page count";
                 }
             } else if (warnings != 0) {
                 problem = "unexpected warning: " + run.dialogs.texts("warning").last();
@@ -288,8 +305,9 @@ private slots:
             run.dialogs.shown.clear();
         }
         crash::uninstall();
-        qInfo("random run: %d events, %d sets chosen or restarted, %d runs ended, %d sheets printed",
-              events, choices, ends, printed);
+        qInfo(
+            "random run: %d events, %d sets chosen or restarted, %d runs ended, %d sheets printed",
+            events, choices, ends, printed);
         // The run must have reached the states it is meant to test.
         if (events >= 2000) QVERIFY(ends > 0 && printed > 0);
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A real main window and choice window, with scripted dialogs, a recording
@@ -35,8 +36,8 @@ struct ChoiceControls {
     QTabWidget* pages() const { return w<QTabWidget>("pages"); }
     QListWidget* list(int page) const
     {
-        static const char* const names[] = {"additionList", "subtractionList",
-                                            "multiplicationList", "divisionList"};
+        static const char* const names[] = {"additionList", "subtractionList", "multiplicationList",
+                                            "divisionList"};
         return w<QListWidget>(names[page]);
     }
     QPushButton* confirmButton() const { return w<QPushButton>("confirmButton"); }
@@ -52,9 +53,8 @@ struct ChoiceControls {
 
 struct WindowFixture : JapaneseFonts {
     explicit WindowFixture(common::AssetLocator locator = {}, quint64 seed = 1)
-        : random(seed),
-          form({dialogs, sound, random, std::move(locator),
-                [this](QPrinter& printer) { return pages(printer); }}),
+        : random(seed), form({dialogs, sound, random, std::move(locator),
+                              [this](QPrinter& printer) { return pages(printer); }}),
           choice(&form)
     {
         form.setChoiceWindow(&choice);
