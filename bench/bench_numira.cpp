@@ -46,14 +46,11 @@ private slots:
         test_support::ScriptedDialogs dialogs;
         common::QtSoundPlayer sound;
         common::ClockRandomSource random;
-        numira::MainWindow form({dialogs, sound, random});
-        numira::ChoiceDialog choice(&form);
-        form.setChoiceWindow(&choice);
-        form.showChoiceWindow = [](numira::ChoiceDialog& w) {
+        numira::MainWindow form({dialogs, sound, random}, [](numira::ChoiceDialog& w) {
             w.findChild<QTabWidget*>("pages")->setCurrentIndex(0);
             w.findChild<QListWidget*>("additionList")->setCurrentRow(4);
             w.findChild<QPushButton*>("confirmButton")->click();
-        };
+        });
         form.show();
         form.findChild<QPushButton*>("chooseButton")->click();
         auto* answer = form.findChild<QLineEdit*>("answerEdit");

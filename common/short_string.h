@@ -48,7 +48,6 @@ public:
     bool isEmpty() const { return m_length == 0; }
     QByteArray bytes() const { return QByteArray(m_bytes.data(), m_length); }
     QString text() const { return fromShiftJis(bytes()); }
-    static constexpr int capacity() { return N; }
 
     friend bool operator==(const ShortString& a, const ShortString& b)
     {

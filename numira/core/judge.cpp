@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/core/judge.h"
 
+#include "common/whole_number.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -10,12 +12,12 @@ namespace numira {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+using common::isTypedBlank;
+using common::isTypedDigit;
 
 qsizetype skipBlanks(QStringView text, qsizetype i)
 {
-    while (i < text.size() && isBlank(text[i])) ++i;
+    while (i < text.size() && isTypedBlank(text[i])) ++i;
     return i;
 }
 
@@ -53,11 +55,12 @@ double ReadDecimal(QStringView text)
     // Collect the longest prefix in the number's form as plain ASCII.
     std::string number;
     qsizetype intDigits = 0, fracDigits = 0;
-    while (i < text.size() && isDigit(text[i])) number += char(text[i++].unicode()), ++intDigits;
+    while (i < text.size() && isTypedDigit(text[i]))
+        number += char(text[i++].unicode()), ++intDigits;
     if (i < text.size() && text[i] == u'.') {
         qsizetype j = i + 1;
         std::string fraction = ".";
-        while (j < text.size() && isDigit(text[j]))
+        while (j < text.size() && isTypedDigit(text[j]))
             fraction += char(text[j++].unicode()), ++fracDigits;
         if (intDigits + fracDigits > 0) {
             number += fraction;
@@ -71,7 +74,7 @@ double ReadDecimal(QStringView text)
         if (j < text.size() && (text[j] == u'+' || text[j] == u'-'))
             exponent += char(text[j++].unicode());
         const qsizetype digitsStart = j;
-        while (j < text.size() && isDigit(text[j])) exponent += char(text[j++].unicode());
+        while (j < text.size() && isTypedDigit(text[j])) exponent += char(text[j++].unicode());
         if (j > digitsStart) number += exponent; // an exponent needs at least one digit
     }
 
@@ -89,18 +92,11 @@ double ReadDecimal(QStringView text)
 
 std::int64_t ReadWhole(QStringView text)
 {
-    qsizetype i = skipBlanks(text, 0);
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+    const common::LeadingWhole number = common::scanLeadingWhole(text);
     // Saturates at the largest value: a longer number never reads smaller.
-    constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
-    std::int64_t value = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        const int digit = text[i].unicode() - u'0';
-        value = value <= (max - digit) / 10 ? value * 10 + digit : max;
-        ++i;
-    }
-    return negative ? -value : value;
+    const auto value = static_cast<std::int64_t>(
+        common::saturatedValue(number.digits, std::numeric_limits<std::int64_t>::max()));
+    return number.negative ? -value : value;
 }
 
 bool JudgeAnswer(QStringView stored, QStringView typed, bool hasRemainder)

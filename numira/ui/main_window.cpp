@@ -43,12 +43,12 @@ bool isReturn(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 } // namespace
 
-MainWindow::MainWindow(common::WindowServices services, QWidget* parent)
+MainWindow::MainWindow(common::WindowServices services, ShowChoice showChoice, QWidget* parent)
     : QWidget(parent), m_dialogs(services.dialogs),
       m_feedback(services.dialogs, services.sound, std::move(services.locator)),
-      m_printFlow(services.dialogs, std::move(services.pages)), m_drill(services.random)
+      m_printFlow(services.dialogs, std::move(services.pages)), m_drill(services.random),
+      m_showChoice(showChoice ? std::move(showChoice) : [](ChoiceDialog& window) { window.exec(); })
 {
-    showChoiceWindow = [](ChoiceDialog& window) { window.exec(); };
     m_feedback.setReportParent(this);
     buildControls();
     m_messageLine->setText(QStringLiteral("もんだいをえらんでね☆"));
@@ -237,11 +237,8 @@ void MainWindow::showEndOfRun(bool focusChooseButton)
 
 ChoiceDialog* MainWindow::choiceWindow()
 {
-    if (!m_choiceWindow) {
-        m_ownChoiceWindow = std::make_unique<ChoiceDialog>(this);
-        m_choiceWindow = m_ownChoiceWindow.get();
-    }
-    return m_choiceWindow;
+    if (!m_choiceWindow) m_choiceWindow = std::make_unique<ChoiceDialog>(this);
+    return m_choiceWindow.get();
 }
 
 std::optional<ChosenSet> MainWindow::askForChoice()
@@ -249,7 +246,7 @@ std::optional<ChosenSet> MainWindow::askForChoice()
     ChoiceDialog* chooser = choiceWindow();
     // Nothing is chosen unless the child confirms.
     chooser->setResult(QDialog::Rejected);
-    showChoiceWindow(*chooser);
+    m_showChoice(*chooser);
     return chooser->chosenSet();
 }
 

@@ -38,16 +38,16 @@ class HelpWindow;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(common::WindowServices services, QWidget* parent = nullptr);
+    // Shows the choice window: modally by default; tests answer it instead.
+    using ShowChoice = std::function<void(ChoiceDialog&)>;
+
+    explicit MainWindow(common::WindowServices services, ShowChoice showChoice = {},
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The choice window is made at its first showing (it costs a good part
     // of the start-up otherwise) and kept, with its settings, from then on.
-    // Tests hand in their own.
-    void setChoiceWindow(ChoiceDialog* window) { m_choiceWindow = window; }
     ChoiceDialog* choiceWindow();
-    // Shows the choice window modally; tests replace it to answer the window.
-    std::function<void(ChoiceDialog&)> showChoiceWindow;
 
     const Drill& drill() const { return m_drill; }
     HelpWindow* helpWindow() const { return m_help; }
@@ -75,8 +75,8 @@ private:
     common::Feedback m_feedback;
     common::PrintFlow m_printFlow;
     Drill m_drill;
-    ChoiceDialog* m_choiceWindow = nullptr;
-    std::unique_ptr<ChoiceDialog> m_ownChoiceWindow;
+    ShowChoice m_showChoice;
+    std::unique_ptr<ChoiceDialog> m_choiceWindow;
     HelpWindow* m_help = nullptr;
 
     QLineEdit* m_titleEdit = nullptr;

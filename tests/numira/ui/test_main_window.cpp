@@ -82,16 +82,15 @@ private slots:
         test_support::ScriptedDialogs dialogs;
         test_support::RecordingSoundPlayer sound;
         test_support::SeededRandomSource random{1};
-        MainWindow form({dialogs, sound, random});
-        QVERIFY(form.findChildren<numira::ChoiceDialog*>().isEmpty());
         QList<numira::ChoiceDialog*> shown;
-        form.showChoiceWindow = [&](numira::ChoiceDialog& window) {
+        MainWindow form({dialogs, sound, random}, [&](numira::ChoiceDialog& window) {
             QTabWidget* pages = ChoiceControls{&window}.pages();
             if (!shown.isEmpty()) QCOMPARE(pages->currentIndex(), 1);
             shown << &window;
             pages->setCurrentIndex(1);
             window.reject();
-        };
+        });
+        QVERIFY(form.findChildren<numira::ChoiceDialog*>().isEmpty());
         for (int click = 0; click < 2; ++click)
             form.findChild<QPushButton*>("chooseButton")->click();
         QCOMPARE(shown.size(), 2);

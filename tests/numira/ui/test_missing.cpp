@@ -50,20 +50,19 @@ void playTen(MainWindow& form)
 // The drill with the real sound player instead of a recording one.
 struct RealSoundWindows {
     explicit RealSoundWindows(QStringList moduleFolders)
-        : sound(std::move(moduleFolders)), form({dialogs, sound, random}), choice(&form)
+        : sound(std::move(moduleFolders)),
+          form({dialogs, sound, random},
+               [](numira::ChoiceDialog& window) { ChoiceControls{&window}.choose(0, 6); }),
+          choice(*form.choiceWindow())
     {
         common::installJapaneseFonts();
-        form.setChoiceWindow(&choice);
-        form.showChoiceWindow = [](numira::ChoiceDialog& window) {
-            ChoiceControls{&window}.choose(0, 6);
-        };
         form.show();
     }
     test_support::ScriptedDialogs dialogs;
     common::QtSoundPlayer sound;
     test_support::SeededRandomSource random{3};
     MainWindow form;
-    numira::ChoiceDialog choice;
+    numira::ChoiceDialog& choice;
 };
 
 // Run in a child process (a font once resolved stays cached): the windows

@@ -54,15 +54,14 @@ struct ChoiceControls {
 struct WindowFixture : JapaneseFonts {
     explicit WindowFixture(common::AssetLocator locator = {}, quint64 seed = 1)
         : random(seed), form({dialogs, sound, random, std::move(locator),
-                              [this](QPrinter& printer) { return pages(printer); }}),
-          choice(&form)
+                              [this](QPrinter& printer) { return pages(printer); }},
+                             // The choice window is answered by the test instead of a modal loop.
+                             [this](numira::ChoiceDialog& window) {
+                                 ++choiceShown;
+                                 if (answerChoice) answerChoice(window);
+                             }),
+          choice(*form.choiceWindow())
     {
-        form.setChoiceWindow(&choice);
-        // The choice window is answered by the test instead of a modal loop.
-        form.showChoiceWindow = [this](numira::ChoiceDialog& window) {
-            ++choiceShown;
-            if (answerChoice) answerChoice(window);
-        };
         form.show();
         form.activateWindow();
         QApplication::setActiveWindow(&form);
@@ -114,7 +113,7 @@ struct WindowFixture : JapaneseFonts {
     test_support::SeededRandomSource random;
     common::PageSurfaceFactory pages = common::printerPages(); // tests may record instead
     numira::MainWindow form;
-    numira::ChoiceDialog choice;
+    numira::ChoiceDialog& choice;
     std::function<void(numira::ChoiceDialog&)> answerChoice;
     int choiceShown = 0;
 };
