@@ -130,6 +130,21 @@ private slots:
         QVERIFY(!f.choice.chosenSet());
     }
 
+    // Every row box shows its whole text inside its frame: the window is laid
+    // out for 120 dpi and shrunk here (96 dpi), where the style's indicator
+    // once pushed "ぜんぶのだん" past its box.
+    void choiceWindowBoxesShowTheirWholeText()
+    {
+        WindowFixture f;
+        f.choice.show();
+        for (QCheckBox* box : f.choice.findChildren<QCheckBox*>()) {
+            QVERIFY2(box->width() >= box->sizeHint().width(), qPrintable(box->text()));
+            QVERIFY2(box->parentWidget()->contentsRect().contains(box->geometry()),
+                     qPrintable(box->text()));
+        }
+        f.choice.hide();
+    }
+
     void choiceWindowListConfirmation_data()
     {
         QTest::addColumn<int>("page");
