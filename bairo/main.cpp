@@ -22,7 +22,8 @@ int main(int argc, char* argv[])
     fontConfig.wait();
     common::startApplication(app, {QStringLiteral("Bairo"), QStringLiteral("ＢＡＩＲＯ練習"),
                                    QStringLiteral(APP_DESKTOP_ID_BAIRO),
-                                   QStringLiteral("ＭＳ Ｐゴシック"), 15});
+                                   QStringLiteral("ＭＳ Ｐゴシック"), 15,
+                                   QStringLiteral(":/glyphs/bairo.png")});
 
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;

@@ -4,6 +4,7 @@
 #include "common/fonts.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -52,6 +53,7 @@ void startApplication(QApplication& app, const AppIdentity& identity)
     installQtTranslation(app);
     installJapaneseFonts();
     QApplication::setFont(designedFont(identity.fontName, identity.fontPixels));
+    if (!identity.icon.isEmpty()) QApplication::setWindowIcon(QIcon(identity.icon));
 }
 
 } // namespace common

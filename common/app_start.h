@@ -15,6 +15,7 @@ struct AppIdentity {
     QString desktopFile; // its menu entry, so the desktop matches the window to it
     QString fontName;    // the main window's designed face and pixel size: message
     int fontPixels = 0;  // and input boxes use it too, so no other font loads at start
+    QString icon;        // the windows' icon, a picture file or resource
 };
 
 // Everything both programs do before their first window: names, the Japanese

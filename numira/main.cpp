@@ -20,9 +20,9 @@ int main(int argc, char* argv[])
     common::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     fontConfig.wait();
-    common::startApplication(app,
-                             {QStringLiteral("Numira"), QStringLiteral("ヌミラ"),
-                              QStringLiteral(APP_DESKTOP_ID_NUMIRA), QStringLiteral("System"), 13});
+    common::startApplication(app, {QStringLiteral("Numira"), QStringLiteral("ヌミラ"),
+                                   QStringLiteral(APP_DESKTOP_ID_NUMIRA), QStringLiteral("System"),
+                                   13, QStringLiteral(":/glyphs/numira.png")});
 
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;

@@ -367,15 +367,26 @@ def x_windows(pid):
     return places
 
 
-def title(pid, node):
-    """_NET_WM_NAME of the X window that shows this accessible window (matched by place)."""
+def window_property(pid, node, name):
+    """xprop's text of a property of the X window that shows this accessible
+    window (matched by place)."""
     want = extents(node)
     wid = wait_for(lambda: next((w for w, g in x_windows(pid).items() if g == want), None),
                    "the X window of %r" % node.name, timeout=5)
-    out = subprocess.run(["xprop", "-id", wid, "-notype", "_NET_WM_NAME"],
-                         capture_output=True, check=True).stdout.decode("utf-8", "replace")
+    return subprocess.run(["xprop", "-id", wid, "-notype", name],
+                          capture_output=True, check=True).stdout.decode("utf-8", "replace")
+
+
+def title(pid, node):
+    """_NET_WM_NAME of the X window that shows this accessible window."""
+    out = window_property(pid, node, "_NET_WM_NAME")
     m = re.search(r'= "(.*)"', out)
     return m.group(1) if m else out.strip()
+
+
+def icon_sizes(pid, node):
+    """The sizes of the icons the window gives the desktop (_NET_WM_ICON)."""
+    return re.findall(r"Icon \((\d+ x \d+)\)", window_property(pid, node, "_NET_WM_ICON"))
 
 
 def _ppm_rows(argv):

@@ -29,6 +29,7 @@ def drill_and_print(desk):
         app = desk.start("bairo")
         main = app[0]
         desk.equal(d.title(desk.program.pid, main), TITLE, "window title on the display")
+        desk.check(bool(d.icon_sizes(desk.program.pid, main)), "window gives the desktop its icon")
         desk.equal(d.texts(main), START_TEXTS, "start-up texts")
         field = {name: find(main, name, "text") for name in START_TEXTS}
         shown = lambda name: lambda: text(field[name])

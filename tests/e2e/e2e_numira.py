@@ -59,6 +59,7 @@ def drill_and_print(desk):
         main = app[0]
         pid = desk.program.pid
         desk.equal(d.title(pid, main), MAIN_TITLE, "main window title on the display")
+        desk.check(bool(d.icon_sizes(pid, main)), "main window gives the desktop its icon")
         desk.equal(d.texts(main), START_TEXTS, "start-up texts")
 
         click(find(main, "もんだいすうをきめる", "check box"))
