@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/app_start.h"
 
+#include "common/feedback.h"
 #include "common/fonts.h"
 
 #include <QApplication>
@@ -53,7 +54,9 @@ void startApplication(QApplication& app, const AppIdentity& identity)
     installQtTranslation(app);
     installJapaneseFonts();
     QApplication::setFont(designedFont(identity.fontName, identity.fontPixels));
-    if (!identity.icon.isEmpty()) QApplication::setWindowIcon(QIcon(identity.icon));
+    // Read by its suffix: QIcon's own reading of a file probes every image
+    // plugin, which costs start-up time and memory.
+    if (!identity.icon.isEmpty()) QApplication::setWindowIcon(QIcon(loadPicture(identity.icon)));
 }
 
 } // namespace common
