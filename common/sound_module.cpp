@@ -9,7 +9,6 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-#include <map>
 #include <memory>
 
 namespace {
@@ -21,22 +20,23 @@ public:
         if (!common::isPlayableWave(path)) return false;
         if (m_silent < 0) m_silent = QMediaDevices::audioOutputs().isEmpty();
         if (m_silent) return true;
-        if (m_playing) m_playing->stop();
-        // One effect per file, loaded once: a right answer must sound at once.
-        auto& effect = m_effects[path];
-        if (!effect) {
-            effect = std::make_unique<QSoundEffect>();
-            effect->setSource(QUrl::fromLocalFile(path));
-        }
-        effect->play();
-        m_playing = effect.get();
+        // A fresh effect for every sound. One effect replayed with stop() and
+        // play() is heard only now and then on PulseAudio (or seconds late,
+        // over the next answer), while a new one sounds within a frame or
+        // two: the decoded file stays in Qt's sample cache, so only the
+        // stream is new. An effect closes its stream when its sound ends,
+        // so nothing stays open between answers; ending the one before cuts
+        // off its sound.
+        m_playing.reset();
+        m_playing = std::make_unique<QSoundEffect>();
+        m_playing->setSource(QUrl::fromLocalFile(path));
+        m_playing->play();
         return true;
     }
 
 private:
     int m_silent = -1;
-    std::map<QString, std::unique_ptr<QSoundEffect>> m_effects;
-    QSoundEffect* m_playing = nullptr;
+    std::unique_ptr<QSoundEffect> m_playing;
 };
 
 } // namespace
