@@ -17,10 +17,11 @@ if [ -z "${BUILD_TARGETS:-}" ]; then
   PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
   PACKAGES+=(lintian)      # the package check runs it on the .deb
   # The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail
-  # and pyatspi to read the windows, xdotool to click and type, xprop for
-  # titles, ImageMagick for screenshots.
+  # and pyatspi to read the windows, xdotool and python3-xlib (XTEST) to click
+  # and type, xprop for titles, ImageMagick for screenshots, and a private
+  # PulseAudio whose sink is recorded (parec) to hear the sounds.
   PACKAGES+=(xvfb dbus-daemon dbus-bin at-spi2-core python3 python3-dogtail python3-pyatspi
-             xdotool x11-utils imagemagick)
+             python3-xlib xdotool x11-utils imagemagick pulseaudio pulseaudio-utils)
 fi
 
 missing=()

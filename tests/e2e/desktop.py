@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """A private desktop for driving the real programs from outside.
 
-Each run gets its own X server, D-Bus session bus and accessibility bus. The
-programs are read through AT-SPI, clicked and typed into with real X events
-(xdotool), and everything started here is ended on every way out.
+Each run gets its own X server, D-Bus session bus, accessibility bus and sound
+server. The programs are read through AT-SPI, clicked and typed into with
+real X events (xdotool, XTEST), heard through a recording of the sound
+server's sink, and everything started here is ended on every way out.
 """
 import contextlib
 import os
@@ -16,12 +17,16 @@ import sys
 import tempfile
 import time
 
+import sound
+
 SKIP = 77  # the tests' SKIP_RETURN_CODE
 AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 TOOLS = {"Xvfb": "X server (Xvfb)", "dbus-daemon": "D-Bus daemon", "dbus-send": "dbus-send",
          AT_SPI_LAUNCHER: "accessibility bus (at-spi-bus-launcher)", "xdotool": "xdotool",
-         "xprop": "xprop", "import": "ImageMagick import", "pdftotext": "pdftotext"}
-MODULES = ("pyatspi", "dogtail")
+         "xprop": "xprop", "import": "ImageMagick import", "pdftotext": "pdftotext",
+         "pulseaudio": "sound server (pulseaudio)", "parec": "parec", "pactl": "pactl"}
+MODULES = ("pyatspi", "dogtail", "Xlib")
+SOUNDS = {"right": "maru1.wav", "wrong": "batu1.wav"}  # the build's sounds, by cue
 
 
 class WalkFailed(Exception):
@@ -69,6 +74,7 @@ class Desktop:
         self.services, self.program, self.app = [], None, None
         self.tmp = tempfile.mkdtemp(prefix="e2e-")
         self.failures, self.passed, self.walk_name = [], [], ""
+        self.ears, self.walk_started = None, 0.0
 
     def _spawn(self, argv, **kw):
         proc = subprocess.Popen(argv, start_new_session=True, stdin=subprocess.DEVNULL, **kw)
@@ -111,6 +117,14 @@ class Desktop:
         import dogtail.tree
         self.root = dogtail.tree.root
         sys.excepthook = sys.__excepthook__  # dogtail's hook hides tracebacks
+        # The sound server every program plays on, and its sink recorded.
+        server = sound.SoundServer(os.path.join(self.tmp, "pulse"))
+        if not server.start(self._spawn):
+            raise WalkFailed("the sound server did not start")
+        os.environ.update(server.env())
+        self.ears = sound.Recording(server)
+        if not self.ears.start(self._spawn):
+            raise WalkFailed("the sound server's sink could not be recorded")
 
     def close(self):
         if self.program:
@@ -126,8 +140,9 @@ class Desktop:
                 if not k.startswith(("QT_", "LC_")) and k != "LANGUAGE"}
         # Logical dpi as set, not turned into a scale factor: the windows lay
         # themselves out by QScreen::logicalDotsPerInchY().
+        full.pop("APP_SILENT_AUDIO", None)
         full.update(QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                    APP_SILENT_AUDIO="1", LANG="C.UTF-8", QT_FONT_DPI=str(dpi),
+                    LANG="C.UTF-8", QT_FONT_DPI=str(dpi),
                     QT_ENABLE_HIGHDPI_SCALING="0")
         full.update(env)
         self.program = subprocess.Popen([os.path.join(self.bin_dir, program)], cwd=self.bin_dir,
@@ -155,6 +170,7 @@ class Desktop:
         def on_alarm(*_):
             raise WalkTimedOut("no end within %d s" % seconds)
         self.walk_name, self.reported = name, False
+        self.walk_started = time.monotonic()
         signal.signal(signal.SIGALRM, on_alarm)
         signal.alarm(seconds)
         ok = False
@@ -194,6 +210,30 @@ class Desktop:
             time.sleep(0.05)
         return self.equal(got, want, what)
 
+    def check_sounds(self, presses, what, within=0.3):
+        """Checks that every Return in presses, [(moment, "right" or "wrong")],
+        was answered within `within` seconds by its own sound, told from the
+        other by pitch against the two wave files, and that nothing sounded
+        besides. The presses must lie further apart than the longer sound."""
+        references = {cue: sound.wave_pitch(os.path.join(self.bin_dir, name))
+                      for cue, name in SOUNDS.items()}
+        self.ears.wait_until(presses[-1][0] + 1.0)
+        missed, late = [], []
+        for n, (moment, cue) in enumerate(presses, 1):
+            onset = self.ears.onset(moment, within)
+            if onset is None:
+                missed.append("%d (%s) not heard" % (n, cue))
+                continue
+            heard = sound.closest(self.ears.pitch(onset), references)
+            if heard != cue:
+                missed.append("%d (%s) heard as %s" % (n, cue, heard))
+            late.append(onset - moment)
+        self.check(not missed, "each of %d %s heard within %d ms, the right sound"
+                   % (len(presses), what, within * 1000), "; ".join(missed))
+        sounds = self.ears.sounds(presses[0][0], presses[-1][0] + 1.0)
+        self.equal(len(sounds), len(presses), "no sound besides the answers' (%s)" % what)
+        return sorted(late)
+
     def report(self):
         """The window a walk failed on: its accessible tree and a screenshot,
         once a walk (at its first failure, or where it stopped)."""
@@ -209,6 +249,11 @@ class Desktop:
             shot = os.path.join(self.out_dir, re.sub(r"\W+", "_", self.walk_name) + ".png")
             subprocess.run(["import", "-window", "root", shot], timeout=20, check=True)
             print("screenshot: " + shot)
+        if self.ears:
+            with contextlib.suppress(Exception):
+                print("recording: " + self.ears.save(
+                    os.path.join(self.out_dir, re.sub(r"\W+", "_", self.walk_name) + ".wav"),
+                    self.walk_started))
         sys.stdout.flush()
 
 
@@ -342,6 +387,27 @@ def click(node):
 
 def key(*keys):
     xdo("key", "--delay", "30", *keys)
+
+
+_xtest = None
+
+
+def press_return():
+    """Return pressed and released through XTEST; the moment the press was
+    sent, on the monotonic clock the recording of the sink uses."""
+    global _xtest
+    from Xlib import X, XK, display
+    from Xlib.ext import xtest
+    if _xtest is None:
+        _xtest = display.Display()
+    code = _xtest.keysym_to_keycode(XK.string_to_keysym("Return"))
+    sent = time.monotonic()
+    xtest.fake_input(_xtest, X.KeyPress, code)
+    _xtest.sync()
+    time.sleep(0.03)
+    xtest.fake_input(_xtest, X.KeyRelease, code)
+    _xtest.sync()
+    return sent
 
 
 def type_into(field, s):

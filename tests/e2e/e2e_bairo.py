@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Bairo on a real X display, as a child drives it: an LCM set and a GCD
 problem with their hints, printing a sheet to PDF through Qt's print dialog,
-a cancelled print, and the feedback picture on a screen of twice the density."""
+a cancelled print, the feedback picture on a screen of twice the density, and
+the sound of every answer, hints among the wrong ones, heard on the sound server."""
 import math
+import time
 import os
 import re
 
@@ -147,7 +149,44 @@ def dense_picture(desk):
                        "%d of %d pixels differ" % (differ, 4 * w * h))
 
 
+# Runs of the same sound and alternations: 20 right answers and 20 wrong,
+# every other wrong one a common multiple that earns the hint.
+SOUND_PLAN = "R" * 5 + "W" * 5 + "WR" * 10 + "R" * 5 + "W" * 5
+WRONG = "ぶ～　まちがえたよ"
+
+
+def answer_sounds(desk):
+    with desk.walk("the sound of every answer", seconds=90):
+        app = desk.start("bairo")
+        main = app[0]
+        field = {name: find(main, name, "text") for name in START_TEXTS}
+        click(find(main, "スタート", "push button"))
+        d.wait_for(lambda: text(field["何問目"]) == "1", "the first problem")
+        click(field["答え"])
+        presses, wrong = [], 0
+        for step in SOUND_PLAN:
+            a, b = int(text(field["一つ目の数"])), int(text(field["二つ目の数"]))
+            lcm = a * b // math.gcd(a, b)
+            if step == "W":
+                wrong += 1
+            value = str(lcm if step == "R" else 2 * lcm if wrong % 2 else lcm + 1)
+            key("ctrl+a")
+            d.xdo("type", "--delay", "10", value)
+            d.wait_for(lambda: text(field["答え"]) == value, "the typed answer")
+            before = text(field["何問目"])
+            moment = d.press_return()
+            if step == "R":
+                d.wait_for(lambda: text(field["何問目"]) != before, "the next problem")
+            else:
+                told = SMALLER_MULTIPLE if wrong % 2 else WRONG
+                d.wait_for(lambda: text(field["お知らせ"]) == told, "the wrong answer told")
+            presses.append((moment, "right" if step == "R" else "wrong"))
+            time.sleep(max(0.0, moment + 0.75 - time.monotonic()))  # past the longer sound
+        desk.check_sounds(presses, "answers (hints among them)")
+
+
 def main(desk):
+    answer_sounds(desk)
     drill_and_print(desk)
     dense_picture(desk)
 

@@ -2,7 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Numira on a real X display, as a child drives it: the choice window's tabs
 at three screen densities, a short addition set played from the keyboard,
-then printing it to PDF through Qt's print dialog, and a cancelled print."""
+then printing it to PDF through Qt's print dialog, and a cancelled print;
+the sound of every answer heard on the sound server, and a drill that goes
+on silent without one."""
+import time
 import os
 import re
 
@@ -15,6 +18,7 @@ COUNT_TITLE = "なんもんやるかをきめます"
 TABS = ["たしざん", "ひきざん", "かけざん", "わりざん", "九九"]
 TABLE_PAGE = "やるだんをクリックして×をつけてね"
 ADDITION = "3:こたえが２０までのたしざん"
+LONG_ADDITION = "5:100までのたしざん くり上がりもあり"
 START_TEXTS = {"もんだいめい": "もんだいめい", "ぜんぶのもんだいすう": "０", "なんもんめ": "０",
                "てんすう": "０", "おしらせ": "もんだいをえらんでね☆", "もんだい": "もんだい",
                "こたえ": "こたえ"}
@@ -147,7 +151,70 @@ def drill_and_print(desk):
         desk.equal(d.texts(main), before, "Cancel leaves the window as it was")
 
 
+def choose(app, kind):
+    click(find(app[0], "もんだいえらび", "push button"))
+    choice = window(app, CHOICE_TITLE)
+    click(find(choice, "たしざん", "page tab"))
+    click(find(choice, kind, "list item"))
+    click(find(choice, "けってい", "push button"))
+    d.wait_for(lambda: d.gone(choice), "the choice window to close")
+
+
+# Runs of the same sound and alternations: 20 right answers and 20 wrong.
+SOUND_PLAN = "R" * 5 + "W" * 5 + "WR" * 10 + "R" * 5 + "W" * 5
+
+
+def answer_and_wait(field, value, right):
+    """Types an answer and presses Return; the moment of the press, once the
+    window showed its verdict."""
+    answer = field["こたえ"]
+    key("ctrl+a")
+    d.xdo("type", "--delay", "10", value)
+    d.wait_for(lambda: text(answer) == value, "the typed answer")
+    before = text(field["なんもんめ"])
+    moment = d.press_return()
+    if right:
+        d.wait_for(lambda: text(field["なんもんめ"]) != before, "the next problem")
+    else:
+        d.wait_for(lambda: text(field["おしらせ"]) == WRONG, "the wrong answer told")
+    return moment
+
+
+def answer_sounds(desk):
+    with desk.walk("the sound of every answer", seconds=90):
+        app = desk.start("numira")
+        choose(app, LONG_ADDITION)
+        field = {name: find(app[0], name, "text") for name in START_TEXTS}
+        click(field["こたえ"])
+        presses = []
+        for step in SOUND_PLAN:
+            value = problem_sum(text(field["もんだい"])) + (0 if step == "R" else 1)
+            moment = answer_and_wait(field, str(value), step == "R")
+            presses.append((moment, "right" if step == "R" else "wrong"))
+            time.sleep(max(0.0, moment + 0.75 - time.monotonic()))  # past the longer sound
+        desk.check_sounds(presses, "answers")
+
+
+def without_sound_server(desk):
+    """No sound server at all: the drill goes on at once, silent."""
+    with desk.walk("no sound server", seconds=30):
+        app = desk.start("numira", PULSE_SERVER="unix:" + os.path.join(desk.tmp, "none"))
+        choose(app, LONG_ADDITION)
+        field = {name: find(app[0], name, "text") for name in START_TEXTS}
+        click(field["こたえ"])
+        slowest = 0.0
+        for step in "RWRR":
+            value = problem_sum(text(field["もんだい"])) + (0 if step == "R" else 1)
+            moment = answer_and_wait(field, str(value), step == "R")
+            slowest = max(slowest, time.monotonic() - moment)
+        desk.check(slowest < 1.0, "each answer judged at once", "slowest %.2f s" % slowest)
+        desk.equal(text(field["なんもんめ"]), " 4", "the set goes on")
+        desk.equal(desk.ears.sounds(desk.walk_started), [], "nothing sounds")
+
+
 def main(desk):
+    answer_sounds(desk)
+    without_sound_server(desk)
     drill_and_print(desk)
     for dpi in (96, 120, 144):
         choice_tabs(desk, dpi)
