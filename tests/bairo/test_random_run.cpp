@@ -255,6 +255,8 @@ private slots:
         if (fixedSeed) crash::install(seed);
         RandomRun run(seed);
         EventTrail trail;
+        TraceFile trace;
+        qsizetype sounds = 0;
         bool stale = false;
         int printed = 0, finished = 0, hints = 0;
         for (int i = 0; i < events; ++i) {
@@ -313,6 +315,18 @@ private slots:
                 crash::uninstall();
                 QFAIL(qPrintable(trail.failure(seed, i, name, problem)));
             }
+            QStringList traced{QString::number(i), name, windowTrace(run.window),
+                               run.sound.played.mid(sounds).join(u',')};
+            sounds = run.sound.played.size();
+            for (const auto& box : run.dialogs.shown) traced << box.kind + u':' + box.text;
+            if (name.startsWith("printButton") && run.recorded)
+                for (const test_support::PageOp& op : run.recorded->ops)
+                    traced << QString("%1 %2,%3 %4")
+                                  .arg(op.kind)
+                                  .arg(op.at.x())
+                                  .arg(op.at.y())
+                                  .arg(op.text);
+            trace.write(traced);
             run.dialogs.shown.clear();
         }
         crash::uninstall();
