@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A right answer judged and the next LCM/GCD problem drawn and computed (no
-// display), at every kind and level, with the clock-seeded source the program uses (re-seeded
-// before every problem) and with a fixed seed (the draw and arithmetic alone).
+// display), at every kind and level, with the clock-seeded source the program
+// uses (re-seeded before every problem) and with a fixed seed (the draw and
+// arithmetic alone).
 #include "bairo/core/drill.h"
 #include "common/random_source.h"
 #include "tests/support/doubles.h"
