@@ -3,6 +3,7 @@
 
 #include "bairo/core/sheet.h"
 #include "common/command_line.h"
+#include "common/drill_rules.h"
 #include "common/random_source.h"
 
 #include <QCommandLineParser>
@@ -43,32 +44,29 @@ int runCommandLine(int argc, char* argv[])
         return cli::kBadInput;
     }
     const QString kindName = parser.value(sheet);
-    const int kind = kindName == u"lcm" ? 0 : kindName == u"gcd" ? 1 : -1;
-    if (kind < 0) {
+    if (kindName != u"lcm" && kindName != u"gcd") {
         cli::complain(
             cli::say("--sheet は lcm か gcd です（%1）", "--sheet must be lcm or gcd (got '%1')")
                 .arg(kindName));
         return cli::kBadInput;
     }
     const QString levelName = parser.value(level);
-    const int levelNumber = levelName == u"easy" ? 0 : levelName == u"hard" ? 1 : -1;
-    if (levelNumber < 0) {
+    if (levelName != u"easy" && levelName != u"hard") {
         cli::complain(cli::say("--level は easy か hard です（%1）",
                                "--level must be easy or hard (got '%1')")
                           .arg(levelName));
         return cli::kBadInput;
     }
-    const auto request = cli::readSheetOptions(parser, sheetOptions, kMaxSetSize,
+    const auto request = cli::readSheetOptions(parser, sheetOptions, common::kMaxProblems,
                                                QStringLiteral("bairo-%1.pdf").arg(kindName));
     if (!request) return cli::kBadInput;
 
     common::ClockRandomSource random;
+    const Kind sheetKind = kindName == u"lcm" ? Kind::kLcm : Kind::kGcd;
+    const Level sheetLevel = levelName == u"easy" ? Level::kEasy : Level::kHard;
     QList<common::Worksheet> sets;
-    for (int s = 0; s < request->sets; ++s) {
-        DrillState drill;
-        drill.start(kind, levelNumber);
-        sets << makeWorksheet(drill, random, request->count);
-    }
+    for (int s = 0; s < request->sets; ++s)
+        sets << makeWorksheet(sheetKind, sheetLevel, request->count, random);
     return cli::writeSheets(request->output, sets);
 }
 

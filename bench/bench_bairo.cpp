@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Drawing and computing one LCM/GCD problem (no display), at every kind and
-// level, with the clock-seeded source the program uses (re-seeded before every
-// problem) and with a fixed seed (the draw and arithmetic alone).
+// A right answer judged and the next LCM/GCD problem drawn and computed (no
+// display), at every kind and level, with the clock-seeded source the program
+// uses (re-seeded before every problem) and with a fixed seed (the draw and
+// arithmetic alone).
 #include "bairo/core/drill.h"
 #include "common/random_source.h"
 #include "tests/support/doubles.h"
@@ -36,13 +37,17 @@ private slots:
             random = std::make_unique<common::ClockRandomSource>();
         else
             random = std::make_unique<test_support::SeededRandomSource>(1);
-        bairo::DrillState drill;
-        drill.start(kind, level);
+        bairo::Drill drill(*random);
+        drill.setKind(bairo::Kind(kind));
+        drill.setLevel(bairo::Level(level));
+        drill.start();
         int sum = 0;
+        // A right answer judged, and the next problem drawn.
         QBENCHMARK
         {
-            drill.newProblem(*random);
-            sum += drill.currentProblem.answer;
+            sum += drill.problem().answer;
+            drill.returnPressed(QString::number(drill.problem().answer));
+            drill.keyReleased();
         }
         QVERIFY(sum > 0);
     }

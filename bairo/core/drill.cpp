@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bairo/core/drill.h"
 
+#include "bairo/core/sheet.h"
 #include "common/drill_rules.h"
 #include "common/random_source.h"
 #include "common/whole_number.h"
@@ -52,17 +53,43 @@ int greatestCommonDivisor(int first, int second)
     return small;
 }
 
-const QString& kindWord(int kind) { return kind == 0 ? text::kLcmWord : text::kGcdWord; }
-
-const QString& verdictMessage(Verdict verdict)
+const QString& kindWord(Kind kind)
 {
-    switch (verdict) {
-    case Verdict::Right: return text::kRight;
-    case Verdict::SmallerMultiple: return text::kSmallerMultiple;
-    case Verdict::LargerDivisor: return text::kLargerDivisor;
-    case Verdict::Wrong: break;
+    static const QString lcm = QStringLiteral("最小公倍数");
+    static const QString gcd = QStringLiteral("最大公約数");
+    return kind == Kind::kLcm ? lcm : gcd;
+}
+
+Problem drawProblem(Kind kind, Level level, common::RandomSource& random, const Problem& before)
+{
+    Problem p;
+    const auto repeats = [&] { return p.first == before.first && p.second == before.second; };
+    if (kind == Kind::kLcm) {
+        const int range = level == Level::kEasy ? kLcmRangeEasy : kLcmRangeHard;
+        // Only the exact ordered pair of the problem before is refused.
+        do {
+            p.first = draw(random, range);
+            p.second = draw(random, range);
+        } while (repeats());
+        p.answer = leastCommonMultiple(p.first, p.second);
+        return p;
     }
-    return text::kWrong;
+    const GcdRanges& ranges = level == Level::kEasy ? kGcdEasy : kGcdHard;
+    const int f = draw(random, ranges.factor);
+    const int a = draw(random, ranges.cofactor);
+    const int b = draw(random, ranges.cofactor);
+    p.first = f * a;
+    p.second = f * b;
+    // A repeat is drawn again from the easy ranges, whatever the level.
+    while (repeats()) {
+        const int f2 = draw(random, kGcdEasy.factor);
+        const int a2 = draw(random, kGcdEasy.cofactor);
+        const int b2 = draw(random, kGcdEasy.cofactor);
+        p.first = f2 * a2;
+        p.second = f2 * b2;
+    }
+    p.answer = greatestCommonDivisor(p.first, p.second);
+    return p;
 }
 
 std::optional<int> readAnswer(QStringView typed)
@@ -82,118 +109,116 @@ std::optional<int> readAnswer(QStringView typed)
     return static_cast<int>(number.negative ? -magnitude : magnitude);
 }
 
-void DrillState::start(int kind, int level)
+void Drill::start()
 {
-    problemKind = kind;
-    problemLevel = level;
-    score = 0;
-    firstTry = true;
-    questionNo = 0;
-    correctCount = 0;
-    previousFirst = 0;
-    previousSecond = 0;
+    m_score = 0;
+    m_state.onFirstTry = true;
+    m_state.currentNumber = 0;
+    m_state.firstTryCorrect = 0;
+    // A new set may begin with the pair on show.
+    newProblem({});
 }
 
-void DrillState::newProblem(common::RandomSource& random)
+void Drill::newProblem(const Problem& before)
 {
-    if (!printing) random.reseedFromClock();
-    Problem& p = currentProblem;
-    if (problemKind == 0) {
-        const int range = problemLevel == 0 ? kLcmRangeEasy : kLcmRangeHard;
-        // Only the exact ordered pair of the problem before is refused.
-        do {
-            p.first = draw(random, range);
-            p.second = draw(random, range);
-        } while (p.first == previousFirst && p.second == previousSecond);
-        p.answer = leastCommonMultiple(p.first, p.second);
-    } else {
-        const GcdRanges& ranges = problemLevel == 0 ? kGcdEasy : kGcdHard;
-        const int f = draw(random, ranges.factor);
-        const int a = draw(random, ranges.cofactor);
-        const int b = draw(random, ranges.cofactor);
-        p.first = f * a;
-        p.second = f * b;
-        // A repeat is drawn again from the easy ranges, whatever the level.
-        while (p.first == previousFirst && p.second == previousSecond) {
-            const int f2 = draw(random, kGcdEasy.factor);
-            const int a2 = draw(random, kGcdEasy.cofactor);
-            const int b2 = draw(random, kGcdEasy.cofactor);
-            p.first = f2 * a2;
-            p.second = f2 * b2;
-        }
-        p.answer = greatestCommonDivisor(p.first, p.second);
+    // Every problem of the drill comes from a fresh seeding.
+    m_random.reseedFromClock();
+    m_problem = drawProblem(m_kind, m_level, m_random, before);
+    m_state.onFirstTry = true;
+    m_state.answerShown = false;
+    ++m_state.currentNumber;
+}
+
+Step Drill::showAnswerOrNext()
+{
+    RunState& s = m_state;
+    if (s.answerShown) {
+        newProblem(m_problem);
+        return Step::kNextProblem;
     }
-    previousFirst = p.first;
-    previousSecond = p.second;
-    firstTry = true;
-    answerShown = false;
-    ++questionNo;
+    s.answerShown = true;
+    s.onFirstTry = false;
+    if (s.currentNumber >= m_count) {
+        finishSet();
+        return Step::kEndedAtAnswer;
+    }
+    s.mascotShowing = true;
+    return Step::kAnswerShown;
 }
 
-Verdict DrillState::check(int value) const
+bool Drill::keyPressed()
 {
-    const Problem& p = currentProblem;
-    if (value == p.answer) return Verdict::Right;
-    if (problemKind == 0) {
+    if (m_state.mascotShowing) return false;
+    m_state.mascotShowing = true;
+    return true;
+}
+
+Verdict Drill::check(int value) const
+{
+    const Problem& p = m_problem;
+    if (value == p.answer) return Verdict::kRight;
+    if (m_kind == Kind::kLcm) {
         // Zero and negative multiples count as common multiples too.
-        if (p.answer != 0 && value % p.answer == 0) return Verdict::SmallerMultiple;
-        return Verdict::Wrong;
+        if (p.answer != 0 && value % p.answer == 0) return Verdict::kSmallerMultiple;
+        return Verdict::kWrong;
     }
     // Zero cannot be tried as a divisor.
-    if (value != 0 && p.first % value == 0 && p.second % value == 0) return Verdict::LargerDivisor;
-    return Verdict::Wrong;
+    if (value != 0 && p.first % value == 0 && p.second % value == 0) return Verdict::kLargerDivisor;
+    return Verdict::kWrong;
 }
 
-std::optional<Judgement> DrillState::returnPressed(QStringView typed)
+std::optional<Judgement> Drill::returnPressed(QStringView typed)
 {
-    if (!returnArmed || questionNo < 1) return std::nullopt;
+    RunState& s = m_state;
+    if (!s.returnArmed || s.currentNumber < 1) return std::nullopt;
     const std::optional<int> value = readAnswer(typed);
     if (!value) return std::nullopt;
-    returnArmed = false;
+    s.returnArmed = false;
+    s.mascotShowing = false;
 
     Judgement j;
     j.verdict = check(*value);
-    if (j.verdict == Verdict::Right) {
-        if (firstTry) {
-            ++correctCount;
-            score = currentScore();
-            j.scored = true;
-        }
-        j.finished = questionNo >= setSize;
-    } else {
-        firstTry = false;
-        score = currentScore();
+    if (j.verdict != Verdict::kRight) {
+        s.onFirstTry = false;
+        m_score = common::firstTryPercent(s.firstTryCorrect, s.currentNumber);
+        return j;
     }
+    if (s.onFirstTry) {
+        ++s.firstTryCorrect;
+        m_score = common::firstTryPercent(s.firstTryCorrect, s.currentNumber);
+        j.scored = true;
+    }
+    j.finished = s.currentNumber >= m_count;
+    if (j.finished)
+        finishSet();
+    else
+        newProblem(m_problem);
     return j;
 }
 
-bool DrillState::showAnswer()
+// The final score; the counters are left for going on, as problem 1.
+void Drill::finishSet()
 {
-    answerShown = true;
-    firstTry = false;
-    return questionNo >= setSize;
+    m_score = common::firstTryPercent(m_state.firstTryCorrect, m_state.currentNumber);
+    m_state.currentNumber = 1;
+    m_state.firstTryCorrect = 0;
 }
 
-int DrillState::finishSet()
+void Drill::fixCount(int typed)
 {
-    score = currentScore();
-    questionNo = 1;
-    correctCount = 0;
-    return score;
+    m_count = common::clampProblemCount(typed);
+    m_countIsFixed = true;
 }
 
-void DrillState::releaseSetSize()
+void Drill::releaseCount()
 {
-    setSize = kMaxSetSize;
-    setSizeFixed = false;
+    m_count = common::kMaxProblems;
+    m_countIsFixed = false;
 }
 
-void DrillState::fixSetSize(int count)
+common::Worksheet Drill::worksheet() const
 {
-    setSize = common::clampProblemCount(count);
-    setSizeFixed = true;
+    return makeWorksheet(m_kind, m_level, m_count, m_random, m_problem);
 }
-
-int DrillState::currentScore() const { return common::firstTryPercent(correctCount, questionNo); }
 
 } // namespace bairo

@@ -1,12 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The LCM/GCD drill without its window: the state every handler shares, the
-// problem draw with its arithmetic, the reading of a typed answer, the answer
-// check and the score. MainWindow owns one DrillState, passes the typed texts in
-// and writes what comes back into its controls.
+// The LCM/GCD drill without its window: the run through a set with its
+// first-try score, the problem draw with its arithmetic, the judging of a
+// typed answer with Return's arming, the resting picture and the fixed
+// number of problems. The window passes clicks, keys and typed texts in and
+// shows what comes back: texts, pictures and sounds are its own.
+//
+// The calls and names are those of the arithmetic drill (numira/core/drill.h).
+// Where the two programs differ on purpose:
+// - here Return is armed from the start, there only after a key release;
+// - here a Return on a blank field leaves Return armed, there it disarms it;
+// - here any key brings the mascot back, there only once Return was released;
+// - here a set has no last state: after its end the count starts again at 1
+//   and the drill goes on, and a right answer says whether it scored, since
+//   only then is the score on show brought up to date.
 
 #include "common/drill_rules.h"
+#include "common/worksheet.h"
 
 #include <QString>
 #include <QStringView>
@@ -19,22 +30,8 @@ class RandomSource;
 
 namespace bairo {
 
-inline constexpr int kMaxSetSize = common::kMaxProblems;
-
-// Texts the drill writes into the message line and the problem line.
-namespace text {
-inline const QString kLcmWord = QStringLiteral("最小公倍数");
-inline const QString kGcdWord = QStringLiteral("最大公約数");
-inline const QString kPlaceholder = QStringLiteral("***");
-inline const QString kChooseAndStart = QStringLiteral("問題を選んでスタートボタンを押してね");
-inline const QString kTypeAndReturn = QStringLiteral("答えを入れてリターンキーを押してね");
-inline const QString kRight = QStringLiteral("せいかいです！");
-inline const QString kSmallerMultiple = QStringLiteral("もっと小さい公倍数があります");
-inline const QString kLargerDivisor = QStringLiteral("もっと大きい公約数があります");
-inline const QString kWrong = QStringLiteral("ぶ～　まちがえたよ");
-inline const QString kFinishedBefore = QStringLiteral("おしまいです。");
-inline const QString kFinishedAfter = QStringLiteral("点です。");
-} // namespace text
+enum class Kind { kLcm, kGcd };
+enum class Level { kEasy, kHard };
 
 struct Problem {
     int first = 0;
@@ -45,18 +42,35 @@ struct Problem {
 
 // How a judged answer is answered.
 enum class Verdict {
-    Right,
-    SmallerMultiple, // a common multiple, but not the least
-    LargerDivisor,   // a common divisor, but not the greatest
-    Wrong,
+    kRight,
+    kSmallerMultiple, // a common multiple, but not the least
+    kLargerDivisor,   // a common divisor, but not the greatest
+    kWrong,
 };
 
-// What Return did: the verdict, whether it earned the point, and whether the
-// set is over (the caller then runs finishSet instead of the next problem).
+// What Return did with a typed answer.
 struct Judgement {
-    Verdict verdict = Verdict::Wrong;
-    bool scored = false;
-    bool finished = false;
+    Verdict verdict = Verdict::kWrong;
+    bool scored = false;   // the right answer earned the point
+    bool finished = false; // the right answer to the last problem ended the set
+};
+
+// What the show-answer button did.
+enum class Step {
+    kAnswerShown,   // the answer of the problem on show, which earns no point now
+    kNextProblem,   // on to the next problem
+    kEndedAtAnswer, // the answer of the last problem shown, and the set ended
+};
+
+// Where a run stands.
+struct RunState {
+    int currentNumber = 0;   // problem now shown, from 1; 1 again after the end of a set
+    int firstTryCorrect = 0; // problems right with no wrong try and no shown answer
+    bool onFirstTry = true;
+    bool answerShown = false;
+    bool mascotShowing = true; // the picture is the mascot, not a judgement's
+    bool returnArmed = true;   // a key was released since the last judged Return
+    bool operator==(const RunState&) const = default;
 };
 
 // Least common multiple, found as the first multiple of the larger number that
@@ -65,8 +79,11 @@ int leastCommonMultiple(int first, int second);
 // Greatest common divisor by Euclid's remainders. Both numbers at least 1.
 int greatestCommonDivisor(int first, int second);
 
-const QString& kindWord(int kind);
-const QString& verdictMessage(Verdict verdict);
+// "最小公倍数" or "最大公約数": the problem line and the sheet name the kind by it.
+const QString& kindWord(Kind kind);
+
+// Draws a problem of the kind and level; never the ordered pair of `before`.
+Problem drawProblem(Kind kind, Level level, common::RandomSource& random, const Problem& before);
 
 // The whole number at the start of a typed answer: blanks around it skipped,
 // a sign allowed and kept, reading stops at the first non-digit or before the
@@ -74,56 +91,69 @@ const QString& verdictMessage(Verdict verdict);
 // reads as 0; an empty text (or blanks only) gives nothing: it is not judged.
 std::optional<int> readAnswer(QStringView typed);
 
-// The drill state, one per window, alive for the whole run.
-struct DrillState {
-    int problemKind = 0;  // 0 least common multiple, 1 greatest common divisor
-    int problemLevel = 0; // 0 easy, 1 hard
-    int setSize = kMaxSetSize;
-    bool setSizeFixed = false;
-    int questionNo = 0; // number of the problem on display, 1-based
-    int correctCount = 0;
-    int score = 0;
-    Problem currentProblem;
-    int previousFirst = 0;
-    int previousSecond = 0;
-    bool answerShown = false;
-    bool firstTry = true;
-    bool returnArmed = true;
-    bool mascotShown = true;
-    bool printing = false; // a problem sheet is being drawn: no re-seeding per problem
-    bool operator==(const DrillState&) const = default;
+class Drill {
+public:
+    explicit Drill(common::RandomSource& random) : m_random(random) {}
 
-    // Start: kind and level from the radio groups, counters back to zero.
-    void start(int kind, int level);
+    // Kind and level count from the next problem drawn; the problem on show
+    // is judged by the kind now chosen.
+    void setKind(Kind kind) { m_kind = kind; }
+    void setLevel(Level level) { m_level = level; }
 
-    // Draws the next problem of the current kind and level into
-    // currentProblem and counts it. Re-seeds first unless printing is set.
-    void newProblem(common::RandomSource& random);
+    // A new set from its first problem, the score back to 0.
+    void start();
 
-    // Which message the value earns against the problem on display, judged by
-    // the kind now selected.
+    // Shows the answer of the problem on show (no point for it then), or
+    // after that moves on to the next problem.
+    Step showAnswerOrNext();
+
+    // Keys in the answer field. Any key puts the mascot back in place of a
+    // judgement's picture; true when it did.
+    bool keyPressed();
+    // Return: the typed text is judged when Return is armed, a problem is on
+    // show and the text holds more than blanks; judging disarms it, so that a
+    // held Return judges once. A right answer moves on or ends the set.
+    std::optional<Judgement> returnPressed(QStringView typed);
+    // A real key release, not an auto-repeated one, arms Return again.
+    void keyReleased() { m_state.returnArmed = true; }
+
+    // Fixes the number of problems within 1..100, from the next comparison on.
+    void fixCount(int typed);
+    // Back to the full set.
+    void releaseCount();
+    bool countIsFixed() const { return m_countIsFixed; }
+    int count() const { return m_count; }
+
+    // The print button's worksheet: fresh problems of the kind and level in
+    // force, the first not the pair on show.
+    common::Worksheet worksheet() const;
+    // A printed sheet starts a new set.
+    void sheetPrinted() { start(); }
+
+    const RunState& state() const { return m_state; }
+    Kind kind() const { return m_kind; }
+    Level level() const { return m_level; }
+    // The problem on show; all 0 before the first.
+    const Problem& problem() const { return m_problem; }
+    // The score as it was last worked out: after a judged answer, at the end
+    // of a set, 0 at the start.
+    int score() const { return m_score; }
+    // The score the last set ended with (worked out over its problems).
+    int endScore() const { return m_score; }
+
+private:
+    void newProblem(const Problem& before);
+    void finishSet();
     Verdict check(int value) const;
 
-    // Return in the answer field. Nothing is judged while Return is disarmed,
-    // before the first problem exists, or when the field holds no text.
-    std::optional<Judgement> returnPressed(QStringView typed);
-    // Any key released in the answer field arms Return again.
-    void keyReleased() { returnArmed = true; }
-
-    // The show-answer button: the problem loses its point. True when this was
-    // the last problem of the set, so finishSet follows.
-    bool showAnswer();
-
-    // End of the set: the final score, and the counters set for going on.
-    int finishSet();
-
-    // The number of problems: released back to the full set, or fixed to a
-    // typed number, kept within 1..kMaxSetSize.
-    void releaseSetSize();
-    void fixSetSize(int count);
-
-    // correctCount × 100 div questionNo, 0 before the first problem.
-    int currentScore() const;
+    common::RandomSource& m_random;
+    Kind m_kind = Kind::kLcm;
+    Level m_level = Level::kEasy;
+    int m_count = common::kMaxProblems;
+    bool m_countIsFixed = false;
+    int m_score = 0;
+    Problem m_problem;
+    RunState m_state;
 };
 
 } // namespace bairo

@@ -5,26 +5,16 @@
 
 namespace bairo {
 
-std::vector<Problem> generateSheet(DrillState& drill, common::RandomSource& random, int count)
+common::Worksheet makeWorksheet(Kind kind, Level level, int count, common::RandomSource& random,
+                                const Problem& shown)
 {
-    std::vector<Problem> sheet;
-    drill.printing = true;
-    random.reseedFromClock();
-    for (int i = 0; i < count; ++i) {
-        drill.newProblem(random);
-        sheet.push_back(drill.currentProblem);
-    }
-    drill.printing = false;
-    return sheet;
-}
-
-common::Worksheet makeWorksheet(DrillState& drill, common::RandomSource& random, int count)
-{
-    const int kind = drill.problemKind;
     common::Worksheet sheet{QStringLiteral("ＭＳゴシック"), 13, {}, {}};
-    for (const Problem& p : generateSheet(drill, random, count)) {
-        sheet.problems << sheetQuestion(p, kind);
-        sheet.answers << sheetAnswer(p, kind);
+    random.reseedFromClock();
+    Problem problem = shown;
+    for (int i = 0; i < count; ++i) {
+        problem = drawProblem(kind, level, random, problem);
+        sheet.problems << sheetQuestion(problem, kind);
+        sheet.answers << sheetAnswer(problem, kind);
     }
     return sheet;
 }
@@ -37,14 +27,14 @@ QString pair(const Problem& p)
 }
 } // namespace
 
-QString sheetQuestion(const Problem& problem, int kind)
+QString sheetQuestion(const Problem& problem, Kind kind)
 {
     return pair(problem) + kindWord(kind) + QStringLiteral("は");
 }
 
-QString sheetAnswer(const Problem& problem, int kind)
+QString sheetAnswer(const Problem& problem, Kind kind)
 {
-    const QString abbreviation = kind == 0 ? QStringLiteral("LCM") : QStringLiteral("GCM");
+    const QString abbreviation = kind == Kind::kLcm ? QStringLiteral("LCM") : QStringLiteral("GCM");
     return pair(problem) + abbreviation + QStringLiteral("は ") + QString::number(problem.answer);
 }
 

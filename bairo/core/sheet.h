@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The problems of a printed worksheet and their texts.
+// The worksheet: problems drawn for it alone, and their texts.
 
 #include "bairo/core/drill.h"
 #include "common/worksheet.h"
 
-#include <QStringList>
-
-#include <vector>
+#include <QString>
 
 namespace common {
 class RandomSource;
@@ -16,18 +14,16 @@ class RandomSource;
 
 namespace bairo {
 
-// Draws `count` problems for a sheet with one seeding: printing is set while
-// they are drawn, so each newProblem follows the kind and level in force and
-// refuses the previous pair exactly as the drill does.
-std::vector<Problem> generateSheet(DrillState& drill, common::RandomSource& random, int count);
-
-// The worksheet of `count` fresh problems of the kind and level in force, as
-// the print button and the command line print it.
-common::Worksheet makeWorksheet(DrillState& drill, common::RandomSource& random, int count);
+// A worksheet of `count` fresh problems of the kind and level, drawn from one
+// seeding; like the drill, no problem repeats the pair just before it, and
+// the first not `shown` (the problem on the screen, when printed from the
+// window). The print button and the command line both print this.
+common::Worksheet makeWorksheet(Kind kind, Level level, int count, common::RandomSource& random,
+                                const Problem& shown = {});
 
 // "4 と 6 の最小公倍数は" on the question pages.
-QString sheetQuestion(const Problem& problem, int kind);
+QString sheetQuestion(const Problem& problem, Kind kind);
 // "4 と 6 のLCMは 12" on the answer pages.
-QString sheetAnswer(const Problem& problem, int kind);
+QString sheetAnswer(const Problem& problem, Kind kind);
 
 } // namespace bairo

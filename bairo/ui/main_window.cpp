@@ -35,6 +35,8 @@ const QString kFontName = QStringLiteral("ＭＳ Ｐゴシック");
 const QString kCaption = QStringLiteral("バイロ Ver2.01 R2");
 const QString kShowAnswerCaption = QStringLiteral("正解を見る");
 const QString kNextProblemCaption = QStringLiteral("次の問題");
+const QString kPlaceholder = QStringLiteral("***");
+const QString kTypeAndReturn = QStringLiteral("答えを入れてリターンキーを押してね");
 // The box in which the child fixes the number of problems.
 const common::CountBoxTexts kSetSizeBox{QStringLiteral("何問までやるかを決めます"),
                                         QStringLiteral("何問にしますか？ OK はマウスでクリック！"),
@@ -63,6 +65,16 @@ public:
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
 };
+
+// What the message line says to a wrong answer: a hint where there is one.
+QString wrongMessage(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::kSmallerMultiple: return QStringLiteral("もっと小さい公倍数があります");
+    case Verdict::kLargerDivisor: return QStringLiteral("もっと大きい公約数があります");
+    default: return QStringLiteral("ぶ～　まちがえたよ");
+    }
+}
 
 QFont windowFont(int pixels, bool bold = false)
 {
@@ -145,9 +157,9 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, QRect geometry, const Q
 } // namespace
 
 MainWindow::MainWindow(common::WindowServices services, QWidget* parent)
-    : QWidget(parent), m_dialogs(services.dialogs), m_random(services.random),
+    : QWidget(parent), m_dialogs(services.dialogs),
       m_feedback(services.dialogs, services.sound, std::move(services.locator)),
-      m_printFlow(services.dialogs, std::move(services.pages))
+      m_printFlow(services.dialogs, std::move(services.pages)), m_drill(services.random)
 {
     m_feedback.setReportParent(this);
     // The hint delay lives in the application's style; installed before the
@@ -246,9 +258,9 @@ void MainWindow::buildControls()
     m_scoreEdit = display(panel, "scoreEdit", {392, 176, 65, 27}, counter);
     m_scoreUnitLabel = label(panel, "scoreUnitLabel", {464, 184}, QStringLiteral("点"), unit);
 
-    m_kindGroup =
-        radioGroup(this, "kindGroup", {16, 368, 113, 81}, QStringLiteral("問題の種類"),
-                   {{"lcmButton", text::kLcmWord}, {"gcdButton", text::kGcdWord}}, m_kindButtons);
+    m_kindGroup = radioGroup(
+        this, "kindGroup", {16, 368, 113, 81}, QStringLiteral("問題の種類"),
+        {{"lcmButton", kindWord(Kind::kLcm)}, {"gcdButton", kindWord(Kind::kGcd)}}, m_kindButtons);
     m_levelGroup = radioGroup(
         this, "levelGroup", {144, 368, 121, 81}, QStringLiteral("問題の ていど"),
         {{"easyButton", QStringLiteral("やさしい")}, {"hardButton", QStringLiteral("むずかしい")}},
@@ -290,15 +302,15 @@ void MainWindow::buildControls()
     connect(m_levelButtons, &QButtonGroup::idClicked, this, &MainWindow::chooseLevel);
 }
 
-// The drill starts from DrillState's opening values; the controls show them.
+// Before the first problem the controls show the drill's opening values.
 void MainWindow::showOpeningState()
 {
     for (QLineEdit* e : {m_firstEdit, m_secondEdit, m_kindEdit, m_answerEdit})
-        e->setText(text::kPlaceholder);
+        e->setText(kPlaceholder);
     m_numberEdit->setText(QStringLiteral("0"));
     m_scoreEdit->setText(QStringLiteral("0"));
-    m_messageLine->setText(text::kChooseAndStart);
-    m_countEdit->setText(QString::number(m_drill.setSize));
+    m_messageLine->setText(QStringLiteral("問題を選んでスタートボタンを押してね"));
+    m_countEdit->setText(QString::number(m_drill.count()));
 
     // A missing picture is reported and the start-up goes on without it.
     giveFeedback(common::Feedback::Cue::Mascot);
@@ -319,10 +331,15 @@ void MainWindow::showOpeningState()
 
 void MainWindow::start()
 {
-    m_drill.start(m_kindButtons->checkedId(), m_levelButtons->checkedId());
-    newProblem();
+    m_drill.start();
+    showNewSet();
+}
+
+void MainWindow::showNewSet()
+{
+    showProblem();
     setMessageColour(Qt::darkGreen);
-    m_messageLine->setText(text::kTypeAndReturn);
+    m_messageLine->setText(kTypeAndReturn);
 }
 
 void MainWindow::printSheet()
@@ -333,85 +350,80 @@ void MainWindow::printSheet()
                                    QStringLiteral("このボタンは　問題を印刷するボタンです。") +
                                        breaks + QStringLiteral("印刷しますか？"),
                                    QStringLiteral("印刷中です")};
-    // The sheet's problems are drawn by the drill; unless a sheet is printed,
-    // the drill goes back to what it was.
-    const DrillState before = m_drill;
-    const auto outcome =
-        m_printFlow.run(this, m_messageLine, m_fixedCountBox->isChecked(), texts,
-                        [this] { return makeWorksheet(m_drill, m_random, m_drill.setSize); });
-    if (outcome != common::PrintFlow::Outcome::Printed) {
-        m_drill = before;
+    if (m_printFlow.run(this, m_messageLine, m_drill.countIsFixed(), texts, [this] {
+            return m_drill.worksheet();
+        }) != common::PrintFlow::Outcome::Printed)
         return;
-    }
-    // After a printed sheet the drill starts a new set.
-    start();
+    m_drill.sheetPrinted();
+    showNewSet();
 }
 
 void MainWindow::showAnswerOrNext()
 {
-    if (m_drill.answerShown) {
-        newProblem();
-        m_messageLine->setText(text::kTypeAndReturn);
+    switch (m_drill.showAnswerOrNext()) {
+    case Step::kNextProblem:
+        showProblem();
+        m_messageLine->setText(kTypeAndReturn);
+        return;
+    case Step::kEndedAtAnswer:
+        m_answerEdit->setText(QString::number(m_drill.problem().answer));
+        showEndOfSet();
+        return;
+    case Step::kAnswerShown:
+        m_answerEdit->setText(QString::number(m_drill.problem().answer));
+        m_showAnswerButton->setText(kNextProblemCaption);
+        showMascot();
+        m_messageLine->setText(kTypeAndReturn);
         return;
     }
-    const bool last = m_drill.showAnswer();
-    m_answerEdit->setText(QString::number(m_drill.currentProblem.answer));
-    if (last) {
-        finishSet();
-        return;
-    }
-    m_showAnswerButton->setText(kNextProblemCaption);
-    if (!m_drill.mascotShown) showMascot();
-    m_messageLine->setText(text::kTypeAndReturn);
 }
 
 void MainWindow::toggleFixedCount()
 {
-    if (m_drill.setSizeFixed) {
-        m_drill.releaseSetSize();
+    if (m_drill.countIsFixed()) {
+        m_drill.releaseCount();
     } else {
         const auto count = common::askProblemCount(m_dialogs, this, kSetSizeBox);
         if (!count) {
             // Nothing changes; the check mark goes back to what is in force.
-            common::showCountFixed(m_fixedCountBox, m_drill.setSizeFixed);
+            common::showCountFixed(m_fixedCountBox, m_drill.countIsFixed());
             return;
         }
-        m_drill.fixSetSize(*count);
+        m_drill.fixCount(*count);
     }
-    m_countEdit->setText(QString::number(m_drill.setSize));
+    m_countEdit->setText(QString::number(m_drill.count()));
     m_answerEdit->setFocus();
 }
 
-void MainWindow::chooseKind() { m_drill.problemKind = m_kindButtons->checkedId(); }
+void MainWindow::chooseKind() { m_drill.setKind(Kind(m_kindButtons->checkedId())); }
 
-void MainWindow::chooseLevel() { m_drill.problemLevel = m_levelButtons->checkedId(); }
+void MainWindow::chooseLevel() { m_drill.setLevel(Level(m_levelButtons->checkedId())); }
 
-void MainWindow::finishSet()
+void MainWindow::showEndOfSet()
 {
     setMessageColour(Qt::red);
-    const int score = m_drill.finishSet();
-    m_messageLine->setText(text::kFinishedBefore + QString::number(score) + text::kFinishedAfter);
+    m_messageLine->setText(QStringLiteral("おしまいです。") + QString::number(m_drill.endScore()) +
+                           QStringLiteral("点です。"));
 }
 
-void MainWindow::newProblem()
+void MainWindow::showProblem()
 {
-    m_drill.newProblem(m_random);
-    const Problem& p = m_drill.currentProblem;
+    const Problem& p = m_drill.problem();
     m_firstEdit->setText(QString::number(p.first));
     m_secondEdit->setText(QString::number(p.second));
-    m_kindEdit->setText(kindWord(m_drill.problemKind));
+    m_kindEdit->setText(kindWord(m_drill.kind()));
     m_answerEdit->clear();
-    m_numberEdit->setText(QString::number(m_drill.questionNo));
-    m_scoreEdit->setText(QString::number(m_drill.score));
+    m_numberEdit->setText(QString::number(m_drill.state().currentNumber));
+    m_scoreEdit->setText(QString::number(m_drill.score()));
     m_showAnswerButton->setText(kShowAnswerCaption);
     m_answerEdit->setFocus();
 }
 
 void MainWindow::answerKeyPressed(int key)
 {
-    if (!m_drill.mascotShown) {
+    if (m_drill.keyPressed()) {
         showMascot();
-        m_messageLine->setText(text::kTypeAndReturn);
+        m_messageLine->setText(kTypeAndReturn);
     }
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
     const std::optional<Judgement> judged = m_drill.returnPressed(m_answerEdit->text());
@@ -419,19 +431,19 @@ void MainWindow::answerKeyPressed(int key)
 
     // Judging, scoring and moving on happen whether or not the picture and
     // the sound could be given.
-    if (judged->verdict == Verdict::Right) {
-        if (judged->scored) m_scoreEdit->setText(QString::number(m_drill.score));
-        m_messageLine->setText(text::kRight);
-        giveFeedback(common::Feedback::Cue::Right);
-        if (judged->finished)
-            finishSet();
-        else
-            newProblem();
+    if (judged->verdict != Verdict::kRight) {
+        m_messageLine->setText(wrongMessage(judged->verdict));
+        giveFeedback(common::Feedback::Cue::Wrong);
+        m_scoreEdit->setText(QString::number(m_drill.score()));
         return;
     }
-    m_messageLine->setText(verdictMessage(judged->verdict));
-    giveFeedback(common::Feedback::Cue::Wrong);
-    m_scoreEdit->setText(QString::number(m_drill.score));
+    if (judged->scored) m_scoreEdit->setText(QString::number(m_drill.score()));
+    m_messageLine->setText(QStringLiteral("せいかいです！"));
+    giveFeedback(common::Feedback::Cue::Right);
+    if (judged->finished)
+        showEndOfSet();
+    else
+        showProblem();
 }
 
 void MainWindow::answerKeyReleased() { m_drill.keyReleased(); }
@@ -441,7 +453,6 @@ void MainWindow::giveFeedback(common::Feedback::Cue cue)
     // A picture that cannot be loaded leaves the box empty rather than keep
     // showing the feedback before it.
     if (!m_feedback.give(m_picture, cue)) m_picture->clear();
-    m_drill.mascotShown = cue == common::Feedback::Cue::Mascot;
 }
 
 void MainWindow::showMascot() { giveFeedback(common::Feedback::Cue::Mascot); }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The one window of the LCM/GCD drill. Its handlers read the controls, ask the
-// DrillState what happens, and write the result back: problem, counters,
-// message line, picture and sound.
+// The one window of the LCM/GCD drill. Its handlers pass each click and key
+// to the drill and show what comes back: problem, counters, message line,
+// picture and sound.
 
 #include "bairo/core/drill.h"
 #include "common/feedback.h"
@@ -29,7 +29,7 @@ public:
     explicit MainWindow(common::WindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    const DrillState& drill() const { return m_drill; }
+    const Drill& drill() const { return m_drill; }
 
 private slots:
     // What the buttons, the check box and the radio items do.
@@ -47,17 +47,17 @@ private:
 
     void buildControls();
     void showOpeningState();
-    void newProblem();
-    void finishSet();
+    void showProblem();
+    void showNewSet();
+    void showEndOfSet();
     void giveFeedback(common::Feedback::Cue cue);
     void showMascot();
     void setMessageColour(const QColor& colour);
 
     common::Dialogs& m_dialogs;
-    common::RandomSource& m_random;
     common::Feedback m_feedback;
     common::PrintFlow m_printFlow;
-    DrillState m_drill;
+    Drill m_drill;
 
     QFrame* m_picturePanel = nullptr;
     QLabel* m_picture = nullptr;

@@ -348,7 +348,7 @@ void MainWindow::printSheet()
                     QStringLiteral("いんさつしますか？")}
             .join(breaks),
         QStringLiteral("いんさつちゅうです")};
-    m_printFlow.run(this, m_messageLine, m_fixedCountBox->isChecked(), texts,
+    m_printFlow.run(this, m_messageLine, m_drill.countIsFixed(), texts,
                     [this] { return m_drill.worksheet(); });
 }
 

@@ -31,6 +31,11 @@ private slots:
                                             << "easy" << 20 << 1;
         QTest::newRow("gcd hard, two sets of 21") << "gcd"
                                                   << "hard" << 21 << 2;
+        // Kind and level taken for each other would pass the two rows above.
+        QTest::newRow("gcd easy") << "gcd"
+                                  << "easy" << 20 << 1;
+        QTest::newRow("lcm hard") << "lcm"
+                                  << "hard" << 20 << 1;
     }
     void sheets()
     {
@@ -64,6 +69,7 @@ private slots:
                 for (; it.hasNext(); ++answers) {
                     const auto m = it.next();
                     const int a = m.captured(1).toInt(), b = m.captured(2).toInt();
+                    QCOMPARE(m.captured(3), lcm ? u"LCM" : u"GCM");
                     QCOMPARE(m.captured(4).toInt(), lcm ? std::lcm(a, b) : std::gcd(a, b));
                     QVERIFY(a >= 1 && a <= largest && b >= 1 && b <= largest);
                     QVERIFY(questions.join(u'\n').contains(

@@ -18,6 +18,8 @@ private slots:
         QTest::newRow("plus") << "+250" << true << 250;
         QTest::newRow("huge saturates") << "99999999999999999999" << true << 2147483647;
         QTest::newRow("huge negative") << "-99999999999999999999" << true << -2147483647 - 1;
+        QTest::newRow("2^31 saturates") << "2147483648" << true << 2147483647;
+        QTest::newRow("-2^31-1 saturates") << "-2147483649" << true << -2147483647 - 1;
         QTest::newRow("letters") << "abc" << false << 0;
         QTest::newRow("trailing letter") << "12a" << false << 0;
         QTest::newRow("empty") << "" << false << 0;

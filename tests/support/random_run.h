@@ -8,8 +8,11 @@
 #include "common/dialogs.h"
 #include "tests/support/doubles.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QStringList>
@@ -100,6 +103,45 @@ struct EventTrail {
             .arg(name, problem, names.join(", "));
     }
     QStringList names;
+};
+
+// Everything a window shows, as one line: each control's text, colour, tick
+// or picture, and the control with the focus. With APP_RANDOM_TRACE naming a
+// file, a run writes it after every event, so that two builds' runs of one
+// seed can be compared line by line.
+inline QString windowTrace(const QWidget& window)
+{
+    QStringList parts;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        QString shown;
+        if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
+            shown = edit->text() + u'|' + edit->palette().color(QPalette::Text).name();
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+            shown = button->text() + (button->isChecked() ? QStringLiteral("|on") : QString());
+        } else if (const auto* label = qobject_cast<const QLabel*>(w)) {
+            const QImage picture = label->pixmap().toImage();
+            shown = picture.isNull() ? label->text()
+                                     : QString::number(qHashBits(picture.constBits(),
+                                                                 size_t(picture.sizeInBytes())));
+        } else {
+            continue;
+        }
+        parts << w->objectName() + u'=' + shown;
+    }
+    if (const QWidget* focus = window.focusWidget()) parts << u"focus="_qs + focus->objectName();
+    return parts.join(u'\t');
+}
+
+struct TraceFile {
+    QFile file{qEnvironmentVariable("APP_RANDOM_TRACE")};
+    TraceFile()
+    {
+        if (!file.fileName().isEmpty()) file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    }
+    void write(const QStringList& fields)
+    {
+        if (file.isOpen()) file.write((fields.join(u'\t') + u'\n').toUtf8());
+    }
 };
 
 // Types text key by key; characters beyond ASCII (full-width digits and

@@ -3,87 +3,44 @@
 // output, a printer, the Japanese fonts. Without each, the window still
 // builds, shows its texts and runs a set to its score. (Each picture and
 // sound missing in turn: test_main_window.)
-#include "bairo/ui/main_window.h"
-#include "common/dialogs.h"
-#include "common/feedback.h"
-#include "common/fonts.h"
-#include "common/random_source.h"
-#include "common/worksheet_page.h"
-#include "tests/support/doubles.h"
+#include "window_fixture.h"
+
 #include "tests/support/missing.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPrinterInfo>
-#include <QPushButton>
 #include <QTemporaryFile>
-#include <QTest>
 
-#include <numeric>
-
-using namespace bairo;
 using Answer = common::Dialogs::Answer;
 
 namespace {
 
-const QString kEnd70 = u"おしまいです。70点です。"_qs;
-
-// One window with scripted boxes and the sound player given.
-struct Window {
-    explicit Window(common::SoundPlayer& sound)
-        : window({dialogs, sound, random, common::AssetLocator({ASSET_DIR}),
-                  [this](QPrinter& printer) { return pages(printer); }})
+// A window printing to the real printer, with the sound player given.
+struct Window : WindowFixture {
+    explicit Window(common::SoundPlayer& player) : WindowFixture(11, {ASSET_DIR}, &player)
     {
-        window.show();
+        pages = common::printerPages();
     }
-    template <typename T = QWidget> T* w(const char* name) const
-    {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
-    QString shows(const char* name) const { return w<QLineEdit>(name)->text(); }
-    int answer() const
-    {
-        const int a = shows("firstEdit").toInt(), b = shows("secondEdit").toInt();
-        return shows("kindEdit") == text::kLcmWord ? std::lcm(a, b) : std::gcd(a, b);
-    }
-    void enter(int value)
-    {
-        QLineEdit* edit = w<QLineEdit>("answerEdit");
-        edit->clear();
-        QTest::keyClicks(edit, QString::number(value));
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-    void right() { enter(answer()); }
-    void wrong() { enter(9973); }
     // Fixes ten problems and starts a set.
     void startTen()
     {
-        dialogs.inputs.push_back("10");
-        QTest::mouseClick(w("fixedCountBox"), Qt::LeftButton, {}, QPoint(6, 8));
-        QTest::mouseClick(w("startButton"), Qt::LeftButton);
+        fix("10");
+        click("startButton");
     }
     // Seven right at once, one wrong then right, one shown and then
     // entered, one wrong then right: 70 points.
     void playTen()
     {
         startTen();
-        for (int k = 1; k <= 7; ++k) right();
-        wrong();
-        right();
-        QTest::mouseClick(w("showAnswerButton"), Qt::LeftButton);
-        QTest::keyClick(w<QLineEdit>("answerEdit"), Qt::Key_Return);
-        wrong();
-        right();
+        for (int k = 1; k <= 7; ++k) answerRight();
+        answerWrong();
+        answerRight();
+        click("showAnswerButton");
+        pressReturn();
+        answerWrong();
+        answerRight();
     }
-
-    test_support::ScriptedDialogs dialogs;
-    test_support::SeededRandomSource random{11};
-    common::PageSurfaceFactory pages = common::printerPages(); // a test may refuse the job
-    MainWindow window;
 };
 
 // Run in a child process (a font once resolved stays cached): the window
@@ -99,13 +56,13 @@ private slots:
 
         test_support::RecordingSoundPlayer sound;
         Window win(sound);
-        QTest::mouseClick(win.w("startButton"), Qt::LeftButton); // a problem on show
+        win.click("startButton"); // a problem on show
         qInfo("%s: the problem is drawn with %s", qPrintable(condition),
               qPrintable(QFontInfo(win.w("firstEdit")->font()).family()));
         // Every text control: its text, its designed pixel size, and the text
         // really drawn (the control looks different without it).
         int drawn = 0;
-        for (QWidget* w : win.window.findChildren<QWidget*>()) {
+        for (QWidget* w : win.form.findChildren<QWidget*>()) {
             auto* label = qobject_cast<QLabel*>(w);
             auto* edit = qobject_cast<QLineEdit*>(w);
             auto* button = qobject_cast<QAbstractButton*>(w);
@@ -129,7 +86,7 @@ private slots:
         QVERIFY(drawn >= 20);
 
         win.playTen();
-        QCOMPARE(win.shows("messageLine"), kEnd70);
+        QCOMPARE(win.shows("messageLine"), endMessage(70));
         QCOMPARE(win.dialogs.count("warning"), 0);
     }
 };
@@ -139,12 +96,6 @@ private slots:
 class TestMissing : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        common::installJapaneseFonts();
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-
     // No audio output: the real player without its sound module stays
     // silent, and the set is the same as with sound.
     void noAudioOutput()
@@ -155,7 +106,7 @@ private slots:
         Window win(sound);
         win.playTen();
         QVERIFY(!sound.moduleLoaded());
-        QCOMPARE(win.shows("messageLine"), kEnd70);
+        QCOMPARE(win.shows("messageLine"), endMessage(70));
         QCOMPARE(win.dialogs.count("warning"), 0);
     }
 
@@ -183,32 +134,33 @@ private slots:
             win.dialogs.onPrinterSetup = printToPdf(pdf);
         }
         win.startTen();
-        for (int k = 1; k <= 3; ++k) win.right();
-        win.wrong();
-        const DrillState before = win.window.drill();
+        for (int k = 1; k <= 3; ++k) win.answerRight();
+        win.answerWrong();
+        const bairo::RunState before = win.run();
         QStringList shown;
         for (const char* name : {"firstEdit", "secondEdit", "kindEdit", "answerEdit", "numberEdit",
                                  "scoreEdit", "messageLine"})
             shown << win.shows(name);
 
         win.dialogs.answers.push_back(Answer::Yes);
-        QTest::mouseClick(win.w("printButton"), Qt::LeftButton);
+        win.click("printButton");
 
         QCOMPARE(win.dialogs.count("printer"), 1);
         QCOMPARE(win.dialogs.texts("warning").size(), 1);
         QVERIFY2(win.dialogs.texts("warning").first().contains(reason),
                  qPrintable(win.dialogs.texts("warning").first()));
         QVERIFY(!QFile::exists(pdf));
-        QVERIFY(win.window.drill() == before);
+        QVERIFY(win.run() == before);
         QStringList shownAfter;
         for (const char* name : {"firstEdit", "secondEdit", "kindEdit", "answerEdit", "numberEdit",
                                  "scoreEdit", "messageLine"})
             shownAfter << win.shows(name);
         QCOMPARE(shownAfter, shown);
-        QCOMPARE(win.w<QLineEdit>("messageLine")->palette().color(QPalette::Text),
-                 QColor(0, 128, 0));
-        while (!win.shows("messageLine").startsWith(u"おしまい"_qs)) win.right();
-        QCOMPARE(win.shows("messageLine"), u"おしまいです。90点です。"_qs);
+        QCOMPARE(win.edit("messageLine")->palette().color(QPalette::Text), QColor(0, 128, 0));
+        // Seven problems are left; a drill that never ends the set fails here.
+        for (int k = 0; k < 7 && !win.shows("messageLine").startsWith(u"おしまい"_qs); ++k)
+            win.answerRight();
+        QCOMPARE(win.shows("messageLine"), endMessage(90));
         QCOMPARE(win.dialogs.texts("warning").size(), 1);
     }
 

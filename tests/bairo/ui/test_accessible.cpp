@@ -2,40 +2,13 @@
 // What a screen reader reads from the drill window: every control has a name
 // (its visible text, or a short Japanese name where it has none), and the
 // names stay while the values follow the drill.
-#include "bairo/ui/main_window.h"
-#include "common/dialogs.h"
-#include "common/feedback.h"
-#include "common/fonts.h"
-#include "common/random_source.h"
+#include "window_fixture.h"
+
 #include "tests/support/accessible.h"
-#include "tests/support/doubles.h"
-
-#include <QApplication>
-#include <QLineEdit>
-#include <QTest>
-
-#include <numeric>
-
-using namespace bairo;
-
-namespace {
-
-struct Window {
-    Window() { window.show(); }
-    QWidget* w(const QString& name) const { return window.findChild<QWidget*>(name); }
-    test_support::ScriptedDialogs dialogs;
-    test_support::RecordingSoundPlayer sound;
-    test_support::SeededRandomSource random{5};
-    MainWindow window{{dialogs, sound, random, common::AssetLocator({ASSET_DIR})}};
-};
-
-} // namespace
 
 class TestAccessible : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { common::installJapaneseFonts(); }
-
     void names_data()
     {
         QTest::addColumn<QString>("control");
@@ -74,8 +47,8 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QString, name);
-        Window win;
-        QWidget* w = win.w(control);
+        WindowFixture f(5);
+        QWidget* w = f.form.findChild<QWidget*>(control);
         QVERIFY(w);
         QCOMPARE(accessibleName(w), name);
     }
@@ -83,9 +56,9 @@ private slots:
     // No control goes unnamed, and a control with a visible text is named by it.
     void everyControlIsNamed()
     {
-        Window win;
+        WindowFixture f(5);
         int seen = 0;
-        for (QWidget* w : win.window.findChildren<QWidget*>()) {
+        for (QWidget* w : f.form.findChildren<QWidget*>()) {
             const std::optional<QString> visible = visibleText(w);
             if (!visible && !qobject_cast<QLineEdit*>(w)) continue;
             const QString name = accessibleName(w);
@@ -99,24 +72,22 @@ private slots:
     // Through a drill the names stay and the values are what is shown.
     void readerFollowsTheDrill()
     {
-        Window win;
-        QTest::mouseClick(win.w("startButton"), Qt::LeftButton);
-        auto* first = static_cast<QLineEdit*>(win.w("firstEdit"));
-        auto* second = static_cast<QLineEdit*>(win.w("secondEdit"));
-        QCOMPARE(accessibleName(first), u"一つ目の数"_qs);
-        QCOMPARE(accessibleValue(first), first->text());
-        QCOMPARE(accessibleValue(win.w("kindEdit")), u"最小公倍数"_qs);
-        QCOMPARE(accessibleValue(win.w("numberEdit")), "1");
-        const int answer = std::lcm(first->text().toInt(), second->text().toInt());
-        QTest::keyClicks(win.w("answerEdit"), QString::number(answer));
-        QCOMPARE(accessibleValue(win.w("answerEdit")), QString::number(answer));
-        QTest::keyClick(win.w("answerEdit"), Qt::Key_Return);
-        QCOMPARE(accessibleValue(win.w("messageLine")), u"せいかいです！"_qs);
-        QCOMPARE(accessibleValue(win.w("numberEdit")), "2");
-        QCOMPARE(accessibleValue(win.w("scoreEdit")), "100");
-        QTest::mouseClick(win.w("showAnswerButton"), Qt::LeftButton);
-        QCOMPARE(accessibleName(win.w("showAnswerButton")), u"次の問題"_qs);
-        QCOMPARE(accessibleName(win.w("answerEdit")), u"答え"_qs);
+        WindowFixture f(5);
+        f.click("startButton");
+        QCOMPARE(accessibleName(f.w("firstEdit")), u"一つ目の数"_qs);
+        QCOMPARE(accessibleValue(f.w("firstEdit")), f.shows("firstEdit"));
+        QCOMPARE(accessibleValue(f.w("kindEdit")), u"最小公倍数"_qs);
+        QCOMPARE(accessibleValue(f.w("numberEdit")), "1");
+        const int answer = f.answer();
+        f.type(QString::number(answer));
+        QCOMPARE(accessibleValue(f.w("answerEdit")), QString::number(answer));
+        f.pressReturn();
+        QCOMPARE(accessibleValue(f.w("messageLine")), kRight);
+        QCOMPARE(accessibleValue(f.w("numberEdit")), "2");
+        QCOMPARE(accessibleValue(f.w("scoreEdit")), "100");
+        f.click("showAnswerButton");
+        QCOMPARE(accessibleName(f.w("showAnswerButton")), kNext);
+        QCOMPARE(accessibleName(f.w("answerEdit")), u"答え"_qs);
     }
 };
 

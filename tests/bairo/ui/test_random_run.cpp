@@ -6,78 +6,51 @@
 // where the design leaves a display as it was (the counters after the end of
 // a set). One run takes a fixed seed and is the same every time; the other's
 // seed is printed: APP_RANDOM_SEED replays it, APP_RANDOM_EVENTS makes both longer.
-#include "bairo/ui/main_window.h"
-#include "common/dialogs.h"
-#include "common/feedback.h"
-#include "common/fonts.h"
-#include "common/random_source.h"
-#include "common/worksheet_page.h"
-#include "tests/support/doubles.h"
-#include "tests/support/forwarding_surface.h"
+#include "window_fixture.h"
+
 #include "tests/support/random_run.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QTest>
-
-#include <numeric>
 
 using namespace bairo;
-using Answer = common::Dialogs::Answer;
 
 namespace {
 
-const QString kShowAnswer = u"正解を見る"_qs;
-const QString kNext = u"次の問題"_qs;
 const QString kFinished = u"おしまいです。"_qs;
+const QString kPlaceholder = u"***"_qs;
 const QColor kGreen(0, 128, 0), kRed(255, 0, 0);
 
-// The window with scripted services and worksheets recorded instead of printed.
-struct RandomRun : RandomKeys {
+// What the drill holds, to tell whether an event changed it.
+auto snapshot(const Drill& d)
+{
+    return std::tuple(d.state(), d.problem(), d.score(), d.count(), d.countIsFixed(), d.kind(),
+                      d.level());
+}
+
+struct RandomRun : RandomKeys, WindowFixture {
     explicit RandomRun(quint64 seed)
         : RandomKeys(seed, u"0123456789 -+abcxyz１２３　こたえ"_qs, "[^a-z+-]",
                      {u"１２"_qs, u"　"_qs, u"　１２"_qs, u"こたえ"_qs, u"－３"_qs}),
-          random(seed)
+          WindowFixture(seed)
     {
         // finishSet is seen by its message, even when a later key of the same
         // event (a held Return) replaces it at once.
-        QObject::connect(w<QLineEdit>("messageLine"), &QLineEdit::textChanged, &window,
+        QObject::connect(edit("messageLine"), &QLineEdit::textChanged, &form,
                          [this](const QString& text) { sawFinish |= text.startsWith(kFinished); });
-        window.show();
         for (const char* name : {"mascot.bmp", "maru1.bmp", "batu1.bmp"})
             pictures[name] =
-                QImage(common::AssetLocator().find(name)).convertToFormat(QImage::Format_RGB32);
+                QImage(QString(ASSET_DIR "/") + name).convertToFormat(QImage::Format_RGB32);
     }
 
-    template <typename T = QWidget> T* w(const char* name) const
-    {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
-    QString shows(const char* name) const { return w<QLineEdit>(name)->text(); }
-    QLineEdit* answerField() const { return w<QLineEdit>("answerEdit"); }
-
-    // The answer worked out from what the problem line shows.
-    int shownAnswer() const
-    {
-        const int a = shows("firstEdit").toInt(), b = shows("secondEdit").toInt();
-        return shows("kindEdit") == text::kLcmWord ? std::lcm(a, b) : std::gcd(a, b);
-    }
+    QLineEdit* answerField() const { return edit("answerEdit"); }
     void retype(const QString& text)
     {
         QTest::keyClick(answerField(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(answerField(), Qt::Key_Delete);
         typeText(answerField(), text);
         QTest::keyClick(answerField(), Qt::Key_Return);
-    }
-    void clickItem(const char* name)
-    {
-        QWidget* item = w(name);
-        QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(6, item->height() / 2));
     }
 
     // One random event; returns its name for the failure message.
@@ -90,13 +63,12 @@ struct RandomRun : RandomKeys {
         const int r = chance(100);
         if (const QString name = keyEvent(edit, r); !name.isEmpty()) return name;
         if (r < 65) {
-            retype(shows("firstEdit") == text::kPlaceholder ? u"0"_qs
-                                                            : QString::number(shownAnswer()));
+            retype(shows("firstEdit") == kPlaceholder ? u"0"_qs : QString::number(answer()));
             return "right answer";
         }
         if (r < 69) {
             // Plainly wrong, a larger common multiple, a smaller common divisor, 0, negative.
-            const int a = shows("firstEdit") == text::kPlaceholder ? 1 : shownAnswer();
+            const int a = shows("firstEdit") == kPlaceholder ? 1 : answer();
             const int wrong[] = {9973, 2 * a, 1, 0, -a, a + 1};
             retype(QString::number(wrong[chance(6)]));
             return "wrong answer";
@@ -128,8 +100,8 @@ struct RandomRun : RandomKeys {
         }
         if (r < 91) {
             QTest::mouseClick(w("quitButton"), Qt::LeftButton);
-            if (window.isVisible()) eventProblem = "おしまい left the window open";
-            window.show();
+            if (form.isVisible()) eventProblem = "おしまい left the window open";
+            form.show();
             return "quitButton, shown again";
         }
         typeText(edit, QString::number(-chance(100)));
@@ -149,82 +121,76 @@ struct RandomRun : RandomKeys {
     // a set (stale) the counters numberEdit and scoreEdit keep what they showed.
     QString inconsistency(bool stale) const
     {
-        const DrillState& s = window.drill();
-        if (s.questionNo < 0 || s.questionNo > kMaxSetSize) return "questionNo out of 0..100";
-        if (s.correctCount < 0 || s.correctCount > s.questionNo)
-            return QString("correctCount %1 above questionNo %2")
-                .arg(s.correctCount)
-                .arg(s.questionNo);
-        if (s.score < 0 || s.score > 100) return "score out of 0..100";
-        if (s.setSize < 1 || s.setSize > kMaxSetSize) return "setSize out of 1..100";
-        if (s.printing) return "still printing";
-        if (shows("countEdit") != QString::number(s.setSize))
-            return "countEdit disagrees with setSize";
-        if (w<QCheckBox>("fixedCountBox")->isChecked() != s.setSizeFixed)
-            return "tick disagrees with setSizeFixed";
-        if (s.problemKind != (w<QRadioButton>("gcdButton")->isChecked() ? 1 : 0))
-            return "problemKind disagrees with the radio group";
-        if (s.problemLevel != (w<QRadioButton>("hardButton")->isChecked() ? 1 : 0))
-            return "problemLevel disagrees with the radio group";
+        const Drill& d = drill();
+        const RunState& s = d.state();
+        if (s.currentNumber < 0 || s.currentNumber > 100) return "currentNumber out of 0..100";
+        if (s.firstTryCorrect < 0 || s.firstTryCorrect > s.currentNumber)
+            return QString("firstTryCorrect %1 above currentNumber %2")
+                .arg(s.firstTryCorrect)
+                .arg(s.currentNumber);
+        if (d.score() < 0 || d.score() > 100) return "score out of 0..100";
+        if (d.count() < 1 || d.count() > 100) return "count out of 1..100";
+        if (shows("countEdit") != QString::number(d.count()))
+            return "countEdit disagrees with count";
+        if (w<QCheckBox>("fixedCountBox")->isChecked() != d.countIsFixed())
+            return "tick disagrees with countIsFixed";
+        if ((d.kind() == Kind::kGcd) != w<QRadioButton>("gcdButton")->isChecked())
+            return "kind disagrees with the radio group";
+        if ((d.level() == Level::kHard) != w<QRadioButton>("hardButton")->isChecked())
+            return "level disagrees with the radio group";
 
         static const QRegularExpression number("^[0-9]+$");
         for (const char* name : {"numberEdit", "scoreEdit"}) {
             if (!number.match(shows(name)).hasMatch() || shows(name).toInt() > 100)
                 return QString(name) + " shows " + shows(name);
         }
-        if (!stale && shows("numberEdit") != QString::number(s.questionNo))
-            return "numberEdit " + shows("numberEdit") + " but questionNo " +
-                   QString::number(s.questionNo);
-        if (!stale && shows("scoreEdit") != QString::number(s.score))
-            return "scoreEdit " + shows("scoreEdit") + " but score " + QString::number(s.score);
+        if (!stale && shows("numberEdit") != QString::number(s.currentNumber))
+            return "numberEdit " + shows("numberEdit") + " but currentNumber " +
+                   QString::number(s.currentNumber);
+        if (!stale && shows("scoreEdit") != QString::number(d.score()))
+            return "scoreEdit " + shows("scoreEdit") + " but score " + QString::number(d.score());
 
         const QString caption = w<QPushButton>("showAnswerButton")->text();
         if (caption != kShowAnswer && caption != kNext) return "showAnswerButton reads " + caption;
         if (caption == kNext && !s.answerShown)
             return "showAnswerButton reads 次の問題 without a shown answer";
 
-        if (shows("firstEdit") == text::kPlaceholder) {
-            if (s.questionNo != 0)
-                return "no problem shown, yet questionNo " + QString::number(s.questionNo);
+        if (shows("firstEdit") == kPlaceholder) {
+            if (s.currentNumber != 0)
+                return "no problem shown, yet currentNumber " + QString::number(s.currentNumber);
         } else {
-            if (shows("firstEdit") != QString::number(s.currentProblem.first) ||
-                shows("secondEdit") != QString::number(s.currentProblem.second))
+            if (shows("firstEdit") != QString::number(d.problem().first) ||
+                shows("secondEdit") != QString::number(d.problem().second))
                 return "the problem line does not show the current problem";
-            if (shows("kindEdit") != text::kLcmWord && shows("kindEdit") != text::kGcdWord)
+            if (shows("kindEdit") != kindWord(Kind::kLcm) &&
+                shows("kindEdit") != kindWord(Kind::kGcd))
                 return "kindEdit " + shows("kindEdit");
-            if (s.currentProblem.answer != shownAnswer())
+            if (d.problem().answer != answer())
                 return "the answer is not that of the problem shown";
         }
 
         const QString message = shows("messageLine");
-        const QStringList messages{text::kChooseAndStart,  text::kTypeAndReturn, text::kRight,
-                                   text::kSmallerMultiple, text::kLargerDivisor, text::kWrong};
+        const QStringList messages{u"問題を選んでスタートボタンを押してね"_qs,
+                                   kTypeAndReturn,
+                                   kRight,
+                                   kSmallerMultiple,
+                                   kLargerDivisor,
+                                   kWrong};
         if (message.startsWith(kFinished)) {
-            if (message != kFinished + QString::number(s.score) + text::kFinishedAfter)
-                return "end message " + message + " but score " + QString::number(s.score);
+            if (message != endMessage(d.score()))
+                return "end message " + message + " but score " + QString::number(d.score());
         } else if (!messages.contains(message)) {
             return "messageLine " + message;
         }
-        const QColor colour = w<QLineEdit>("messageLine")->palette().color(QPalette::Text);
+        const QColor colour = edit("messageLine")->palette().color(QPalette::Text);
         if (colour != kGreen && colour != kRed) return "messageLine neither green nor red";
 
         const QString picture = pictureShown();
-        if (s.mascotShown != (picture == "mascot.bmp"))
+        if (s.mascotShowing != (picture == "mascot.bmp"))
             return "mascotShown but the picture is " + picture;
         return {};
     }
 
-    test_support::ScriptedDialogs dialogs;
-    test_support::RecordingSoundPlayer sound;
-    test_support::SeededRandomSource random;
-    std::unique_ptr<test_support::RecordingSurface> recorded;
-    bool failJob = false;
-    MainWindow window{
-        {dialogs, sound, random, {}, [this](QPrinter&) -> std::unique_ptr<common::PageSurface> {
-             recorded = std::make_unique<test_support::RecordingSurface>(QSize(3400, 4800));
-             if (failJob) recorded->failOnBegin();
-             return std::make_unique<ForwardingSurface>(*recorded);
-         }}};
     QString eventProblem; // what the event itself found wrong
     bool sawFinish = false;
     QMap<QString, QImage> pictures;
@@ -255,11 +221,15 @@ private slots:
         if (fixedSeed) crash::install(seed);
         RandomRun run(seed);
         EventTrail trail;
+        TraceFile trace;
+        qsizetype sounds = 0;
         bool stale = false;
         int printed = 0, finished = 0, hints = 0;
         for (int i = 0; i < events; ++i) {
             crash::event = i;
-            const DrillState before = run.window.drill();
+            const auto before = snapshot(run.drill());
+            const int countBefore = run.drill().count();
+            const Problem problemBefore = run.drill().problem();
             const QString messageBefore = run.shows("messageLine");
             const int reseedsBefore = run.random.reseeds;
             const int warningsBefore = run.dialogs.count("warning");
@@ -267,7 +237,7 @@ private slots:
             const QString name = run.event();
             trail.add(name);
 
-            const DrillState& s = run.window.drill();
+            const Drill& d = run.drill();
             const QString message = run.shows("messageLine");
             const int warnings = run.dialogs.count("warning") - warningsBefore;
             QString problem = run.eventProblem;
@@ -281,12 +251,12 @@ private slots:
                 if (printedNow) {
                     ++printed;
                     newProblem = true;
-                    if (run.recorded->pages != 2 * ((before.setSize + 19) / 20))
+                    if (run.recorded->pages != 2 * ((countBefore + 19) / 20))
                         problem = "wrong page count";
-                    if (s.questionNo != 1 || s.correctCount != 0 || s.score != 0 ||
-                        message != text::kTypeAndReturn)
+                    if (d.state().currentNumber != 1 || d.state().firstTryCorrect != 0 ||
+                        d.score() != 0 || message != kTypeAndReturn)
                         problem = "no restart after a printed sheet";
-                } else if (s != before || message != messageBefore) {
+                } else if (snapshot(d) != before || message != messageBefore) {
                     problem = "an unprinted sheet changed the drill";
                 }
             } else {
@@ -294,10 +264,9 @@ private slots:
                 if (warnings != 0)
                     problem = "unexpected warning: " + run.dialogs.texts("warning").last();
                 // Only the exact pair before is refused; Start forgets it.
-                if (newProblem && !name.startsWith("startButton") &&
-                    before.currentProblem.first != 0 &&
-                    s.currentProblem.first == before.currentProblem.first &&
-                    s.currentProblem.second == before.currentProblem.second)
+                if (newProblem && !name.startsWith("startButton") && problemBefore.first != 0 &&
+                    d.problem().first == problemBefore.first &&
+                    d.problem().second == problemBefore.second)
                     problem = "a problem repeated at once";
             }
             // An event either ends the set or shows a new problem, never both.
@@ -307,12 +276,24 @@ private slots:
             } else if (newProblem) {
                 stale = false;
             }
-            if (message == text::kSmallerMultiple || message == text::kLargerDivisor) ++hints;
+            if (message == kSmallerMultiple || message == kLargerDivisor) ++hints;
             if (problem.isEmpty()) problem = run.inconsistency(stale);
             if (!problem.isEmpty()) {
                 crash::uninstall();
                 QFAIL(qPrintable(trail.failure(seed, i, name, problem)));
             }
+            QStringList traced{QString::number(i), name, windowTrace(run.form),
+                               run.sound.played.mid(sounds).join(u',')};
+            sounds = run.sound.played.size();
+            for (const auto& box : run.dialogs.shown) traced << box.kind + u':' + box.text;
+            if (name.startsWith("printButton") && run.recorded)
+                for (const test_support::PageOp& op : run.recorded->ops)
+                    traced << QString("%1 %2,%3 %4")
+                                  .arg(op.kind)
+                                  .arg(op.at.x())
+                                  .arg(op.at.y())
+                                  .arg(op.text);
+            trace.write(traced);
             run.dialogs.shown.clear();
         }
         crash::uninstall();
