@@ -2,6 +2,7 @@
 #include "bairo/command_line.h"
 
 #include "bairo/core/sheet.h"
+#include "bairo/version.h"
 #include "common/command_line.h"
 #include "common/drill_rules.h"
 #include "common/random_source.h"
@@ -15,7 +16,8 @@ namespace cli = common::cli;
 
 int runCommandLine(int argc, char* argv[])
 {
-    const auto app = cli::startCommand(argc, argv, QStringLiteral("Bairo"));
+    const auto app =
+        cli::startCommand(argc, argv, QStringLiteral("Bairo"), QLatin1String(kVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

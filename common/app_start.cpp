@@ -3,6 +3,7 @@
 
 #include "common/feedback.h"
 #include "common/fonts.h"
+#include "common/version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -40,10 +41,13 @@ bool installQtTranslation(QCoreApplication& app, const QString& folder)
     return true;
 }
 
-void nameApplication(const QString& name)
+void nameApplication(const QString& name, const QString& ownVersion)
 {
     QCoreApplication::setApplicationName(name);
-    QCoreApplication::setApplicationVersion(QStringLiteral(APP_VERSION));
+    const QString package = QLatin1String(kPackageVersion);
+    QCoreApplication::setApplicationVersion(
+        ownVersion.isEmpty() ? package
+                             : ownVersion + QStringLiteral(" (package ") + package + u')');
 }
 
 void startApplication(QApplication& app, const AppIdentity& identity)

@@ -24,8 +24,9 @@ struct AppIdentity {
 // it to every window title on the screen.
 void startApplication(QApplication& app, const AppIdentity& identity);
 
-// The program's name and the one version of both programs and their package.
-void nameApplication(const QString& name);
+// The program's name and version: the package's, or a program's own
+// version beside the package's.
+void nameApplication(const QString& name, const QString& ownVersion = {});
 
 // Loads Qt's Japanese translation (its buttons, the print dialog) from the
 // given folder, or Qt's translations folder when empty. Where it is missing

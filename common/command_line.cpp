@@ -27,7 +27,8 @@ std::optional<int> readBounded(const QString& text)
 
 bool wanted(int argc, char** /*argv*/) { return argc > 1; }
 
-std::unique_ptr<QGuiApplication> startCommand(int& argc, char** argv, const QString& name)
+std::unique_ptr<QGuiApplication> startCommand(int& argc, char** argv, const QString& name,
+                                              const QString& ownVersion)
 {
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtCriticalMsg || type == QtFatalMsg)
@@ -35,7 +36,7 @@ std::unique_ptr<QGuiApplication> startCommand(int& argc, char** argv, const QStr
     });
     qputenv("QT_QPA_PLATFORM", "offscreen");
     auto app = std::make_unique<QGuiApplication>(argc, argv);
-    nameApplication(name);
+    nameApplication(name, ownVersion);
     if (QLocale::system().language() == QLocale::Japanese) installQtTranslation(*app);
     return app;
 }

@@ -27,7 +27,8 @@ bool wanted(int argc, char** argv);
 // and no display is needed, and with Qt's own chatter (session folders and
 // the like) kept off standard error, which carries only the command's own
 // messages. The program's name as given.
-std::unique_ptr<QGuiApplication> startCommand(int& argc, char** argv, const QString& name);
+std::unique_ptr<QGuiApplication> startCommand(int& argc, char** argv, const QString& name,
+                                              const QString& ownVersion = {});
 
 // A message in Japanese where the locale is Japanese, in English elsewhere.
 QString say(const char* japanese, const char* english);

@@ -2,6 +2,7 @@
 #include "bairo/ui/main_window.h"
 
 #include "bairo/core/sheet.h"
+#include "bairo/version.h"
 #include "common/answer_keys.h"
 #include "common/count_box.h"
 #include "common/dialogs.h"
@@ -32,7 +33,7 @@ namespace bairo {
 namespace {
 
 const QString kFontName = QStringLiteral("ＭＳ Ｐゴシック");
-const QString kCaption = QStringLiteral("バイロ Ver2.01 R2");
+const QString kCaption = QStringLiteral("バイロ Ver") + QLatin1String(kVersion);
 const QString kShowAnswerCaption = QStringLiteral("正解を見る");
 const QString kNextProblemCaption = QStringLiteral("次の問題");
 const QString kPlaceholder = QStringLiteral("***");

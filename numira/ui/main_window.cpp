@@ -5,6 +5,7 @@
 #include "common/count_box.h"
 #include "common/dialogs.h"
 #include "common/fonts.h"
+#include "common/version.h"
 #include "numira/ui/choice_dialog.h"
 #include "numira/ui/help_window.h"
 
@@ -64,7 +65,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
-    setWindowTitle(QStringLiteral("ヌミラ Ver 3.41"));
+    setWindowTitle(QStringLiteral("ヌミラ Ver ") + QLatin1String(common::kPackageVersion));
     setFont(fontOf(QStringLiteral("System"), 13));
     // Outer size 606 x 478 at (8, 10); the client area is what the frame leaves.
     move(8, 10);

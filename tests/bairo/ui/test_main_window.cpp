@@ -2,6 +2,7 @@
 // The drill window driven through its keyboard and mouse: the window's
 // frame and tab order, what each result of the drill shows, the
 // number-of-problems box, a held Return, and missing pictures and sounds.
+#include "bairo/version.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
@@ -49,7 +50,7 @@ private slots:
     void window()
     {
         WindowFixture d;
-        QCOMPARE(d.form.windowTitle(), u"バイロ Ver2.01 R2"_qs);
+        QCOMPARE(d.form.windowTitle(), u"バイロ Ver"_qs + QLatin1String(bairo::kVersion));
         QCOMPARE(d.form.pos(), QPoint(11, 28));
         QCOMPARE(d.form.minimumSize(), QSize(598, 500));
         QCOMPARE(d.form.maximumSize(), QSize(598, 500));
