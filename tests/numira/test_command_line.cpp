@@ -63,6 +63,14 @@ private slots:
                                   << 1 << QList<int>{};
         QTest::newRow("table rows with zero")
             << QStringList{"--sheet", "九九:2,7", "--with-zero"} << 20 << 1 << QList<int>{2, 7};
+        // The edges of the ranges: the last row, 100 problems, 100 sets.
+        QTest::newRow("table row 9")
+            << QStringList{"--sheet", "table:9", "--with-zero"} << 10 << 1 << QList<int>{9};
+        QTest::newRow("count 100")
+            << QStringList{"--sheet", "addition:5", "--count", "100"} << 100 << 1 << QList<int>{};
+        QTest::newRow("sets 100") << QStringList{"--sheet", "addition:1", "--count",
+                                                 "1",       "--sets",     "100"}
+                                  << 1 << 100 << QList<int>{};
     }
     void sheets()
     {

@@ -5,6 +5,7 @@
 // focus. The rules themselves are tested on the drill (test_drill.cpp).
 #include "window_fixture.h"
 
+#include "common/version.h"
 #include "numira/ui/help_window.h"
 #include "tests/support/doubles.h"
 
@@ -35,7 +36,7 @@ private slots:
     void startUp()
     {
         WindowFixture f;
-        QCOMPARE(f.form.windowTitle(), u"ヌミラ Ver 3.41"_qs);
+        QCOMPARE(f.form.windowTitle(), u"ヌミラ Ver "_qs + QLatin1String(common::kPackageVersion));
         QCOMPARE(f.shows("titleEdit"), u"もんだいめい"_qs);
         QCOMPARE(f.shows("countEdit"), u"０"_qs);
         QCOMPARE(f.shows("problemEdit"), u"もんだい"_qs);
@@ -221,11 +222,13 @@ private slots:
     // same set again.
     void endOfRun_data()
     {
-        QTest::addColumn<QString>(
-            "script"); // f<n> fix, n choose, r right, w wrong, s show-answer button
+        QTest::addColumn<QString>("script"); // f<n> fix, n choose, r right, e right with the number
+                                             // pad's Enter, w wrong, s show-answer button
         QTest::addColumn<QString>("score");
         QTest::addColumn<bool>("focusChoose");
         QTest::newRow("last right answer") << "f2n rwr" << u"50てんです。"_qs << true;
+        QTest::newRow("answered with the number pad's Enter")
+            << "f2n ewe" << u"50てんです。"_qs << true;
         QTest::newRow("answer asked beyond a lowered count")
             << "n rrrrr f3 s" << u"100てんです。"_qs << true;
         QTest::newRow("next after the last answer shown") << "f1n ss" << u"0てんです。"_qs << false;
@@ -244,7 +247,10 @@ private slots:
                 f.choose(0, 4);
             else if (c == u'r')
                 f.answerRight();
-            else if (c == u'w')
+            else if (c == u'e') {
+                f.type(f.currentAnswer());
+                QTest::keyClick(f.edit("answerEdit"), Qt::Key_Enter, Qt::KeypadModifier);
+            } else if (c == u'w')
                 f.answerWrong();
             else if (c == u's')
                 f.click("showAnswerButton");
