@@ -21,6 +21,8 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import desktop as d  # noqa: E402
+import access as a  # noqa: E402
+import xinput  # noqa: E402
 import e2e_numira as numira  # noqa: E402
 
 ANSWERS = 100
@@ -40,11 +42,11 @@ def latencies(desk, presses, within=0.5):
 def drill(desk, label):
     app = desk.start("numira")
     numira.choose(app, numira.LONG_ADDITION)
-    field = {name: d.find(app[0], name, "text") for name in numira.START_TEXTS}
-    d.click(field["こたえ"])
+    field = {name: a.find(app[0], name, "text") for name in numira.START_TEXTS}
+    xinput.click(field["こたえ"])
     presses = []
     for step in PLAN:
-        value = numira.problem_sum(d.text(field["もんだい"])) + (0 if step == "R" else 1)
+        value = numira.problem_sum(a.text(field["もんだい"])) + (0 if step == "R" else 1)
         moment = numira.answer_and_wait(field, str(value), step == "R")
         presses.append((moment, step))
         time.sleep(max(0.0, moment + 0.75 - time.monotonic()))
@@ -57,9 +59,9 @@ def first_sounds(desk):
     for _ in range(STARTS):
         app = desk.start("numira")
         numira.choose(app, numira.LONG_ADDITION)
-        field = {name: d.find(app[0], name, "text") for name in numira.START_TEXTS}
-        d.click(field["こたえ"])
-        value = numira.problem_sum(d.text(field["もんだい"]))
+        field = {name: a.find(app[0], name, "text") for name in numira.START_TEXTS}
+        xinput.click(field["こたえ"])
+        value = numira.problem_sum(a.text(field["もんだい"]))
         moment = numira.answer_and_wait(field, str(value), True)
         out += latencies(desk, [(moment, "R")])
         time.sleep(0.8)

@@ -18,6 +18,7 @@ import tempfile
 import time
 
 import sound
+from access import WalkFailed, active_window, dump, wait_for
 
 SKIP = 77  # the tests' SKIP_RETURN_CODE
 AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -27,10 +28,6 @@ TOOLS = {"Xvfb": "X server (Xvfb)", "dbus-daemon": "D-Bus daemon", "dbus-send": 
          "pulseaudio": "sound server (pulseaudio)", "parec": "parec", "pactl": "pactl"}
 MODULES = ("pyatspi", "dogtail", "Xlib")
 SOUNDS = {"right": "maru1.wav", "wrong": "batu1.wav"}  # the build's sounds, by cue
-
-
-class WalkFailed(Exception):
-    pass
 
 
 class WalkTimedOut(BaseException):
@@ -43,20 +40,12 @@ def skip_or_fail(reason):
     sys.exit(1 if os.environ.get("CI") == "true" else SKIP)
 
 
-def wait_for(probe, what, timeout=10.0):
-    """The first true value of probe(); a node that goes away while read counts as not yet."""
-    end = time.monotonic() + timeout
-    while True:
-        try:
-            value = probe()
-            if value:
-                return value
-        except Exception:
-            if time.monotonic() > end:
-                raise
-        if time.monotonic() > end:
-            raise WalkFailed("timed out waiting for " + what)
-        time.sleep(0.05)
+def program_version(bin_dir, program):
+    """What `program --version` says after the program's name: the titles
+    are checked against it, so that the version is kept in one place."""
+    out = subprocess.run([os.path.join(bin_dir, program), "--version"], capture_output=True,
+                         text=True, timeout=30, env=dict(os.environ, LANG="C.UTF-8")).stdout
+    return out.strip().split(" ", 1)[1]
 
 
 def _kill_group(proc):
@@ -283,215 +272,3 @@ def run(main):
     sys.exit(1 if desk.failures else 0)
 
 
-# Reading the accessible tree.
-def find_all(root, name=None, role=None):
-    """Showing nodes under root, depth first, with this name and role."""
-    found = []
-    def visit(node):
-        for child in node:
-            if child is None or not child.showing:
-                continue
-            if (name is None or child.name == name) and (role is None or child.roleName == role):
-                found.append(child)
-            visit(child)
-    visit(root)
-    return found
-
-
-def find(root, name=None, role=None, timeout=10.0):
-    return wait_for(lambda: next(iter(find_all(root, name, role)), None),
-                    "%s %r" % (role or "node", name), timeout)
-
-
-def window(app, name=None, role=None, timeout=10.0):
-    """A showing top-level window of the program, by accessible name or role."""
-    return wait_for(lambda: next((w for w in app if w.showing and (name is None or w.name == name)
-                                  and (role is None or w.roleName == role)), None),
-                    "window %r" % (name or role), timeout)
-
-
-def gone(node):
-    with contextlib.suppress(Exception):
-        return not node.showing
-    return True
-
-
-def active_window(app):
-    import pyatspi
-    windows = [w for w in app if w is not None and w.showing]
-    active = [w for w in windows if w.getState().contains(pyatspi.STATE_ACTIVE)]
-    return (active or windows)[-1]
-
-
-def text(node):
-    t = node.queryText()
-    return t.getText(0, t.characterCount)
-
-
-def texts(root):
-    """Every text field under root by its accessible name."""
-    return {n.name: text(n) for n in find_all(root, role="text")}
-
-
-def extents(node):
-    import pyatspi
-    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return (e.x, e.y, e.width, e.height)
-
-
-def inside(inner, outer):
-    x, y, w, h = inner
-    ox, oy, ow, oh = outer
-    return ox <= x and oy <= y and x + w <= ox + ow and y + h <= oy + oh
-
-
-def dump(node, depth=0):
-    try:
-        value = ""
-        with contextlib.suppress(Exception):
-            value = " = %r" % text(node)
-        lines = ["%s%s %r%s %s" % ("  " * depth, node.roleName, node.name, value, extents(node))]
-        lines += [dump(child, depth + 1) for child in node if child is not None]
-        return "\n".join(lines)
-    except Exception as e:
-        return "%s<unreadable: %s>" % ("  " * depth, e)
-
-
-def plain(name):
-    """A button's text without its keyboard mnemonic: '&Yes' and 'はい(&Y)' read 'Yes', 'はい'."""
-    return re.sub(r"\(&?[A-Za-z]\)$", "", name).replace("&", "").strip()
-
-
-def qt_button(desk, win, japanese, english, what=None):
-    """One of Qt's own buttons, found in either language so that the walk goes
-    on; with `what`, checked to read Japanese."""
-    buttons = {plain(b.name): b for b in find_all(win, role="push button")}
-    if what:
-        desk.check(japanese in buttons, "%s reads %s" % (what, japanese),
-                   "buttons read %s" % sorted(buttons))
-    if japanese not in buttons and english not in buttons:
-        raise WalkFailed("no %s button among %s" % (japanese, sorted(buttons)))
-    return buttons.get(japanese) or buttons[english]
-
-
-# The X side: real input, and what the display shows.
-def xdo(*args):
-    subprocess.run(["xdotool", *args], check=True, timeout=10)
-
-
-def click(node):
-    # No --sync: it waits for a move and hangs when the pointer is already there.
-    x, y, w, h = extents(node)
-    xdo("mousemove", str(x + w // 2), str(y + h // 2), "click", "1")
-
-
-def key(*keys):
-    xdo("key", "--delay", "30", *keys)
-
-
-_xtest = None
-
-
-def press_return():
-    """Return pressed and released through XTEST; the moment the press was
-    sent, on the monotonic clock the recording of the sink uses."""
-    global _xtest
-    from Xlib import X, XK, display
-    from Xlib.ext import xtest
-    if _xtest is None:
-        _xtest = display.Display()
-    code = _xtest.keysym_to_keycode(XK.string_to_keysym("Return"))
-    sent = time.monotonic()
-    xtest.fake_input(_xtest, X.KeyPress, code)
-    _xtest.sync()
-    time.sleep(0.03)
-    xtest.fake_input(_xtest, X.KeyRelease, code)
-    _xtest.sync()
-    return sent
-
-
-def type_into(field, s):
-    """Clicks into a field, selects what is there and types over it, as a child would."""
-    click(field)
-    key("ctrl+a")
-    if s:
-        xdo("type", "--delay", "30", s)
-    else:
-        key("BackSpace")
-
-
-def x_windows(pid):
-    """The program's mapped X windows with their places: {id: (x, y, width, height)}."""
-    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
-                         capture_output=True, text=True).stdout
-    places = {}
-    for wid in out.split():
-        g = dict(line.split("=", 1) for line in subprocess.run(
-            ["xdotool", "getwindowgeometry", "--shell", wid],
-            capture_output=True, text=True).stdout.split())
-        places[wid] = tuple(int(g.get(k, -1)) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-    return places
-
-
-def window_property(pid, node, name):
-    """xprop's text of a property of the X window that shows this accessible
-    window (matched by place)."""
-    want = extents(node)
-    wid = wait_for(lambda: next((w for w, g in x_windows(pid).items() if g == want), None),
-                   "the X window of %r" % node.name, timeout=5)
-    return subprocess.run(["xprop", "-id", wid, "-notype", name],
-                          capture_output=True, check=True).stdout.decode("utf-8", "replace")
-
-
-def title(pid, node):
-    """_NET_WM_NAME of the X window that shows this accessible window."""
-    out = window_property(pid, node, "_NET_WM_NAME")
-    m = re.search(r'= "(.*)"', out)
-    return m.group(1) if m else out.strip()
-
-
-def icon_sizes(pid, node):
-    """The sizes of the icons the window gives the desktop (_NET_WM_ICON)."""
-    return re.findall(r"Icon \((\d+ x \d+)\)", window_property(pid, node, "_NET_WM_ICON"))
-
-
-def _ppm_rows(argv):
-    ppm = subprocess.run(argv, capture_output=True, check=True, timeout=20).stdout
-    m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
-    w, h = int(m.group(1)), int(m.group(2))
-    data = ppm[m.end():]
-    return [[data[(r * w + c) * 3:(r * w + c) * 3 + 3] for c in range(w)] for r in range(h)]
-
-
-def screen_pixels(x, y, w, h):
-    """Rows of RGB triples of a rectangle of the screen."""
-    return _ppm_rows(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
-                      "-depth", "8", "ppm:-"])
-
-
-def file_pixels(path):
-    return _ppm_rows(["convert", path, "-depth", "8", "ppm:-"])
-
-
-# Printing.
-def print_to_pdf(desk, app, path, cancel=False):
-    """Answers Qt's print dialog: the PDF printer, the output file, then Print
-    or Cancel. The buttons are checked to read Japanese on the printing run."""
-    dialog = window(app, role="dialog")
-    what = None if cancel else "the print dialog's %s button"
-    ok = qt_button(desk, dialog, "印刷", "Print", what and what % "Print")
-    no = qt_button(desk, dialog, "キャンセル", "Cancel", what and what % "Cancel")
-    printer = find(dialog, role="combo box")
-    pdf = ("PDF ファイルに出力", "Print to File (PDF)")
-    if printer.name not in pdf:
-        click(printer)
-        click(next(i for i in find_all(printer, role="list item") if i.name in pdf))
-    type_into(find(dialog, role="text"), path)
-    click(no if cancel else ok)
-    wait_for(lambda: gone(dialog), "the print dialog to close")
-
-
-def pdf_pages(path):
-    out = subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, text=True,
-                         check=True, timeout=30).stdout
-    return out.split("\f")[:-1]

@@ -5,14 +5,17 @@ problem with their hints, printing a sheet to PDF through Qt's print dialog,
 a cancelled print, the feedback picture on a screen of twice the density, and
 the sound of every answer, hints among the wrong ones, heard on the sound server."""
 import math
-import time
 import os
 import re
+import time
 
+import access
 import desktop as d
-from desktop import click, find, key, text, type_into, window
+import printing
+import xinput
+from access import find, text, window
+from xinput import click, key, type_into
 
-TITLE = "バイロ Ver2.01 R2"
 COUNT_TITLE = "何問までやるかを決めます"
 START_TEXTS = {"お知らせ": "問題を選んでスタートボタンを押してね", "一つ目の数": "***",
                "二つ目の数": "***", "求めるもの": "***", "答え": "***", "何問目": "0",
@@ -26,20 +29,26 @@ FINISHED = "おしまいです。%d点です。"
 PRINTING = "印刷中です"
 
 
+def main_title(desk):
+    """The title shows Bairo's own version as --version says it."""
+    return "バイロ Ver" + d.program_version(desk.bin_dir, "bairo").split(" (package ")[0]
+
+
 def drill_and_print(desk):
     with desk.walk("LCM and GCD drill", seconds=40, keep=True):
         app = desk.start("bairo")
         main = app[0]
-        desk.equal(d.title(desk.program.pid, main), TITLE, "window title on the display")
-        desk.check(bool(d.icon_sizes(desk.program.pid, main)), "window gives the desktop its icon")
-        desk.equal(d.texts(main), START_TEXTS, "start-up texts")
+        desk.equal(xinput.title(desk.program.pid, main), main_title(desk),
+                   "window title on the display")
+        desk.check(bool(xinput.icon_sizes(desk.program.pid, main)), "window gives the desktop its icon")
+        desk.equal(access.texts(main), START_TEXTS, "start-up texts")
         field = {name: find(main, name, "text") for name in START_TEXTS}
         shown = lambda name: lambda: text(field[name])
 
         click(find(main, "問題数を決める", "check box"))
         box = window(app, COUNT_TITLE)
-        desk.equal(d.title(desk.program.pid, box), COUNT_TITLE, "count box title on the display")
-        d.qt_button(desk, box, "キャンセル", "Cancel", "the count box's Cancel button")
+        desk.equal(xinput.title(desk.program.pid, box), COUNT_TITLE, "count box title on the display")
+        access.qt_button(desk, box, "キャンセル", "Cancel", "the count box's Cancel button")
         type_into(find(box, role="text"), "3")
         click(find(box, "OK", "push button"))
         desk.expect(shown("問題数"), "3", "the count box fixes 3 problems")
@@ -53,7 +62,7 @@ def drill_and_print(desk):
             type_into(field["答え"], str(value))
             key("Return")
             if right:  # wait for the next problem or the end of the set
-                d.wait_for(lambda: text(field["何問目"]) != before or
+                access.wait_for(lambda: text(field["何問目"]) != before or
                            text(field["お知らせ"]).startswith("おしまい"), "the next problem")
 
         def numbers():
@@ -90,18 +99,14 @@ def drill_and_print(desk):
             if text(field["お知らせ"]).startswith("おしまい"):
                 click(find(main, "スタート", "push button"))
         else:
-            raise d.WalkFailed("ten GCD problems in a row had no common divisor over 1")
+            raise access.WalkFailed("ten GCD problems in a row had no common divisor over 1")
 
     # A fresh GCD sheet of the fixed 3 problems: question page, then answer page.
     sheet = os.path.join(desk.tmp, "bairo.pdf")
     with desk.walk("printing to PDF", seconds=30, continues=True, keep=True):
-        click(find(main, "問題を印刷", "push button"))
-        ask = window(app, role="alert")
-        d.qt_button(desk, ask, "いいえ", "No", "the print question's No button")
-        click(d.qt_button(desk, ask, "はい", "Yes", "the print question's Yes button"))
-        d.print_to_pdf(desk, app, sheet)
-        d.wait_for(lambda: text(field["お知らせ"]) == TYPE_AND_RETURN, "a new set after printing")
-        pages = d.pdf_pages(sheet)
+        printing.print_sheet(desk, app, find(main, "問題を印刷", "push button"), sheet)
+        access.wait_for(lambda: text(field["お知らせ"]) == TYPE_AND_RETURN, "a new set after printing")
+        pages = printing.pdf_pages(sheet)
         desk.equal(len(pages), 2, "one question page and one answer page")
         questions = re.findall(r"(\d+) と (\d+) の" + GCD + "は", pages[0])
         answers = re.findall(r"(\d+) と (\d+) のGCMは (\d+)", pages[-1])
@@ -113,18 +118,8 @@ def drill_and_print(desk):
 
     with desk.walk("cancelled print", seconds=30, continues=True):
         answer(math.gcd(*numbers()), right=True)  # one problem in, so a restart would show
-        before = d.texts(main)
-        printed = os.stat(sheet).st_mtime_ns
-        click(find(main, "問題を印刷", "push button"))
-        click(d.qt_button(desk, window(app, role="alert"), "はい", "Yes"))
-        other = os.path.join(desk.tmp, "cancelled.pdf")
-        d.print_to_pdf(desk, app, other, cancel=True)
-        d.wait_for(lambda: text(field["お知らせ"]) != PRINTING, "the message line back")
-        desk.check(not os.path.exists(other) and os.stat(sheet).st_mtime_ns == printed,
-                   "Cancel prints nothing",
-                   "new file: %s, earlier sheet rewritten: %s"
-                   % (os.path.exists(other), os.stat(sheet).st_mtime_ns != printed))
-        desk.equal(d.texts(main), before, "Cancel leaves the drill as it was")
+        printing.cancelled_print(desk, app, main, find(main, "問題を印刷", "push button"), sheet,
+                                 lambda before: text(field["お知らせ"]) != PRINTING)
 
 
 def dense_picture(desk):
@@ -134,16 +129,16 @@ def dense_picture(desk):
     with desk.walk("picture at scale 2", seconds=20):
         app = desk.start("bairo", QT_SCALE_FACTOR="2")
         # Accessible places are in device-independent pixels, X's in device pixels.
-        sizes = [g[2:] for g in d.x_windows(desk.program.pid).values()]
-        desk.equal(sizes, [tuple(2 * n for n in d.extents(app[0])[2:])],
+        sizes = [g[2:] for g in xinput.x_windows(desk.program.pid).values()]
+        desk.equal(sizes, [tuple(2 * n for n in access.extents(app[0])[2:])],
                    "the window drawn at scale 2")
-        x, y, w, h = d.extents(find(app[0], "絵", "image"))
-        area = lambda: d.screen_pixels(2 * x, 2 * y, 2 * w, 2 * h)
-        d.wait_for(lambda: len({p for row in area() for p in row}) > 1, "the picture drawn")
+        x, y, w, h = access.extents(find(app[0], "絵", "image"))
+        area = lambda: xinput.screen_pixels(2 * x, 2 * y, 2 * w, 2 * h)
+        access.wait_for(lambda: len({p for row in area() for p in row}) > 1, "the picture drawn")
         shown = area()
         twice = [f for f in os.listdir(desk.bin_dir) if f.startswith("mascot@2x.")]
         if desk.check(bool(twice), "a 2x picture lies beside the mascot", "none in " + desk.bin_dir):
-            want = d.file_pixels(os.path.join(desk.bin_dir, twice[0]))
+            want = xinput.file_pixels(os.path.join(desk.bin_dir, twice[0]))
             differ = sum(a != b for ra, rb in zip(shown, want) for a, b in zip(ra, rb))
             desk.check(len(want) == 2 * h and differ == 0, "the picture is drawn from its 2x picture",
                        "%d of %d pixels differ" % (differ, 4 * w * h))
@@ -161,7 +156,7 @@ def answer_sounds(desk):
         main = app[0]
         field = {name: find(main, name, "text") for name in START_TEXTS}
         click(find(main, "スタート", "push button"))
-        d.wait_for(lambda: text(field["何問目"]) == "1", "the first problem")
+        access.wait_for(lambda: text(field["何問目"]) == "1", "the first problem")
         click(field["答え"])
         presses, wrong = [], 0
         for step in SOUND_PLAN:
@@ -171,15 +166,15 @@ def answer_sounds(desk):
                 wrong += 1
             value = str(lcm if step == "R" else 2 * lcm if wrong % 2 else lcm + 1)
             key("ctrl+a")
-            d.xdo("type", "--delay", "10", value)
-            d.wait_for(lambda: text(field["答え"]) == value, "the typed answer")
+            xinput.xdo("type", "--delay", "10", value)
+            access.wait_for(lambda: text(field["答え"]) == value, "the typed answer")
             before = text(field["何問目"])
-            moment = d.press_return()
+            moment = xinput.press_return()
             if step == "R":
-                d.wait_for(lambda: text(field["何問目"]) != before, "the next problem")
+                access.wait_for(lambda: text(field["何問目"]) != before, "the next problem")
             else:
                 told = SMALLER_MULTIPLE if wrong % 2 else WRONG
-                d.wait_for(lambda: text(field["お知らせ"]) == told, "the wrong answer told")
+                access.wait_for(lambda: text(field["お知らせ"]) == told, "the wrong answer told")
             presses.append((moment, "right" if step == "R" else "wrong"))
             time.sleep(max(0.0, moment + 0.75 - time.monotonic()))  # past the longer sound
         desk.check_sounds(presses, "answers (hints among them)")

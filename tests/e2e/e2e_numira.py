@@ -5,14 +5,17 @@ at three screen densities, a short addition set played from the keyboard,
 then printing it to PDF through Qt's print dialog, and a cancelled print;
 the sound of every answer heard on the sound server, and a drill that goes
 on silent without one."""
-import time
 import os
 import re
+import time
 
+import access
 import desktop as d
-from desktop import click, find, key, text, type_into, window
+import printing
+import xinput
+from access import find, text, window
+from xinput import click, key, type_into
 
-MAIN_TITLE = "ヌミラ Ver 3.41"
 CHOICE_TITLE = "もんだいをえらんでね"
 COUNT_TITLE = "なんもんやるかをきめます"
 TABS = ["たしざん", "ひきざん", "かけざん", "わりざん", "九九"]
@@ -30,6 +33,11 @@ END_ANSWER = "おしまいです。"
 END_SCORE = "てんです。"
 
 
+def main_title(desk):
+    """The title shows the version that --version says."""
+    return "ヌミラ Ver " + d.program_version(desk.bin_dir, "numira")
+
+
 def choice_tabs(desk, dpi):
     with desk.walk("choice window at %d dpi" % dpi, seconds=20):
         app = desk.start("numira", dpi=dpi)
@@ -37,18 +45,18 @@ def choice_tabs(desk, dpi):
         choice = window(app, CHOICE_TITLE)
         # The window is drawn for 120 dpi and scaled by the screen's, so its
         # size shows the dpi the program was given.
-        desk.equal(d.extents(choice)[2:], (round(450 * dpi / 120), round(430 * dpi / 120)),
+        desk.equal(access.extents(choice)[2:], (round(450 * dpi / 120), round(430 * dpi / 120)),
                    "window laid out for %d dpi" % dpi)
         bar = find(choice, role="page tab list")
         for name in TABS:
             tab = find(bar, name, "page tab")
-            where = d.extents(tab)
-            desk.check(d.inside(where, d.extents(bar)) and d.inside(where, d.extents(choice)),
+            where = access.extents(tab)
+            desk.check(access.inside(where, access.extents(bar)) and access.inside(where, access.extents(choice)),
                        "tab %s lies inside the tab bar" % name,
-                       "tab at %s, bar at %s" % (where, d.extents(bar)))
+                       "tab at %s, bar at %s" % (where, access.extents(bar)))
             click(tab)
             page = (name, "list") if name != "九九" else (TABLE_PAGE, "panel")
-            desk.expect(lambda: bool(d.find_all(choice, *page)), True,
+            desk.expect(lambda: bool(access.find_all(choice, *page)), True,
                         "a click on tab %s shows its page" % name)
 
 
@@ -62,25 +70,25 @@ def drill_and_print(desk):
         app = desk.start("numira")
         main = app[0]
         pid = desk.program.pid
-        desk.equal(d.title(pid, main), MAIN_TITLE, "main window title on the display")
-        desk.check(bool(d.icon_sizes(pid, main)), "main window gives the desktop its icon")
-        desk.equal(d.texts(main), START_TEXTS, "start-up texts")
+        desk.equal(xinput.title(pid, main), main_title(desk), "main window title on the display")
+        desk.check(bool(xinput.icon_sizes(pid, main)), "main window gives the desktop its icon")
+        desk.equal(access.texts(main), START_TEXTS, "start-up texts")
 
         click(find(main, "もんだいすうをきめる", "check box"))
         box = window(app, COUNT_TITLE)
-        desk.equal(d.title(pid, box), COUNT_TITLE, "count box title on the display")
-        d.qt_button(desk, box, "キャンセル", "Cancel", "the count box's Cancel button")
+        desk.equal(xinput.title(pid, box), COUNT_TITLE, "count box title on the display")
+        access.qt_button(desk, box, "キャンセル", "Cancel", "the count box's Cancel button")
         type_into(find(box, role="text"), "3")
         click(find(box, "OK", "push button"))
-        d.wait_for(lambda: d.gone(box), "the count box to close")
+        access.wait_for(lambda: access.gone(box), "the count box to close")
 
         click(find(main, "もんだいえらび", "push button"))
         choice = window(app, CHOICE_TITLE)
-        desk.equal(d.title(pid, choice), CHOICE_TITLE, "choice window title on the display")
+        desk.equal(xinput.title(pid, choice), CHOICE_TITLE, "choice window title on the display")
         click(find(choice, "たしざん", "page tab"))
         click(find(choice, ADDITION, "list item"))
         click(find(choice, "けってい", "push button"))
-        d.wait_for(lambda: d.gone(choice), "the choice window to close")
+        access.wait_for(lambda: access.gone(choice), "the choice window to close")
 
         field = {name: find(main, name, "text") for name in START_TEXTS}
         shown = lambda name: lambda: text(field[name])
@@ -100,8 +108,8 @@ def drill_and_print(desk):
         # An empty Return; the wrong answer typed after it shows when it was taken.
         type_into(answer, "")
         key("Return")
-        d.xdo("type", wrong)
-        d.wait_for(lambda: text(answer) == wrong, "the typed answer")
+        xinput.xdo("type", wrong)
+        access.wait_for(lambda: text(answer) == wrong, "the typed answer")
         desk.equal([text(field[n]) for n in ("おしらせ", "てんすう", "なんもんめ")],
                    [TYPE_ANSWER, " 100", " 2"], "an empty Return is not judged")
         key("Return")
@@ -121,34 +129,20 @@ def drill_and_print(desk):
     sheet = os.path.join(desk.tmp, "numira.pdf")
     with desk.walk("printing to PDF", seconds=30, continues=True, keep=True):
         before = text(field["おしらせ"])
-        click(find(main, "いんさつ", "push button"))
-        ask = window(app, role="alert")
-        d.qt_button(desk, ask, "いいえ", "No", "the print question's No button")
-        click(d.qt_button(desk, ask, "はい", "Yes", "the print question's Yes button"))
-        d.print_to_pdf(desk, app, sheet)
-        d.wait_for(lambda: text(field["おしらせ"]) == before, "the message line back")
-        pages = d.pdf_pages(sheet)
+        printing.print_sheet(desk, app, find(main, "いんさつ", "push button"), sheet)
+        access.wait_for(lambda: text(field["おしらせ"]) == before, "the message line back")
+        pages = printing.pdf_pages(sheet)
         desk.equal(len(pages), 2, "one problem page and one answer page")
         desk.equal(re.findall(r"(\d+\+\d+) =(?!\d)", pages[0]), problems,
                    "the problem page holds the set's problems in order")
         answers = re.findall(r"(\d+\+\d+) =(\d+)", pages[-1])
         desk.equal([p for p, _ in answers], problems, "the answer page holds the same problems")
-        desk.check(all(problem_sum(p) == int(a) for p, a in answers), "the answers add up",
+        desk.check(all(problem_sum(p) == int(n) for p, n in answers), "the answers add up",
                    repr(answers))
 
     with desk.walk("cancelled print", seconds=30, continues=True):
-        before = d.texts(main)
-        printed = os.stat(sheet).st_mtime_ns
-        click(find(main, "いんさつ", "push button"))
-        click(d.qt_button(desk, window(app, role="alert"), "はい", "Yes"))
-        other = os.path.join(desk.tmp, "cancelled.pdf")
-        d.print_to_pdf(desk, app, other, cancel=True)
-        d.wait_for(lambda: text(field["おしらせ"]) == before["おしらせ"], "the message line back")
-        desk.check(not os.path.exists(other) and os.stat(sheet).st_mtime_ns == printed,
-                   "Cancel prints nothing",
-                   "new file: %s, earlier sheet rewritten: %s"
-                   % (os.path.exists(other), os.stat(sheet).st_mtime_ns != printed))
-        desk.equal(d.texts(main), before, "Cancel leaves the window as it was")
+        printing.cancelled_print(desk, app, main, find(main, "いんさつ", "push button"), sheet,
+                                 lambda before: text(field["おしらせ"]) == before["おしらせ"])
 
 
 def choose(app, kind):
@@ -157,7 +151,7 @@ def choose(app, kind):
     click(find(choice, "たしざん", "page tab"))
     click(find(choice, kind, "list item"))
     click(find(choice, "けってい", "push button"))
-    d.wait_for(lambda: d.gone(choice), "the choice window to close")
+    access.wait_for(lambda: access.gone(choice), "the choice window to close")
 
 
 # Runs of the same sound and alternations: 20 right answers and 20 wrong.
@@ -169,14 +163,14 @@ def answer_and_wait(field, value, right):
     window showed its verdict."""
     answer = field["こたえ"]
     key("ctrl+a")
-    d.xdo("type", "--delay", "10", value)
-    d.wait_for(lambda: text(answer) == value, "the typed answer")
+    xinput.xdo("type", "--delay", "10", value)
+    access.wait_for(lambda: text(answer) == value, "the typed answer")
     before = text(field["なんもんめ"])
-    moment = d.press_return()
+    moment = xinput.press_return()
     if right:
-        d.wait_for(lambda: text(field["なんもんめ"]) != before, "the next problem")
+        access.wait_for(lambda: text(field["なんもんめ"]) != before, "the next problem")
     else:
-        d.wait_for(lambda: text(field["おしらせ"]) == WRONG, "the wrong answer told")
+        access.wait_for(lambda: text(field["おしらせ"]) == WRONG, "the wrong answer told")
     return moment
 
 

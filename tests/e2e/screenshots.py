@@ -10,25 +10,28 @@ import subprocess
 import sys
 import time
 
+import access
 import desktop as d
-from desktop import find, window
+import e2e_bairo as bairo
+import e2e_numira as numira
+import xinput
+from access import find, window
 
-SHOTS = [("numira", "ヌミラ Ver 3.41"), ("bairo", "バイロ Ver2.01 R2")]
 CHOICE_TITLE = "もんだいをえらんでね"
 
 
 def capture(desk, title, path):
     """The program's X window of that title, as the display draws it."""
     def find_window():
-        for wid in d.x_windows(desk.program.pid):
+        for wid in xinput.x_windows(desk.program.pid):
             out = subprocess.run(["xprop", "-id", wid, "-notype", "_NET_WM_NAME"],
                                  capture_output=True).stdout.decode("utf-8", "replace")
             if out.strip().endswith('= "%s"' % title):
                 return wid
         return None
-    wid = d.wait_for(find_window, "the X window titled %r" % title)
+    wid = access.wait_for(find_window, "the X window titled %r" % title)
     time.sleep(1)  # its first paint
-    x, y, w, h = d.x_windows(desk.program.pid)[wid]
+    x, y, w, h = xinput.x_windows(desk.program.pid)[wid]
     subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
                     "+repage", path], check=True, timeout=30)
     print("wrote " + path)
@@ -38,15 +41,15 @@ def main(desk):
     folder = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "docs")
     for suffix, scale in (("", 1), ("-2x", 2)):
         env = {"QT_SCALE_FACTOR": str(scale)} if scale > 1 else {}
-        for name, title in SHOTS:
+        for name, title in (("numira", numira.main_title(desk)), ("bairo", bairo.main_title(desk))):
             with desk.walk("%s%s" % (name, suffix), seconds=30):
                 app = desk.start(name, **env)
                 main_window = window(app, title)
                 capture(desk, title, os.path.join(folder, name + suffix + ".png"))
                 if name == "numira":
                     # The accessible places are in points; the screen is in pixels.
-                    x, y, w, h = d.extents(find(main_window, "もんだいえらび", "push button"))
-                    d.xdo("mousemove", str((x + w // 2) * scale), str((y + h // 2) * scale),
+                    x, y, w, h = access.extents(find(main_window, "もんだいえらび", "push button"))
+                    xinput.xdo("mousemove", str((x + w // 2) * scale), str((y + h // 2) * scale),
                           "click", "1")
                     window(app, CHOICE_TITLE)
                     capture(desk, CHOICE_TITLE,
