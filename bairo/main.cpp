@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Bairo: least common multiples and greatest common divisors, one window.
 #include "bairo/command_line.h"
+#include "bairo/ui/hint_style.h"
 #include "bairo/ui/main_window.h"
 #include "common/app_start.h"
 #include "common/command_line.h"
 #include "common/dialogs.h"
-#include "common/feedback.h"
 #include "common/fonts.h"
+#include "common/qt_sound_player.h"
 #include "common/random_source.h"
 #include "common/startup_probe.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
                                    QStringLiteral(APP_DESKTOP_ID_BAIRO),
                                    QStringLiteral("ＭＳ Ｐゴシック"), 15,
                                    QStringLiteral(":/glyphs/bairo.png")});
+    bairo::installHintStyle();
 
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;

@@ -2,7 +2,7 @@
 // Judging one answer in the core, and one Return handled by the real window
 // (judge, every widget updated, the sound started on a silent output).
 #include "common/dialogs.h"
-#include "common/feedback.h"
+#include "common/qt_sound_player.h"
 #include "common/random_source.h"
 #include "numira/core/judge.h"
 #include "numira/ui/choice_dialog.h"

@@ -34,8 +34,8 @@ private slots:
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(dir.filePath("sheet.pdf"));
             common::PrinterSurface surface(printer);
-            QVERIFY(common::PrintWorksheet(surface, QStringLiteral("ＭＳゴシック"), 20, problems,
-                                           answers));
+            QVERIFY(common::PrintWorksheets(
+                surface, {{QStringLiteral("ＭＳゴシック"), 20, problems, answers}}));
         }
     }
 

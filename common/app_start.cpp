@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/app_start.h"
 
-#include "common/feedback.h"
 #include "common/fonts.h"
+#include "common/pictures.h"
 #include "common/version.h"
 
 #include <QApplication>

@@ -32,7 +32,6 @@ public:
 
     // Returns once the configuration is read; call before the first font is used.
     void wait();
-    bool started() const { return m_thread.joinable(); }
 
 private:
     std::thread m_thread;

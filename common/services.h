@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "common/feedback.h"
+#include "common/asset_locator.h"
 #include "common/print_flow.h"
 
 namespace common {
 
 class Dialogs;
 class RandomSource;
+class SoundPlayer;
 
 // The platform services a drill window reaches through interfaces: the real
 // ones in the programs, doubles in the tests.

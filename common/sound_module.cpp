@@ -2,7 +2,7 @@
 // The Qt Multimedia player, built as the module the programs load at their
 // first sound: a wave file played without waiting, a new sound cutting off
 // the one before, and silence where there is no audio output.
-#include "common/feedback.h"
+#include "common/sound_player.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

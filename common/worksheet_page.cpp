@@ -75,12 +75,6 @@ bool PrintWorksheets(PageSurface& surface, const QList<Worksheet>& sheets)
     return surface.end();
 }
 
-bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
-                    const QStringList& problemLines, const QStringList& answerLines)
-{
-    return PrintWorksheets(surface, {{fontFamily, points, problemLines, answerLines}});
-}
-
 struct PrinterSurface::Impl {
     explicit Impl(QPrinter& target) : printer(target) {}
     QPrinter& printer;

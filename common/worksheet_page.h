@@ -62,14 +62,10 @@ public:
 };
 
 // Prints several worksheets as one job, each its problem pages followed by
-// its answer pages. False when the job failed, as below.
+// its answer pages, each numbered from line 1 again. Nothing is printed when
+// no sheet has lines. False when the job failed; errorText() of the surface
+// tells why.
 bool PrintWorksheets(PageSurface& surface, const QList<Worksheet>& sheets);
-
-// Prints a whole worksheet as one job: the problem pages, then the answer
-// pages, each numbered from line 1 again. Nothing is printed for no lines.
-// False when the job failed; errorText() of the surface tells why.
-bool PrintWorksheet(PageSurface& surface, const QString& fontFamily, int points,
-                    const QStringList& problemLines, const QStringList& answerLines);
 
 // Draws on a QPrinter (a real printer or a PDF file).
 class PrinterSurface final : public PageSurface {

@@ -3,30 +3,22 @@
 
 #include "bairo/core/sheet.h"
 #include "bairo/version.h"
-#include "common/answer_keys.h"
 #include "common/count_box.h"
 #include "common/dialogs.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
+#include "common/widget_builders.h"
 #include "common/worksheet_page.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOption>
-#include <QToolTip>
-#include <qdrawutil.h>
 
 namespace bairo {
 
@@ -42,30 +34,6 @@ const QString kTypeAndReturn = QStringLiteral("答えを入れてリターンキ
 const common::CountBoxTexts kSetSizeBox{QStringLiteral("何問までやるかを決めます"),
                                         QStringLiteral("何問にしますか？ OK はマウスでクリック！"),
                                         QStringLiteral("10")};
-
-// Hints come up after 100 ms instead of the platform's usual delay, and the
-// radio groups get an etched frame drawn in place: the default frame is read
-// from an image file, and reading it loads every image plugin on the first
-// paint.
-class HintStyle final : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
-        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 100;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override
-    {
-        if (element == PE_FrameGroupBox) {
-            qDrawShadeRect(painter, option->rect, option->palette, true, 1, 0);
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-};
 
 // What the message line says to a wrong answer: a hint where there is one.
 QString wrongMessage(Verdict verdict)
@@ -89,40 +57,6 @@ void setTextColour(QWidget* w, const QColor& colour)
     p.setColor(QPalette::WindowText, colour);
     p.setColor(QPalette::ButtonText, colour);
     w->setPalette(p);
-}
-
-// A read-only edit that shows a value; reachable by the mouse, not by Tab.
-QLineEdit* display(QWidget* parent, const char* name, QRect geometry, const QFont& font)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::ClickFocus);
-    edit->setFont(font);
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-// A label sized to its text, placed by its top-left corner.
-QLabel* label(QWidget* parent, const char* name, QPoint at, const QString& text, const QFont& font)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setFont(font);
-    l->adjustSize();
-    l->move(at);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, QRect geometry, const QString& text,
-                    const QFont& font)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setFont(font);
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // One item of a radio group: its object name and its text.
@@ -163,9 +97,6 @@ MainWindow::MainWindow(common::WindowServices services, QWidget* parent)
       m_printFlow(services.dialogs, std::move(services.pages)), m_drill(services.random)
 {
     m_feedback.setReportParent(this);
-    // The hint delay lives in the application's style; installed before the
-    // controls exist so they are not polished twice.
-    if (!dynamic_cast<HintStyle*>(QApplication::style())) QApplication::setStyle(new HintStyle);
     buildControls();
     showOpeningState();
 }
@@ -183,60 +114,42 @@ void MainWindow::buildControls()
     move(11, 28);
     setFixedSize(598, 500);
 
-    m_picturePanel = new QFrame(this);
-    m_picturePanel->setObjectName("picturePanel");
-    m_picturePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_picturePanel->setGeometry(8, 8, 97, 97);
-    m_picture = new QLabel(m_picturePanel);
-    m_picture->setObjectName("picture");
-    m_picture->setGeometry(8, 8, 81, 81);
-    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_picture->setScaledContents(false);
+    m_picture = common::framedPicture(this, {8, 8});
+    m_picture->parentWidget()->setObjectName("picturePanel");
 
-    m_messageLine = display(this, "messageLine", {128, 24, 441, 32}, windowFont(24, true));
+    const QFont message = windowFont(24, true);
+    m_messageLine = common::readOnlyField(this, "messageLine", {128, 24, 441, 32}, &message);
     setTextColour(m_messageLine, Qt::darkGreen);
 
     m_printButton = new QPushButton(this);
     m_printButton->setObjectName("printButton");
     m_printButton->setGeometry(528, 64, 41, 41);
     m_printButton->setAutoDefault(false);
-    // The glyph is compiled in when the asset tool has drawn it; without it
-    // the button simply shows no picture.
-    const QString glyph = QStringLiteral(":/glyphs/print.png");
-    if (QFile::exists(glyph)) {
-        m_printButton->setIcon(common::glyphIcon(glyph, devicePixelRatioF()));
-        m_printButton->setIconSize({33, 33});
-    }
+    common::showGlyph(m_printButton, QStringLiteral(":/glyphs/print.png"));
 
-    m_problemPanel = new QFrame(this);
+    m_problemPanel = common::raisedPanel(this, {8, 120, 561, 233});
     m_problemPanel->setObjectName("problemPanel");
-    m_problemPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_problemPanel->setGeometry(8, 120, 561, 233);
     QWidget* const panel = m_problemPanel;
 
     const QFont big = windowFont(32, true);
     const QFont word = windowFont(32);
-    m_firstEdit = display(panel, "firstEdit", {32, 24, 81, 41}, big);
-    m_andLabel = label(panel, "andLabel", {120, 32}, QStringLiteral("と"), word);
-    m_secondEdit = display(panel, "secondEdit", {160, 24, 129, 41}, big);
-    m_ofLabel = label(panel, "ofLabel", {296, 32}, QStringLiteral("の"), word);
-    m_kindEdit = display(panel, "kindEdit", {336, 24, 177, 41}, big);
-    m_isLabel = label(panel, "isLabel", {520, 32}, QStringLiteral("は"), word);
+    using common::readOnlyField, common::textLabel;
+    m_firstEdit = readOnlyField(panel, "firstEdit", {32, 24, 81, 41}, &big);
+    m_andLabel = textLabel(panel, "andLabel", {120, 32}, QStringLiteral("と"), word);
+    m_secondEdit = readOnlyField(panel, "secondEdit", {160, 24, 129, 41}, &big);
+    m_ofLabel = textLabel(panel, "ofLabel", {296, 32}, QStringLiteral("の"), word);
+    m_kindEdit = readOnlyField(panel, "kindEdit", {336, 24, 177, 41}, &big);
+    m_isLabel = textLabel(panel, "isLabel", {520, 32}, QStringLiteral("は"), word);
 
-    m_answerEdit = new QLineEdit(panel);
-    m_answerEdit->setObjectName("answerEdit");
-    m_answerEdit->setFont(big);
-    m_answerEdit->setGeometry(32, 96, 209, 41);
+    m_answerEdit = common::answerField(
+        panel, {32, 96, 209, 41}, big, [this](int key) { answerKeyPressed(key); },
+        [this] { answerKeyReleased(); });
     setTextColour(m_answerEdit, Qt::darkBlue);
-    new common::AnswerKeys(
-        m_answerEdit, [this](int key) { answerKeyPressed(key); },
-        [this](int) { answerKeyReleased(); });
-    // Digits must arrive as ASCII: no input-method composition here.
-    m_answerEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_sentenceEndLabel = label(panel, "sentenceEndLabel", {248, 104}, QStringLiteral("です"), word);
+    m_sentenceEndLabel =
+        textLabel(panel, "sentenceEndLabel", {248, 104}, QStringLiteral("です"), word);
 
-    m_showAnswerButton = button(panel, "showAnswerButton", {32, 160, 129, 41}, kShowAnswerCaption,
-                                windowFont(16, true));
+    m_showAnswerButton = common::pushButton(panel, "showAnswerButton", {32, 160, 129, 41},
+                                            kShowAnswerCaption, windowFont(16, true));
 
     // The teal box behind the counters, outlined in black.
     m_counterBox = new QFrame(panel);
@@ -252,12 +165,13 @@ void MainWindow::buildControls()
 
     const QFont counter = windowFont(19);
     const QFont unit = windowFont(19, true);
-    m_countEdit = display(panel, "countEdit", {392, 96, 65, 27}, counter);
-    m_countUnitLabel = label(panel, "countUnitLabel", {464, 104}, QStringLiteral("問中"), unit);
-    m_numberEdit = display(panel, "numberEdit", {392, 136, 65, 27}, counter);
-    m_numberUnitLabel = label(panel, "numberUnitLabel", {464, 144}, QStringLiteral("問目"), unit);
-    m_scoreEdit = display(panel, "scoreEdit", {392, 176, 65, 27}, counter);
-    m_scoreUnitLabel = label(panel, "scoreUnitLabel", {464, 184}, QStringLiteral("点"), unit);
+    m_countEdit = readOnlyField(panel, "countEdit", {392, 96, 65, 27}, &counter);
+    m_countUnitLabel = textLabel(panel, "countUnitLabel", {464, 104}, QStringLiteral("問中"), unit);
+    m_numberEdit = readOnlyField(panel, "numberEdit", {392, 136, 65, 27}, &counter);
+    m_numberUnitLabel =
+        textLabel(panel, "numberUnitLabel", {464, 144}, QStringLiteral("問目"), unit);
+    m_scoreEdit = readOnlyField(panel, "scoreEdit", {392, 176, 65, 27}, &counter);
+    m_scoreUnitLabel = textLabel(panel, "scoreUnitLabel", {464, 184}, QStringLiteral("点"), unit);
 
     m_kindGroup = radioGroup(
         this, "kindGroup", {16, 368, 113, 81}, QStringLiteral("問題の種類"),
@@ -267,23 +181,24 @@ void MainWindow::buildControls()
         {{"easyButton", QStringLiteral("やさしい")}, {"hardButton", QStringLiteral("むずかしい")}},
         m_levelButtons);
 
-    m_startButton = button(this, "startButton", {296, 376, 113, 41}, QStringLiteral("スタート"),
-                           windowFont(19, true));
-    m_quitButton = button(this, "quitButton", {456, 376, 97, 41}, QStringLiteral("おしまい"),
-                          windowFont(19, true));
+    m_startButton = common::pushButton(this, "startButton", {296, 376, 113, 41},
+                                       QStringLiteral("スタート"), windowFont(19, true));
+    m_quitButton = common::pushButton(this, "quitButton", {456, 376, 97, 41},
+                                      QStringLiteral("おしまい"), windowFont(19, true));
 
-    m_fixedCountBox = new QCheckBox(QStringLiteral("問題数を決める"), this);
-    m_fixedCountBox->setObjectName("fixedCountBox");
-    m_fixedCountBox->setFont(windowFont(16));
-    m_fixedCountBox->setGeometry(304, 440, 137, 17);
+    m_fixedCountBox = common::checkBox(this, "fixedCountBox", {304, 440, 137, 17},
+                                       QStringLiteral("問題数を決める"), windowFont(16));
 
-    // Names a screen reader reads for the controls without a text of their own.
-    const std::pair<QWidget*, const char16_t*> names[] = {
-        {m_firstEdit, u"一つ目の数"},  {m_secondEdit, u"二つ目の数"}, {m_kindEdit, u"求めるもの"},
-        {m_answerEdit, u"答え"},       {m_numberEdit, u"何問目"},     {m_scoreEdit, u"点数"},
-        {m_messageLine, u"お知らせ"},  {m_countEdit, u"問題数"},      {m_picture, u"絵"},
-        {m_printButton, u"問題を印刷"}};
-    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
+    common::nameForScreenReaders({{m_firstEdit, u"一つ目の数"},
+                                  {m_secondEdit, u"二つ目の数"},
+                                  {m_kindEdit, u"求めるもの"},
+                                  {m_answerEdit, u"答え"},
+                                  {m_numberEdit, u"何問目"},
+                                  {m_scoreEdit, u"点数"},
+                                  {m_messageLine, u"お知らせ"},
+                                  {m_countEdit, u"問題数"},
+                                  {m_picture, u"絵"},
+                                  {m_printButton, u"問題を印刷"}});
 
     // Tab order: the radio groups, Start, quit, the answer field and its
     // button, the check box, the print button.
@@ -292,7 +207,7 @@ void MainWindow::buildControls()
     for (QAbstractButton* b : m_levelButtons->buttons()) chain << b;
     chain << m_startButton << m_quitButton << m_answerEdit << m_showAnswerButton << m_fixedCountBox
           << m_printButton;
-    for (int i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+    common::chainTabs(chain);
 
     connect(m_startButton, &QPushButton::clicked, this, &MainWindow::start);
     connect(m_printButton, &QPushButton::clicked, this, &MainWindow::printSheet);
@@ -315,11 +230,6 @@ void MainWindow::showOpeningState()
 
     // A missing picture is reported and the start-up goes on without it.
     giveFeedback(common::Feedback::Cue::Mascot);
-
-    QPalette hints = QToolTip::palette();
-    hints.setColor(QPalette::ToolTipBase, Qt::cyan);
-    hints.setColor(QPalette::ToolTipText, Qt::black);
-    QToolTip::setPalette(hints);
 
     m_kindGroup->setToolTip(QStringLiteral("どちらの問題をやりますか"));
     m_levelGroup->setToolTip(QStringLiteral("むずかしい問題は大きな数"));

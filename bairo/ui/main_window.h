@@ -59,7 +59,6 @@ private:
     common::PrintFlow m_printFlow;
     Drill m_drill;
 
-    QFrame* m_picturePanel = nullptr;
     QLabel* m_picture = nullptr;
     QLineEdit* m_messageLine = nullptr;
     QPushButton* m_printButton = nullptr;

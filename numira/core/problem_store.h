@@ -59,7 +59,6 @@ public:
     // Whether (first, second), in this order, is among entries 1..upTo.
     bool contains(qint32 first, qint32 second, int upTo) const;
     void store(int n, qint32 first, qint32 second) { m_entries.at(n) = {first, second}; }
-    std::pair<qint32, qint32> entry(int n) const { return m_entries.at(n); }
 
 private:
     std::array<std::pair<qint32, qint32>, kSlotCount> m_entries;

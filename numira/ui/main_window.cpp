@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "numira/ui/main_window.h"
 
-#include "common/answer_keys.h"
 #include "common/count_box.h"
 #include "common/dialogs.h"
 #include "common/fonts.h"
 #include "common/version.h"
+#include "common/widget_builders.h"
 #include "numira/ui/choice_dialog.h"
 #include "numira/ui/help_window.h"
 
@@ -71,55 +71,31 @@ void MainWindow::buildControls()
     move(8, 10);
     setFixedSize(598, 451);
 
-    // Fonts are set before texts: a text is laid out again with each font.
+    // The values shown here keep the arrow pointer: nothing in them is typed.
     auto readOnlyEdit = [](QWidget* parent, const char* name, QRect place, const QString& text,
                            const QFont* font = nullptr) {
-        auto* edit = new QLineEdit(parent);
-        edit->setObjectName(QLatin1String(name));
-        if (font) edit->setFont(*font);
+        QLineEdit* edit = common::readOnlyField(parent, name, place, font);
         edit->setText(text);
-        edit->setGeometry(place);
-        edit->setReadOnly(true);
-        edit->setFocusPolicy(Qt::ClickFocus); // no tab stop
         edit->setCursor(Qt::ArrowCursor);
         return edit;
     };
-    auto label = [](QWidget* parent, const char* name, QPoint at, const QString& text,
-                    const QFont& font) {
-        auto* l = new QLabel(parent);
-        l->setObjectName(QLatin1String(name));
-        l->setFont(font);
-        l->setText(text);
-        l->move(at);
-        l->adjustSize();
-        return l;
-    };
-    auto panel = [](QWidget* parent, QRect place) {
-        auto* frame = new QFrame(parent);
-        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        frame->setGeometry(place);
-        return frame;
-    };
+    using common::raisedPanel, common::textLabel;
 
     m_titleEdit = readOnlyEdit(this, "titleEdit", {8, 8, 401, 26}, QStringLiteral("もんだいめい"));
-    label(this, "countLabel", {8, 48}, QStringLiteral("ぜんぶで"), gothic(17));
+    textLabel(this, "countLabel", {8, 48}, QStringLiteral("ぜんぶで"), gothic(17));
     m_countEdit = readOnlyEdit(this, "countEdit", {80, 48, 49, 26}, QStringLiteral("０"));
-    label(this, "countUnit", {136, 56}, QStringLiteral("もん"), gothic(17));
+    textLabel(this, "countUnit", {136, 56}, QStringLiteral("もん"), gothic(17));
     m_numberEdit = readOnlyEdit(this, "numberEdit", {16, 80, 57, 26}, QStringLiteral("０"));
-    label(this, "numberUnit", {80, 88}, QStringLiteral("もんめ"), gothic(17));
-    label(this, "scoreLabel", {8, 120}, QStringLiteral("いまは"), gothic(17));
+    textLabel(this, "numberUnit", {80, 88}, QStringLiteral("もんめ"), gothic(17));
+    textLabel(this, "scoreLabel", {8, 120}, QStringLiteral("いまは"), gothic(17));
     m_scoreEdit = readOnlyEdit(this, "scoreEdit", {64, 120, 49, 26}, QStringLiteral("０"));
-    label(this, "scoreUnit", {120, 128}, QStringLiteral("てん"), gothic(17));
+    textLabel(this, "scoreUnit", {120, 128}, QStringLiteral("てん"), gothic(17));
 
-    QFrame* picturePanel = panel(this, {176, 40, 97, 97});
-    m_picture = new QLabel(picturePanel);
-    m_picture->setObjectName(QStringLiteral("picture"));
-    m_picture->setGeometry(8, 8, 81, 81);
-    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picture = common::framedPicture(this, {176, 40});
 
-    QFrame* messagePanel = panel(this, {280, 40, 289, 97});
-    label(messagePanel, "messageTitle", {16, 16}, QStringLiteral("コンピュータからのおしらせ"),
-          gothic(18));
+    QFrame* messagePanel = raisedPanel(this, {280, 40, 289, 97});
+    textLabel(messagePanel, "messageTitle", {16, 16}, QStringLiteral("コンピュータからのおしらせ"),
+              gothic(18));
     const QFont message = gothic(17);
     m_messageLine =
         readOnlyEdit(messagePanel, "messageLine", {16, 48, 257, 25}, QString(), &message);
@@ -127,71 +103,55 @@ void MainWindow::buildControls()
     QPalette black;
     black.setColor(QPalette::Text, Qt::black);
     black.setColor(QPalette::WindowText, Qt::black);
-    QFrame* problemPanel = panel(this, {8, 152, 553, 185});
+    QFrame* problemPanel = raisedPanel(this, {8, 152, 553, 185});
     const QFont big = gothic(64);
     m_problemEdit = readOnlyEdit(problemPanel, "problemEdit", {16, 8, 513, 72},
                                  QStringLiteral("もんだい"), &big);
     m_problemEdit->setPalette(black);
-    label(problemPanel, "equalsSign", {8, 104}, QStringLiteral("＝"), big)->setPalette(black);
-    m_answerEdit = new QLineEdit(problemPanel);
-    m_answerEdit->setObjectName(QStringLiteral("answerEdit"));
-    m_answerEdit->setFont(big);
+    textLabel(problemPanel, "equalsSign", {8, 104}, QStringLiteral("＝"), big)->setPalette(black);
+    m_answerEdit = common::answerField(
+        problemPanel, {80, 104, 457, 72}, big, [this](int key) { answerKeyPressed(key); },
+        [this] { answerKeyReleased(); });
     m_answerEdit->setText(kAnswerPreset);
-    m_answerEdit->setGeometry(80, 104, 457, 72);
     m_answerEdit->setPalette(black);
-    // Digits must arrive as ASCII whatever the keyboard's input mode.
-    m_answerEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    new common::AnswerKeys(
-        m_answerEdit, [this](int key) { answerKeyPressed(key); },
-        [this](int) { answerKeyReleased(); });
 
-    QFrame* buttonPanel = panel(this, {8, 344, 553, 81});
-    auto button = [buttonPanel](const char* name, QRect place, const QString& text,
-                                const QFont& font) {
-        auto* b = new QPushButton(buttonPanel);
-        b->setObjectName(QLatin1String(name));
-        b->setFont(font);
-        b->setText(text);
-        b->setGeometry(place);
-        return b;
-    };
-    m_chooseButton = button("chooseButton", {8, 8, 145, 41}, QStringLiteral("もんだいえらび"),
-                            fontOf(QStringLiteral("ＭＳ 明朝"), 17, true));
-    m_showAnswerButton =
-        button("showAnswerButton", {168, 8, 137, 41}, kShowAnswer, gothic(17, true));
-    m_startAgainButton = button("startAgainButton", {320, 8, 105, 41}, QStringLiteral("はじめから"),
-                                gothic(17, true));
-    m_quitButton =
-        button("quitButton", {448, 8, 89, 41}, QStringLiteral("おしまい"), gothic(17, true));
-    m_fixedCountBox = new QCheckBox(QStringLiteral("もんだいすうをきめる"), buttonPanel);
-    m_fixedCountBox->setObjectName(QStringLiteral("fixedCountBox"));
-    m_fixedCountBox->setGeometry(40, 56, 201, 17);
-    m_fixedCountBox->setFont(gothic(17));
-    setTabOrder(m_chooseButton, m_showAnswerButton);
-    setTabOrder(m_showAnswerButton, m_startAgainButton);
-    setTabOrder(m_startAgainButton, m_quitButton);
-    setTabOrder(m_quitButton, m_fixedCountBox);
+    QFrame* buttonPanel = raisedPanel(this, {8, 344, 553, 81});
+    using common::pushButton;
+    m_chooseButton =
+        pushButton(buttonPanel, "chooseButton", {8, 8, 145, 41}, QStringLiteral("もんだいえらび"),
+                   fontOf(QStringLiteral("ＭＳ 明朝"), 17, true));
+    m_showAnswerButton = pushButton(buttonPanel, "showAnswerButton", {168, 8, 137, 41}, kShowAnswer,
+                                    gothic(17, true));
+    m_startAgainButton = pushButton(buttonPanel, "startAgainButton", {320, 8, 105, 41},
+                                    QStringLiteral("はじめから"), gothic(17, true));
+    m_quitButton = pushButton(buttonPanel, "quitButton", {448, 8, 89, 41},
+                              QStringLiteral("おしまい"), gothic(17, true));
+    m_fixedCountBox = common::checkBox(buttonPanel, "fixedCountBox", {40, 56, 201, 17},
+                                       QStringLiteral("もんだいすうをきめる"), gothic(17));
+    common::chainTabs(
+        {m_chooseButton, m_showAnswerButton, m_startAgainButton, m_quitButton, m_fixedCountBox});
 
     auto glyphButton = [this](const char* name, QRect place, const QString& glyph) {
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(place);
-        b->setIcon(common::glyphIcon(glyph, devicePixelRatioF()));
-        b->setIconSize({33, 33});
+        common::showGlyph(b, glyph);
         return b;
     };
     m_helpButton = glyphButton("helpButton", {528, 0, 41, 41}, QStringLiteral(":/glyphs/help.png"));
     m_printButton =
         glyphButton("printButton", {456, 0, 41, 41}, QStringLiteral(":/glyphs/print.png"));
 
-    // Names a screen reader reads for the controls without a text of their own.
-    const std::pair<QWidget*, const char16_t*> names[] = {
-        {m_titleEdit, u"もんだいめい"}, {m_countEdit, u"ぜんぶのもんだいすう"},
-        {m_numberEdit, u"なんもんめ"},  {m_problemEdit, u"もんだい"},
-        {m_answerEdit, u"こたえ"},      {m_messageLine, u"おしらせ"},
-        {m_scoreEdit, u"てんすう"},     {m_picture, u"え"},
-        {m_helpButton, u"ヘルプ"},      {m_printButton, u"いんさつ"}};
-    for (const auto& [widget, name] : names) widget->setAccessibleName(QString::fromUtf16(name));
+    common::nameForScreenReaders({{m_titleEdit, u"もんだいめい"},
+                                  {m_countEdit, u"ぜんぶのもんだいすう"},
+                                  {m_numberEdit, u"なんもんめ"},
+                                  {m_problemEdit, u"もんだい"},
+                                  {m_answerEdit, u"こたえ"},
+                                  {m_messageLine, u"おしらせ"},
+                                  {m_scoreEdit, u"てんすう"},
+                                  {m_picture, u"え"},
+                                  {m_helpButton, u"ヘルプ"},
+                                  {m_printButton, u"いんさつ"}});
 
     // What each button does.
     const std::pair<QAbstractButton*, void (MainWindow::*)()> actions[] = {

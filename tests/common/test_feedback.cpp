@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Feedback files: where they are found, reports once per missing file, and
-// the sound module playing (silently here) without stopping the caller.
+// Feedback files: where they are found (asset_locator.h), how pictures are
+// read (pictures.h), reports once per missing file (feedback.h), and the
+// sound module playing (silently here) without stopping the caller
+// (qt_sound_player.h).
+#include "common/asset_locator.h"
 #include "common/dialogs.h"
 #include "common/feedback.h"
+#include "common/pictures.h"
+#include "common/qt_sound_player.h"
 #include "tests/support/doubles.h"
 
 #include <QApplication>
@@ -27,8 +32,13 @@ private slots:
         QFile(first.filePath("a.bmp")).open(QIODevice::WriteOnly);
         QCOMPARE(locator.find("a.bmp"), QFileInfo(first.filePath("a.bmp")).absoluteFilePath());
         QCOMPARE(locator.find("missing.bmp"), QString());
-        // The default looks in the working directory first.
-        QVERIFY(AssetLocator().folders().first().isEmpty());
+        // The default looks in the working directory of the time of the call.
+        const AssetLocator byDefault;
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(second.path()));
+        const QString found = byDefault.find("a.bmp");
+        QVERIFY(QDir::setCurrent(started));
+        QCOMPARE(found, QFileInfo(second.filePath("a.bmp")).absoluteFilePath());
     }
 
     void missingFilesReportedOncePerName()

@@ -51,14 +51,12 @@ private slots:
         }
     }
 
-    // The font configuration read on a second thread: found wherever Qt's
-    // font database uses it (as here), and waited for once.
+    // The font configuration read on a second thread: waited for once (a
+    // second wait returns at once), and the fonts are then found.
     void fontConfigurationWarmUp()
     {
         common::FontConfigWarmUp warmUp;
-        QVERIFY(warmUp.started());
         warmUp.wait();
-        QVERIFY(!warmUp.started());
         warmUp.wait();
         QCOMPARE(QFontInfo(common::designedFont(u"ＭＳ ゴシック"_qs, 20)).family(),
                  u"IPAGothic"_qs);

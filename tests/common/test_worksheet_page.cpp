@@ -55,8 +55,8 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, pagesPerSheet);
         test_support::RecordingSurface surface({3400, 4800});
-        QVERIFY(PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", count),
-                               numbered("a", count)));
+        QVERIFY(PrintWorksheets(
+            surface, {{u"ＭＳゴシック"_qs, 20, numbered("q", count), numbered("a", count)}}));
         QCOMPARE(surface.pages, 2 * pagesPerSheet);
         QCOMPARE(surface.count(test_support::PageOp::Begin),
                  count > 0 ? 1 : 0); // one job for everything
@@ -85,8 +85,8 @@ private slots:
     {
         // Seven lines: the name box, the label, then 1 3 5 7 left and 2 4 6 right.
         test_support::RecordingSurface surface({2000, 2600});
-        QVERIFY(
-            PrintWorksheet(surface, u"ＭＳゴシック"_qs, 13, numbered("q", 7), numbered("a", 7)));
+        QVERIFY(PrintWorksheets(surface,
+                                {{u"ＭＳゴシック"_qs, 13, numbered("q", 7), numbered("a", 7)}}));
         using test_support::PageOp;
         const QList<PageOp> expected{{PageOp::Begin},
                                      {PageOp::Font, {}, u"ＭＳゴシック"_qs, 13},
@@ -112,8 +112,8 @@ private slots:
     {
         test_support::RecordingSurface surface({2000, 2600});
         surface.failOnBegin();
-        QVERIFY(
-            !PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, numbered("q", 3), numbered("a", 3)));
+        QVERIFY(!PrintWorksheets(surface,
+                                 {{u"ＭＳゴシック"_qs, 20, numbered("q", 3), numbered("a", 3)}}));
         QVERIFY(surface.ops.isEmpty());
         QVERIFY(!surface.errorText().isEmpty());
     }
@@ -128,7 +128,7 @@ private slots:
         PrinterSurface surface(printer);
         const QStringList problems{"23+45 =", u"84÷7 ="_qs, "0.5+0.5 ="};
         const QStringList answers{"23+45 =68", u"84÷7 =12"_qs, "0.5+0.5 =1"};
-        QVERIFY(PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, problems, answers));
+        QVERIFY(PrintWorksheets(surface, {{u"ＭＳゴシック"_qs, 20, problems, answers}}));
         QVERIFY(QFileInfo(dir.filePath("sheet.pdf")).size() > 0);
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
         if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
@@ -152,7 +152,7 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName("/nonexistent-folder/sheet.pdf");
         PrinterSurface surface(printer);
-        QVERIFY(!PrintWorksheet(surface, u"ＭＳゴシック"_qs, 20, {"1+1 ="}, {"1+1 =2"}));
+        QVERIFY(!PrintWorksheets(surface, {{u"ＭＳゴシック"_qs, 20, {"1+1 ="}, {"1+1 =2"}}}));
         QVERIFY(surface.errorText().contains("/nonexistent-folder/sheet.pdf"));
     }
 };

@@ -11,7 +11,8 @@
 // Prints where each file was found; exits 0 only when every file was found
 // inside the tree root and (unless --files-only) the sound module loaded
 // from there.
-#include "common/feedback.h"
+#include "common/asset_locator.h"
+#include "common/qt_sound_player.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 // Only tests (and benchmarks) link them.
 
 #include "common/dialogs.h"
-#include "common/feedback.h"
 #include "common/random_source.h"
+#include "common/sound_player.h"
 #include "common/worksheet_page.h"
 
 #include <QList>

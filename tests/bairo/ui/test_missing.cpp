@@ -5,6 +5,7 @@
 // sound missing in turn: test_main_window.)
 #include "window_fixture.h"
 
+#include "common/qt_sound_player.h"
 #include "tests/support/missing.h"
 
 #include <QAbstractButton>

@@ -204,6 +204,7 @@ private slots:
     void initTestCase()
     {
         common::installJapaneseFonts();
+        bairo::installHintStyle();
         QApplication::setQuitOnLastWindowClosed(false);
     }
 

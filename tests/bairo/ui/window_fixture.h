@@ -5,9 +5,10 @@
 // seeded random source and worksheets recorded instead of printed, driven
 // offscreen.
 
+#include "bairo/ui/hint_style.h"
 #include "bairo/ui/main_window.h"
+#include "common/asset_locator.h"
 #include "common/dialogs.h"
-#include "common/feedback.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "common/worksheet_page.h"
@@ -33,11 +34,13 @@ inline const QString kShowAnswer = u"正解を見る"_qs;
 inline const QString kNext = u"次の問題"_qs;
 inline QString endMessage(int score) { return u"おしまいです。%1点です。"_qs.arg(score); }
 
-// The font mapping is in place before any window is built, as in the program.
+// The font mapping and the hint style are in place before any window is
+// built, as in the program.
 struct JapaneseFonts {
     JapaneseFonts()
     {
         common::installJapaneseFonts();
+        bairo::installHintStyle();
         QApplication::setQuitOnLastWindowClosed(false);
     }
 };

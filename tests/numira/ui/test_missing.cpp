@@ -5,6 +5,7 @@
 // and the help file missing in turn: test_main_window.)
 #include "window_fixture.h"
 
+#include "common/qt_sound_player.h"
 #include "common/worksheet_page.h"
 #include "numira/core/drill.h"
 #include "tests/support/doubles.h"

@@ -259,6 +259,8 @@ private slots:
         if (fixedSeed) crash::install(seed);
         RandomRun run(seed);
         EventTrail trail;
+        TraceFile trace;
+        qsizetype sounds = 0;
         int printed = 0, choices = 0, ends = 0;
         for (int i = 0; i < events; ++i) {
             crash::event = i;
@@ -302,6 +304,11 @@ private slots:
                 crash::uninstall();
                 QFAIL(qPrintable(trail.failure(seed, i, name, problem)));
             }
+            QStringList traced{QString::number(i), name, windowTrace(run.form),
+                               run.sound.played.mid(sounds).join(u',')};
+            sounds = run.sound.played.size();
+            for (const auto& box : run.dialogs.shown) traced << box.kind + u':' + box.text;
+            trace.write(traced);
             run.dialogs.shown.clear();
         }
         crash::uninstall();

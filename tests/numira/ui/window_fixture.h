@@ -4,8 +4,8 @@
 // A real main window and choice window, with scripted dialogs, a recording
 // sound player and a seeded random source, driven offscreen.
 
+#include "common/asset_locator.h"
 #include "common/dialogs.h"
-#include "common/feedback.h"
 #include "common/fonts.h"
 #include "common/random_source.h"
 #include "numira/ui/choice_dialog.h"

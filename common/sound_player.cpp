@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/feedback.h"
+#include "common/sound_player.h"
 
 #include <QFile>
 
