@@ -34,5 +34,6 @@ int main(int argc, char* argv[])
     // Start-up benchmarks time the program up to its first painted window.
     common::StartupProbe::watch(window);
     window.show();
+    sound.prepareSoon();
     return app.exec();
 }

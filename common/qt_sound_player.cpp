@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <QTimer>
 
 namespace common {
 
@@ -17,21 +18,30 @@ QtSoundPlayer::QtSoundPlayer(QStringList moduleFolders) : m_folders(std::move(mo
 }
 QtSoundPlayer::~QtSoundPlayer() = default;
 
+void QtSoundPlayer::prepare()
+{
+    if (m_loaded || qEnvironmentVariableIsSet("APP_SILENT_AUDIO")) return;
+    m_loaded = true;
+    for (const QString& folder : m_folders) {
+        QLibrary module(folder + QStringLiteral("/appsound"));
+        using Create = SoundPlayer* (*)();
+        if (auto create = reinterpret_cast<Create>(module.resolve("appCreateSoundPlayer"))) {
+            m_player.reset(create());
+            break;
+        }
+    }
+}
+
+void QtSoundPlayer::prepareSoon(int milliseconds)
+{
+    QTimer::singleShot(milliseconds, [this] { prepare(); });
+}
+
 bool QtSoundPlayer::play(const QString& path)
 {
     if (!isPlayableWave(path)) return false;
     if (qEnvironmentVariableIsSet("APP_SILENT_AUDIO")) return true;
-    if (!m_loaded) {
-        m_loaded = true;
-        for (const QString& folder : m_folders) {
-            QLibrary module(folder + QStringLiteral("/appsound"));
-            using Create = SoundPlayer* (*)();
-            if (auto create = reinterpret_cast<Create>(module.resolve("appCreateSoundPlayer"))) {
-                m_player.reset(create());
-                break;
-            }
-        }
-    }
+    prepare();
     return m_player ? m_player->play(path) : true;
 }
 

@@ -18,7 +18,6 @@ public:
     bool play(const QString& path) override
     {
         if (!common::isPlayableWave(path)) return false;
-        if (m_silent < 0) m_silent = QMediaDevices::audioOutputs().isEmpty();
         if (m_silent) return true;
         // A fresh effect for every sound. One effect replayed with stop() and
         // play() is heard only now and then on PulseAudio (or seconds late,
@@ -35,7 +34,9 @@ public:
     }
 
 private:
-    int m_silent = -1;
+    // Asked once, as the module is loaded: the connection to the sound
+    // server is made then, not at the first answer.
+    const bool m_silent = QMediaDevices::audioOutputs().isEmpty();
     std::unique_ptr<QSoundEffect> m_playing;
 };
 

@@ -32,5 +32,6 @@ int main(int argc, char* argv[])
     // Start-up benchmarks time the program up to its first painted window.
     common::StartupProbe::watch(mainWindow);
     mainWindow.show();
+    sound.prepareSoon();
     return app.exec();
 }

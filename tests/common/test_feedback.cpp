@@ -185,8 +185,9 @@ private slots:
         const QString bin = qEnvironmentVariable("APP_RUNTIME_DIR");
         qunsetenv("APP_SILENT_AUDIO");
         QtSoundPlayer sound({bin});
-        QVERIFY(sound.play(bin + "/maru1.wav"));
+        sound.prepare();
         QVERIFY(sound.moduleLoaded());
+        QVERIFY(sound.play(bin + "/maru1.wav"));
         QVERIFY(sound.play(bin + "/batu1.wav"));
         QVERIFY(sound.play(bin + "/maru1.wav"));
         QVERIFY(!sound.play(bin + "/mascot.bmp"));
