@@ -34,7 +34,7 @@ private slots:
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(dir.filePath("sheet.pdf"));
             common::PrinterSurface surface(printer);
-            QVERIFY(common::PrintWorksheet(surface, QStringLiteral("ＭＳゴシック"), 20, problems,
+            QVERIFY(common::printWorksheet(surface, QStringLiteral("ＭＳゴシック"), 20, problems,
                                            answers));
         }
     }
