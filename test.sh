@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing and runs, each on the whole tree:
-#   0. the formatting check (clang-format) of the tracked sources;
+#   0. the formatting check (clang-format) of the tracked sources, then the
+#      naming check (clang-tidy with the .clang-tidy at the top);
 #   1. the normal build (./build) and its test suite, offscreen;
 #   2. the same suite built with clang under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (./build-asan), where any report fails;
@@ -27,6 +28,21 @@ else
 fi
 rm -f /tmp/format.$$
 phase_done "format"
+
+# 0b. The one naming of .clang-tidy, on the tracked sources, with the normal
+# build's compile commands (fuzz/ is not in that build: clang-tidy takes the
+# flags of its nearest neighbour). Several files per run, runs in parallel.
+if git ls-files -z -- 'numira/*.cpp' 'bairo/*.cpp' 'common/*.cpp' 'tools/*.cpp' 'tests/*.cpp' \
+       'bench/*.cpp' 'fuzz/*.cpp' |
+   xargs -0 -P "$JOBS" -n 4 clang-tidy -p "$BUILD_DIR" --quiet --warnings-as-errors='*' \
+     >/tmp/naming.$$ 2>&1; then
+  echo "naming: clean"
+else
+  grep -m 40 -E 'error|warning:' /tmp/naming.$$
+  failed+=("naming (clang-tidy readability-identifier-naming)")
+fi
+rm -f /tmp/naming.$$
+phase_done "naming"
 
 # 1. The normal build (built by setup.sh).
 ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$JOBS" || failed+=("tests")

@@ -18,7 +18,7 @@ private slots:
         QTest::addColumn<int>("number");
         const char* const families[] = {"addition", "subtraction", "multiplication", "division"};
         for (int category = kAddition; category <= kDivision; ++category)
-            for (int number = 0; number <= LastProblemType(category); ++number)
+            for (int number = 0; number <= lastProblemType(category); ++number)
                 QTest::addRow("%s %d", families[category], number) << category << number;
         QTest::newRow("table all rows with 0") << int(kMultiplicationTable) << 0;
     }
@@ -32,7 +32,7 @@ private slots:
         Choice choice;
         choice.category = category;
         choice.number = number;
-        choice.tableRows.rows.fill(-1);
+        choice.tableRows.rows.fill(true);
         choice.tableRows.lowestMultiplier = 0;
         ProblemStore store;
         QBENCHMARK { generators.generate(choice, store); }

@@ -36,7 +36,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, remainder);
         bool right = false;
-        QBENCHMARK { right = numira::JudgeAnswer(stored, typed, remainder); }
+        QBENCHMARK { right = numira::judgeAnswer(stored, typed, remainder); }
         QVERIFY(right);
     }
 

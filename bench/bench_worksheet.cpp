@@ -34,7 +34,7 @@ private slots:
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(dir.filePath("sheet.pdf"));
             common::PrinterSurface surface(printer);
-            QVERIFY(common::PrintWorksheets(
+            QVERIFY(common::printWorksheets(
                 surface, {{QStringLiteral("ＭＳゴシック"), 20, problems, answers}}));
         }
     }

@@ -13,7 +13,7 @@ namespace common {
 std::optional<int> askProblemCount(Dialogs& dialogs, QWidget* parent, const CountBoxTexts& texts)
 {
     const QString typed = dialogs.inputBox(parent, texts.caption, texts.prompt, texts.preset);
-    const std::optional<int> number = ParseWholeNumber(typed);
+    const std::optional<int> number = parseWholeNumber(typed);
     if (!number) {
         dialogs.error(parent, QStringLiteral("'%1' は整数ではありません").arg(typed));
         return std::nullopt;

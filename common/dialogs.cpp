@@ -34,7 +34,7 @@ QString QtDialogs::inputBox(QWidget* parent, const QString& caption, const QStri
 Dialogs::Answer QtDialogs::information(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Information, applicationTitle(), text, QMessageBox::Ok, parent);
-    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Closed;
+    return box.exec() == QMessageBox::Ok ? Answer::kOk : Answer::kClosed;
 }
 
 Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text)
@@ -42,9 +42,9 @@ Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text)
     QMessageBox box(QMessageBox::Warning, applicationTitle(), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Closed;
+    case QMessageBox::Yes: return Answer::kYes;
+    case QMessageBox::No: return Answer::kNo;
+    default: return Answer::kClosed;
     }
 }
 

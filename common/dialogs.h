@@ -12,7 +12,7 @@ namespace common {
 // this interface, so tests can answer every box without a real modal loop.
 class Dialogs {
 public:
-    enum class Answer { Ok, Yes, No, Closed };
+    enum class Answer { kOk, kYes, kNo, kClosed };
 
     virtual ~Dialogs() = default;
     // Input box with caption, prompt and preset text; Cancel (or closing the

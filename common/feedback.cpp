@@ -20,13 +20,13 @@ bool Feedback::give(QLabel* picture, Cue cue)
 {
     namespace files = assets;
     switch (cue) {
-    case Cue::Mascot: return showPicture(picture, QLatin1String(files::kMascotPicture));
-    case Cue::Right: {
+    case Cue::kMascot: return showPicture(picture, QLatin1String(files::kMascotPicture));
+    case Cue::kRight: {
         const bool shown = showPicture(picture, QLatin1String(files::kRightPicture));
         playSound(QLatin1String(files::kRightSound));
         return shown;
     }
-    case Cue::Wrong: {
+    case Cue::kWrong: {
         const bool shown = showPicture(picture, QLatin1String(files::kWrongPicture));
         playSound(QLatin1String(files::kWrongSound));
         return shown;

@@ -22,7 +22,7 @@ public:
     Feedback(Dialogs& dialogs, SoundPlayer& sound, AssetLocator locator = {});
 
     // What the child is shown: the mascot at rest, or the verdict on an answer.
-    enum class Cue { Mascot, Right, Wrong };
+    enum class Cue { kMascot, kRight, kWrong };
 
     // Shows the cue's picture in the label and plays its sound (the mascot
     // has none); false when the picture could not be shown.

@@ -29,9 +29,9 @@ PrintFlow::Outcome PrintFlow::run(QWidget* parent, QLineEdit* messageLine, bool 
 {
     using Answer = Dialogs::Answer;
     // Closing the box otherwise than with OK goes on to the question.
-    if (!countFixed && m_dialogs.information(parent, texts.countNotFixed) == Answer::Ok)
-        return Outcome::Declined;
-    if (m_dialogs.confirm(parent, texts.question) != Answer::Yes) return Outcome::Declined;
+    if (!countFixed && m_dialogs.information(parent, texts.countNotFixed) == Answer::kOk)
+        return Outcome::kDeclined;
+    if (m_dialogs.confirm(parent, texts.question) != Answer::kYes) return Outcome::kDeclined;
 
     const QString message = messageLine->text();
     const QPalette colours = messageLine->palette();
@@ -45,14 +45,14 @@ PrintFlow::Outcome PrintFlow::run(QWidget* parent, QLineEdit* messageLine, bool 
     if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!m_dialogs.printerSetup(parent, *m_printer)) {
         restore();
-        return Outcome::Cancelled;
+        return Outcome::kCancelled;
     }
     const Worksheet sheet = makeSheet();
     const auto surface = m_pages(*m_printer);
-    const bool printed = PrintWorksheets(*surface, {sheet});
+    const bool printed = printWorksheets(*surface, {sheet});
     if (!printed) m_dialogs.warning(parent, surface->errorText());
     restore();
-    return printed ? Outcome::Printed : Outcome::Failed;
+    return printed ? Outcome::kPrinted : Outcome::kFailed;
 }
 
 } // namespace common

@@ -35,7 +35,7 @@ PageSurfaceFactory printerPages();
 // text and colours back in every case.
 class PrintFlow {
 public:
-    enum class Outcome { Declined, Cancelled, Printed, Failed };
+    enum class Outcome { kDeclined, kCancelled, kPrinted, kFailed };
 
     explicit PrintFlow(Dialogs& dialogs, PageSurfaceFactory pages = printerPages());
     ~PrintFlow();

@@ -47,7 +47,7 @@ bool writeWorksheetPdf(const QString& path, const QList<Worksheet>& sheets, QStr
     printer.setOutputFileName(partial.fileName());
     {
         PrinterSurface surface(printer);
-        if (!PrintWorksheets(surface, sheets)) {
+        if (!printWorksheets(surface, sheets)) {
             *error = surface.errorText();
             return false;
         }

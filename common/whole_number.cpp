@@ -30,15 +30,15 @@ std::uint64_t saturatedValue(QStringView digits, std::uint64_t max)
     return value;
 }
 
-std::optional<int> ParseWholeNumber(QStringView text)
+std::optional<int> parseWholeNumber(QStringView text)
 {
     const LeadingWhole number = scanLeadingWhole(text);
     if (number.digits.isEmpty()) return std::nullopt;
     for (qsizetype i = number.end; i < text.size(); ++i)
         if (!isTypedBlank(text[i])) return std::nullopt;
     // The negative side reaches one further than the positive.
-    constexpr std::uint64_t max = std::numeric_limits<int>::max();
-    const std::uint64_t magnitude = saturatedValue(number.digits, max + number.negative);
+    constexpr std::uint64_t kMax = std::numeric_limits<int>::max();
+    const std::uint64_t magnitude = saturatedValue(number.digits, kMax + number.negative);
     return number.negative ? static_cast<int>(-static_cast<std::int64_t>(magnitude))
                            : static_cast<int>(magnitude);
 }

@@ -10,7 +10,7 @@
 
 namespace common {
 
-WorksheetLayout ComputeLayout(QSize page, int count)
+WorksheetLayout computeLayout(QSize page, int count)
 {
     WorksheetLayout l;
     l.width = page.width();
@@ -24,7 +24,7 @@ WorksheetLayout ComputeLayout(QSize page, int count)
     return l;
 }
 
-LinePlace PlaceLine(const WorksheetLayout& layout, int i)
+LinePlace placeLine(const WorksheetLayout& layout, int i)
 {
     const int j = (i - 1) % WorksheetLayout::kLinesPerPage + 1; // slot on its page
     const int x = i % 2 == 1 ? WorksheetLayout::kMargin : layout.width / 2;
@@ -37,7 +37,7 @@ namespace {
 bool drawWorksheet(PageSurface& surface, const Worksheet& sheet, bool& firstPage)
 {
     const int count = int(sheet.problems.size());
-    const WorksheetLayout l = ComputeLayout(surface.pageSize(), count);
+    const WorksheetLayout l = computeLayout(surface.pageSize(), count);
     const int m = WorksheetLayout::kMargin;
     for (const QStringList* lines : {&sheet.problems, &sheet.answers}) {
         for (int page = 0; page < l.pages; ++page) {
@@ -56,14 +56,14 @@ bool drawWorksheet(PageSurface& surface, const Worksheet& sheet, bool& firstPage
                             QStringLiteral("なまえ"));
             for (int i = page * WorksheetLayout::kLinesPerPage + 1;
                  i <= std::min(count, (page + 1) * WorksheetLayout::kLinesPerPage); ++i)
-                surface.textOut(PlaceLine(l, i).at, lines->value(i - 1));
+                surface.textOut(placeLine(l, i).at, lines->value(i - 1));
         }
     }
     return true;
 }
 } // namespace
 
-bool PrintWorksheets(PageSurface& surface, const QList<Worksheet>& sheets)
+bool printWorksheets(PageSurface& surface, const QList<Worksheet>& sheets)
 {
     const bool anyLines = std::any_of(sheets.begin(), sheets.end(),
                                       [](const Worksheet& w) { return !w.problems.isEmpty(); });
@@ -82,20 +82,24 @@ struct PrinterSurface::Impl {
     QPoint pen;
 };
 
-PrinterSurface::PrinterSurface(QPrinter& printer) : d(std::make_unique<Impl>(printer)) {}
+PrinterSurface::PrinterSurface(QPrinter& printer) : m_impl(std::make_unique<Impl>(printer)) {}
 
 PrinterSurface::~PrinterSurface()
 {
-    if (d->painter.isActive()) d->painter.end();
+    if (m_impl->painter.isActive()) m_impl->painter.end();
 }
 
-QSize PrinterSurface::pageSize() const { return {d->printer.width(), d->printer.height()}; }
+QSize PrinterSurface::pageSize() const
+{
+    return {m_impl->printer.width(), m_impl->printer.height()};
+}
 
 bool PrinterSurface::begin()
 {
-    if (d->painter.begin(&d->printer)) return true;
-    const QString target = d->printer.outputFileName().isEmpty() ? d->printer.printerName()
-                                                                 : d->printer.outputFileName();
+    if (m_impl->painter.begin(&m_impl->printer)) return true;
+    const QString target = m_impl->printer.outputFileName().isEmpty()
+                               ? m_impl->printer.printerName()
+                               : m_impl->printer.outputFileName();
     m_error = QStringLiteral("印刷を始められません（%1）。")
                   .arg(target.isEmpty() ? QStringLiteral("プリンタがありません") : target);
     return false;
@@ -103,7 +107,7 @@ bool PrinterSurface::begin()
 
 bool PrinterSurface::newPage()
 {
-    if (d->printer.newPage()) return true;
+    if (m_impl->printer.newPage()) return true;
     m_error = QStringLiteral("次のページを印刷できません。");
     return false;
 }
@@ -112,35 +116,35 @@ void PrinterSurface::setFont(const QString& family, int points)
 {
     QFont font(family);
     font.setPointSize(points);
-    d->painter.setFont(font);
-    d->painter.setPen(QPen(Qt::black, 0));
+    m_impl->painter.setFont(font);
+    m_impl->painter.setPen(QPen(Qt::black, 0));
 }
 
-void PrinterSurface::moveTo(QPoint p) { d->pen = p; }
+void PrinterSurface::moveTo(QPoint p) { m_impl->pen = p; }
 
 void PrinterSurface::lineTo(QPoint p)
 {
-    d->painter.drawLine(d->pen, p);
-    d->pen = p;
+    m_impl->painter.drawLine(m_impl->pen, p);
+    m_impl->pen = p;
 }
 
 void PrinterSurface::textOut(QPoint topLeft, const QString& text)
 {
-    const QFontMetrics metrics(d->painter.font(), &d->printer);
-    d->painter.drawText(topLeft + QPoint(0, metrics.ascent()), text);
+    const QFontMetrics metrics(m_impl->painter.font(), &m_impl->printer);
+    m_impl->painter.drawText(topLeft + QPoint(0, metrics.ascent()), text);
 }
 
 bool PrinterSurface::end()
 {
-    const bool ok = d->painter.end() && d->printer.printerState() != QPrinter::Error;
+    const bool ok = m_impl->painter.end() && m_impl->printer.printerState() != QPrinter::Error;
     if (!ok) m_error = QStringLiteral("印刷に失敗しました。");
     return ok;
 }
 
 void PrinterSurface::abort()
 {
-    d->printer.abort();
-    if (d->painter.isActive()) d->painter.end();
+    m_impl->printer.abort();
+    if (m_impl->painter.isActive()) m_impl->painter.end();
 }
 
 } // namespace common

@@ -32,7 +32,7 @@ struct WorksheetLayout {
     int pages = 0; // pages of each sheet: (count + 19) / 20, none for count <= 0
 };
 
-WorksheetLayout ComputeLayout(QSize page, int count);
+WorksheetLayout computeLayout(QSize page, int count);
 
 // Where line i (1-based) of a sheet stands: odd lines at the left margin,
 // even lines at mid-page, two to a row in rows 2R..11R of their page.
@@ -40,7 +40,7 @@ struct LinePlace {
     int page = 0; // 0-based page of its sheet
     QPoint at;
 };
-LinePlace PlaceLine(const WorksheetLayout& layout, int i);
+LinePlace placeLine(const WorksheetLayout& layout, int i);
 
 // What a page is drawn with; text is placed by its top-left corner.
 class PageSurface {
@@ -65,7 +65,7 @@ public:
 // its answer pages, each numbered from line 1 again. Nothing is printed when
 // no sheet has lines. False when the job failed; errorText() of the surface
 // tells why.
-bool PrintWorksheets(PageSurface& surface, const QList<Worksheet>& sheets);
+bool printWorksheets(PageSurface& surface, const QList<Worksheet>& sheets);
 
 // Draws on a QPrinter (a real printer or a PDF file).
 class PrinterSurface final : public PageSurface {
@@ -85,7 +85,7 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> d;
+    std::unique_ptr<Impl> m_impl;
     QString m_error;
 };
 

@@ -4,7 +4,7 @@
 // (without a newline, both are the same text).
 //
 // Properties:
-// - ReadWhole agrees with std::from_chars on the digits after the blanks and
+// - readWhole agrees with std::from_chars on the digits after the blanks and
 //   the sign, saturated to the largest 64-bit value where they do not fit;
 // - the value read from a number's own text is that number, for every 64-bit
 //   value (the lowest one has no positive counterpart and is left out);
@@ -21,8 +21,8 @@
 #include <string>
 
 using fuzz::show;
-using numira::JudgeAnswer;
-using numira::ReadWhole;
+using numira::judgeAnswer;
+using numira::readWhole;
 
 namespace {
 
@@ -46,7 +46,7 @@ void checkReading(const QString& text)
         if (result.ec == std::errc::result_out_of_range) magnitude = kMax;
     }
     const std::int64_t expected = negative ? -magnitude : magnitude;
-    const std::int64_t read = ReadWhole(text);
+    const std::int64_t read = readWhole(text);
     FUZZ_CHECK(read == expected, "%s reads %lld, not %lld", show(text).constData(), (long long)read,
                (long long)expected);
 }
@@ -62,11 +62,11 @@ void checkOwnText(std::int64_t n)
 {
     if (n == std::numeric_limits<std::int64_t>::min()) return;
     const QString text = QString::number(n);
-    FUZZ_CHECK(ReadWhole(text) == n, "%s reads %lld", show(text).constData(),
-               (long long)ReadWhole(text));
+    FUZZ_CHECK(readWhole(text) == n, "%s reads %lld", show(text).constData(),
+               (long long)readWhole(text));
     const QString padded = QStringLiteral("  ") + text + QStringLiteral("\tx");
-    FUZZ_CHECK(ReadWhole(padded) == n, "%s reads %lld", show(padded).constData(),
-               (long long)ReadWhole(padded));
+    FUZZ_CHECK(readWhole(padded) == n, "%s reads %lld", show(padded).constData(),
+               (long long)readWhole(padded));
 }
 
 void checkRemainderPair(std::int64_t q, std::int64_t r)
@@ -74,15 +74,15 @@ void checkRemainderPair(std::int64_t q, std::int64_t r)
     const QString stored = QString::number(q) + QStringLiteral("...") + QString::number(r);
     const QString spaced = QStringLiteral(" 0") + QString::number(q) + QStringLiteral(" ... 00") +
                            QString::number(r) + QStringLiteral(" ");
-    FUZZ_CHECK(JudgeAnswer(stored, spaced, true), "%s is wrong against %s",
+    FUZZ_CHECK(judgeAnswer(stored, spaced, true), "%s is wrong against %s",
                show(spaced).constData(), show(stored).constData());
     if (r < kMax) {
         const QString next = QString::number(q) + QStringLiteral("...") + QString::number(r + 1);
-        FUZZ_CHECK(!JudgeAnswer(stored, next, true), "%s is right against %s",
+        FUZZ_CHECK(!judgeAnswer(stored, next, true), "%s is right against %s",
                    show(next).constData(), show(stored).constData());
     }
     const QString noRemainder = QString::number(q) + QStringLiteral("...0");
-    FUZZ_CHECK(JudgeAnswer(noRemainder, QString::number(q), true), "%lld alone is wrong against %s",
+    FUZZ_CHECK(judgeAnswer(noRemainder, QString::number(q), true), "%lld alone is wrong against %s",
                (long long)q, show(noRemainder).constData());
 }
 
@@ -92,9 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const auto [bytes, stored, typed] = fuzz::readStoredTyped(data, size, checkReading);
 
-    FUZZ_CHECK(JudgeAnswer(stored, stored, true), "%s is wrong against itself",
+    FUZZ_CHECK(judgeAnswer(stored, stored, true), "%s is wrong against itself",
                show(stored).constData());
-    FUZZ_CHECK(JudgeAnswer(stored, typed, true) == JudgeAnswer(typed, stored, true),
+    FUZZ_CHECK(judgeAnswer(stored, typed, true) == judgeAnswer(typed, stored, true),
                "the judge is not symmetric for %s, %s", show(stored).constData(),
                show(typed).constData());
 
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t b = std::int64_t(takeWord(data, size, 8));
     checkOwnText(a);
     checkOwnText(b);
-    checkOwnText(ReadWhole(stored));
+    checkOwnText(readWhole(stored));
     // Quotient and remainder as the problems have them: not negative.
     checkRemainderPair(a < 0 ? -(a + 1) : a, b < 0 ? -(b + 1) : b);
     return 0;

@@ -20,7 +20,7 @@
 #include <optional>
 #include <string>
 
-using common::ParseWholeNumber;
+using common::parseWholeNumber;
 using fuzz::show;
 
 namespace {
@@ -29,7 +29,7 @@ void checkReading(const QString& text)
 {
     static const QRegularExpression form(QStringLiteral("\\A[ \\t]*([+-]?)([0-9]+)[ \\t]*\\z"));
     const QRegularExpressionMatch match = form.match(text);
-    const std::optional<int> read = ParseWholeNumber(text);
+    const std::optional<int> read = parseWholeNumber(text);
     FUZZ_CHECK(read.has_value() == match.hasMatch(), "%s gives %s", show(text).constData(),
                read ? "a value" : "nothing");
     if (!read) return;
@@ -53,7 +53,7 @@ void checkOwnText(int n)
     QStringList variants{text, QStringLiteral(" \t") + text + QStringLiteral("  ")};
     if (n >= 0) variants << QStringLiteral("+") + text;
     for (const QString& variant : variants) {
-        const std::optional<int> read = ParseWholeNumber(variant);
+        const std::optional<int> read = parseWholeNumber(variant);
         fuzz::checkReadsOwnText(variant, read, n);
     }
 }
@@ -62,6 +62,6 @@ void checkOwnText(int n)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::checkIntReader(data, size, ParseWholeNumber, checkReading, checkOwnText);
+    fuzz::checkIntReader(data, size, parseWholeNumber, checkReading, checkOwnText);
     return 0;
 }

@@ -24,7 +24,7 @@ constexpr const char* kEnglishCategories[] = {"addition", "subtraction", "multip
 
 std::optional<int> categoryNamed(const QString& name)
 {
-    const QStringList pages = CataloguePages();
+    const QStringList pages = cataloguePages();
     for (int c = 0; c < int(pages.size()); ++c)
         if (name == pages[c] ||
             name.compare(QLatin1String(kEnglishCategories[c]), Qt::CaseInsensitive) == 0)
@@ -34,9 +34,9 @@ std::optional<int> categoryNamed(const QString& name)
 
 QString kindsList()
 {
-    const QStringList pages = CataloguePages();
+    const QStringList pages = cataloguePages();
     QString out;
-    for (const ProblemKind& kind : ProblemKinds()) {
+    for (const ProblemKind& kind : problemKinds()) {
         if (kind.category == kMultiplicationTable) continue;
         out += QStringLiteral("%1:%2\t%3:%2\t%4\n")
                    .arg(pages[kind.category])
@@ -74,7 +74,7 @@ std::optional<Choice> readKind(const QString& text, bool withZero)
                                   .arg(row));
                 return std::nullopt;
             }
-            choice.tableRows.rows[r - 1] = -1;
+            choice.tableRows.rows[r - 1] = true;
         }
         if (!choice.makesASet()) {
             cli::complain(cli::say("九九の だんを えらんでください（れい: 九九:2,3,7）",
@@ -85,7 +85,7 @@ std::optional<Choice> readKind(const QString& text, bool withZero)
     }
     bool ok = false;
     const int number = rest.toInt(&ok) - 1;
-    if (!ok || !FindProblemKind(choice.category, number)) return unknown();
+    if (!ok || !findProblemKind(choice.category, number)) return unknown();
     choice.number = number;
     return choice;
 }

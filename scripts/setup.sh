@@ -14,6 +14,7 @@ if [ -z "${BUILD_TARGETS:-}" ]; then
   # clang, its sanitizer and libFuzzer runtimes and llvm (llvm-symbolizer for
   # readable sanitizer reports) serve test.sh's sanitizer build and fuzzers.
   PACKAGES+=(poppler-utils clang libclang-rt-14-dev llvm clang-format)
+  PACKAGES+=(clang-tidy)   # the naming check, on ./build's compile_commands.json
   PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
   PACKAGES+=(lintian)      # the package check runs it on the .deb
   # The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail
@@ -41,6 +42,7 @@ if ((${#missing[@]})); then
 fi
 
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 read -r -a targets <<<"${BUILD_TARGETS:-}"
 cmake --build "$BUILD_DIR" --parallel "$(nproc)" ${targets[@]+--target "${targets[@]}"}

@@ -75,18 +75,18 @@ Problem drawProblem(Kind kind, Level level, common::RandomSource& random, const 
         return p;
     }
     const GcdRanges& ranges = level == Level::kEasy ? kGcdEasy : kGcdHard;
-    const int f = draw(random, ranges.factor);
-    const int a = draw(random, ranges.cofactor);
-    const int b = draw(random, ranges.cofactor);
-    p.first = f * a;
-    p.second = f * b;
+    const int factor = draw(random, ranges.factor);
+    const int firstCofactor = draw(random, ranges.cofactor);
+    const int secondCofactor = draw(random, ranges.cofactor);
+    p.first = factor * firstCofactor;
+    p.second = factor * secondCofactor;
     // A repeat is drawn again from the easy ranges, whatever the level.
     while (repeats()) {
-        const int f2 = draw(random, kGcdEasy.factor);
-        const int a2 = draw(random, kGcdEasy.cofactor);
-        const int b2 = draw(random, kGcdEasy.cofactor);
-        p.first = f2 * a2;
-        p.second = f2 * b2;
+        const int redrawnFactor = draw(random, kGcdEasy.factor);
+        const int redrawnFirstCofactor = draw(random, kGcdEasy.cofactor);
+        const int redrawnSecondCofactor = draw(random, kGcdEasy.cofactor);
+        p.first = redrawnFactor * redrawnFirstCofactor;
+        p.second = redrawnFactor * redrawnSecondCofactor;
     }
     p.answer = greatestCommonDivisor(p.first, p.second);
     return p;

@@ -229,7 +229,7 @@ void MainWindow::showOpeningState()
     m_countEdit->setText(QString::number(m_drill.count()));
 
     // A missing picture is reported and the start-up goes on without it.
-    giveFeedback(common::Feedback::Cue::Mascot);
+    giveFeedback(common::Feedback::Cue::kMascot);
 
     m_kindGroup->setToolTip(QStringLiteral("どちらの問題をやりますか"));
     m_levelGroup->setToolTip(QStringLiteral("むずかしい問題は大きな数"));
@@ -263,7 +263,7 @@ void MainWindow::printSheet()
                                    QStringLiteral("印刷中です")};
     if (m_printFlow.run(this, m_messageLine, m_drill.countIsFixed(), texts, [this] {
             return m_drill.worksheet();
-        }) != common::PrintFlow::Outcome::Printed)
+        }) != common::PrintFlow::Outcome::kPrinted)
         return;
     m_drill.sheetPrinted();
     showNewSet();
@@ -344,13 +344,13 @@ void MainWindow::answerKeyPressed(int key)
     // the sound could be given.
     if (judged->verdict != Verdict::kRight) {
         m_messageLine->setText(wrongMessage(judged->verdict));
-        giveFeedback(common::Feedback::Cue::Wrong);
+        giveFeedback(common::Feedback::Cue::kWrong);
         m_scoreEdit->setText(QString::number(m_drill.score()));
         return;
     }
     if (judged->scored) m_scoreEdit->setText(QString::number(m_drill.score()));
     m_messageLine->setText(QStringLiteral("せいかいです！"));
-    giveFeedback(common::Feedback::Cue::Right);
+    giveFeedback(common::Feedback::Cue::kRight);
     if (judged->finished)
         showEndOfSet();
     else
@@ -366,7 +366,7 @@ void MainWindow::giveFeedback(common::Feedback::Cue cue)
     if (!m_feedback.give(m_picture, cue)) m_picture->clear();
 }
 
-void MainWindow::showMascot() { giveFeedback(common::Feedback::Cue::Mascot); }
+void MainWindow::showMascot() { giveFeedback(common::Feedback::Cue::kMascot); }
 
 void MainWindow::setMessageColour(const QColor& colour) { setTextColour(m_messageLine, colour); }
 

@@ -34,15 +34,15 @@ bool noCarry(int a, int b, int divisor) { return (a / divisor) % 10 + (b / divis
 
 } // namespace
 
-void GenerateAddition(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
+void generateAddition(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    const ProblemKind* kind = BeginGeneration(kAddition, number, used, random);
+    const ProblemKind* kind = beginGeneration(kAddition, number, used, random);
     if (!kind) return;
 
     // Random types draw a then b from 0..range-1 (plus `offset`), test the
     // pair, and write it with `digits` fraction digits.
     auto randomSet = [&](int range, int offset, int digits, auto accept) {
-        DrawDistinctPairs(
+        drawDistinctPairs(
             store, used, kMaxProblems,
             [&](qint32& a, qint32& b) {
                 a = random.uniform(range) + offset;
@@ -52,25 +52,35 @@ void GenerateAddition(int number, ProblemStore& store, UsedPairs& used, RandomSo
             [&](int n, qint32 a, qint32 b) { writeSum(store.slot[n], a, b, digits); });
     };
 
-    switch (number) {
-    case 0: enumerate(store, [](int a, int b) { return a + b <= 10; }); break;
-    case 1: enumerate(store, [](int a, int b) { return a + b >= 11; }); break;
-    case 2: randomSet(19, 1, 0, [](int a, int b) { return a + b <= 20; }); break;
-    case 3:
+    switch (static_cast<AdditionType>(number)) {
+    case AdditionType::kSumsToTen:
+        enumerate(store, [](int a, int b) { return a + b <= 10; });
+        break;
+    case AdditionType::kOneDigitCarry:
+        enumerate(store, [](int a, int b) { return a + b >= 11; });
+        break;
+    case AdditionType::kSumsToTwenty:
+        randomSet(19, 1, 0, [](int a, int b) { return a + b <= 20; });
+        break;
+    case AdditionType::kToHundredNoCarry:
         randomSet(101, 0, 0, [](int a, int b) { return a + b <= 100 && noCarry(a, b, 1); });
         break;
-    case 4: randomSet(101, 0, 0, [](int a, int b) { return a + b <= 100; }); break;
-    case 5:
+    case AdditionType::kToHundred:
+        randomSet(101, 0, 0, [](int a, int b) { return a + b <= 100; });
+        break;
+    case AdditionType::kToThousandNoCarry:
         randomSet(1001, 0, 0, [](int a, int b) {
             return a + b <= 1000 && noCarry(a, b, 1) && noCarry(a, b, 10);
         });
         break;
-    case 6: randomSet(1001, 0, 0, [](int a, int b) { return a + b <= 1000; }); break;
-    case 7: randomSet(100, 0, 1, [](int, int) { return true; }); break;
-    case 8: randomSet(1000, 0, 2, [](int, int) { return true; }); break;
+    case AdditionType::kToThousand:
+        randomSet(1001, 0, 0, [](int a, int b) { return a + b <= 1000; });
+        break;
+    case AdditionType::kTenths: randomSet(100, 0, 1, [](int, int) { return true; }); break;
+    case AdditionType::kHundredths: randomSet(1000, 0, 2, [](int, int) { return true; }); break;
     }
 
-    FinishGeneration(store, *kind, random);
+    finishGeneration(store, *kind, random);
 }
 
 } // namespace numira

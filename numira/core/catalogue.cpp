@@ -56,9 +56,9 @@ constexpr ProblemKind kKinds[] = {
 
 } // namespace
 
-std::span<const ProblemKind> ProblemKinds() { return kKinds; }
+std::span<const ProblemKind> problemKinds() { return kKinds; }
 
-const ProblemKind* FindProblemKind(int category, int number)
+const ProblemKind* findProblemKind(int category, int number)
 {
     const auto* kind =
         std::find_if(std::begin(kKinds), std::end(kKinds), [&](const ProblemKind& k) {
@@ -67,7 +67,7 @@ const ProblemKind* FindProblemKind(int category, int number)
     return kind == std::end(kKinds) ? nullptr : kind;
 }
 
-QStringList CatalogueItems(int category)
+QStringList catalogueItems(int category)
 {
     QStringList items;
     for (const ProblemKind& kind : kKinds)
@@ -75,12 +75,12 @@ QStringList CatalogueItems(int category)
     return items;
 }
 
-QStringList CataloguePages()
+QStringList cataloguePages()
 {
     return {u"たしざん"_qs, u"ひきざん"_qs, u"かけざん"_qs, u"わりざん"_qs, u"九九"_qs};
 }
 
-int LastProblemType(int category)
+int lastProblemType(int category)
 {
     int last = -1;
     for (const ProblemKind& kind : kKinds)
@@ -88,9 +88,9 @@ int LastProblemType(int category)
     return last;
 }
 
-bool HasRemainder(int category, int number)
+bool hasRemainder(int category, int number)
 {
-    const ProblemKind* kind = FindProblemKind(category, number);
+    const ProblemKind* kind = findProblemKind(category, number);
     return kind && kind->hasRemainder;
 }
 

@@ -37,26 +37,26 @@ struct ProblemKind {
 
 // Every kind, category by category and number by number; the multiplication
 // table is the one kind of its category.
-std::span<const ProblemKind> ProblemKinds();
+std::span<const ProblemKind> problemKinds();
 // The kind of that category and number, or nullptr.
-const ProblemKind* FindProblemKind(int category, int number);
+const ProblemKind* findProblemKind(int category, int number);
 // The list items of a category, exactly as shown; an item's index is its number.
-QStringList CatalogueItems(int category);
+QStringList catalogueItems(int category);
 // Page captions of the choice window, in tab order.
-QStringList CataloguePages();
+QStringList cataloguePages();
 // The number of the last kind of a category, -1 for none.
-int LastProblemType(int category);
+int lastProblemType(int category);
 // Whether the answers of that kind are quotient "..." remainder.
-bool HasRemainder(int category, int number);
+bool hasRemainder(int category, int number);
 
 // The rows of the multiplication table chosen, and where each row starts.
 struct TableRowSelection {
-    std::array<qint32, 9> rows{}; // row 1..9: -1 chosen, 0 not
-    qint32 lowestMultiplier = 0;  // 0 with "include 0", else 1
+    std::array<bool, 9> rows{};  // whether row 1..9 is chosen
+    qint32 lowestMultiplier = 0; // 0 with "include 0", else 1
     int chosenRows() const
     {
         int n = 0;
-        for (qint32 r : rows) n += r != 0;
+        for (bool chosen : rows) n += chosen;
         return n;
     }
 };

@@ -22,7 +22,7 @@ struct DrawnKind {
     int divisorPlaces;
 };
 
-// Types 1..9 (index 0 unused: type 0 is enumerated).
+// The drawn types 1..9 by number (index 0 unused: kTableOnce is enumerated).
 constexpr DrawnKind kDrawn[] = {
     {},
     {100, 0, 9, 1, 0},
@@ -74,7 +74,7 @@ void drawnSet(const DrawnKind& kind, bool withRemainder, ProblemStore& store, Us
     const int dividendScale = powerOfTen(std::max(0, kind.divisorPlaces - kind.dividendPlaces));
     const int quotientPlaces = std::max(0, kind.dividendPlaces - kind.divisorPlaces);
 
-    DrawDistinctPairs(
+    drawDistinctPairs(
         store, used, kMaxProblems,
         [&](qint32& dividend, qint32& divisor) {
             // Each condition is tested as soon as its values are drawn.
@@ -100,38 +100,41 @@ void drawnSet(const DrawnKind& kind, bool withRemainder, ProblemStore& store, Us
 
 } // namespace
 
-void GenerateDivision(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
+void generateDivision(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    const ProblemKind* kind = BeginGeneration(kDivision, number, used, random);
+    const ProblemKind* kind = beginGeneration(kDivision, number, used, random);
     if (!kind) return;
 
-    if (number == 0) {
-        // Every table division d*q / d, for d then q from 1 to 9.
+    const auto type = static_cast<DivisionType>(number);
+    if (type == DivisionType::kTableOnce) {
+        // Every table division (divisor x quotient) / divisor, divisor then quotient
+        // from 1 to 9.
         store.count = 0;
-        for (int d = 1; d <= 9; ++d)
-            for (int q = 1; q <= 9; ++q) {
+        for (int divisor = 1; divisor <= 9; ++divisor)
+            for (int quotient = 1; quotient <= 9; ++quotient) {
                 Slot& slot = store.slot[++store.count];
-                questionText(d * q, 0, d, 0).storeIn(slot.question);
-                TextBuffer().whole(q).storeIn(slot.answer);
+                questionText(divisor * quotient, 0, divisor, 0).storeIn(slot.question);
+                TextBuffer().whole(quotient).storeIn(slot.answer);
             }
-    } else if (number == 10) {
+    } else if (type == DivisionType::kTableWithRemainder) {
         // One problem for every quotient 0..9 and divisor 1..9, with a random
         // remainder below the divisor (none by 1). The enumeration cannot
         // repeat a pair, so the pairs are only recorded.
         store.count = 0;
-        for (int q = 0; q <= 9; ++q)
-            for (int d = 1; d <= 9; ++d) {
-                const int r = d == 1 ? 0 : random.uniform(d - 1) + 1;
+        for (int quotient = 0; quotient <= 9; ++quotient)
+            for (int divisor = 1; divisor <= 9; ++divisor) {
+                const int remainder = divisor == 1 ? 0 : random.uniform(divisor - 1) + 1;
                 const int n = ++store.count;
-                used.store(n, q * d + r, d);
-                questionText(q * d + r, 0, d, 0).storeIn(store.slot[n].question);
-                storeRemainderAnswer(store.slot[n].answer, q, r);
+                used.store(n, quotient * divisor + remainder, divisor);
+                questionText(quotient * divisor + remainder, 0, divisor, 0)
+                    .storeIn(store.slot[n].question);
+                storeRemainderAnswer(store.slot[n].answer, quotient, remainder);
             }
     } else {
         drawnSet(kDrawn[number], kind->hasRemainder, store, used, random);
     }
 
-    FinishGeneration(store, *kind, random);
+    finishGeneration(store, *kind, random);
 }
 
 } // namespace numira

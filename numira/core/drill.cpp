@@ -87,10 +87,10 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     s.returnArmed = false;
     if (!s.setChosen || s.finished) return std::nullopt;
     // An empty field is no answer: a second Return must not cost a point.
-    if (IsBlankAnswer(typed)) return std::nullopt;
+    if (isBlankAnswer(typed)) return std::nullopt;
 
     s.mascotShowing = false;
-    if (!JudgeAnswer(answer(), typed, HasRemainder(m_choice.category, m_choice.number))) {
+    if (!judgeAnswer(answer(), typed, hasRemainder(m_choice.category, m_choice.number))) {
         s.onFirstTry = false;
         return Judgement{Verdict::kWrong, false};
     }
@@ -115,7 +115,7 @@ void Drill::releaseCount()
 {
     m_countIsFixed = false;
     m_store.count = static_cast<qint32>(
-        std::clamp<std::int64_t>(ReadWhole(m_store.countText().text()), 0, kMaxProblems));
+        std::clamp<std::int64_t>(readWhole(m_store.countText().text()), 0, kMaxProblems));
 }
 
 QString Drill::question() const

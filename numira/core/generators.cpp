@@ -11,36 +11,36 @@ namespace numira {
 bool ProblemGenerators::generate(const Choice& choice, ProblemStore& store)
 {
     switch (choice.category) {
-    case kAddition: GenerateAddition(choice.number, store, m_addition, m_random); return true;
+    case kAddition: generateAddition(choice.number, store, m_addition, m_random); return true;
     case kSubtraction:
-        GenerateSubtraction(choice.number, store, m_subtraction, m_random);
+        generateSubtraction(choice.number, store, m_subtraction, m_random);
         return true;
     case kMultiplication:
-        GenerateMultiplication(choice.number, store, m_multiplication, m_random);
+        generateMultiplication(choice.number, store, m_multiplication, m_random);
         return true;
-    case kDivision: GenerateDivision(choice.number, store, m_division, m_random); return true;
+    case kDivision: generateDivision(choice.number, store, m_division, m_random); return true;
     case kMultiplicationTable:
         // No row chosen: nothing to drill; the window asks again.
         if (!choice.makesASet()) return false;
-        GenerateMultiplicationTable(choice.tableRows, store, m_random);
+        generateMultiplicationTable(choice.tableRows, store, m_random);
         return true;
     default: return false;
     }
 }
 
-const ProblemKind* BeginGeneration(Category family, int number, UsedPairs& used,
+const ProblemKind* beginGeneration(Category family, int number, UsedPairs& used,
                                    RandomSource& random)
 {
     if (number < 0) return nullptr;
     random.reseedFromClock();
     used.reset();
-    return FindProblemKind(family, number);
+    return findProblemKind(family, number);
 }
 
-void FinishGeneration(ProblemStore& store, const ProblemKind& kind, RandomSource& random)
+void finishGeneration(ProblemStore& store, const ProblemKind& kind, RandomSource& random)
 {
     store.countText() = QString::number(store.count);
-    if (kind.shuffled) ShuffleSlots(store, random);
+    if (kind.shuffled) shuffleSlots(store, random);
 }
 
 } // namespace numira

@@ -28,19 +28,19 @@ private:
 // re-seeding) for a negative number; otherwise re-seed and clear the family's
 // pairs, then give the family's kind of that number, or nullptr when there is
 // none (the store is then left as it was).
-const ProblemKind* BeginGeneration(Category family, int number, UsedPairs& used,
+const ProblemKind* beginGeneration(Category family, int number, UsedPairs& used,
                                    RandomSource& random);
 
 // The end of every generator: the set size into the header slot, and the set
 // shuffled when its kind is.
-void FinishGeneration(ProblemStore& store, const ProblemKind& kind, RandomSource& random);
+void finishGeneration(ProblemStore& store, const ProblemKind& kind, RandomSource& random);
 
 // The drawing loop of the random types: asks `draw` for candidate pairs (it
 // returns false when its acceptance test fails), refuses an ordered pair
 // already drawn for this set, and hands each new pair to `write` with its
 // slot number, until `setSize` slots are written.
 template <typename Draw, typename Write>
-void DrawDistinctPairs(ProblemStore& store, UsedPairs& used, int setSize, Draw draw, Write write)
+void drawDistinctPairs(ProblemStore& store, UsedPairs& used, int setSize, Draw draw, Write write)
 {
     store.count = setSize;
     int n = 1;

@@ -22,7 +22,7 @@ qsizetype skipBlanks(QStringView text, qsizetype i)
 }
 
 // The power of ten of the first significant digit of a number collected by
-// ReadDecimal ("123.45e-6" gives -4). Where it is used only its sign matters,
+// readDecimal ("123.45e-6" gives -4). Where it is used only its sign matters,
 // so a huge exponent is capped: far beyond any number's count of digits, and
 // far from the 64-bit limit.
 constexpr std::int64_t kExponentCap = 1'000'000'000;
@@ -44,9 +44,9 @@ std::int64_t decimalOrder(const std::string& number)
 
 } // namespace
 
-bool IsBlankAnswer(QStringView text) { return skipBlanks(text, 0) == text.size(); }
+bool isBlankAnswer(QStringView text) { return skipBlanks(text, 0) == text.size(); }
 
-double ReadDecimal(QStringView text)
+double readDecimal(QStringView text)
 {
     qsizetype i = skipBlanks(text, 0);
     bool negative = false;
@@ -90,7 +90,7 @@ double ReadDecimal(QStringView text)
     return negative ? -value : value;
 }
 
-std::int64_t ReadWhole(QStringView text)
+std::int64_t readWhole(QStringView text)
 {
     const common::LeadingWhole number = common::scanLeadingWhole(text);
     // Saturates at the largest value: a longer number never reads smaller.
@@ -99,25 +99,25 @@ std::int64_t ReadWhole(QStringView text)
     return number.negative ? -value : value;
 }
 
-bool JudgeAnswer(QStringView stored, QStringView typed, bool hasRemainder)
+bool judgeAnswer(QStringView stored, QStringView typed, bool hasRemainder)
 {
-    if (!hasRemainder) return ReadDecimal(stored) == ReadDecimal(typed);
+    if (!hasRemainder) return readDecimal(stored) == readDecimal(typed);
 
-    static constexpr QStringView dots = u"...";
+    static constexpr QStringView kDots = u"...";
     auto split = [](QStringView text, std::int64_t& quotient, std::int64_t& remainder) {
-        const qsizetype at = text.indexOf(dots);
+        const qsizetype at = text.indexOf(kDots);
         if (at < 0) {
-            quotient = ReadWhole(text);
+            quotient = readWhole(text);
             remainder = 0;
         } else {
-            quotient = ReadWhole(text.left(at));
-            remainder = ReadWhole(text.mid(at + dots.size()));
+            quotient = readWhole(text.left(at));
+            remainder = readWhole(text.mid(at + kDots.size()));
         }
     };
-    std::int64_t q1, r1, q2, r2;
-    split(stored, q1, r1);
-    split(typed, q2, r2);
-    return q1 == q2 && r1 == r2;
+    std::int64_t storedQuotient, storedRemainder, typedQuotient, typedRemainder;
+    split(stored, storedQuotient, storedRemainder);
+    split(typed, typedQuotient, typedRemainder);
+    return storedQuotient == typedQuotient && storedRemainder == typedRemainder;
 }
 
 } // namespace numira

@@ -14,15 +14,15 @@ namespace numira {
 
 // A decimal number: sign, digits, an optional point and fraction, an
 // optional exponent; correctly rounded to double precision.
-double ReadDecimal(QStringView text);
+double readDecimal(QStringView text);
 // A whole number: sign and decimal digits (saturating far beyond any answer).
-std::int64_t ReadWhole(QStringView text);
+std::int64_t readWhole(QStringView text);
 // Whether the text holds nothing but blanks: such an answer is not judged.
-bool IsBlankAnswer(QStringView text);
+bool isBlankAnswer(QStringView text);
 
 // Judges a typed answer against the stored one, as numbers: as decimals, or
 // as quotient "..." remainder. A typed text without "..." is the quotient,
 // with remainder 0.
-bool JudgeAnswer(QStringView stored, QStringView typed, bool hasRemainder);
+bool judgeAnswer(QStringView stored, QStringView typed, bool hasRemainder);
 
 } // namespace numira

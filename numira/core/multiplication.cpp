@@ -28,7 +28,8 @@ constexpr Factor kTwoDigits{100, 0, 0};  // 0..99
 constexpr Factor kTenths{99, 1, 1};      // 0.1..9.9
 constexpr Factor kHundredths{999, 1, 2}; // 0.01..9.99
 
-// Types 0..8; type 9 picks the order of its two factors with each draw.
+// Types 0..8 by number; kHundredthsAndTenths picks the order of its two
+// factors with each draw.
 constexpr Factors kFactors[] = {
     {kTwoDigits, kOneDigit},    // 0: no carry from the ones
     {kTwoDigits, {10, 0, 0}},   // 1: times 0..9
@@ -45,15 +46,16 @@ constexpr Factors kTenthsFirst{kTenths, kHundredths};
 
 bool endsInZero(qint32 value) { return value % 10 == 0; }
 
-bool accepted(int type, qint32 a, qint32 b)
+bool accepted(MultiplicationType type, qint32 a, qint32 b)
 {
     switch (type) {
-    case 0: return (a % 10) * b <= 9; // no carry out of the ones place
-    case 2: return a * (b % 10) <= 9;
-    case 6: return !endsInZero(a);
-    case 7: return !endsInZero(b);
-    case 8:
-    case 9: return !endsInZero(a) && !endsInZero(b);
+    case MultiplicationType::kTwoByOneNoCarry:
+        return (a % 10) * b <= 9; // no carry out of the ones place
+    case MultiplicationType::kOneByTwoNoCarry: return a * (b % 10) <= 9;
+    case MultiplicationType::kHundredthsByTwo: return !endsInZero(a);
+    case MultiplicationType::kTwoByHundredths: return !endsInZero(b);
+    case MultiplicationType::kTenthsByTenths:
+    case MultiplicationType::kHundredthsAndTenths: return !endsInZero(a) && !endsInZero(b);
     default: return true;
     }
 }
@@ -79,38 +81,41 @@ qint32 draw(const Factor& factor, RandomSource& random)
 
 } // namespace
 
-void GenerateMultiplication(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
+void generateMultiplication(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    const ProblemKind* kind = BeginGeneration(kMultiplication, number, used, random);
+    const ProblemKind* kind = beginGeneration(kMultiplication, number, used, random);
     if (!kind) return;
 
-    // The factors of the attempt being drawn; type 9 chooses them anew each
-    // time. The duplicate test sees only the two scaled integers, whatever the order.
-    const Factors* factors = number < 9 ? &kFactors[number] : nullptr;
-    DrawDistinctPairs(
+    // The factors of the attempt being drawn; kHundredthsAndTenths chooses
+    // them anew each time. The duplicate test sees only the two scaled
+    // integers, whatever the order.
+    const auto type = static_cast<MultiplicationType>(number);
+    const bool eitherOrder = type == MultiplicationType::kHundredthsAndTenths;
+    const Factors* factors = eitherOrder ? nullptr : &kFactors[number];
+    drawDistinctPairs(
         store, used, kMaxProblems,
         [&](qint32& a, qint32& b) {
-            if (number == 9) factors = random.uniform(2) == 0 ? &kHundredthsFirst : &kTenthsFirst;
+            if (eitherOrder) factors = random.uniform(2) == 0 ? &kHundredthsFirst : &kTenthsFirst;
             a = draw(factors->first, random);
             b = draw(factors->second, random);
-            return accepted(number, a, b);
+            return accepted(type, a, b);
         },
         [&](int n, qint32 a, qint32 b) { writeSlot(store, n, a, b, *factors); });
 
-    FinishGeneration(store, *kind, random);
+    finishGeneration(store, *kind, random);
 }
 
-void GenerateMultiplicationTable(const TableRowSelection& selection, ProblemStore& store,
+void generateMultiplicationTable(const TableRowSelection& selection, ProblemStore& store,
                                  RandomSource& random)
 {
-    const ProblemKind& kind = *FindProblemKind(kMultiplicationTable, 0);
+    const ProblemKind& kind = *findProblemKind(kMultiplicationTable, 0);
     store.slot[0].question = kind.title();
     // The choice window gives 0 or 1; anything else is kept within 0..9 so
     // that nine rows can never run past the last slot.
     const int lowest = std::clamp<qint32>(selection.lowestMultiplier, 0, 9);
     int n = 0;
     for (int row = 1; row <= 9; ++row) {
-        if (selection.rows[row - 1] == 0) continue;
+        if (!selection.rows[row - 1]) continue;
         for (int m = lowest; m <= 9; ++m) {
             ++n;
             TextBuffer().whole(row).bytes('x').whole(m).storeIn(store.slot[n].question);
@@ -118,7 +123,7 @@ void GenerateMultiplicationTable(const TableRowSelection& selection, ProblemStor
         }
     }
     store.count = n;
-    FinishGeneration(store, kind, random);
+    finishGeneration(store, kind, random);
 }
 
 } // namespace numira

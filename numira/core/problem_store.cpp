@@ -13,7 +13,7 @@ bool UsedPairs::contains(qint32 first, qint32 second, int upTo) const
     return false;
 }
 
-void ShuffleSlots(ProblemStore& store, RandomSource& random)
+void shuffleSlots(ProblemStore& store, RandomSource& random)
 {
     random.reseedFromClock();
     const int count = std::min<int>(store.count, kMaxProblems);
@@ -25,7 +25,7 @@ void ShuffleSlots(ProblemStore& store, RandomSource& random)
     }
 }
 
-QString DecimalText(qint64 value, int fractionDigits)
+QString decimalText(qint64 value, int fractionDigits)
 {
     return QString::fromLatin1(TextBuffer().decimal(value, fractionDigits).toBytes());
 }

@@ -66,7 +66,7 @@ private:
 
 // Exactly `count` random swaps of slots 1..count, after a re-seeding; the
 // header slot never moves.
-void ShuffleSlots(ProblemStore& store, RandomSource& random);
+void shuffleSlots(ProblemStore& store, RandomSource& random);
 
 // A problem or answer text built in a short fixed buffer, directly as the
 // Shift-JIS bytes a slot keeps (digits, signs and the point are one byte
@@ -75,7 +75,7 @@ void ShuffleSlots(ProblemStore& store, RandomSource& random);
 class TextBuffer {
 public:
     TextBuffer& whole(qint64 value);
-    // The form of DecimalText: the whole part, then "." and the fraction
+    // The form of decimalText: the whole part, then "." and the fraction
     // digits without trailing zeros unless they are all zero.
     TextBuffer& decimal(qint64 value, int fractionDigits);
     // Every fraction digit kept, zeros included (tenths 20 give 2.0).
@@ -94,6 +94,6 @@ private:
 
 // A non-negative fixed-point value (tenths, hundredths or thousandths) as
 // text: whole part always, then "." and the fraction without trailing zeros.
-QString DecimalText(qint64 value, int fractionDigits);
+QString decimalText(qint64 value, int fractionDigits);
 
 } // namespace numira

@@ -28,16 +28,16 @@ bool noBorrow(int a, int b, int places)
 
 } // namespace
 
-void GenerateSubtraction(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
+void generateSubtraction(int number, ProblemStore& store, UsedPairs& used, RandomSource& random)
 {
-    const ProblemKind* kind = BeginGeneration(kSubtraction, number, used, random);
+    const ProblemKind* kind = beginGeneration(kSubtraction, number, used, random);
     if (!kind) return;
 
     // Drawn types: a from 0..rangeA-1 plus offsetA, then b from 0..rangeB-1,
     // written with `digits` fraction digits.
     auto randomSet = [&](int setSize, int rangeA, int offsetA, int rangeB, int digits,
                          auto accept) {
-        DrawDistinctPairs(
+        drawDistinctPairs(
             store, used, setSize,
             [&](qint32& a, qint32& b) {
                 a = random.uniform(rangeA) + offsetA;
@@ -48,33 +48,33 @@ void GenerateSubtraction(int number, ProblemStore& store, UsedPairs& used, Rando
     };
     const auto notAbove = [](int a, int b) { return b <= a; };
 
-    switch (number) {
-    case 0:
+    switch (static_cast<SubtractionType>(number)) {
+    case SubtractionType::kWithinTen:
         // Every a - b with 1 <= b <= a <= 10, a ascending then b.
         store.count = 0;
         for (int a = 1; a <= 10; ++a)
             for (int b = 1; b <= a; ++b) writeSlot(store, ++store.count, a, b, 0);
         break;
-    case 1:
+    case SubtractionType::kTeensBorrow:
         // Exactly the 45 borrowing problems 10..18 minus one digit, all of them.
         randomSet(45, 19, 1, 10, 0, [](int a, int b) { return b < a && b > a % 10; });
         break;
-    case 2: randomSet(kMaxProblems, 20, 1, 20, 0, notAbove); break;
-    case 3:
+    case SubtractionType::kFromTwenty: randomSet(kMaxProblems, 20, 1, 20, 0, notAbove); break;
+    case SubtractionType::kFromHundredNoBorrow:
         randomSet(kMaxProblems, 100, 1, 101, 0,
                   [](int a, int b) { return b <= a && noBorrow(a, b, 2); });
         break;
-    case 4: randomSet(kMaxProblems, 100, 1, 101, 0, notAbove); break;
-    case 5:
+    case SubtractionType::kFromHundred: randomSet(kMaxProblems, 100, 1, 101, 0, notAbove); break;
+    case SubtractionType::kFromThousandNoBorrow:
         randomSet(kMaxProblems, 1000, 1, 1001, 0,
                   [](int a, int b) { return b <= a && noBorrow(a, b, 3); });
         break;
-    case 6: randomSet(kMaxProblems, 1000, 1, 1001, 0, notAbove); break;
-    case 7: randomSet(kMaxProblems, 100, 0, 100, 1, notAbove); break;
-    case 8: randomSet(kMaxProblems, 1000, 1, 1000, 2, notAbove); break;
+    case SubtractionType::kFromThousand: randomSet(kMaxProblems, 1000, 1, 1001, 0, notAbove); break;
+    case SubtractionType::kTenths: randomSet(kMaxProblems, 100, 0, 100, 1, notAbove); break;
+    case SubtractionType::kHundredths: randomSet(kMaxProblems, 1000, 1, 1000, 2, notAbove); break;
     }
 
-    FinishGeneration(store, *kind, random);
+    finishGeneration(store, *kind, random);
 }
 
 } // namespace numira

@@ -59,7 +59,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     m_pages->setGeometry(scaled(23), scaled(12), scaled(410), scaled(365));
     m_pages->setFont(gothic(scaled(17)));
 
-    const QStringList pages = CataloguePages();
+    const QStringList pages = cataloguePages();
     static const char* const kListNames[] = {"additionList", "subtractionList",
                                              "multiplicationList", "divisionList"};
     for (Category category : kListCategories) {
@@ -129,7 +129,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     for (Category category : kListCategories) m_lists[category]->setAccessibleName(pages[category]);
 
     // At the first showing: the table page, with row 2 ticked.
-    for (Category category : kListCategories) m_lists[category]->addItems(CatalogueItems(category));
+    for (Category category : kListCategories) m_lists[category]->addItems(catalogueItems(category));
     m_pages->setCurrentIndex(kMultiplicationTable);
     m_rowBoxes[1]->setChecked(true);
 }
@@ -152,11 +152,10 @@ void ChoiceDialog::confirm()
     } else if (page == kMultiplicationTable) {
         TableRowSelection table;
         table.lowestMultiplier = m_withZeroBox->isChecked() ? 0 : 1;
-        for (int k = 0; k < 9; ++k)
-            if (m_rowBoxes[k]->isChecked()) table.rows[k] = -1;
-        if (m_allRowsBox->isChecked()) table.rows.fill(-1);
+        for (int k = 0; k < 9; ++k) table.rows[k] = m_rowBoxes[k]->isChecked();
+        if (m_allRowsBox->isChecked()) table.rows.fill(true);
         m_chosen = {{kMultiplicationTable, 0, table},
-                    FindProblemKind(kMultiplicationTable, 0)->title()};
+                    findProblemKind(kMultiplicationTable, 0)->title()};
     }
     accept();
 }

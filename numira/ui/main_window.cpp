@@ -176,7 +176,7 @@ void MainWindow::blankPicture()
 void MainWindow::showMascot()
 {
     // A missing mascot is reported once; the drill goes on without it.
-    m_feedback.give(m_picture, common::Feedback::Cue::Mascot);
+    m_feedback.give(m_picture, common::Feedback::Cue::kMascot);
 }
 
 void MainWindow::showScore() { m_scoreEdit->setText(withBlank(m_drill.score())); }
@@ -326,12 +326,12 @@ void MainWindow::answerKeyPressed(int key)
     if (!judged) return;
     if (judged->verdict == Verdict::kWrong) {
         m_messageLine->setText(QStringLiteral("ぶ～　まちがえたよ"));
-        m_feedback.give(m_picture, common::Feedback::Cue::Wrong);
+        m_feedback.give(m_picture, common::Feedback::Cue::kWrong);
         showScore();
         return;
     }
     m_messageLine->setText(QStringLiteral("せいかいです！"));
-    m_feedback.give(m_picture, common::Feedback::Cue::Right);
+    m_feedback.give(m_picture, common::Feedback::Cue::kRight);
     showScore();
     m_showAnswerButton->setText(kShowAnswer);
     if (judged->finished) {

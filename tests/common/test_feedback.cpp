@@ -160,9 +160,9 @@ private slots:
     {
         QTest::addColumn<Feedback::Cue>("cue");
         QTest::addColumn<QStringList>("played");
-        QTest::newRow("mascot") << Feedback::Cue::Mascot << QStringList{};
-        QTest::newRow("right") << Feedback::Cue::Right << QStringList{"maru1.wav"};
-        QTest::newRow("wrong") << Feedback::Cue::Wrong << QStringList{"batu1.wav"};
+        QTest::newRow("mascot") << Feedback::Cue::kMascot << QStringList{};
+        QTest::newRow("right") << Feedback::Cue::kRight << QStringList{"maru1.wav"};
+        QTest::newRow("wrong") << Feedback::Cue::kWrong << QStringList{"batu1.wav"};
     }
     void cues()
     {

@@ -33,7 +33,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(int, value);
-        const auto parsed = common::ParseWholeNumber(text);
+        const auto parsed = common::parseWholeNumber(text);
         QCOMPARE(parsed.has_value(), ok);
         if (ok) QCOMPARE(*parsed, value);
     }

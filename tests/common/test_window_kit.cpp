@@ -28,21 +28,21 @@ private slots:
         QTest::addColumn<bool>("jobFails");
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QStringList>("shown"); // kinds of box, in order
-        const auto yes = int(Answer::Yes), ok = int(Answer::Ok), closed = int(Answer::Closed);
-        const auto no = int(Answer::No);
+        const auto yes = int(Answer::kYes), ok = int(Answer::kOk), closed = int(Answer::kClosed);
+        const auto no = int(Answer::kNo);
         QTest::newRow("not fixed, OK ends") << false << QList{ok} << true << false
-                                            << Outcome::Declined << QStringList{"information"};
+                                            << Outcome::kDeclined << QStringList{"information"};
         QTest::newRow("not fixed, closed goes on")
-            << false << QList{closed, yes} << true << false << Outcome::Printed
+            << false << QList{closed, yes} << true << false << Outcome::kPrinted
             << QStringList{"information", "confirm", "printer"};
         QTest::newRow("fixed, No")
-            << true << QList{no} << true << false << Outcome::Declined << QStringList{"confirm"};
+            << true << QList{no} << true << false << Outcome::kDeclined << QStringList{"confirm"};
         QTest::newRow("fixed, question closed") << true << QList{closed} << true << false
-                                                << Outcome::Declined << QStringList{"confirm"};
+                                                << Outcome::kDeclined << QStringList{"confirm"};
         QTest::newRow("print dialog cancelled")
-            << true << QList{yes} << false << false << Outcome::Cancelled
+            << true << QList{yes} << false << false << Outcome::kCancelled
             << QStringList{"confirm", "printer"};
-        QTest::newRow("job fails") << true << QList{yes} << true << true << Outcome::Failed
+        QTest::newRow("job fails") << true << QList{yes} << true << true << Outcome::kFailed
                                    << QStringList{"confirm", "printer", "warning"};
     }
     void printFlow()
@@ -80,7 +80,7 @@ private slots:
         // The sheet is made only once the print dialog is confirmed.
         QCOMPARE(sheetsMade, shown.contains("printer") && confirmed ? 1 : 0);
         if (sheetsMade) QCOMPARE(messageWhilePrinting, u"printing"_qs);
-        QCOMPARE(recorded.pages, outcome == Outcome::Printed ? 2 : 0);
+        QCOMPARE(recorded.pages, outcome == Outcome::kPrinted ? 2 : 0);
         QCOMPARE(message.text(), u"こたえをいれてね"_qs);
         QCOMPARE(message.palette().color(QPalette::Text), QColor(Qt::red));
     }

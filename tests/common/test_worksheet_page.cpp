@@ -28,13 +28,13 @@ class TestWorksheetPage : public QObject {
 private slots:
     void layoutOf4800PixelPage()
     {
-        const WorksheetLayout l = ComputeLayout({3400, 4800}, 45);
+        const WorksheetLayout l = computeLayout({3400, 4800}, 45);
         QCOMPARE(l.usable, 4600);
         QCOMPARE(l.row, 383);
         QCOMPARE(l.top, 191);
         QCOMPARE(l.pages, 3);
         QList<int> rows;
-        for (int i = 1; i <= 20; i += 2) rows << PlaceLine(l, i).at.y();
+        for (int i = 1; i <= 20; i += 2) rows << placeLine(l, i).at.y();
         QCOMPARE(rows, (QList<int>{766, 1149, 1532, 1915, 2298, 2681, 3064, 3447, 3830, 4213}));
     }
 
@@ -55,14 +55,14 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, pagesPerSheet);
         test_support::RecordingSurface surface({3400, 4800});
-        QVERIFY(PrintWorksheets(
+        QVERIFY(printWorksheets(
             surface, {{u"ＭＳゴシック"_qs, 20, numbered("q", count), numbered("a", count)}}));
         QCOMPARE(surface.pages, 2 * pagesPerSheet);
-        QCOMPARE(surface.count(test_support::PageOp::Begin),
+        QCOMPARE(surface.count(test_support::PageOp::kBegin),
                  count > 0 ? 1 : 0); // one job for everything
         QCOMPARE(surface.ended, count > 0);
         if (count == 0) return;
-        const WorksheetLayout l = ComputeLayout(surface.pageSize(), count);
+        const WorksheetLayout l = computeLayout(surface.pageSize(), count);
         for (int sheet = 0; sheet < 2; ++sheet) {
             const QString prefix = sheet == 0 ? "q" : "a";
             int i = 1;
@@ -85,34 +85,34 @@ private slots:
     {
         // Seven lines: the name box, the label, then 1 3 5 7 left and 2 4 6 right.
         test_support::RecordingSurface surface({2000, 2600});
-        QVERIFY(PrintWorksheets(surface,
+        QVERIFY(printWorksheets(surface,
                                 {{u"ＭＳゴシック"_qs, 13, numbered("q", 7), numbered("a", 7)}}));
         using test_support::PageOp;
-        const QList<PageOp> expected{{PageOp::Begin},
-                                     {PageOp::Font, {}, u"ＭＳゴシック"_qs, 13},
-                                     {PageOp::MoveTo, {200, 100}},
-                                     {PageOp::LineTo, {1800, 100}},
-                                     {PageOp::LineTo, {1800, 300}},
-                                     {PageOp::LineTo, {200, 300}},
-                                     {PageOp::LineTo, {200, 100}},
-                                     {PageOp::Text, {1000, 120}, u"なまえ"_qs},
-                                     {PageOp::Text, {200, 400}, "q1"},
-                                     {PageOp::Text, {1000, 400}, "q2"},
-                                     {PageOp::Text, {200, 600}, "q3"},
-                                     {PageOp::Text, {1000, 600}, "q4"},
-                                     {PageOp::Text, {200, 800}, "q5"},
-                                     {PageOp::Text, {1000, 800}, "q6"},
-                                     {PageOp::Text, {200, 1000}, "q7"},
-                                     {PageOp::NewPage}};
+        const QList<PageOp> expected{{PageOp::kBegin},
+                                     {PageOp::kFont, {}, u"ＭＳゴシック"_qs, 13},
+                                     {PageOp::kMoveTo, {200, 100}},
+                                     {PageOp::kLineTo, {1800, 100}},
+                                     {PageOp::kLineTo, {1800, 300}},
+                                     {PageOp::kLineTo, {200, 300}},
+                                     {PageOp::kLineTo, {200, 100}},
+                                     {PageOp::kText, {1000, 120}, u"なまえ"_qs},
+                                     {PageOp::kText, {200, 400}, "q1"},
+                                     {PageOp::kText, {1000, 400}, "q2"},
+                                     {PageOp::kText, {200, 600}, "q3"},
+                                     {PageOp::kText, {1000, 600}, "q4"},
+                                     {PageOp::kText, {200, 800}, "q5"},
+                                     {PageOp::kText, {1000, 800}, "q6"},
+                                     {PageOp::kText, {200, 1000}, "q7"},
+                                     {PageOp::kNewPage}};
         QCOMPARE(surface.ops.mid(0, expected.size()), expected);
-        QCOMPARE(surface.ops.last(), PageOp{PageOp::End});
+        QCOMPARE(surface.ops.last(), PageOp{PageOp::kEnd});
     }
 
     void failingJobReportsAndPrintsNothing()
     {
         test_support::RecordingSurface surface({2000, 2600});
         surface.failOnBegin();
-        QVERIFY(!PrintWorksheets(surface,
+        QVERIFY(!printWorksheets(surface,
                                  {{u"ＭＳゴシック"_qs, 20, numbered("q", 3), numbered("a", 3)}}));
         QVERIFY(surface.ops.isEmpty());
         QVERIFY(!surface.errorText().isEmpty());
@@ -128,7 +128,7 @@ private slots:
         PrinterSurface surface(printer);
         const QStringList problems{"23+45 =", u"84÷7 ="_qs, "0.5+0.5 ="};
         const QStringList answers{"23+45 =68", u"84÷7 =12"_qs, "0.5+0.5 =1"};
-        QVERIFY(PrintWorksheets(surface, {{u"ＭＳゴシック"_qs, 20, problems, answers}}));
+        QVERIFY(printWorksheets(surface, {{u"ＭＳゴシック"_qs, 20, problems, answers}}));
         QVERIFY(QFileInfo(dir.filePath("sheet.pdf")).size() > 0);
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
         if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
@@ -152,7 +152,7 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName("/nonexistent-folder/sheet.pdf");
         PrinterSurface surface(printer);
-        QVERIFY(!PrintWorksheets(surface, {{u"ＭＳゴシック"_qs, 20, {"1+1 ="}, {"1+1 =2"}}}));
+        QVERIFY(!printWorksheets(surface, {{u"ＭＳゴシック"_qs, 20, {"1+1 ="}, {"1+1 =2"}}}));
         QVERIFY(surface.errorText().contains("/nonexistent-folder/sheet.pdf"));
     }
 };

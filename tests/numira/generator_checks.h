@@ -26,7 +26,7 @@
 namespace numira::generator_checks {
 
 // Reads digits with an optional fraction as a count of 10^-places units,
-// independently of DecimalText; -1 when it is not such a number. Leading and
+// independently of decimalText; -1 when it is not such a number. Leading and
 // trailing zeros are accepted.
 inline qint64 scaledLoose(const QString& text, int places)
 {
@@ -54,7 +54,7 @@ inline bool judgedRightAndWrong(const QString& answer, bool remainder)
 {
     QString changed = answer;
     changed.back() = QChar(u'0' + (changed.back().unicode() - u'0' + 1) % 10);
-    return JudgeAnswer(answer, answer, remainder) && !JudgeAnswer(answer, changed, remainder);
+    return judgeAnswer(answer, answer, remainder) && !judgeAnswer(answer, changed, remainder);
 }
 
 // Hands out a seeded source's draws and records each range asked for and the

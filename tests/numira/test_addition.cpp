@@ -48,7 +48,7 @@ private slots:
             test_support::SeededRandomSource random(seed * 7919 + type);
             UsedPairs used;
             ProblemStore store;
-            GenerateAddition(type, store, used, random);
+            generateAddition(type, store, used, random);
             QCOMPARE(store.count, size);
             QCOMPARE(store.countText().text(), QString::number(size));
             QSet<QString> questions;
@@ -93,7 +93,7 @@ private slots:
                 test_support::SeededRandomSource random(5 + draw);
                 UsedPairs used;
                 ProblemStore store;
-                GenerateAddition(type, store, used, random);
+                generateAddition(type, store, used, random);
                 for (int k = 1; k <= store.count; ++k) orders[draw] << store.question(k);
             }
             QVERIFY2(orders[0] != orders[1], qPrintable(QString::number(type)));
@@ -114,7 +114,7 @@ private slots:
             for (int k = 0; k < 2 * 45; ++k) random.push(0);
             UsedPairs used;
             ProblemStore store;
-            GenerateAddition(type, store, used, random);
+            generateAddition(type, store, used, random);
             QCOMPARE(store.question(1), QString::fromLatin1(first));
             QCOMPARE(store.question(store.count), QString::fromLatin1(last));
         }
@@ -164,7 +164,7 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, answer);
         // A repeat of the first pair must be refused for slot 2.
-        GENERATOR_CHECK(checkFirstExample(GenerateAddition, type, draws, 2, question, answer));
+        GENERATOR_CHECK(checkFirstExample(generateAddition, type, draws, 2, question, answer));
     }
 
     void olderSlotsSurvive()
@@ -172,9 +172,9 @@ private slots:
         test_support::SeededRandomSource random(3);
         UsedPairs used;
         ProblemStore store;
-        GenerateAddition(4, store, used, random);
+        generateAddition(4, store, used, random);
         const QString slot50 = store.question(50);
-        GenerateAddition(1, store, used, random);
+        generateAddition(1, store, used, random);
         QCOMPARE(store.count, 36);
         QCOMPARE(store.question(50), slot50);
     }

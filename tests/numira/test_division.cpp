@@ -29,15 +29,16 @@ qint64 power(int e)
     return p;
 }
 
-struct Problem {
+struct ReadDivision {
     qint64 dividend, divisor;
     QString answer;
 };
 
 // The set's problems by question text, with the operands read back.
-QHash<QString, Problem> problems(const ProblemStore& store, int dividendPlaces, int divisorPlaces)
+QHash<QString, ReadDivision> problems(const ProblemStore& store, int dividendPlaces,
+                                      int divisorPlaces)
 {
-    QHash<QString, Problem> all;
+    QHash<QString, ReadDivision> all;
     for (int k = 1; k <= store.count; ++k) {
         const QStringList parts = store.question(k).split(u'÷');
         if (parts.size() != 2) continue;
@@ -94,7 +95,7 @@ private slots:
             test_support::SeededRandomSource random(seed * 6151 + type);
             UsedPairs used;
             ProblemStore store;
-            GenerateDivision(type, store, used, random);
+            generateDivision(type, store, used, random);
             QCOMPARE(store.count, size);
             QCOMPARE(store.countText().text(), QString::number(size));
             QCOMPARE(random.reseeds, 2); // every set is shuffled
@@ -102,32 +103,34 @@ private slots:
             QCOMPARE(all.size(), size); // no pair twice
             for (auto it = all.cbegin(); it != all.cend(); ++it) {
                 const QString& q = it.key();
-                const auto& [D, V, answer] = it.value();
-                QVERIFY2(D >= (type == 10 ? 0 : 1) && D <= dividendMax, qPrintable(q));
-                QVERIFY2(V >= divisorMin && V <= divisorMax, qPrintable(q));
-                // A decimal operand never ends in 0, so it shows all its places.
-                if (dividendPlaces > 0) QVERIFY2(D % 10 != 0, qPrintable(q));
-                if (divisorPlaces > 0) QVERIFY2(V % 10 != 0, qPrintable(q));
+                const auto& [dividend, divisor, answer] = it.value();
+                QVERIFY2(dividend >= (type == 10 ? 0 : 1) && dividend <= dividendMax,
+                         qPrintable(q));
+                QVERIFY2(divisor >= divisorMin && divisor <= divisorMax, qPrintable(q));
+                // scaledAnswer decimal operand never ends in 0, so it shows all its places.
+                if (dividendPlaces > 0) QVERIFY2(dividend % 10 != 0, qPrintable(q));
+                if (divisorPlaces > 0) QVERIFY2(divisor % 10 != 0, qPrintable(q));
                 if (answerPlaces >= 0) {
                     // answer x divisor = dividend, on a common scale.
-                    const qint64 A = scaled(answer, answerPlaces);
-                    QVERIFY2(A >= 0, qPrintable(answer));
-                    QCOMPARE(A * V * power(dividendPlaces),
-                             D * power(answerPlaces + divisorPlaces));
-                    if (answerPlaces > 0) QVERIFY2(A % 10 != 0, qPrintable(answer));
+                    const qint64 scaledAnswer = scaled(answer, answerPlaces);
+                    QVERIFY2(scaledAnswer >= 0, qPrintable(answer));
+                    QCOMPARE(scaledAnswer * divisor * power(dividendPlaces),
+                             dividend * power(answerPlaces + divisorPlaces));
+                    if (answerPlaces > 0) QVERIFY2(scaledAnswer % 10 != 0, qPrintable(answer));
                 } else {
                     const auto m = remainderForm().match(answer);
                     QVERIFY2(m.hasMatch(), qPrintable(answer));
                     const qint64 quotient = m.captured(1).toLongLong();
                     const qint64 remainder = m.captured(2).toLongLong();
-                    QCOMPARE(quotient * V + remainder, D);
-                    QVERIFY2(remainder < V, qPrintable(q));
+                    QCOMPARE(quotient * divisor + remainder, dividend);
+                    QVERIFY2(remainder < divisor, qPrintable(q));
                     if (type == 10)
-                        QVERIFY2((remainder == 0) == (V == 1) && quotient <= 9, qPrintable(q));
+                        QVERIFY2((remainder == 0) == (divisor == 1) && quotient <= 9,
+                                 qPrintable(q));
                     else
-                        QVERIFY2(remainder != 0 && V <= D, qPrintable(q));
+                        QVERIFY2(remainder != 0 && divisor <= dividend, qPrintable(q));
                 }
-                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kDivision, type)),
+                QVERIFY2(judgedRightAndWrong(answer, hasRemainder(kDivision, type)),
                          qPrintable(answer));
             }
             for (int k = 1; k <= size; ++k) {
@@ -144,7 +147,7 @@ private slots:
             test_support::SeededRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
-            GenerateDivision(0, store, used, random);
+            generateDivision(0, store, used, random);
             // Type 0: the 81 table divisions, and no pair recorded.
             QSet<QString> table;
             for (int d = 1; d <= 9; ++d)
@@ -158,7 +161,7 @@ private slots:
 
             // Type 10: one problem for every quotient 0..9 and divisor 1..9,
             // each pair also in the family's table, entries 1..90.
-            GenerateDivision(10, store, used, random);
+            generateDivision(10, store, used, random);
             QSet<std::pair<qint64, qint64>> quotientDivisor, pairs;
             for (const auto& p : problems(store, 0, 0)) {
                 quotientDivisor.insert({p.dividend / p.divisor, p.divisor});
@@ -179,7 +182,7 @@ private slots:
             test_support::SeededRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
-            GenerateDivision(10, store, used, random);
+            generateDivision(10, store, used, random);
             for (int k = 1; k <= 90; ++k)
                 if (store.question(k).endsWith(u"÷9") && store.answer(k).startsWith(u"9..."))
                     answersOfNineByNine.insert(store.answer(k));
@@ -200,7 +203,7 @@ private slots:
         for (int k = 0; k < 180; ++k) random.push(0);
         UsedPairs used;
         ProblemStore store;
-        GenerateDivision(10, store, used, random);
+        generateDivision(10, store, used, random);
         QVERIFY(random.exhausted());
         QCOMPARE(random.draws, 80 + 180);
         const auto check = [&](int slot, const char16_t* question, const char* answer) {
@@ -216,7 +219,7 @@ private slots:
 
         test_support::ScriptedRandomSource zeros;
         for (int k = 0; k < 162; ++k) zeros.push(0);
-        GenerateDivision(0, store, used, zeros);
+        generateDivision(0, store, used, zeros);
         QCOMPARE(zeros.draws, 162);
         check(1, u"1÷1", "1");
         check(10, u"2÷2", "1");
@@ -251,7 +254,7 @@ private slots:
             RecordingRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
-            GenerateDivision(type, store, used, random);
+            generateDivision(type, store, used, random);
             const auto& draws = random.draws;
             QCOMPARE(draws.front().first, 0);
             // Attempts: the dividend; a decimal one ending in 0 is refused
@@ -340,7 +343,7 @@ private slots:
         random.pushAll(draws.mid(draws.size() - 2));
         UsedPairs used;
         ProblemStore store;
-        GenerateDivision(type, store, used, random);
+        generateDivision(type, store, used, random);
         // The set is shuffled: look the problem up wherever it went.
         int found = 0;
         for (int k = 1; k <= store.count; ++k) {
@@ -367,7 +370,7 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, reseeds);
-        GENERATOR_CHECK(checkContract(GenerateDivision, 13, 5, number, reseeds));
+        GENERATOR_CHECK(checkContract(generateDivision, 13, 5, number, reseeds));
     }
 };
 

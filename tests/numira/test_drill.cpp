@@ -15,8 +15,8 @@ namespace {
 // A choice of a kind as the choice window gives it; the table with all rows.
 ChosenSet chosen(int category, int number)
 {
-    ChosenSet set{{category, number, {}}, FindProblemKind(category, number)->title()};
-    set.choice.tableRows.rows.fill(-1);
+    ChosenSet set{{category, number, {}}, findProblemKind(category, number)->title()};
+    set.choice.tableRows.rows.fill(true);
     set.choice.tableRows.lowestMultiplier = 1;
     return set;
 }
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(asked, answers.size());
         QCOMPARE(c.drill.choice().category, category);
         QCOMPARE(c.drill.choice().number, number);
-        QCOMPARE(c.drill.title(), FindProblemKind(category, number)->title());
+        QCOMPARE(c.drill.title(), findProblemKind(category, number)->title());
         QCOMPARE(c.drill.state().currentNumber, started ? 1 : 3);
         QCOMPARE(c.drill.question() != before, started);
         // The set's own remainders are still judged as such: the quotient alone is wrong.
@@ -180,7 +180,7 @@ private slots:
         // with blanks around its numbers. A remainder answer needs its
         // remainder: the quotient alone is wrong, and costs the point.
         Child c;
-        for (const ProblemKind& kind : ProblemKinds()) {
+        for (const ProblemKind& kind : problemKinds()) {
             QVERIFY(c.choose(kind.category, kind.number));
             QVERIFY2(c.drill.count() >= 1 && c.drill.count() <= 100, qPrintable(kind.title()));
             int points = 0;

@@ -107,9 +107,9 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, remainder);
         QFETCH(bool, right);
-        QCOMPARE(JudgeAnswer(stored, typed, remainder), right);
+        QCOMPARE(judgeAnswer(stored, typed, remainder), right);
         // The judge is symmetric.
-        QCOMPARE(JudgeAnswer(typed, stored, remainder), right);
+        QCOMPARE(judgeAnswer(typed, stored, remainder), right);
     }
 
     void blankAnswers_data()
@@ -126,7 +126,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(bool, blank);
-        QCOMPARE(IsBlankAnswer(text), blank);
+        QCOMPARE(isBlankAnswer(text), blank);
     }
 
     void wholeReading_data()
@@ -149,7 +149,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(qint64, value);
-        QCOMPARE(ReadWhole(text), value);
+        QCOMPARE(readWhole(text), value);
     }
 };
 

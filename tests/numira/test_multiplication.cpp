@@ -80,7 +80,7 @@ private slots:
             test_support::SeededRandomSource random(seed * 7907 + type);
             UsedPairs used;
             ProblemStore store;
-            GenerateMultiplication(type, store, used, random);
+            generateMultiplication(type, store, used, random);
             QCOMPARE(store.count, 100);
             QCOMPARE(store.countText().text(), QStringLiteral("100"));
             QCOMPARE(random.reseeds, 1); // never shuffled
@@ -107,7 +107,7 @@ private slots:
                 QVERIFY2(!seen.contains({a, b}), qPrintable(q));
                 seen.insert({a, b});
                 GENERATOR_CHECK(checkWidths(store, k, 8));
-                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kMultiplication, type)),
+                QVERIFY2(judgedRightAndWrong(answer, hasRemainder(kMultiplication, type)),
                          qPrintable(answer));
                 bool ok = true;
                 switch (type) {
@@ -154,7 +154,7 @@ private slots:
             RecordingRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
-            GenerateMultiplication(type, store, used, random);
+            generateMultiplication(type, store, used, random);
             const auto& draws = random.draws;
             QCOMPARE(draws.front().first, 0);
             const int perAttempt = type == 9 ? 3 : 2;
@@ -253,7 +253,7 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, answer);
         // The accepted attempt once more: refused as a repeat for slot 2.
-        GENERATOR_CHECK(checkFirstExample(GenerateMultiplication, type, draws, type == 9 ? 3 : 2,
+        GENERATOR_CHECK(checkFirstExample(generateMultiplication, type, draws, type == 9 ? 3 : 2,
                                           question, answer));
     }
 
@@ -264,7 +264,7 @@ private slots:
         test_support::ScriptedRandomSource random{0, 24, 30, 1, 24, 30, 1, 24, 31};
         UsedPairs used;
         ProblemStore store;
-        GenerateMultiplication(9, store, used, random);
+        generateMultiplication(9, store, used, random);
         QCOMPARE(store.question(1), QStringLiteral("0.25x3.1"));
         QCOMPARE(store.question(2), QStringLiteral("2.5x0.32"));
         QCOMPARE(store.answer(2), QStringLiteral("0.8"));
@@ -283,7 +283,7 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, reseeds);
-        GENERATOR_CHECK(checkContract(GenerateMultiplication, 11, 4, number, reseeds));
+        GENERATOR_CHECK(checkContract(generateMultiplication, 11, 4, number, reseeds));
     }
 
     void table_data()
@@ -304,7 +304,7 @@ private slots:
         QFETCH(int, lowest);
         QFETCH(int, size);
         TableRowSelection selection;
-        for (int r : rows) selection.rows[r - 1] = -1;
+        for (int r : rows) selection.rows[r - 1] = true;
         selection.lowestMultiplier = lowest;
         QSet<QString> expected;
         for (int r : rows)
@@ -314,7 +314,7 @@ private slots:
         for (int seed = 1; seed <= 10; ++seed) {
             test_support::SeededRandomSource random(seed);
             ProblemStore store;
-            GenerateMultiplicationTable(selection, store, random);
+            generateMultiplicationTable(selection, store, random);
             QCOMPARE(random.reseeds, 1); // by the shuffle
             QCOMPARE(store.question(0), u"九九"_qs);
             QCOMPARE(store.count, size);
@@ -337,7 +337,7 @@ private slots:
         test_support::ScriptedRandomSource zeros;
         for (int k = 0; k < 2 * size; ++k) zeros.push(0);
         ProblemStore store;
-        GenerateMultiplicationTable(selection, store, zeros);
+        generateMultiplicationTable(selection, store, zeros);
         QCOMPARE(zeros.draws, 2 * size);
         int k = 0;
         for (int r : rows)
@@ -350,11 +350,11 @@ private slots:
         // Only 0 and 1 come from the choice window; a value below 0 is
         // taken as 0, so nine rows never pass the last slot.
         TableRowSelection selection;
-        selection.rows.fill(-1);
+        selection.rows.fill(true);
         selection.lowestMultiplier = -5;
         test_support::SeededRandomSource random(1);
         ProblemStore store;
-        GenerateMultiplicationTable(selection, store, random);
+        generateMultiplicationTable(selection, store, random);
         QCOMPARE(store.count, 90);
     }
 
@@ -379,7 +379,7 @@ private slots:
         QFETCH(QString, sign);
         test_support::SeededRandomSource random(3);
         ProblemGenerators generators(random);
-        const Choice choice{category, number, {{0, -1, -1}, 1}}; // table rows 2 and 3
+        const Choice choice{category, number, {{false, true, true}, 1}}; // table rows 2 and 3
         ProblemStore store;
         QVERIFY(generators.generate(choice, store));
         QCOMPARE(store.count, size);

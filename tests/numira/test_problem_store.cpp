@@ -39,7 +39,7 @@ private slots:
         QFETCH(qint64, value);
         QFETCH(int, digits);
         QFETCH(QString, text);
-        QCOMPARE(DecimalText(value, digits), text);
+        QCOMPARE(numira::decimalText(value, digits), text);
     }
 
     void shuffleKeepsHeaderAndMultiset_data()
@@ -63,7 +63,7 @@ private slots:
             store.setSlot(k, QString::number(k) + "+0", QString::number(k));
             if (k <= count) before << store.question(k);
         }
-        ShuffleSlots(store, random);
+        shuffleSlots(store, random);
         QCOMPARE(random.reseeds, 1);
         QCOMPARE(store.question(0), u"九九"_qs);
         QCOMPARE(store.countText().text(), QString::number(count));
@@ -87,7 +87,7 @@ private slots:
         ProblemStore store;
         store.count = 3;
         for (int k = 1; k <= 3; ++k) store.setSlot(k, QString::number(k), QString());
-        ShuffleSlots(store, random);
+        shuffleSlots(store, random);
         QCOMPARE(random.draws, 6);
         // swap(1,2): 2 1 3; swap(2,3): 2 3 1; swap(3,3): 2 3 1
         QCOMPARE(store.question(1), "2");
@@ -111,18 +111,18 @@ private slots:
         test_support::ScriptedRandomSource random;
         UsedPairs used;
         ProblemStore store;
-        GenerateAddition(0, store, used, random);
+        generateAddition(0, store, used, random);
         const ProblemStore before = store;
         const int reseeds = random.reseeds;
         used.store(5, 1, 2);
 
         // A negative number: nothing at all, not even a re-seeding.
-        GenerateAddition(-1, store, used, random);
+        generateAddition(-1, store, used, random);
         QCOMPARE(random.reseeds, reseeds);
         QVERIFY(used.contains(1, 2, 5));
 
         // Beyond the last type: re-seeded and pairs reset, the store untouched.
-        GenerateAddition(9, store, used, random);
+        generateAddition(9, store, used, random);
         QCOMPARE(random.reseeds, reseeds + 1);
         QVERIFY(!used.contains(1, 2, 100));
         QCOMPARE(store.count, before.count);
@@ -160,9 +160,9 @@ private slots:
         QFETCH(int, number);
         QFETCH(QString, text);
         QFETCH(int, bytes);
-        const QStringList list = CatalogueItems(category);
+        const QStringList list = catalogueItems(category);
         QCOMPARE(list.size(), items);
-        QCOMPARE(LastProblemType(category), items - 1);
+        QCOMPARE(lastProblemType(category), items - 1);
         QCOMPARE(list.at(number), text);
         QCOMPARE(common::shiftJisWidth(list.at(number)), bytes);
         // Every title fits the title field whole.
@@ -177,7 +177,7 @@ private slots:
     {
         for (int c = 0; c <= 4; ++c)
             for (int n = 0; n <= 10; ++n)
-                QCOMPARE(HasRemainder(c, n), c == kDivision && (n == 4 || n == 5 || n == 10));
+                QCOMPARE(hasRemainder(c, n), c == kDivision && (n == 4 || n == 5 || n == 10));
     }
 };
 

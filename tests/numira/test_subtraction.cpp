@@ -77,7 +77,7 @@ private slots:
             test_support::SeededRandomSource random(seed * 104729 + type);
             UsedPairs used;
             ProblemStore store;
-            GenerateSubtraction(type, store, used, random);
+            generateSubtraction(type, store, used, random);
             QCOMPARE(store.count, size);
             QCOMPARE(store.countText().text(), QString::number(size));
             QSet<std::pair<qint64, qint64>> seen;
@@ -94,7 +94,7 @@ private slots:
                 QVERIFY2(canonical(answer), qPrintable(answer));
                 // Within the 9 bytes these texts need.
                 GENERATOR_CHECK(checkWidths(store, k, 9));
-                QVERIFY2(judgedRightAndWrong(answer, HasRemainder(kSubtraction, 0)),
+                QVERIFY2(judgedRightAndWrong(answer, hasRemainder(kSubtraction, 0)),
                          qPrintable(answer));
                 bool ok = true;
                 switch (type) {
@@ -143,7 +143,7 @@ private slots:
             UsedPairs used;
             ProblemStore store;
             for (int k = 1; k <= 100; ++k) store.setSlot(k, "old", "old");
-            GenerateSubtraction(type, store, used, random);
+            generateSubtraction(type, store, used, random);
             QSet<QString> got;
             for (int k = 1; k <= store.count; ++k) got.insert(store.question(k));
             QCOMPARE(got.size(), store.count);
@@ -163,7 +163,7 @@ private slots:
         for (int k = 0; k < 110; ++k) zeros.push(0);
         UsedPairs used;
         ProblemStore store;
-        GenerateSubtraction(0, store, used, zeros);
+        generateSubtraction(0, store, used, zeros);
         QCOMPARE(zeros.reseeds, 2);
         QCOMPARE(zeros.draws, 110);
         QCOMPARE(store.question(1), QStringLiteral("1-1"));
@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(store.question(55), QStringLiteral("10-10"));
         for (int type = 1; type <= 8; ++type) {
             test_support::SeededRandomSource random(type);
-            GenerateSubtraction(type, store, used, random);
+            generateSubtraction(type, store, used, random);
             QCOMPARE(random.reseeds, 1);
         }
     }
@@ -203,7 +203,7 @@ private slots:
             RecordingRandomSource random(seed);
             UsedPairs used;
             ProblemStore store;
-            GenerateSubtraction(type, store, used, random);
+            generateSubtraction(type, store, used, random);
             // One re-seeding first, then a, b, a, b, ... and nothing else.
             const auto& draws = random.draws;
             QCOMPARE(draws.front().first, 0);
@@ -268,7 +268,7 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, answer);
         // The accepted pair again: refused as a repeat for slot 2.
-        GENERATOR_CHECK(checkFirstExample(GenerateSubtraction, type, draws, 2, question, answer));
+        GENERATOR_CHECK(checkFirstExample(generateSubtraction, type, draws, 2, question, answer));
     }
 
     void textBufferFollowsDecimalText_data()
@@ -282,7 +282,7 @@ private slots:
         // the shared decimal rule writes it.
         QFETCH(int, places);
         for (qint64 v = 0; v <= 110000; v += (v < 2000 ? 1 : 97))
-            QCOMPARE(TextBuffer().decimal(v, places).toBytes(), DecimalText(v, places).toLatin1());
+            QCOMPARE(TextBuffer().decimal(v, places).toBytes(), decimalText(v, places).toLatin1());
     }
 
     void contract_data()
@@ -298,7 +298,7 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, reseeds);
-        GENERATOR_CHECK(checkContract(GenerateSubtraction, 7, 4, number, reseeds));
+        GENERATOR_CHECK(checkContract(generateSubtraction, 7, 4, number, reseeds));
     }
 };
 

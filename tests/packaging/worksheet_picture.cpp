@@ -43,7 +43,7 @@ private slots:
         };
         f.fix(20);      // a fixed count of 20
         f.choose(0, 4); // addition up to 100 with carrying
-        f.dialogs.answers.push_back(common::Dialogs::Answer::Yes);
+        f.dialogs.answers.push_back(common::Dialogs::Answer::kYes);
         f.click("printButton");
         QCOMPARE(f.dialogs.count("warning"), 0);
         QVERIFY(QFileInfo(pdf).size() > 0);

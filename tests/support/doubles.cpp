@@ -22,7 +22,7 @@ QString ScriptedDialogs::inputBox(QWidget*, const QString& caption, const QStrin
 namespace {
 common::Dialogs::Answer next(std::deque<common::Dialogs::Answer>& answers)
 {
-    if (answers.empty()) return common::Dialogs::Answer::Closed;
+    if (answers.empty()) return common::Dialogs::Answer::kClosed;
     const auto a = answers.front();
     answers.pop_front();
     return a;
@@ -100,42 +100,42 @@ int ScriptedRandomSource::uniform(int n)
 bool RecordingSurface::begin()
 {
     if (m_failBegin) return false;
-    ops.append({PageOp::Begin, {}, {}, 0});
+    ops.append({PageOp::kBegin, {}, {}, 0});
     pages = 1;
     return true;
 }
 
 bool RecordingSurface::newPage()
 {
-    ops.append({PageOp::NewPage, {}, {}, 0});
+    ops.append({PageOp::kNewPage, {}, {}, 0});
     ++pages;
     return true;
 }
 
 void RecordingSurface::setFont(const QString& family, int points)
 {
-    ops.append({PageOp::Font, {}, family, points});
+    ops.append({PageOp::kFont, {}, family, points});
 }
 
-void RecordingSurface::moveTo(QPoint p) { ops.append({PageOp::MoveTo, p, {}, 0}); }
+void RecordingSurface::moveTo(QPoint p) { ops.append({PageOp::kMoveTo, p, {}, 0}); }
 
-void RecordingSurface::lineTo(QPoint p) { ops.append({PageOp::LineTo, p, {}, 0}); }
+void RecordingSurface::lineTo(QPoint p) { ops.append({PageOp::kLineTo, p, {}, 0}); }
 
 void RecordingSurface::textOut(QPoint p, const QString& text)
 {
-    ops.append({PageOp::Text, p, text, 0});
+    ops.append({PageOp::kText, p, text, 0});
 }
 
 bool RecordingSurface::end()
 {
-    ops.append({PageOp::End, {}, {}, 0});
+    ops.append({PageOp::kEnd, {}, {}, 0});
     ended = true;
     return true;
 }
 
 void RecordingSurface::abort()
 {
-    ops.append({PageOp::Abort, {}, {}, 0});
+    ops.append({PageOp::kAbort, {}, {}, 0});
     aborted = true;
 }
 
@@ -147,7 +147,7 @@ int RecordingSurface::count(PageOp::Kind kind) const
 
 bool RecordingSurface::usedFont(const QString& family, int points) const
 {
-    return ops.contains(PageOp{PageOp::Font, {}, family, points});
+    return ops.contains(PageOp{PageOp::kFont, {}, family, points});
 }
 
 QList<QPair<QPoint, QString>> RecordingSurface::textsOnPage(int page) const
@@ -155,8 +155,8 @@ QList<QPair<QPoint, QString>> RecordingSurface::textsOnPage(int page) const
     QList<QPair<QPoint, QString>> out;
     int current = -1;
     for (const PageOp& op : ops) {
-        if (op.kind == PageOp::Begin || op.kind == PageOp::NewPage) ++current;
-        if (current == page && op.kind == PageOp::Text) out.append({op.at, op.text});
+        if (op.kind == PageOp::kBegin || op.kind == PageOp::kNewPage) ++current;
+        if (current == page && op.kind == PageOp::kText) out.append({op.at, op.text});
     }
     return out;
 }

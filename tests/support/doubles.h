@@ -95,8 +95,8 @@ private:
 
 // One operation on a recorded page.
 struct PageOp {
-    enum Kind { Begin, NewPage, Font, MoveTo, LineTo, Text, End, Abort };
-    Kind kind = Begin;
+    enum Kind { kBegin, kNewPage, kFont, kMoveTo, kLineTo, kText, kEnd, kAbort };
+    Kind kind = kBegin;
     QPoint at{};    // MoveTo, LineTo, Text
     QString text{}; // the font's family, or the text written
     int points = 0; // the font's size

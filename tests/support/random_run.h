@@ -190,7 +190,7 @@ struct RandomKeys {
     void scriptDialogs(test_support::ScriptedDialogs& dialogs, const QStringList& typed)
     {
         using Answer = common::Dialogs::Answer;
-        static const Answer answers[] = {Answer::Ok, Answer::Yes, Answer::No, Answer::Closed};
+        static const Answer answers[] = {Answer::kOk, Answer::kYes, Answer::kNo, Answer::kClosed};
         dialogs.inputs.clear();
         dialogs.answers.clear();
         dialogs.printerAnswers.clear();

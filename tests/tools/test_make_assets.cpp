@@ -15,7 +15,7 @@
 
 namespace {
 
-enum Ink { White, Pink, Red, Blue, Yellow, Green, Orange };
+enum Ink { kWhite, kPink, kRed, kBlue, kYellow, kGreen, kOrange };
 
 // In Ink order. Pink needs blue clearly above green, so that the soft edge
 // of a red stroke (green equal to blue) never counts as pink.
@@ -99,9 +99,9 @@ void TestMakeAssets::bmpFiles_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<Ink>("wanted");
     QTest::addColumn<QList<Ink>>("forbidden");
-    QTest::newRow("mascot") << "mascot.bmp" << Pink << QList<Ink>{Red, Blue};
-    QTest::newRow("maru") << "maru1.bmp" << Red << QList<Ink>{Blue, Pink};
-    QTest::newRow("batu") << "batu1.bmp" << Blue << QList<Ink>{Red, Pink};
+    QTest::newRow("mascot") << "mascot.bmp" << kPink << QList<Ink>{kRed, kBlue};
+    QTest::newRow("maru") << "maru1.bmp" << kRed << QList<Ink>{kBlue, kPink};
+    QTest::newRow("batu") << "batu1.bmp" << kBlue << QList<Ink>{kRed, kPink};
 }
 
 void TestMakeAssets::bmpFiles()
@@ -126,7 +126,7 @@ void TestMakeAssets::bmpFiles()
     const QImage image = QImage::fromData(b, "BMP");
     QCOMPARE(image.size(), QSize(81, 81));
     QCOMPARE(image.format(), QImage::Format_Indexed8);
-    QVERIFY2(countInk(image, White) > 81 * 81 / 2, "mostly white ground");
+    QVERIFY2(countInk(image, kWhite) > 81 * 81 / 2, "mostly white ground");
     QCOMPARE(image.pixel(0, 0), qRgb(255, 255, 255));
     QVERIFY(countInk(image, wanted) >= 300);
     for (Ink ink : forbidden) QCOMPARE(countInk(image, ink), 0);
@@ -249,10 +249,10 @@ void TestMakeAssets::glyphs_data()
     QTest::addColumn<Ink>("ground");
     QTest::addColumn<Ink>("accent");
     const QDir dir(QStringLiteral(GLYPH_DIR));
-    QTest::newRow("help resource") << ":/glyphs/help.png" << 33 << Blue << Yellow;
-    QTest::newRow("print resource") << ":/glyphs/print.png" << 33 << Green << White;
-    QTest::newRow("numira icon") << dir.filePath("numira.png") << 128 << Pink << Orange;
-    QTest::newRow("bairo icon") << dir.filePath("bairo.png") << 128 << Pink << Green;
+    QTest::newRow("help resource") << ":/glyphs/help.png" << 33 << kBlue << kYellow;
+    QTest::newRow("print resource") << ":/glyphs/print.png" << 33 << kGreen << kWhite;
+    QTest::newRow("numira icon") << dir.filePath("numira.png") << 128 << kPink << kOrange;
+    QTest::newRow("bairo icon") << dir.filePath("bairo.png") << 128 << kPink << kGreen;
 }
 
 void TestMakeAssets::glyphs()

@@ -18,8 +18,9 @@ using Answer = common::Dialogs::Answer;
 namespace {
 
 // A window printing to the real printer, with the sound player given.
-struct Window : WindowFixture {
-    explicit Window(common::SoundPlayer& player) : WindowFixture(11, {ASSET_DIR}, &player)
+struct RealPrinterFixture : WindowFixture {
+    explicit RealPrinterFixture(common::SoundPlayer& player)
+        : WindowFixture(11, {ASSET_DIR}, &player)
     {
         pages = common::printerPages();
     }
@@ -56,7 +57,7 @@ private slots:
         if (QTest::currentTestFailed()) return;
 
         test_support::RecordingSoundPlayer sound;
-        Window win(sound);
+        RealPrinterFixture win(sound);
         win.click("startButton"); // a problem on show
         qInfo("%s: the problem is drawn with %s", qPrintable(condition),
               qPrintable(QFontInfo(win.w("firstEdit")->font()).family()));
@@ -104,7 +105,7 @@ private slots:
         SilentAudioUnset unset;
         QTemporaryDir noModule;
         common::QtSoundPlayer sound({noModule.path()});
-        Window win(sound);
+        RealPrinterFixture win(sound);
         win.playTen();
         QVERIFY(!sound.moduleLoaded());
         QCOMPARE(win.shows("messageLine"), endMessage(70));
@@ -122,7 +123,7 @@ private slots:
         if (output == u"default" && !QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("a printer is installed here: the sheet would really be printed");
         test_support::RecordingSoundPlayer sound;
-        Window win(sound);
+        RealPrinterFixture win(sound);
         std::unique_ptr<test_support::RecordingSurface> recorded;
         if (output == u"recorded") {
             win.pages = refusedJob(recorded);
@@ -143,7 +144,7 @@ private slots:
                                  "scoreEdit", "messageLine"})
             shown << win.shows(name);
 
-        win.dialogs.answers.push_back(Answer::Yes);
+        win.dialogs.answers.push_back(Answer::kYes);
         win.click("printButton");
 
         QCOMPARE(win.dialogs.count("printer"), 1);

@@ -35,10 +35,10 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("printDialog");
         QTest::addColumn<bool>("jobFails");
-        QTest::newRow("no tick, OK") << false << int(Answer::Ok) << false << false;
-        QTest::newRow("ticked, No") << true << int(Answer::No) << false << false;
-        QTest::newRow("print dialog cancelled") << true << int(Answer::Yes) << false << false;
-        QTest::newRow("job fails") << true << int(Answer::Yes) << true << true;
+        QTest::newRow("no tick, OK") << false << int(Answer::kOk) << false << false;
+        QTest::newRow("ticked, No") << true << int(Answer::kNo) << false << false;
+        QTest::newRow("print dialog cancelled") << true << int(Answer::kYes) << false << false;
+        QTest::newRow("job fails") << true << int(Answer::kYes) << true << true;
     }
     void unprintedSheetKeepsTheDrill()
     {
@@ -66,7 +66,7 @@ private slots:
                 ? QStringList()
                 : QStringList{
                       u"このボタンは、問題を印刷するボタンです。\r\n\n問題数を決めてから選んでください"_qs});
-        QCOMPARE(f.dialogs.count("confirm"), answer == int(Answer::Ok) ? 0 : 1);
+        QCOMPARE(f.dialogs.count("confirm"), answer == int(Answer::kOk) ? 0 : 1);
         if (ticked)
             QCOMPARE(f.dialogs.texts("confirm").first(),
                      u"このボタンは　問題を印刷するボタンです。\r\n\n印刷しますか？"_qs);
@@ -93,11 +93,11 @@ private slots:
         if (gcd) f.clickItem("gcdButton");
         f.click("startButton");
         f.answerRight();
-        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.answers.push_back(Answer::kYes);
         f.click("printButton");
         QVERIFY(f.recorded);
         QCOMPARE(f.recorded->pages, pages);
-        QCOMPARE(f.recorded->count(test_support::PageOp::Begin), 1);
+        QCOMPARE(f.recorded->count(test_support::PageOp::kBegin), 1);
         QVERIFY(f.recorded->usedFont(u"ＭＳゴシック"_qs, 13));
         int questions = 0;
         for (int p = 0; p < pages / 2; ++p)
@@ -124,7 +124,7 @@ private slots:
             p.setOutputFileName(file);
         };
         f.fix("10");
-        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.answers.push_back(Answer::kYes);
         f.click("printButton");
         QCOMPARE(f.dialogs.count("warning"), 0);
         QVERIFY(QFileInfo(file).size() > 0);

@@ -114,8 +114,9 @@ private slots:
         std::optional<numira::ChosenSet> chosen = f.choice.chosenSet();
         QVERIFY(chosen);
         QCOMPARE(chosen->choice.category, 4);
-        QCOMPARE(chosen->choice.tableRows.rows,
-                 (std::array<qint32, 9>{0, -1, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(
+            chosen->choice.tableRows.rows,
+            (std::array<bool, 9>{false, true, false, false, false, false, false, false, false}));
         QCOMPARE(chosen->choice.tableRows.lowestMultiplier, 1);
         QCOMPARE(chosen->title, u"九九"_qs);
         // "ぜんぶのだん" chooses every row; "０をいれる" starts at 0.
@@ -124,7 +125,7 @@ private slots:
         c.confirmButton()->click();
         chosen = f.choice.chosenSet();
         QCOMPARE(chosen->choice.tableRows.rows,
-                 (std::array<qint32, 9>{-1, -1, -1, -1, -1, -1, -1, -1, -1}));
+                 (std::array<bool, 9>{true, true, true, true, true, true, true, true, true}));
         QCOMPARE(chosen->choice.tableRows.lowestMultiplier, 0);
         // The close box: nothing chosen.
         f.choice.reject();

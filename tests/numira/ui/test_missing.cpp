@@ -49,8 +49,8 @@ void playTen(MainWindow& form)
 }
 
 // The drill with the real sound player instead of a recording one.
-struct RealSoundWindows {
-    explicit RealSoundWindows(QStringList moduleFolders)
+struct RealSoundFixture {
+    explicit RealSoundFixture(QStringList moduleFolders)
         : sound(std::move(moduleFolders)),
           form({dialogs, sound, random},
                [](numira::ChoiceDialog& window) { ChoiceControls{&window}.choose(0, 6); }),
@@ -129,7 +129,7 @@ private slots:
     {
         SilentAudioUnset unset;
         QTemporaryDir noModule;
-        RealSoundWindows w({noModule.path()});
+        RealSoundFixture w({noModule.path()});
         w.dialogs.inputs.push_back("10");
         control<QCheckBox>(w.form, "fixedCountBox")->click();
         control<QPushButton>(w.form, "chooseButton")->click();
@@ -169,7 +169,7 @@ private slots:
         const QString message = f.shows("messageLine");
         const QString problem = f.shows("problemEdit");
 
-        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.answers.push_back(Answer::kYes);
         QTest::mouseClick(f.w("printButton"), Qt::LeftButton);
 
         QCOMPARE(f.dialogs.count("printer"), 1);

@@ -47,13 +47,13 @@ private slots:
         QTest::addColumn<QList<int>>("answers"); // Answer values in order
         QTest::addColumn<bool>("dialog");        // the print dialog is shown
         QTest::addColumn<bool>("confirmed");     // and confirmed with Print
-        QTest::newRow("no tick, OK ends") << false << QList<int>{int(Answer::Ok)} << false << true;
+        QTest::newRow("no tick, OK ends") << false << QList<int>{int(Answer::kOk)} << false << true;
         QTest::newRow("no tick, closed goes on, Yes")
-            << false << QList<int>{int(Answer::Closed), int(Answer::Yes)} << true << true;
-        QTest::newRow("ticked, Yes") << true << QList<int>{int(Answer::Yes)} << true << true;
+            << false << QList<int>{int(Answer::kClosed), int(Answer::kYes)} << true << true;
+        QTest::newRow("ticked, Yes") << true << QList<int>{int(Answer::kYes)} << true << true;
         QTest::newRow("ticked, Yes, print dialog cancelled")
-            << true << QList<int>{int(Answer::Yes)} << true << false;
-        QTest::newRow("ticked, No") << true << QList<int>{int(Answer::No)} << false << true;
+            << true << QList<int>{int(Answer::kYes)} << true << false;
+        QTest::newRow("ticked, No") << true << QList<int>{int(Answer::kNo)} << false << true;
     }
     void questionFlows()
     {
@@ -69,7 +69,7 @@ private slots:
         const QString message = f.shows("messageLine");
         QTest::mouseClick(f.w("printButton"), Qt::LeftButton);
         QCOMPARE(f.dialogs.texts("information"), ticked ? QStringList{} : QStringList{kInfo});
-        const bool asked = ticked || answers.first() != int(Answer::Ok);
+        const bool asked = ticked || answers.first() != int(Answer::kOk);
         QCOMPARE(f.dialogs.texts("confirm"), asked ? QStringList{kConfirm} : QStringList{});
         QCOMPARE(f.dialogs.count("printer"), dialog ? 1 : 0);
         QCOMPARE(f.recorded != nullptr, dialog && confirmed);
@@ -85,7 +85,7 @@ private slots:
         f.fix(7);
         f.choose(0, 4);
         f.answerRight();
-        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.answers.push_back(Answer::kYes);
         f.click("printButton");
         QVERIFY(f.recorded);
         const auto& store = f.store();
@@ -118,10 +118,10 @@ private slots:
         PrintFixture f;
         f.choose(0, count == 45 ? 0 : 4);
         f.fix(count);
-        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.answers.push_back(Answer::kYes);
         f.click("printButton");
         QCOMPARE(f.recorded->pages, pages);
-        QCOMPARE(f.recorded->count(test_support::PageOp::Begin), 1);
+        QCOMPARE(f.recorded->count(test_support::PageOp::kBegin), 1);
     }
 
     void failedJobIsReported()
@@ -131,7 +131,7 @@ private slots:
         f.fix(5);
         f.choose(0, 4);
         const QString message = f.shows("messageLine");
-        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.answers.push_back(Answer::kYes);
         f.click("printButton");
         QCOMPARE(f.dialogs.count("warning"), 1);
         QCOMPARE(f.shows("messageLine"), message);
@@ -148,7 +148,7 @@ private slots:
         };
         f.fix(21);
         f.choose(0, 8);
-        f.dialogs.answers.push_back(Answer::Yes);
+        f.dialogs.answers.push_back(Answer::kYes);
         f.click("printButton");
         QCOMPARE(f.dialogs.count("warning"), 0);
         QVERIFY(QFileInfo(file).size() > 0);
