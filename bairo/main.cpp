@@ -9,6 +9,7 @@
 #include "common/fonts.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
+#include "common/records_session.h"
 #include "common/startup_probe.h"
 
 #include <QApplication>
@@ -30,9 +31,13 @@ int main(int argc, char* argv[])
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;
     common::ClockRandomSource random;
-    bairo::MainWindow window({dialogs, sound, random});
+    // Off unless an adult turned records on: then nothing here reads or writes a file.
+    common::RecordsSession records(dialogs, common::RecordsSession::fileInUse());
+    bairo::MainWindow window(
+        {dialogs, sound, random, {}, common::printerPages(), records.service()});
     // Start-up benchmarks time the program up to its first painted window.
     common::StartupProbe::watch(window);
+    records.startAfterFirstPaint(window);
     window.show();
     sound.prepareSoon();
     return app.exec();

@@ -3,11 +3,15 @@
 
 #include "common/app_start.h"
 
+#include <QDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace common {
 
@@ -62,6 +66,28 @@ bool QtDialogs::printerSetup(QWidget* parent, QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+int QtDialogs::pick(QWidget* parent, const QString& question, const QStringList& choices)
+{
+    QDialog box(parent);
+    box.setWindowTitle(applicationTitle());
+    auto* layout = new QVBoxLayout(&box);
+    QFont large = box.font();
+    large.setPixelSize(24);
+    auto* label = new QLabel(question, &box);
+    label->setFont(large);
+    layout->addWidget(label);
+    // Tab or the arrow keys move between the names; Return or Space takes one.
+    for (int i = 0; i < choices.size(); ++i) {
+        auto* button = new QPushButton(choices[i], &box);
+        button->setFont(large);
+        button->setAutoDefault(true);
+        QObject::connect(button, &QPushButton::clicked, &box, [&box, i] { box.done(i + 1); });
+        layout->addWidget(button);
+        if (i == 0) button->setFocus();
+    }
+    return box.exec() - 1;
 }
 
 } // namespace common

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 class QPrinter;
@@ -29,6 +30,9 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // The print dialog; true when confirmed, false after Cancel.
     virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
+    // A question with one button per choice, usable from the keyboard alone:
+    // the index of the choice taken, or -1 when the box was closed.
+    virtual int pick(QWidget* parent, const QString& question, const QStringList& choices) = 0;
 };
 
 // Real boxes on screen.
@@ -41,6 +45,7 @@ public:
     void warning(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
+    int pick(QWidget* parent, const QString& question, const QStringList& choices) override;
 };
 
 } // namespace common

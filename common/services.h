@@ -3,6 +3,7 @@
 
 #include "common/asset_locator.h"
 #include "common/print_flow.h"
+#include "common/records_service.h"
 
 namespace common {
 
@@ -18,6 +19,7 @@ struct WindowServices {
     RandomSource& random;
     AssetLocator locator = {};
     PageSurfaceFactory pages = printerPages();
+    RecordsService& records = nullRecords(); // the drill's records: none unless turned on
 };
 
 } // namespace common

@@ -6,6 +6,7 @@
 #include "common/fonts.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
+#include "common/records_session.h"
 #include "common/startup_probe.h"
 #include "numira/command_line.h"
 #include "numira/ui/main_window.h"
@@ -27,10 +28,14 @@ int main(int argc, char* argv[])
     common::QtDialogs dialogs;
     common::QtSoundPlayer sound;
     common::ClockRandomSource random;
+    // Off unless an adult turned records on: then nothing here reads or writes a file.
+    common::RecordsSession records(dialogs, common::RecordsSession::fileInUse());
 
-    numira::MainWindow mainWindow({dialogs, sound, random});
+    numira::MainWindow mainWindow(
+        {dialogs, sound, random, {}, common::printerPages(), records.service()});
     // Start-up benchmarks time the program up to its first painted window.
     common::StartupProbe::watch(mainWindow);
+    records.startAfterFirstPaint(mainWindow);
     mainWindow.show();
     sound.prepareSoon();
     return app.exec();

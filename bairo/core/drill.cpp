@@ -109,8 +109,21 @@ std::optional<int> readAnswer(QStringView typed)
     return static_cast<int>(number.negative ? -magnitude : magnitude);
 }
 
+QString factKey(Kind kind, const Problem& problem)
+{
+    return (kind == Kind::kLcm ? QStringLiteral("lcm:") : QStringLiteral("gcd:")) +
+           QString::number(problem.first) + u',' + QString::number(problem.second);
+}
+
+QString choiceKey(Kind kind, Level level)
+{
+    return (kind == Kind::kLcm ? QStringLiteral("lcm:") : QStringLiteral("gcd:")) +
+           (level == Level::kEasy ? QStringLiteral("easy") : QStringLiteral("hard"));
+}
+
 void Drill::start()
 {
+    m_log.setStarted(QStringLiteral("bairo"), choiceKey(m_kind, m_level), m_count);
     m_score = 0;
     m_state.onFirstTry = true;
     m_state.currentNumber = 0;
@@ -127,6 +140,7 @@ void Drill::newProblem(const Problem& before)
     m_state.onFirstTry = true;
     m_state.answerShown = false;
     ++m_state.currentNumber;
+    m_log.problemShown();
 }
 
 Step Drill::showAnswerOrNext()
@@ -178,6 +192,11 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
 
     Judgement j;
     j.verdict = check(*value);
+    const QString hint = j.verdict == Verdict::kSmallerMultiple ? QStringLiteral("smaller-multiple")
+                         : j.verdict == Verdict::kLargerDivisor ? QStringLiteral("larger-divisor")
+                                                                : QString();
+    m_log.answered(s.currentNumber, factKey(m_kind, m_problem), QString::number(m_problem.answer),
+                   typed.toString(), j.verdict == Verdict::kRight, s.answerShown, hint);
     if (j.verdict != Verdict::kRight) {
         s.onFirstTry = false;
         m_score = common::firstTryPercent(s.firstTryCorrect, s.currentNumber);
@@ -202,6 +221,9 @@ void Drill::finishSet()
     m_score = common::firstTryPercent(m_state.firstTryCorrect, m_state.currentNumber);
     m_state.currentNumber = 1;
     m_state.firstTryCorrect = 0;
+    // The drill goes on: what follows is the next set.
+    m_log.setEnded(m_score);
+    m_log.setStarted(QStringLiteral("bairo"), choiceKey(m_kind, m_level), m_count);
 }
 
 void Drill::fixCount(int typed)

@@ -17,6 +17,7 @@
 //   only then is the score on show brought up to date.
 
 #include "common/drill_rules.h"
+#include "common/records_service.h"
 #include "common/worksheet.h"
 
 #include <QString>
@@ -91,9 +92,18 @@ Problem drawProblem(Kind kind, Level level, common::RandomSource& random, const 
 // reads as 0; an empty text (or blanks only) gives nothing: it is not judged.
 std::optional<int> readAnswer(QStringView typed);
 
+// The fact a problem asks, for the records: "lcm:6,8" or "gcd:12,18".
+QString factKey(Kind kind, const Problem& problem);
+// Kind and level, for the records: "lcm:easy", "gcd:hard".
+QString choiceKey(Kind kind, Level level);
+
 class Drill {
 public:
-    explicit Drill(common::RandomSource& random) : m_random(random) {}
+    explicit Drill(common::RandomSource& random,
+                   common::RecordsService& records = common::nullRecords())
+        : m_random(random), m_log(records)
+    {
+    }
 
     // Kind and level count from the next problem drawn; the problem on show
     // is judged by the kind now chosen.
@@ -147,6 +157,7 @@ private:
     Verdict check(int value) const;
 
     common::RandomSource& m_random;
+    common::AnswerLog m_log;
     Kind m_kind = Kind::kLcm;
     Level m_level = Level::kEasy;
     int m_count = common::kMaxProblems;

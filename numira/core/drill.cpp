@@ -38,6 +38,8 @@ void Drill::startRun()
 
 void Drill::startAgain()
 {
+    if (m_state.setChosen)
+        m_log.setStarted(QStringLiteral("numira"), choiceKey(m_choice), m_store.count);
     m_state.currentNumber = 1;
     m_state.firstTryCorrect = 0;
     m_state.onFirstTry = true;
@@ -54,7 +56,7 @@ Step Drill::showAnswerOrNext()
         if (s.finished) return Step::kNone;
         s.mascotShowing = true;
         if (s.currentNumber > m_store.count) {
-            s.finished = true;
+            endRun();
             return Step::kEndedAtAnswer;
         }
         s.answerShown = true;
@@ -65,11 +67,12 @@ Step Drill::showAnswerOrNext()
     // grows nor drops below the problems dealt with (a lowered count).
     if (!s.finished) ++s.currentNumber;
     if (s.currentNumber > m_store.count) {
-        s.finished = true;
+        if (!s.finished) endRun();
         return Step::kEnded;
     }
     s.answerShown = false;
     s.onFirstTry = true;
+    m_log.problemShown();
     return Step::kNextProblem;
 }
 
@@ -90,7 +93,12 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     if (isBlankAnswer(typed)) return std::nullopt;
 
     s.mascotShowing = false;
-    if (!judgeAnswer(answer(), typed, hasRemainder(m_choice.category, m_choice.number))) {
+    const QString right = answer();
+    const bool correct =
+        judgeAnswer(right, typed, hasRemainder(m_choice.category, m_choice.number));
+    m_log.answered(s.currentNumber, factKey(m_choice.category, question()), right, typed.toString(),
+                   correct, s.answerShown);
+    if (!correct) {
         s.onFirstTry = false;
         return Judgement{Verdict::kWrong, false};
     }
@@ -98,8 +106,17 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     if (s.onFirstTry) ++s.firstTryCorrect;
     s.onFirstTry = true;
     s.answerShown = false;
-    s.finished = s.currentNumber > m_store.count;
+    if (s.currentNumber > m_store.count)
+        endRun();
+    else
+        m_log.problemShown();
     return Judgement{Verdict::kRight, s.finished};
+}
+
+void Drill::endRun()
+{
+    m_state.finished = true;
+    m_log.setEnded(endScore());
 }
 
 bool Drill::fixCount(int typed)
@@ -139,6 +156,30 @@ int Drill::score() const
 int Drill::endScore() const
 {
     return common::firstTryPercent(m_state.firstTryCorrect, m_state.currentNumber - 1);
+}
+
+QString factKey(int category, const QString& question)
+{
+    static const char* const kPrefixes[] = {"add:", "sub:", "mul:", "div:", "mul:"};
+    const char* prefix = category >= 0 && category < 5 ? kPrefixes[category] : "other:";
+    QString fact = QLatin1String(prefix);
+    for (const QChar c : question) {
+        if (c.isSpace()) continue;
+        fact += c == u'÷' ? u'/' : c;
+    }
+    return fact;
+}
+
+QString choiceKey(const Choice& choice)
+{
+    if (choice.category == kMultiplicationTable) {
+        QStringList rows;
+        for (int row = 1; row <= 9; ++row)
+            if (choice.tableRows.rows.at(row - 1)) rows << QString::number(row);
+        return QStringLiteral("table:") + rows.join(u',') +
+               (choice.tableRows.lowestMultiplier == 0 ? QStringLiteral("+0") : QString());
+    }
+    return factKey(choice.category, {}) + QString::number(choice.number);
 }
 
 common::Worksheet makeWorksheet(const ProblemStore& store)

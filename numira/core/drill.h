@@ -7,6 +7,7 @@
 // problems. The main window passes clicks, keys and typed texts in and shows
 // what comes back.
 
+#include "common/records_service.h"
 #include "common/worksheet.h"
 #include "numira/core/catalogue.h"
 #include "numira/core/generators.h"
@@ -60,9 +61,19 @@ struct Judgement {
 // each problem with " =", and again with its answer.
 common::Worksheet makeWorksheet(const ProblemStore& store);
 
+// The fact a problem asks, for the records: "add:38+47", "sub:8.1-2.5",
+// "mul:7x8", "div:17/5"; the table's problems are multiplications.
+QString factKey(int category, const QString& question);
+// A choice for the records: "add:3" (category and kind number) or
+// "table:2,7,9" with "+0" when the rows start at 0.
+QString choiceKey(const Choice& choice);
+
 class Drill {
 public:
-    explicit Drill(RandomSource& random) : m_generators(random) {}
+    explicit Drill(RandomSource& random, common::RecordsService& records = common::nullRecords())
+        : m_generators(random), m_log(records)
+    {
+    }
 
     // Asks for a choice through `ask` (nothing: the choice window was closed
     // without one) and starts a run on a fresh set. A table choice without
@@ -113,8 +124,10 @@ public:
 
 private:
     void startRun();
+    void endRun();
 
     ProblemGenerators m_generators;
+    common::AnswerLog m_log;
     ProblemStore m_store;
     Choice m_choice;
     bool m_countIsFixed = false;

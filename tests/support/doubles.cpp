@@ -61,6 +61,15 @@ bool ScriptedDialogs::printerSetup(QWidget*, QPrinter& printer)
     return ok;
 }
 
+int ScriptedDialogs::pick(QWidget*, const QString& question, const QStringList& choices)
+{
+    shown.append({"pick", question + u'|' + choices.join(u'|')});
+    if (picks.empty()) return -1;
+    const int taken = picks.front();
+    picks.pop_front();
+    return taken;
+}
+
 int ScriptedDialogs::count(const QString& kind) const
 {
     int n = 0;

@@ -28,7 +28,7 @@ namespace test_support {
 class ScriptedDialogs final : public common::Dialogs {
 public:
     struct Shown {
-        QString kind; // "input", "information", "confirm", "warning", "error", "printer"
+        QString kind; // "input", "information", "confirm", "warning", "error", "printer", "pick"
         QString text;
     };
 
@@ -36,6 +36,7 @@ public:
     std::deque<Answer> answers;                    // answers to information and confirm boxes
     std::deque<bool> printerAnswers;               // Print (true) or Cancel in the print dialog
     std::function<void(QPrinter&)> onPrinterSetup; // lets a test choose the output
+    std::deque<int> picks;                         // choices taken in pick boxes (-1: closed)
     QList<Shown> shown;
 
     QString inputBox(QWidget* parent, const QString& caption, const QString& prompt,
@@ -45,6 +46,7 @@ public:
     void warning(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
+    int pick(QWidget* parent, const QString& question, const QStringList& choices) override;
 
     int count(const QString& kind) const;
     QStringList texts(const QString& kind) const;

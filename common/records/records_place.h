@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Where the records live and whether they are kept at all. The switch is a
+// small settings file of its own, so that a drill with records off reads one
+// file at most and writes none.
+
+#include <QString>
+
+namespace common::records {
+
+// <data folder>/numirabairo/records.sqlite, shared by both drills.
+QString recordsFile();
+// <config folder>/numirabairo/records.conf, then the same under the system's
+// configuration folders, where an administrator may roll it out.
+bool recordsOn();
+// False when the setting could not be written.
+bool setRecordsOn(bool on);
+
+} // namespace common::records

@@ -1,0 +1,457 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/records/records_store.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace common::records {
+
+namespace {
+
+// "NMBR": marks the file as ours for anyone who opens it.
+constexpr int kApplicationId = 0x4E4D4252;
+constexpr int kBusyTimeoutMs = 5000;
+constexpr int kMaxNicknameLength = 40;
+
+// Each migration takes the schema from its index to the next version. A
+// change of schema is a new entry at the end; entries are never edited.
+const char* const kMigrations[] = {
+    R"sql(
+CREATE TABLE children (
+  id INTEGER PRIMARY KEY,
+  nickname TEXT NOT NULL UNIQUE,
+  created_at TEXT NOT NULL
+);
+CREATE TABLE sets (
+  id INTEGER PRIMARY KEY,
+  child_id INTEGER NOT NULL REFERENCES children(id) ON DELETE CASCADE,
+  program TEXT NOT NULL,
+  choice TEXT NOT NULL,
+  problem_count INTEGER NOT NULL,
+  started_at TEXT NOT NULL,
+  ended_at TEXT,
+  score INTEGER
+);
+CREATE INDEX sets_by_child ON sets(child_id, started_at);
+CREATE TABLE answers (
+  id INTEGER PRIMARY KEY,
+  set_id INTEGER NOT NULL REFERENCES sets(id) ON DELETE CASCADE,
+  position INTEGER NOT NULL,
+  fact TEXT NOT NULL,
+  right_answer TEXT NOT NULL,
+  typed TEXT NOT NULL,
+  attempt INTEGER NOT NULL,
+  correct INTEGER NOT NULL,
+  answer_shown INTEGER NOT NULL,
+  hint TEXT,
+  elapsed_ms INTEGER NOT NULL,
+  answered_at TEXT NOT NULL
+);
+CREATE INDEX answers_by_set ON answers(set_id);
+CREATE TABLE facts (
+  child_id INTEGER NOT NULL REFERENCES children(id) ON DELETE CASCADE,
+  fact TEXT NOT NULL,
+  seen INTEGER NOT NULL,
+  first_try_right INTEGER NOT NULL,
+  streak INTEGER NOT NULL,
+  last_seen TEXT NOT NULL,
+  PRIMARY KEY (child_id, fact)
+) WITHOUT ROWID;
+CREATE TABLE notices (
+  id INTEGER PRIMARY KEY,
+  text TEXT NOT NULL,
+  created_at TEXT NOT NULL,
+  shown INTEGER NOT NULL DEFAULT 0
+);
+)sql",
+};
+
+QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
+
+// SQLite's primary result code from a Qt SQL error.
+int sqliteCode(const QSqlError& e) { return e.nativeErrorCode().toInt() & 0xff; }
+// SQLITE_CORRUPT and SQLITE_NOTADB: the file is damaged or not a database.
+bool isDamage(const QSqlError& e) { return sqliteCode(e) == 11 || sqliteCode(e) == 26; }
+
+// A fresh (empty) file, or one that starts as every SQLite database does.
+bool looksLikeDatabase(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return true; // unreadable: let the opening say why
+    if (f.size() == 0) return true;
+    return f.size() >= 512 && f.read(16) == QByteArrayView("SQLite format 3\0", 16);
+}
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+QString trimmedNickname(const QString& nickname)
+{
+    // Blanks around the name, the ideographic space among them, are cut off.
+    qsizetype begin = 0, end = nickname.size();
+    while (begin < end && nickname.at(begin).isSpace()) ++begin;
+    while (end > begin && nickname.at(end - 1).isSpace()) --end;
+    return nickname.mid(begin, end - begin).normalized(QString::NormalizationForm_C);
+}
+
+QAtomicInt g_connections;
+
+} // namespace
+
+int schemaVersion() { return static_cast<int>(std::size(kMigrations)); }
+
+std::optional<QString> nicknameProblem(const QString& nickname)
+{
+    const QString name = trimmedNickname(nickname);
+    if (name.isEmpty()) return QStringLiteral("ニックネームを入れてください。");
+    if (name.toUcs4().size() > kMaxNicknameLength)
+        return QStringLiteral("ニックネームは40文字までにしてください。");
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Control || category == QChar::Other_Format ||
+            category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
+            return QStringLiteral("ニックネームに使えない文字（制御文字）が入っています。");
+    }
+    return std::nullopt;
+}
+
+RecordsStore::RecordsStore()
+    : m_name(QStringLiteral("records-%1").arg(g_connections.fetchAndAddRelaxed(1)))
+{
+}
+
+RecordsStore::~RecordsStore() { close(); }
+
+bool RecordsStore::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+void RecordsStore::close()
+{
+    if (!QSqlDatabase::contains(m_name)) return;
+    QSqlDatabase::database(m_name, false).close();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+bool RecordsStore::fail(const QString& what, const QString& error)
+{
+    m_error = error.isEmpty() ? what : what + QStringLiteral(": ") + error;
+    return false;
+}
+
+bool RecordsStore::exec(const QString& sql)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (q.exec(sql)) return true;
+    return fail(sql.section(u' ', 0, 2), q.lastError().text());
+}
+
+Opening RecordsStore::open(const QString& file)
+{
+    close();
+    m_error.clear();
+    m_movedTo.clear();
+    m_readOnly = false;
+    const QFileInfo info(file);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder)) {
+        fail(QStringLiteral("cannot make the folder ") + folder, {});
+        return Opening::kFailed;
+    }
+    QFile::setPermissions(folder, kOwnerOnly | QFileDevice::ExeOwner);
+    if (!info.exists()) {
+        // Made empty and private before SQLite writes a byte into it.
+        QFile fresh(file);
+        if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly)) {
+            fail(QStringLiteral("cannot make ") + file, fresh.errorString());
+            return Opening::kFailed;
+        }
+    } else if (!looksLikeDatabase(file)) {
+        return moveAside(file, QStringLiteral("not a records file"));
+    }
+    QFile::setPermissions(file, kOwnerOnly);
+    return checkAndMigrate(file);
+}
+
+Opening RecordsStore::checkAndMigrate(const QString& file)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (!db.open()) {
+            fail(QStringLiteral("cannot open ") + file, db.lastError().text());
+            return Opening::kFailed;
+        }
+    }
+    int applicationId = 0, version = 0, tables = 0;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        const auto value = [&](const QString& sql, int& out) {
+            if (!q.exec(sql) || !q.next()) return false;
+            out = q.value(0).toInt();
+            return true;
+        };
+        if (!value(QStringLiteral("PRAGMA application_id"), applicationId) ||
+            !value(QStringLiteral("PRAGMA user_version"), version) ||
+            !value(QStringLiteral("SELECT count(*) FROM sqlite_master"), tables)) {
+            const QSqlError e = q.lastError();
+            if (isDamage(e)) return moveAside(file, e.text());
+            fail(QStringLiteral("cannot read ") + file, e.text());
+            return Opening::kFailed;
+        }
+    }
+    const bool fresh = applicationId == 0 && version == 0 && tables == 0;
+    if (!fresh && applicationId != kApplicationId)
+        return moveAside(file, QStringLiteral("a database of another program"));
+    if (version > schemaVersion()) {
+        // A later version's file: read as it is, never written or downgraded.
+        close();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        m_readOnly = true;
+        m_error = QStringLiteral("made by a newer version (schema %1, this program knows %2)")
+                      .arg(version)
+                      .arg(schemaVersion());
+        return db.open() ? Opening::kReadOnly : Opening::kFailed;
+    }
+    if (!fresh) {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
+            q.value(0).toString() != QLatin1String("ok")) {
+            const QString why =
+                q.lastError().isValid() ? q.lastError().text() : q.value(0).toString();
+            q.finish();
+            return moveAside(file, why);
+        }
+    }
+    if (!configure() || !migrate(version)) return Opening::kFailed;
+    // The journal's companions take the file's own permissions; the file
+    // is set again in case it was made by another way.
+    QFile::setPermissions(file, kOwnerOnly);
+    return Opening::kOpened;
+}
+
+bool RecordsStore::configure()
+{
+    // WAL: a drill writing never waits for the records window reading.
+    // NORMAL: a commit survives a killed program; only a power cut may lose
+    // the last answers. secure_delete: deleted rows are overwritten.
+    return exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+           exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
+           exec(QStringLiteral("PRAGMA foreign_keys=ON")) &&
+           exec(QStringLiteral("PRAGMA secure_delete=ON"));
+}
+
+bool RecordsStore::migrate(int from)
+{
+    if (from == schemaVersion()) return true;
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
+    // Another program may have migrated while this one waited.
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next()) from = q.value(0).toInt();
+    q.finish();
+    for (int v = from; v < schemaVersion(); ++v) {
+        for (const QString& statement :
+             QString::fromUtf8(kMigrations[v]).split(u';', Qt::SkipEmptyParts)) {
+            if (statement.trimmed().isEmpty()) continue;
+            if (!exec(statement)) {
+                exec(QStringLiteral("ROLLBACK"));
+                return false;
+            }
+        }
+    }
+    // PRAGMA takes no bound values; both numbers are the program's own.
+    if (!exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId)) ||
+        !exec(QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion())) ||
+        !exec(QStringLiteral("COMMIT"))) {
+        exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+Opening RecordsStore::moveAside(const QString& file, const QString& why)
+{
+    close();
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = file + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = file + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
+    if (!QFile::rename(file, target)) {
+        fail(QStringLiteral("cannot move aside ") + file, why);
+        return Opening::kFailed;
+    }
+    for (const char* companion : {"-wal", "-shm"})
+        if (QFileInfo::exists(file + QLatin1String(companion)))
+            QFile::rename(file + QLatin1String(companion), target + QLatin1String(companion));
+    if (open(file) != Opening::kOpened) return Opening::kFailed;
+    m_movedTo = target;
+    m_error = why;
+    addNotice(
+        QStringLiteral(
+            "記録のファイルが読めなかったため、「%1」という名前で残し、新しい記録を始めました。")
+            .arg(QFileInfo(target).fileName()));
+    return Opening::kMovedAside;
+}
+
+QList<Child> RecordsStore::children()
+{
+    QList<Child> list;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(QStringLiteral("SELECT id, nickname FROM children ORDER BY id"))) return list;
+    while (q.next()) list.append({q.value(0).toLongLong(), q.value(1).toString()});
+    return list;
+}
+
+std::optional<QString> RecordsStore::addChild(const QString& nickname, qint64* id)
+{
+    if (const auto problem = nicknameProblem(nickname)) return problem;
+    const QString name = trimmedNickname(nickname);
+    for (const Child& c : children())
+        if (c.nickname == name)
+            return QStringLiteral("「%1」はもういます。ほかのニックネームにしてください。")
+                .arg(name);
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("INSERT INTO children(nickname, created_at) VALUES(?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(utcText(QDateTime::currentDateTimeUtc()));
+    if (!q.exec()) {
+        fail(QStringLiteral("cannot add a child"), q.lastError().text());
+        return QStringLiteral("記録に書けませんでした（%1）。").arg(q.lastError().text());
+    }
+    if (id) *id = q.lastInsertId().toLongLong();
+    return std::nullopt;
+}
+
+std::optional<QString> RecordsStore::renameChild(qint64 id, const QString& nickname)
+{
+    if (const auto problem = nicknameProblem(nickname)) return problem;
+    const QString name = trimmedNickname(nickname);
+    for (const Child& c : children())
+        if (c.nickname == name && c.id != id)
+            return QStringLiteral("「%1」はもういます。ほかのニックネームにしてください。")
+                .arg(name);
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("UPDATE children SET nickname = ? WHERE id = ?"));
+    q.addBindValue(name);
+    q.addBindValue(id);
+    if (!q.exec())
+        return QStringLiteral("記録に書けませんでした（%1）。").arg(q.lastError().text());
+    return std::nullopt;
+}
+
+bool RecordsStore::deleteChild(qint64 id)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("DELETE FROM children WHERE id = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) return fail(QStringLiteral("cannot delete a child"), q.lastError().text());
+    q.finish();
+    // The old pages still sit in the journal until it is written back and
+    // emptied; secure_delete has zeroed them in the file itself.
+    return exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
+QStringList RecordsStore::takeNotices()
+{
+    QStringList texts;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(QStringLiteral("SELECT text FROM notices WHERE shown = 0 ORDER BY id"))) return {};
+    while (q.next()) texts << q.value(0).toString();
+    if (!m_readOnly) q.exec(QStringLiteral("UPDATE notices SET shown = 1 WHERE shown = 0"));
+    return texts;
+}
+
+bool RecordsStore::addNotice(const QString& text)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("INSERT INTO notices(text, created_at) VALUES(?, ?)"));
+    q.addBindValue(text);
+    q.addBindValue(utcText(QDateTime::currentDateTimeUtc()));
+    return q.exec() || fail(QStringLiteral("cannot keep a notice"), q.lastError().text());
+}
+
+bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
+                                const AnswerRecord& a)
+{
+    // IMMEDIATE: the write lock is taken (or waited for) at the start.
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    const auto rollback = [&] {
+        fail(QStringLiteral("cannot record an answer"), q.lastError().text());
+        q.finish();
+        QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    };
+    qint64 newSetId = setId;
+    if (newSetId == 0) {
+        q.prepare(QStringLiteral("INSERT INTO sets(child_id, program, choice, problem_count, "
+                                 "started_at) VALUES(?, ?, ?, ?, ?)"));
+        q.addBindValue(childId);
+        q.addBindValue(set.program);
+        q.addBindValue(set.choice);
+        q.addBindValue(set.count);
+        q.addBindValue(utcText(a.answeredAt.addMSecs(-a.elapsedMs)));
+        if (!q.exec()) return rollback();
+        newSetId = q.lastInsertId().toLongLong();
+    }
+    q.prepare(QStringLiteral("INSERT INTO answers(set_id, position, fact, right_answer, typed, "
+                             "attempt, correct, answer_shown, hint, elapsed_ms, answered_at) "
+                             "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(newSetId);
+    q.addBindValue(a.position);
+    q.addBindValue(a.fact);
+    q.addBindValue(a.rightAnswer);
+    q.addBindValue(a.typed);
+    q.addBindValue(a.attempt);
+    q.addBindValue(a.correct ? 1 : 0);
+    q.addBindValue(a.answerShown ? 1 : 0);
+    q.addBindValue(a.hint.isEmpty() ? QVariant() : QVariant(a.hint));
+    q.addBindValue(a.elapsedMs);
+    q.addBindValue(utcText(a.answeredAt));
+    if (!q.exec()) return rollback();
+    if (a.attempt == 1) {
+        // The first try at a problem is what a fact's record counts.
+        const int rightFirst = a.correct && !a.answerShown ? 1 : 0;
+        q.prepare(QStringLiteral(
+            "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, last_seen) "
+            "VALUES(?, ?, 1, ?, ?, ?) ON CONFLICT(child_id, fact) DO UPDATE SET "
+            "seen = seen + 1, first_try_right = first_try_right + excluded.first_try_right, "
+            "streak = CASE WHEN excluded.first_try_right = 1 THEN streak + 1 ELSE 0 END, "
+            "last_seen = excluded.last_seen"));
+        q.addBindValue(childId);
+        q.addBindValue(a.fact);
+        q.addBindValue(rightFirst);
+        q.addBindValue(rightFirst);
+        q.addBindValue(utcText(a.answeredAt));
+        if (!q.exec()) return rollback();
+    }
+    q.finish();
+    if (!exec(QStringLiteral("COMMIT"))) {
+        QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    setId = newSetId;
+    return true;
+}
+
+bool RecordsStore::endSet(qint64 setId, int score, const QDateTime& endedAt)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("UPDATE sets SET ended_at = ?, score = ? WHERE id = ?"));
+    q.addBindValue(utcText(endedAt));
+    q.addBindValue(score);
+    q.addBindValue(setId);
+    return q.exec() || fail(QStringLiteral("cannot end a set"), q.lastError().text());
+}
+
+} // namespace common::records

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The records file: one SQLite database shared by both drills and the adults'
+// records window. It holds the children by nickname, their sets, every judged
+// answer and, per child and fact, how it is going. Opening it checks it,
+// moves a damaged or foreign file aside and brings an older one up to date
+// through numbered migrations; a file of a newer version is opened read-only.
+// One store is used from one thread.
+
+#include "common/records_service.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <optional>
+
+namespace common::records {
+
+struct Child {
+    qint64 id = 0;
+    QString nickname;
+    bool operator==(const Child&) const = default;
+};
+
+// How an opening went.
+enum class Opening {
+    kOpened,     // ready for reading and writing
+    kMovedAside, // the file was damaged or not ours: kept under a new name, a fresh one started
+    kReadOnly,   // made by a newer version: read, never written or downgraded
+    kFailed,     // no file to use (an unwritable folder, a full disk)
+};
+
+// The schema version this program writes (PRAGMA user_version).
+int schemaVersion();
+
+// Why a nickname cannot be stored (in Japanese, for the adult), or nothing
+// when it can: empty, blanks only, over 40 characters or with control
+// characters. The name is taken with blanks around it cut off.
+std::optional<QString> nicknameProblem(const QString& nickname);
+
+class RecordsStore {
+public:
+    RecordsStore();
+    ~RecordsStore();
+    RecordsStore(const RecordsStore&) = delete;
+    RecordsStore& operator=(const RecordsStore&) = delete;
+
+    // Opens (or makes) the file; its folder is made 0700, the file 0600.
+    Opening open(const QString& file);
+    void close();
+    bool isOpen() const;
+    bool isReadOnly() const { return m_readOnly; }
+    // The last error, in one line; where a damaged file went after kMovedAside.
+    QString errorText() const { return m_error; }
+    QString movedTo() const { return m_movedTo; }
+    // The connection's name, for QSqlDatabase::database() in the same thread.
+    QString connectionName() const { return m_name; }
+
+    QList<Child> children();
+    // Adds or renames a child: nothing, or why not (as nicknameProblem, or a
+    // duplicate, or a failed write).
+    std::optional<QString> addChild(const QString& nickname, qint64* id = nullptr);
+    std::optional<QString> renameChild(qint64 id, const QString& nickname);
+    // Deletes the child with every row of its own, and leaves nothing of it
+    // readable in the file.
+    bool deleteChild(qint64 id);
+
+    // Messages for the adult that no window has shown yet; shown once.
+    QStringList takeNotices();
+    bool addNotice(const QString& text);
+
+    // One judged answer of a child, with its set written first when it is
+    // new (`setId` 0: it is set to the new row) and the child's fact row
+    // brought up to date, all in one transaction.
+    bool recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
+                      const AnswerRecord& answer);
+    bool endSet(qint64 setId, int score, const QDateTime& endedAt);
+
+private:
+    bool configure();
+    Opening checkAndMigrate(const QString& file);
+    bool migrate(int from);
+    bool exec(const QString& sql);
+    Opening moveAside(const QString& file, const QString& why);
+    bool fail(const QString& what, const QString& error);
+
+    QString m_name;
+    QString m_error;
+    QString m_movedTo;
+    bool m_readOnly = false;
+};
+
+} // namespace common::records

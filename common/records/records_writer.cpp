@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/records/records_writer.h"
+
+#include <QDateTime>
+
+#include <cstdio>
+
+namespace common::records {
+
+RecordsWriter::RecordsWriter(QString file) : m_file(std::move(file)), m_thread([this] { run(); }) {}
+
+RecordsWriter::~RecordsWriter()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_quitting = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+}
+
+void RecordsWriter::post(std::function<void()> job)
+{
+    // After a failure the drill goes on without a queue growing behind it.
+    if (m_stopped.load(std::memory_order_relaxed)) return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobs.push_back(std::move(job));
+    }
+    m_wake.notify_one();
+}
+
+void RecordsWriter::run()
+{
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_quitting || !m_jobs.empty(); });
+            if (m_jobs.empty()) break; // quitting with nothing left to write
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            m_busy = true;
+        }
+        if (!m_stopped.load(std::memory_order_relaxed)) job();
+        {
+            std::lock_guard lock(m_mutex);
+            m_busy = false;
+        }
+        m_idle.notify_all();
+    }
+    m_store.reset(); // the connection closes on the thread that made it
+}
+
+void RecordsWriter::flush()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+}
+
+void RecordsWriter::stop(const QString& why)
+{
+    m_stopped = true;
+    std::fprintf(stderr, "records: not kept until the next start: %s\n", qUtf8Printable(why));
+}
+
+void RecordsWriter::open(std::function<void(const OpenedRecords&)> opened)
+{
+    post([this, opened = std::move(opened)] {
+        m_store = std::make_unique<RecordsStore>();
+        OpenedRecords result;
+        result.opening = m_store->open(m_file);
+        switch (result.opening) {
+        case Opening::kMovedAside:
+            std::fprintf(stderr, "records: %s was moved aside to %s (%s); a new file was started\n",
+                         qUtf8Printable(m_file), qUtf8Printable(m_store->movedTo()),
+                         qUtf8Printable(m_store->errorText()));
+            [[fallthrough]];
+        case Opening::kOpened:
+            result.children = m_store->children();
+            // One child plays without being asked.
+            if (result.children.size() == 1) m_child = result.children.front().id;
+            break;
+        case Opening::kReadOnly:
+        case Opening::kFailed: stop(m_file + QStringLiteral(": ") + m_store->errorText()); break;
+        }
+        opened(result);
+    });
+}
+
+void RecordsWriter::chooseChild(qint64 id)
+{
+    post([this, id] { m_child = id; });
+}
+
+void RecordsWriter::setStarted(const SetRecord& set)
+{
+    post([this, set] {
+        m_set = set;
+        m_setId = 0; // the set's row is written with its first answer
+    });
+}
+
+void RecordsWriter::answered(const AnswerRecord& answer)
+{
+    post([this, answer] {
+        if (m_child == 0 || m_set.program.isEmpty()) return;
+        if (!m_store->recordAnswer(m_child, m_set, m_setId, answer)) stop(m_store->errorText());
+    });
+}
+
+void RecordsWriter::setEnded(int score)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    post([this, score, now] {
+        if (m_setId == 0) return; // a set without answers leaves no row
+        if (!m_store->endSet(m_setId, score, now)) stop(m_store->errorText());
+        m_setId = 0;
+        m_set = {};
+    });
+}
+
+} // namespace common::records

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The records service of a drill: every record is queued and written in
+// order on a thread of its own, so that a slow disk or the other drill
+// holding the file never holds up a Return. A write that fails stops the
+// recording until the next start, with one line on standard error; what was
+// written stays.
+
+#include "common/records/records_store.h"
+#include "common/records_service.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace common::records {
+
+// What the opening found, for the drill to ask who is playing.
+struct OpenedRecords {
+    Opening opening = Opening::kFailed;
+    QList<Child> children;
+};
+
+class RecordsWriter final : public RecordsService {
+public:
+    explicit RecordsWriter(QString file);
+    // Writes what is still queued, then closes the file.
+    ~RecordsWriter() override;
+
+    // Opens the file on the writer's thread and calls `opened` there.
+    void open(std::function<void(const OpenedRecords&)> opened);
+    // Whose answers follow; none recorded before a child is chosen.
+    void chooseChild(qint64 id);
+
+    void setStarted(const SetRecord& set) override;
+    void answered(const AnswerRecord& answer) override;
+    void setEnded(int score) override;
+
+    // Waits until everything queued so far is written.
+    void flush();
+
+private:
+    void post(std::function<void()> job);
+    void run();
+    void stop(const QString& why);
+
+    QString m_file;
+    std::unique_ptr<RecordsStore> m_store; // used on the writer's thread only
+    std::atomic<bool> m_stopped{false};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<std::function<void()>> m_jobs;
+    bool m_busy = false;
+    bool m_quitting = false;
+    // The writer thread's own state.
+    qint64 m_child = 0;
+    SetRecord m_set;
+    qint64 m_setId = 0;
+    std::thread m_thread;
+};
+
+} // namespace common::records

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What a drill tells the records of a child's play: a set begun, each judged
+// answer, a set ended. The drill cores call it through this interface; with
+// records off they hold the null service, which keeps nothing.
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QString>
+
+namespace common {
+
+// A set as it starts.
+struct SetRecord {
+    QString program; // "numira" or "bairo"
+    QString choice;  // what was chosen, e.g. "add:3", "table:2,7,9+0", "lcm:easy"
+    int count = 0;   // problems in the set
+};
+
+// One judged answer.
+struct AnswerRecord {
+    int position = 0;    // the problem's number in its set, from 1
+    QString fact;        // the fact asked, e.g. "mul:7x8", "div:17/5", "lcm:6,8"
+    QString rightAnswer; // as the drill shows it
+    QString typed;       // as the child typed it
+    int attempt = 1;     // the tries at this problem so far, this one included
+    bool correct = false;
+    bool answerShown = false; // the answer was on show when this was typed
+    QString hint;             // a near miss told as such: "smaller-multiple", "larger-divisor"
+    qint64 elapsedMs = 0;     // from the problem's showing to Return
+    QDateTime answeredAt;     // UTC
+};
+
+class RecordsService {
+public:
+    virtual ~RecordsService() = default;
+    virtual void setStarted(const SetRecord& set) = 0;
+    virtual void answered(const AnswerRecord& answer) = 0;
+    // The first-try score the set ended with.
+    virtual void setEnded(int score) = 0;
+};
+
+// Records off: nothing is kept.
+RecordsService& nullRecords();
+
+// A drill's side of its records: which set is running, the time since the
+// problem on show appeared and the tries at it. Both drills tell it the same
+// moments; it turns them into records for the service.
+class AnswerLog {
+public:
+    explicit AnswerLog(RecordsService& records) : m_records(records) {}
+
+    void setStarted(const QString& program, const QString& choice, int count);
+    // A problem appeared: its clock and its tries start again.
+    void problemShown();
+    void answered(int position, const QString& fact, const QString& rightAnswer,
+                  const QString& typed, bool correct, bool answerShown, const QString& hint = {});
+    void setEnded(int score) { m_records.setEnded(score); }
+
+private:
+    RecordsService& m_records;
+    QElapsedTimer m_shown;
+    int m_attempts = 0;
+};
+
+} // namespace common

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A drill's records from start to end. With records off it is the null
+// service and touches no file. With records on it opens the file on the
+// writer's thread once the window has painted, and then asks who is playing
+// when there are two children or more; with one child it asks nothing.
+
+#include "common/records_service.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace common {
+
+class Dialogs;
+
+namespace records {
+class RecordsWriter;
+struct OpenedRecords;
+} // namespace records
+
+class RecordsSession : public QObject {
+public:
+    // `file` empty: records off. mainly the place of records::recordsFile().
+    RecordsSession(Dialogs& dialogs, const QString& file);
+    ~RecordsSession() override;
+
+    // The records as the program sets them: off, or on in the usual place.
+    static QString fileInUse();
+
+    RecordsService& service();
+    // Opens the records once `window` has painted, and asks over it.
+    void startAfterFirstPaint(QWidget& window);
+    // Waits until what was recorded so far is written (tests, benchmarks).
+    void flush();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void open();
+    void askWhoPlays(const records::OpenedRecords& opened);
+
+    Dialogs& m_dialogs;
+    QWidget* m_window = nullptr;
+    std::unique_ptr<records::RecordsWriter> m_writer;
+};
+
+} // namespace common
