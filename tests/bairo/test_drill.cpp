@@ -291,6 +291,39 @@ private slots:
         QCOMPARE(gave, last);
     }
 
+    // What a run gives the records: each judged answer with its try and its
+    // hint, and at the end of a set its score and the next set.
+    void records_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("lcm: a hint, a second try, the end")
+            << Kind::kLcm << "F2 S E0 R R" << QStringList{"set bairo lcm:easy 2",
+                                                          "answer 1 1w smaller-multiple",
+                                                          "answer 1 2r",
+                                                          "answer 2 1r",
+                                                          "end 50",
+                                                          "set bairo lcm:easy 2"};
+        QTest::newRow("gcd: a hint, a shown answer")
+            << Kind::kGcd << "S E3 W B R"
+            << QStringList{"set bairo gcd:easy 100", "answer 1 1w larger-divisor", "answer 1 2w",
+                           "answer 1 3rs"};
+    }
+    void records()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(QString, script);
+        QFETCH(QStringList, events);
+        test_support::ScriptedRandomSource random{2, 3, 5};
+        test_support::RecordingRecords records;
+        Drill d(random, records);
+        d.setKind(kind);
+        for (const QString& token : script.split(u' ', Qt::SkipEmptyParts)) play(d, token);
+        QCOMPARE(records.events, events);
+        QCOMPARE(records.answers.first().fact, kind == Kind::kLcm ? "lcm:3,4" : "gcd:12,18");
+    }
+
     // A number of problems from the input box is kept within 1..100.
     void count_data()
     {

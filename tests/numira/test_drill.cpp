@@ -57,7 +57,8 @@ struct Child {
     }
 
     test_support::SeededRandomSource random{1};
-    Drill drill{random};
+    test_support::RecordingRecords records;
+    Drill drill{random, records};
 };
 
 } // namespace
@@ -126,6 +127,61 @@ private slots:
         QCOMPARE(s.firstTryCorrect, right);
         QCOMPARE(s.finished ? c.drill.endScore() : c.drill.score(), score);
         QCOMPARE(s.finished, finished);
+    }
+
+    // What a run gives the records: each judged answer with its try, a set
+    // at each start, its end with the end score.
+    void records_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("tries, a shown answer, the end")
+            << "f3n r ww r sr"
+            << QStringList{"set numira add:6 3", "answer 1 1r",  "answer 2 1w", "answer 2 2w",
+                           "answer 2 3r",        "answer 3 1rs", "end 33"};
+        QTest::newRow("start again is a new set")
+            << "f2n r a rr"
+            << QStringList{"set numira add:6 2", "answer 1 1r", "set numira add:6 2",
+                           "answer 1 1r",        "answer 2 1r", "end 100"};
+        QTest::newRow("ended by the answer button, once")
+            << "f1n ss ss" << QStringList{"set numira add:6 1", "end 0"};
+        QTest::newRow("nothing before a set") << "r s a" << QStringList{};
+    }
+    void records()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, events);
+        Child c;
+        c.play(kAddition, 6, script);
+        QCOMPARE(c.records.events, events);
+        for (const common::AnswerRecord& a : c.records.answers) {
+            QVERIFY(a.fact.startsWith("add:") && a.fact.contains(u'+'));
+            QVERIFY(a.answeredAt.isValid() && a.answeredAt.timeSpec() == Qt::UTC);
+        }
+    }
+
+    void keys_for_records_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("fact");
+        QTest::newRow("addition") << int(kAddition) << "38+47"
+                                  << "add:38+47";
+        QTest::newRow("decimal subtraction") << int(kSubtraction) << "8.1-2.5"
+                                             << "sub:8.1-2.5";
+        QTest::newRow("division sign") << int(kDivision) << u"17÷5"_qs << "div:17/5";
+        QTest::newRow("table") << int(kMultiplicationTable) << "7x8"
+                               << "mul:7x8";
+    }
+    void keys_for_records()
+    {
+        QFETCH(int, category);
+        QFETCH(QString, question);
+        QFETCH(QString, fact);
+        QCOMPARE(factKey(category, question), fact);
+        Choice table{kMultiplicationTable, 0, {}};
+        table.tableRows.rows[1] = table.tableRows.rows[6] = true;
+        QCOMPARE(choiceKey(table), "table:2,7+0");
     }
 
     // The choice window answered in turn: "k n" a list item, "table" rows,

@@ -70,6 +70,21 @@ int ScriptedDialogs::pick(QWidget*, const QString& question, const QStringList& 
     return taken;
 }
 
+void RecordingRecords::setStarted(const common::SetRecord& set)
+{
+    events << QStringLiteral("set %1 %2 %3").arg(set.program, set.choice).arg(set.count);
+}
+
+void RecordingRecords::answered(const common::AnswerRecord& a)
+{
+    answers << a;
+    events << QStringLiteral("answer %1 %2").arg(a.position).arg(a.attempt) +
+                  (a.correct ? u'r' : u'w') + (a.answerShown ? QStringLiteral("s") : QString()) +
+                  (a.hint.isEmpty() ? QString() : u' ' + a.hint);
+}
+
+void RecordingRecords::setEnded(int score) { events << QStringLiteral("end %1").arg(score); }
+
 int ScriptedDialogs::count(const QString& kind) const
 {
     int n = 0;

@@ -8,6 +8,7 @@
 
 #include "common/dialogs.h"
 #include "common/random_source.h"
+#include "common/records_service.h"
 #include "common/sound_player.h"
 #include "common/worksheet_page.h"
 
@@ -57,6 +58,18 @@ class RecordingSoundPlayer final : public common::SoundPlayer {
 public:
     bool play(const QString& path) override;
     QStringList played; // file names
+};
+
+// What a drill gave its records, one line each: "set <program> <choice>
+// <count>", "answer <position> <attempt><r|w>[s: answer shown][ <hint>]",
+// "end <score>"; the answers themselves are kept too.
+class RecordingRecords final : public common::RecordsService {
+public:
+    void setStarted(const common::SetRecord& set) override;
+    void answered(const common::AnswerRecord& answer) override;
+    void setEnded(int score) override;
+    QStringList events;
+    QList<common::AnswerRecord> answers;
 };
 
 // A fixed seed, for randomised tests and benchmarks that must be repeatable.

@@ -1,0 +1,342 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The records file, against real SQLite files: what one answer writes, the
+// nicknames refused, a child deleted without trace, and the faults a family
+// computer meets (a damaged, foreign or newer file, a full disk, a program
+// killed while writing, two drills writing at once).
+#include "common/records/records_store.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace common::records;
+
+namespace {
+
+// One number from a query on the store's own connection.
+qint64 scalar(const RecordsStore& store, const QString& sql)
+{
+    QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
+    if (!q.exec(sql) || !q.next()) return -1;
+    return q.value(0).toLongLong();
+}
+
+common::AnswerRecord answer(const QString& fact, const QString& typed, bool correct,
+                            int attempt = 1)
+{
+    common::AnswerRecord a;
+    a.position = 1;
+    a.fact = fact;
+    a.rightAnswer = QStringLiteral("56");
+    a.typed = typed;
+    a.attempt = attempt;
+    a.correct = correct;
+    a.elapsedMs = 1200;
+    a.answeredAt = QDateTime::currentDateTimeUtc();
+    return a;
+}
+
+const common::SetRecord kSet{QStringLiteral("numira"), QStringLiteral("table:7"), 9};
+
+QByteArray fileBytes(const QString& file)
+{
+    QByteArray all;
+    for (const QString& f : {file, file + QStringLiteral("-wal")}) {
+        QFile in(f);
+        if (in.open(QIODevice::ReadOnly)) all += in.readAll();
+    }
+    return all;
+}
+
+} // namespace
+
+class TestRecordsStore : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString file() const { return m_dir.filePath(QStringLiteral("sub/records.sqlite")); }
+
+private slots:
+    void init() { QDir(m_dir.filePath(QStringLiteral("sub"))).removeRecursively(); }
+
+    void freshFileIsPrivateAndConfigured()
+    {
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QCOMPARE(QFile::permissions(file()) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFile::permissions(QFileInfo(file()).path()) & 0x7077,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(scalar(store, "PRAGMA application_id"), 0x4E4D4252);
+        QCOMPARE(scalar(store, "PRAGMA user_version"), schemaVersion());
+        QCOMPARE(scalar(store, "PRAGMA foreign_keys"), 1);
+        QCOMPARE(scalar(store, "PRAGMA secure_delete"), 1);
+        QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
+        QVERIFY(q.exec("PRAGMA journal_mode") && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("wal"));
+    }
+
+    void nicknames_data()
+    {
+        QTest::addColumn<QString>("nickname");
+        QTest::addColumn<QString>("stored"); // empty: refused
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("blanks") << u" \t　 "_qs << "";
+        QTest::newRow("41 characters") << QString(41, u'あ') << "";
+        QTest::newRow("40 characters") << QString(40, u'あ') << QString(40, u'あ');
+        QTest::newRow("control") << u"た\u0007ろう"_qs << "";
+        QTest::newRow("newline") << "ta\nro"
+                                 << "";
+        QTest::newRow("duplicate") << u" たろう "_qs << "";
+        QTest::newRow("blanks cut") << u"　はなこ "_qs << u"はなこ"_qs;
+        QTest::newRow("SQL kept literally") << "Bobby'); DROP TABLE children;--"
+                                            << "Bobby'); DROP TABLE children;--";
+        QTest::newRow("quotes") << "\"O'Hara\""
+                                << "\"O'Hara\"";
+    }
+    void nicknames()
+    {
+        QFETCH(QString, nickname);
+        QFETCH(QString, stored);
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QVERIFY(!store.addChild(u"たろう"_qs));
+        const auto problem = store.addChild(nickname);
+        QCOMPARE(problem.has_value(), stored.isEmpty());
+        if (problem) QVERIFY(!problem->isEmpty());
+        QCOMPARE(store.children().size(), stored.isEmpty() ? 1 : 2);
+        if (!stored.isEmpty()) QCOMPARE(store.children().last().nickname, stored);
+        // Renaming follows the same rules, and a stored name is taken.
+        const qint64 first = store.children().first().id;
+        if (nickname.trimmed() != u"たろう"_qs) QVERIFY(store.renameChild(first, nickname));
+        QVERIFY(!store.renameChild(first, u"じろう"_qs));
+    }
+
+    void answersSetsAndFacts()
+    {
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        qint64 child = 0, setId = 0;
+        QVERIFY(!store.addChild(u"たろう"_qs, &child));
+        QVERIFY(store.recordAnswer(child, kSet, setId, answer("mul:7x8", "54", false)));
+        QVERIFY(store.recordAnswer(child, kSet, setId, answer("mul:7x8", "56", true, 2)));
+        QVERIFY(store.recordAnswer(child, kSet, setId, answer("mul:7x9", "63", true)));
+        QVERIFY(store.endSet(setId, 50, QDateTime::currentDateTimeUtc()));
+        qint64 nextSet = 0;
+        QVERIFY(store.recordAnswer(child, kSet, nextSet, answer("mul:7x8", "56", true)));
+        QVERIFY(nextSet != setId);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM sets"), 2);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM answers"), 4);
+        QCOMPARE(scalar(store, "SELECT score FROM sets WHERE ended_at IS NOT NULL"), 50);
+        // Only first tries count for a fact: 7×8 seen twice, right once, streak 1.
+        QCOMPARE(scalar(store, "SELECT seen * 100 + first_try_right * 10 + streak FROM facts "
+                               "WHERE fact = 'mul:7x8'"),
+                 211);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM facts"), 2);
+    }
+
+    void deletedChildLeavesNothingReadable()
+    {
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        qint64 gone = 0, kept = 0;
+        QVERIFY(!store.addChild(QStringLiteral("Zebediah"), &gone));
+        QVERIFY(!store.addChild(QStringLiteral("Keeper"), &kept));
+        for (int i = 0; i < 200; ++i) {
+            qint64 setId = 0;
+            QVERIFY(store.recordAnswer(gone, kSet, setId, answer("mul:7x8", "qwertyuiop", false)));
+            QVERIFY(store.recordAnswer(kept, kSet, setId = 0, answer("mul:7x8", "56", true)));
+        }
+        QVERIFY(fileBytes(file()).contains("qwertyuiop"));
+        QVERIFY(store.deleteChild(gone));
+        QCOMPARE(scalar(store, "SELECT count(*) FROM answers"), 200);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM facts"), 1);
+        store.close();
+        const QByteArray bytes = fileBytes(file());
+        QVERIFY(!bytes.contains("Zebediah"));
+        QVERIFY(!bytes.contains("qwertyuiop"));
+        QVERIFY(bytes.contains("Keeper"));
+    }
+
+    void damagedOrForeignFileIsMovedAside_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("not a database") << "text";
+        QTest::newRow("truncated") << "truncate";
+        QTest::newRow("another program's database") << "foreign";
+        QTest::newRow("pages scrambled") << "scramble";
+    }
+    void damagedOrForeignFileIsMovedAside()
+    {
+        QFETCH(QString, damage);
+        {
+            RecordsStore store;
+            QCOMPARE(store.open(file()), Opening::kOpened);
+            qint64 child = 0;
+            QVERIFY(!store.addChild(u"たろう"_qs, &child));
+            for (int i = 0; i < 300; ++i) {
+                qint64 setId = 0;
+                QVERIFY(store.recordAnswer(child, kSet, setId, answer("mul:7x8", "56", true)));
+            }
+        }
+        QFile f(file());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        if (damage == "text") {
+            f.resize(0);
+            f.write(QByteArray(4096, 'x'));
+        } else if (damage == "truncate") {
+            f.resize(f.size() / 2);
+        } else if (damage == "scramble") {
+            f.seek(4096 * 2);
+            f.write(QByteArray(4096 * 3, '\x5a'));
+        }
+        f.close();
+        if (damage == "foreign") {
+            QFile::remove(file());
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            db.setDatabaseName(file());
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("CREATE TABLE photos(id INTEGER)"));
+            db.close();
+            db = {};
+            QSqlDatabase::removeDatabase("foreign");
+        }
+        const QByteArray before = fileBytes(file());
+
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kMovedAside);
+        QVERIFY(store.movedTo().startsWith(file() + ".damaged-"));
+        QCOMPARE(fileBytes(store.movedTo()).left(before.size()), before);
+        QCOMPARE(store.takeNotices().size(), 1);
+        QCOMPARE(store.takeNotices().size(), 0); // told once
+        QVERIFY(!store.addChild(u"はなこ"_qs));
+        QCOMPARE(store.children().size(), 1);
+        // A second damage keeps the first one's file too.
+        store.close();
+        QFile::resize(file(), 100);
+        QCOMPARE(store.open(file()), Opening::kMovedAside);
+        QCOMPARE(QDir(QFileInfo(file()).path()).entryList({"*.damaged-*"}, QDir::Files).size(), 2);
+    }
+
+    void newerFileIsReadOnly()
+    {
+        {
+            RecordsStore store;
+            QCOMPARE(store.open(file()), Opening::kOpened);
+            QVERIFY(!store.addChild(u"たろう"_qs));
+            QSqlQuery(QSqlDatabase::database(store.connectionName()))
+                .exec("PRAGMA user_version=99");
+        }
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kReadOnly);
+        QVERIFY(store.isReadOnly());
+        QCOMPARE(store.children().size(), 1);
+        QVERIFY(store.addChild(u"はなこ"_qs));
+        qint64 setId = 0;
+        QVERIFY(!store.recordAnswer(1, kSet, setId, answer("mul:7x8", "56", true)));
+        QCOMPARE(scalar(store, "PRAGMA user_version"), 99);
+    }
+
+    void fullDiskKeepsWhatWasWritten()
+    {
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        qint64 child = 0;
+        QVERIFY(!store.addChild(u"たろう"_qs, &child));
+        const qint64 pages = scalar(store, "PRAGMA page_count");
+        QSqlQuery(QSqlDatabase::database(store.connectionName()))
+            .exec(QStringLiteral("PRAGMA max_page_count=%1").arg(pages + 2));
+        int written = 0;
+        for (qint64 setId = 0; written < 5000; ++written) {
+            if (!store.recordAnswer(child, kSet, setId, answer("mul:7x8", QString(40, 'a'), true)))
+                break;
+        }
+        QVERIFY2(written > 0 && written < 5000, qPrintable(QString::number(written)));
+        QVERIFY(store.errorText().contains("full"));
+        store.close();
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM answers"), written);
+        QCOMPARE(scalar(store, "SELECT seen FROM facts"), written);
+    }
+
+    void unusableFolderFails()
+    {
+        QFile blocker(m_dir.filePath("sub"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kFailed);
+        QVERIFY(!store.errorText().isEmpty());
+        QFile::remove(m_dir.filePath("sub"));
+    }
+
+    // A drill process killed while it writes: nothing written is lost, the
+    // file stays whole and every answer is matched by its fact row.
+    void killedWriter_data()
+    {
+        QTest::addColumn<bool>("writing");
+        QTest::newRow("after the answers were written") << false;
+        QTest::newRow("in the middle of writing") << true;
+    }
+    void killedWriter()
+    {
+        QFETCH(bool, writing);
+        prepareChild();
+        QProcess probe;
+        probe.start(probePath(), {file(), "numira", "40", writing ? "hang" : "wait"});
+        QVERIFY(probe.waitForReadyRead(30000));
+        QCOMPARE(probe.readLine().trimmed(), QByteArray("written 40"));
+        if (writing) QTest::qWait(150);
+        ::kill(static_cast<pid_t>(probe.processId()), SIGKILL);
+        QVERIFY(probe.waitForFinished());
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QSqlQuery q(QSqlDatabase::database(store.connectionName()));
+        QVERIFY(q.exec("PRAGMA integrity_check") && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+        const qint64 answers = scalar(store, "SELECT count(*) FROM answers");
+        if (writing)
+            QVERIFY(answers > 40);
+        else
+            QCOMPARE(answers, 40);
+        QCOMPARE(scalar(store, "SELECT sum(seen) FROM facts"), answers);
+    }
+
+    void twoDrillsAtOnce()
+    {
+        prepareChild();
+        QProcess numira, bairo;
+        numira.start(probePath(), {file(), "numira", "1000"});
+        bairo.start(probePath(), {file(), "bairo", "1000"});
+        for (QProcess* p : {&numira, &bairo}) {
+            QVERIFY(p->waitForFinished(120000));
+            QCOMPARE(p->exitCode(), 0);
+            QCOMPARE(p->readAllStandardError(), QByteArray());
+        }
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM answers"), 2000);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM answers a JOIN sets s ON a.set_id = s.id "
+                               "WHERE s.program = 'bairo'"),
+                 1000);
+    }
+
+private:
+    static QString probePath()
+    {
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/records_probe");
+    }
+    void prepareChild()
+    {
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QVERIFY(!store.addChild(u"たろう"_qs));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordsStore)
+#include "test_records_store.moc"
