@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace common {
@@ -44,7 +45,8 @@ bool RecordsSession::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window && event->type() == QEvent::Paint) {
         m_window->removeEventFilter(this);
-        open();
+        // Once the whole first paint is done, children included.
+        QTimer::singleShot(0, this, [this] { open(); });
     }
     return QObject::eventFilter(watched, event);
 }

@@ -9,6 +9,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev
           fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
 PACKAGES+=(qt6-svg-dev)  # make_assets writes the scalable icons with it
+PACKAGES+=(libqt6sql6-sqlite)  # the records file (Qt SQL's SQLite driver)
 # What the tests need besides, when everything is built (test.sh).
 if [ -z "${BUILD_TARGETS:-}" ]; then
   # clang, its sanitizer and libFuzzer runtimes and llvm (llvm-symbolizer for

@@ -11,7 +11,7 @@ namespace common::records {
 
 // <data folder>/numirabairo/records.sqlite, shared by both drills.
 QString recordsFile();
-// <config folder>/numirabairo/records.conf, then the same under the system's
+// <config folder>/numirabairo/records.ini, then the same under the system's
 // configuration folders, where an administrator may roll it out.
 bool recordsOn();
 // False when the setting could not be written.

@@ -167,7 +167,9 @@ Opening RecordsStore::open(const QString& file)
     if (!info.exists()) {
         // Made empty and private before SQLite writes a byte into it.
         QFile fresh(file);
-        if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly)) {
+        // The other drill may have made it a moment ago: that one is used.
+        if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly) &&
+            !QFileInfo::exists(file)) {
             fail(QStringLiteral("cannot make ") + file, fresh.errorString());
             return Opening::kFailed;
         }

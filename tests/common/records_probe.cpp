@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A drill core answering as fast as it can into the records, as a process of
 // its own, for the tests that kill it or run two at once:
-//   records_probe FILE numira|bairo ANSWERS [wait|hang]
+//   records_probe FILE numira|bairo ANSWERS [wait|hang|full]
 // It answers ANSWERS problems right, waits until they are written, prints
 // "written N" and exits; with "wait" it then waits to be killed, with "hang"
-// it keeps answering until killed.
+// it keeps answering until killed. With "full" its files may not grow past
+// 64 KiB, as on a full disk.
 #include "bairo/core/drill.h"
 #include "common/records/records_writer.h"
 #include "numira/core/drill.h"
@@ -12,9 +13,11 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <future>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 int main(int argc, char* argv[])
@@ -26,6 +29,11 @@ int main(int argc, char* argv[])
     const bool hang = then == QLatin1String("hang");
     const int answers = args[3].toInt();
 
+    if (then == QLatin1String("full")) {
+        const rlimit limit{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+    }
     common::records::RecordsWriter writer(args[1]);
     std::promise<bool> opened;
     writer.open([&](const common::records::OpenedRecords& o) {

@@ -306,6 +306,33 @@ private slots:
         QCOMPARE(scalar(store, "SELECT sum(seen) FROM facts"), answers);
     }
 
+    // A disk that fills up under a drill: one line on standard error, the
+    // drill answers on, what was written stays, and the next start records.
+    void fullDiskStopsOnlyTheRecords()
+    {
+        prepareChild();
+        QProcess probe;
+        probe.start(probePath(), {file(), "bairo", "500", "full"});
+        QVERIFY(probe.waitForFinished(60000));
+        QCOMPARE(probe.readAllStandardOutput(), QByteArray("written 500\n"));
+        const QList<QByteArray> lines = probe.readAllStandardError().trimmed().split('\n');
+        QCOMPARE(lines.size(), 1);
+        QVERIFY(lines.first().startsWith("records: "));
+        qint64 before = 0;
+        {
+            RecordsStore store;
+            QCOMPARE(store.open(file()), Opening::kOpened);
+            before = scalar(store, "SELECT count(*) FROM answers");
+            QVERIFY2(before > 0 && before < 500, qPrintable(QString::number(before)));
+            QCOMPARE(scalar(store, "SELECT sum(seen) FROM facts"), before);
+        }
+        probe.start(probePath(), {file(), "bairo", "10"});
+        QVERIFY(probe.waitForFinished(60000));
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QCOMPARE(scalar(store, "SELECT count(*) FROM answers"), before + 10);
+    }
+
     void twoDrillsAtOnce()
     {
         prepareChild();

@@ -1,0 +1,126 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Records on a real X display: with records off a drill leaves no file under
+a fresh home; an adult turns records on in the records window and adds two
+children; each drill then asks who is playing, and a short set played as one
+of them is read back from the records file."""
+import math
+import os
+import sqlite3
+
+import access
+import desktop as d
+import e2e_numira as numira
+import xinput
+from access import find, text, window
+from xinput import click, key, type_into
+
+RECORDS_TITLE = "学習の記録"
+WHO = "だれがやるの？"
+CHILDREN = ["たろう", "はなこ"]
+
+
+def records_file(desk):
+    return os.path.join(desk.tmp, ".local", "share", "numirabairo", "records.sqlite")
+
+
+def files_under(folder):
+    return {os.path.join(top, f) for top, _, names in os.walk(folder) for f in names}
+
+
+def rows(desk, sql):
+    with sqlite3.connect("file:%s?mode=ro" % records_file(desk), uri=True) as db:
+        return db.execute(sql).fetchall()
+
+
+def play_numira(desk, answers):
+    """A short addition set: right, wrong, then right answers."""
+    app = desk.app
+    numira.choose(app, numira.LONG_ADDITION)
+    field = {name: find(app[0], name, "text") for name in numira.START_TEXTS}
+    click(field["こたえ"])
+    for step in answers:
+        value = numira.problem_sum(text(field["もんだい"])) + (0 if step == "R" else 1)
+        numira.answer_and_wait(field, str(value), step == "R")
+
+
+def records_off(desk):
+    with desk.walk("records off: no file", seconds=40):
+        before = files_under(desk.tmp)
+        desk.start("numira")
+        play_numira(desk, "RWR")
+        desk.stop()
+        # The session's own folders (runtime, sound server, caches) aside.
+        ours = [f for f in files_under(desk.tmp) - before
+                if not f.startswith(tuple(os.path.join(desk.tmp, p) for p in ("run", "pulse", ".cache")))]
+        desk.equal(ours, [], "no file made under a fresh home")
+
+
+def turn_on_with_two_children(desk):
+    with desk.walk("records window: on, two children", seconds=40):
+        app = desk.start("kiroku")
+        main = window(app, RECORDS_TITLE)
+        click(find(main, "記録をつける", "check box"))
+        for name in CHILDREN:
+            click(find(main, "追加…", "push button"))
+            box = window(app, role="dialog")
+            type_into(find(box, role="text"), name)
+            key("Return")
+            access.wait_for(lambda: access.gone(box), "the nickname box to close")
+        listed = find(main, "子どもの一覧", "list")
+        desk.expect(lambda: [c.name for c in listed], CHILDREN, "both children listed")
+        desk.check(os.stat(records_file(desk)).st_mode & 0o777 == 0o600, "the file is 0600")
+
+
+def who_is_playing(desk, program, child):
+    """The question on screen, a name taken from the keyboard alone."""
+    app = desk.start(program)
+    box = access.wait_for(
+        lambda: next((w for w in app if w.showing and access.find_all(w, WHO, "label")), None),
+        "the question " + WHO)
+    desk.equal([b.name for b in access.find_all(box, role="push button")], CHILDREN,
+               "%s asks who is playing, one button a child" % program)
+    for _ in range(CHILDREN.index(child)):
+        key("Tab")
+    key("Return")
+    access.wait_for(lambda: access.gone(box), "the question to close")
+    return app
+
+
+def play_as_children(desk):
+    with desk.walk("numira as はなこ", seconds=40):
+        who_is_playing(desk, "numira", "はなこ")
+        play_numira(desk, "RWR")
+        access.wait_for(lambda: len(rows(desk, "SELECT id FROM answers")) == 3, "3 answers written")
+        desk.stop()
+    with desk.walk("bairo as たろう", seconds=40):
+        app = who_is_playing(desk, "bairo", "たろう")
+        main = app[0]
+        click(find(main, "スタート", "push button"))
+        first, second, answer = (find(main, n, "text") for n in ("一つ目の数", "二つ目の数", "答え"))
+        for k in range(2):
+            before = text(find(main, "何問目", "text"))
+            a, b = int(text(first)), int(text(second))
+            type_into(answer, str(a * b // math.gcd(a, b)))
+            key("Return")
+            access.wait_for(lambda: text(find(main, "何問目", "text")) != before, "the next problem")
+        access.wait_for(lambda: len(rows(desk, "SELECT id FROM answers")) == 5, "5 answers written")
+        desk.stop()
+    who = rows(desk, "SELECT c.nickname, s.program, count(*), sum(a.correct) FROM answers a "
+                     "JOIN sets s ON a.set_id = s.id JOIN children c ON s.child_id = c.id "
+                     "GROUP BY c.nickname, s.program ORDER BY s.program")
+    desk.equal(who, [("たろう", "bairo", 2, 2), ("はなこ", "numira", 3, 2)],
+               "each answer kept as its child's")
+    facts = rows(desk, "SELECT count(*) FROM facts f JOIN children c ON f.child_id = c.id "
+                       "WHERE c.nickname = 'たろう' AND f.fact LIKE 'lcm:%'")
+    desk.equal(facts, [(2,)], "たろう's two LCM facts")
+
+
+def main(desk):
+    records_off(desk)
+    turn_on_with_two_children(desk)
+    play_as_children(desk)
+
+
+if __name__ == "__main__":
+    d.run(main)
