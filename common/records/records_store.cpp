@@ -98,7 +98,7 @@ QString trimmedNickname(const QString& nickname)
     return nickname.mid(begin, end - begin).normalized(QString::NormalizationForm_C);
 }
 
-QAtomicInt g_connections;
+QAtomicInt connectionsMade;
 
 } // namespace
 
@@ -120,7 +120,7 @@ std::optional<QString> nicknameProblem(const QString& nickname)
 }
 
 RecordsStore::RecordsStore()
-    : m_name(QStringLiteral("records-%1").arg(g_connections.fetchAndAddRelaxed(1)))
+    : m_name(QStringLiteral("records-%1").arg(connectionsMade.fetchAndAddRelaxed(1)))
 {
 }
 
