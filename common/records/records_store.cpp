@@ -180,6 +180,23 @@ Opening RecordsStore::open(const QString& file)
     return checkAndMigrate(file);
 }
 
+std::optional<Opening> RecordsStore::openExisting(const QString& file)
+{
+    if (!QFileInfo::exists(file)) return std::nullopt;
+    return open(file);
+}
+
+std::optional<QString> RecordsStore::openingWarning(Opening opening) const
+{
+    if (opening == Opening::kReadOnly)
+        return QStringLiteral(
+            "記録のファイルは新しい版のプログラムで作られたものです。読むだけにして開きました。"
+            "子どもの追加、名前の変更、削除はできません。");
+    if (opening == Opening::kFailed)
+        return QStringLiteral("記録のファイルを開けませんでした（%1）。").arg(m_error);
+    return std::nullopt;
+}
+
 Opening RecordsStore::checkAndMigrate(const QString& file)
 {
     {

@@ -49,6 +49,12 @@ public:
 
     // Opens (or makes) the file; its folder is made 0700, the file 0600.
     Opening open(const QString& file);
+    // Opens the file only where it is: a window that shows the records makes
+    // none before there is something to write. Nothing when there is no file.
+    std::optional<Opening> openExisting(const QString& file);
+    // What the adult is to be told of an opening, in Japanese: nothing after
+    // kOpened or kMovedAside (whose notice waits in takeNotices()).
+    std::optional<QString> openingWarning(Opening opening) const;
     void close();
     bool isOpen() const;
     bool isReadOnly() const { return m_readOnly; }
