@@ -58,6 +58,8 @@ private slots:
                                              << "bairo" << size;
             QTest::addRow("bairo %d", size) << "bairo"
                                             << "numira" << size;
+            QTest::addRow("kiroku %d", size) << "kiroku"
+                                             << "numira" << size;
         }
     }
     void svgMatchesPng()

@@ -348,6 +348,16 @@ void paintBairoIcon(QPainter& p, qreal size)
     p.drawEllipse(QPointF(107, 100), 10, 10);
 }
 
+void paintKirokuIcon(QPainter& p, qreal size)
+{
+    paintIconBase(p, size, QColor(60, 110, 200));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(88, 101, 6, 9));
+    p.drawRect(QRectF(97, 95, 6, 15));
+    p.drawRect(QRectF(106, 89, 6, 21));
+}
+
 void drawNumiraIcon(QImage& image)
 {
     image.fill(Qt::transparent);
@@ -360,6 +370,13 @@ void drawBairoIcon(QImage& image)
     image.fill(Qt::transparent);
     QPainter p(&image);
     paintBairoIcon(p, image.width());
+}
+
+void drawKirokuIcon(QImage& image)
+{
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintKirokuIcon(p, image.width());
 }
 
 QImage toIndexed8(const QImage& image)

@@ -26,13 +26,16 @@ void drawHelpGlyph(QImage& image);
 // Printer with a white sheet on a green rounded square (print button).
 void drawPrintGlyph(QImage& image);
 // Desktop icons: the rabbit on transparent ground with a badge, a "+" for the
-// arithmetic drill and two overlapping rings (common multiples) for the other.
+// arithmetic drill, two overlapping rings (common multiples) for the other
+// and three rising bars for the records window.
 void drawNumiraIcon(QImage& image);
 void drawBairoIcon(QImage& image);
+void drawKirokuIcon(QImage& image);
 // The same icons painted on any device (an SVG generator, say) over a square
 // of `size` units, leaving the ground untouched.
 void paintNumiraIcon(QPainter& p, qreal size);
 void paintBairoIcon(QPainter& p, qreal size);
+void paintKirokuIcon(QPainter& p, qreal size);
 
 // Reduces a picture to at most 256 colours (exactly, when it has no more than
 // that; otherwise by median cut) and returns a Format_Indexed8 image.

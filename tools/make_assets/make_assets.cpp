@@ -139,7 +139,9 @@ int main(int argc, char* argv[])
     ok &= writeGlyph(glyphs, "print.png", art::drawPrintGlyph);
     ok &= writePng(glyphs, QStringLiteral("numira.png"), 128, art::drawNumiraIcon);
     ok &= writePng(glyphs, QStringLiteral("bairo.png"), 128, art::drawBairoIcon);
+    ok &= writePng(glyphs, QStringLiteral("kiroku.png"), 128, art::drawKirokuIcon);
     ok &= writeIcons(glyphs, QStringLiteral("numira"), iconSizes, art::paintNumiraIcon);
     ok &= writeIcons(glyphs, QStringLiteral("bairo"), iconSizes, art::paintBairoIcon);
+    ok &= writeIcons(glyphs, QStringLiteral("kiroku"), iconSizes, art::paintKirokuIcon);
     return ok ? 0 : 1;
 }
