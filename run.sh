@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the programs with their sound module and
-# files (not the tests and benchmarks), and starts Numira (or Bairo: ./run.sh bairo).
-BUILD_TARGETS="Numira Bairo appsound assets"
+# files (not the tests and benchmarks), and starts Numira (or Bairo: ./run.sh bairo;
+# the adults' records window: ./run.sh kiroku).
+BUILD_TARGETS="Numira Bairo Kiroku appsound assets"
 source "$(dirname "$0")/scripts/setup.sh"
 case "${1:-numira}" in
   numira|Numira) program=numira ;;
   bairo|Bairo) program=bairo ;;
-  *) echo "usage: $0 [numira|bairo]" >&2; exit 2 ;;
+  kiroku|Kiroku) program=kiroku ;;
+  *) echo "usage: $0 [numira|bairo|kiroku]" >&2; exit 2 ;;
 esac
 # The programs read their pictures, sounds and help from the working directory.
 cd "$BUILD_DIR/bin"

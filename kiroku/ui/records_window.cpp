@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "kiroku/ui/records_window.h"
+
+#include "common/dialogs.h"
+#include "common/records/records_place.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace kiroku {
+
+namespace records = common::records;
+
+namespace {
+
+QPushButton* namedButton(QWidget* parent, const QString& text)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setAccessibleName(text);
+    return button;
+}
+
+} // namespace
+
+RecordsWindow::RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_file(std::move(file))
+{
+    setWindowTitle(QStringLiteral("学習の記録"));
+    m_pages = new QTabWidget(this);
+    m_pages->setAccessibleName(QStringLiteral("記録のページ"));
+    m_pages->addTab(makeChildrenPage(), QStringLiteral("子ども"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages);
+    resize(600, 460);
+
+    if (const auto opening = m_store.openExisting(m_file)) tellOpening(*opening);
+    showChildren();
+}
+
+QWidget* RecordsWindow::makeChildrenPage()
+{
+    auto* page = new QWidget;
+    m_switch = new QCheckBox(QStringLiteral("記録をつける"), page);
+    m_switch->setAccessibleName(m_switch->text());
+    m_switch->setChecked(records::recordsOn());
+    connect(m_switch, &QCheckBox::clicked, this, &RecordsWindow::switchRecords);
+
+    auto* about = new QLabel(
+        QStringLiteral("記録をつけると、ドリルは子どもごとに、練習したセットと一つ一つの答えを"
+                       "残します。記録はこのコンピューターの中だけに置かれ、ほかへ送られることは"
+                       "ありません。子どもが二人以上いると、ドリルは始めにだれがやるかをたずね"
+                       "ます。\n記録のファイル: %1\n記録をつけないときは、ドリルは何も残しません。")
+            .arg(QDir::toNativeSeparators(m_file)),
+        page);
+    about->setWordWrap(true);
+    about->setTextFormat(Qt::PlainText);
+    about->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_children = new QListWidget(page);
+    m_children->setAccessibleName(QStringLiteral("子どもの一覧"));
+    connect(m_children, &QListWidget::currentRowChanged, this, &RecordsWindow::updateButtons);
+    m_add = namedButton(page, QStringLiteral("追加…"));
+    m_rename = namedButton(page, QStringLiteral("名前を変える…"));
+    m_delete = namedButton(page, QStringLiteral("削除…"));
+    connect(m_add, &QPushButton::clicked, this, &RecordsWindow::addChild);
+    connect(m_rename, &QPushButton::clicked, this, &RecordsWindow::renameChild);
+    connect(m_delete, &QPushButton::clicked, this, &RecordsWindow::deleteChild);
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {m_add, m_rename, m_delete}) buttons->addWidget(b);
+    buttons->addStretch();
+    auto* list = new QHBoxLayout;
+    list->addWidget(m_children, 1);
+    list->addLayout(buttons);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_switch);
+    layout->addWidget(about);
+    layout->addLayout(list, 1);
+    return page;
+}
+
+bool RecordsWindow::openForWriting()
+{
+    if (!m_store.isOpen()) tellOpening(m_store.open(m_file));
+    return m_store.isOpen() && !m_store.isReadOnly();
+}
+
+void RecordsWindow::tellOpening(records::Opening opening)
+{
+    if (opening == records::Opening::kFailed)
+        std::fprintf(stderr, "%s: cannot open the records: %s\n",
+                     qPrintable(QCoreApplication::applicationName()),
+                     m_store.errorText().toLocal8Bit().constData());
+    if (const auto warning = m_store.openingWarning(opening)) m_dialogs.warning(this, *warning);
+    if (!m_store.isOpen()) return;
+    const QStringList notices = m_store.takeNotices();
+    if (!notices.isEmpty()) m_dialogs.information(this, notices.join(QStringLiteral("\n\n")));
+}
+
+void RecordsWindow::showChildren(qint64 current)
+{
+    const QSignalBlocker quiet(m_children);
+    m_children->clear();
+    if (m_store.isOpen()) {
+        for (const records::Child& child : m_store.children()) {
+            auto* item = new QListWidgetItem(child.nickname, m_children);
+            item->setData(Qt::UserRole, child.id);
+            if (child.id == current) m_children->setCurrentItem(item);
+        }
+    }
+    updateButtons();
+}
+
+void RecordsWindow::updateButtons()
+{
+    const bool editable = !m_store.isReadOnly();
+    m_add->setEnabled(editable);
+    m_rename->setEnabled(editable && m_children->currentItem());
+    m_delete->setEnabled(editable && m_children->currentItem());
+}
+
+void RecordsWindow::switchRecords(bool on)
+{
+    if (!records::setRecordsOn(on)) {
+        m_dialogs.warning(this,
+                          QStringLiteral("記録をつけるかどうかの設定を保存できませんでした。"));
+        const QSignalBlocker quiet(m_switch);
+        m_switch->setChecked(records::recordsOn());
+        return;
+    }
+    // The file is there from the moment the drills are to write into it.
+    if (on && !m_store.isOpen()) {
+        openForWriting();
+        showChildren();
+    }
+}
+
+QString RecordsWindow::askNickname(const QString& preset)
+{
+    return m_dialogs.inputBox(this, QStringLiteral("ニックネーム"),
+                              QStringLiteral("子どものニックネーム（40文字まで）"), preset);
+}
+
+void RecordsWindow::addChild()
+{
+    // Cancel gives back the empty preset: nothing is asked of the store.
+    const QString nickname = askNickname({});
+    if (nickname.isEmpty()) return;
+    qint64 id = 0;
+    if (openForWriting()) {
+        if (const auto problem = m_store.addChild(nickname, &id)) m_dialogs.warning(this, *problem);
+    }
+    showChildren(id);
+}
+
+void RecordsWindow::renameChild()
+{
+    const QListWidgetItem* item = m_children->currentItem();
+    if (!item) return;
+    const qint64 id = item->data(Qt::UserRole).toLongLong();
+    const QString nickname = askNickname(item->text());
+    if (nickname == item->text()) return;
+    if (const auto problem = m_store.renameChild(id, nickname)) m_dialogs.warning(this, *problem);
+    showChildren(id);
+}
+
+void RecordsWindow::deleteChild()
+{
+    const QListWidgetItem* item = m_children->currentItem();
+    if (!item) return;
+    const QString question =
+        QStringLiteral("「%1」の記録をすべて消します。消した記録は元に戻せません。よろしいですか？")
+            .arg(item->text());
+    if (m_dialogs.confirm(this, question) != common::Dialogs::Answer::kYes) return;
+    if (!m_store.deleteChild(item->data(Qt::UserRole).toLongLong()))
+        m_dialogs.warning(this,
+                          QStringLiteral("消せませんでした（%1）。").arg(m_store.errorText()));
+    showChildren();
+}
+
+} // namespace kiroku

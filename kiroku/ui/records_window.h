@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The adults' window on the records: whether the drills keep them at all, and
+// the children they are kept for. Its pages sit in tabs; the first is the
+// list of children. Every handler asks what it needs through the dialog
+// interface, calls the store and shows what the store now holds.
+
+#include "common/records/records_store.h"
+
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace common {
+class Dialogs;
+}
+
+namespace kiroku {
+
+class RecordsWindow : public QWidget {
+public:
+    // `file`: the records file, opened at once when it is there; otherwise
+    // it is made at the first child added or when records are turned on.
+    RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* parent = nullptr);
+
+private:
+    QWidget* makeChildrenPage();
+    // True when the store is open for writing, opening (and making) the
+    // file first when it is not.
+    bool openForWriting();
+    void tellOpening(common::records::Opening opening);
+    void showChildren(qint64 current = 0);
+    void updateButtons();
+
+    void switchRecords(bool on);
+    void addChild();
+    void renameChild();
+    void deleteChild();
+    QString askNickname(const QString& preset);
+
+    common::Dialogs& m_dialogs;
+    QString m_file;
+    common::records::RecordsStore m_store;
+    QTabWidget* m_pages = nullptr;
+    QCheckBox* m_switch = nullptr;
+    QListWidget* m_children = nullptr;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_rename = nullptr;
+    QPushButton* m_delete = nullptr;
+};
+
+} // namespace kiroku
