@@ -6,13 +6,13 @@
 # exactly the expected files, valid desktop and AppStream entries, and both
 # programs starting offscreen from another working directory until their
 # window shows, with every file they read found in the unpacked tree, also
-# through the XDG data folders.
+# through the XDG data folders; and the records window starting the same way.
 #
-#   check_deb.sh <build dir> <scratch dir> <install_probe> <numira id> <bairo id>
+#   check_deb.sh <build dir> <scratch dir> <install_probe> <numira id> <bairo id> <kiroku id>
 #
 # Everything is written under the scratch dir (in the build tree).
 set -euo pipefail
-build=$1 scratch=$2 probe=$3 numira_id=$4 bairo_id=$5
+build=$1 scratch=$2 probe=$3 numira_id=$4 bairo_id=$5 kiroku_id=$6
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -42,7 +42,8 @@ dpkg-deb -f "$deb" Package Version Architecture Section Maintainer Depends
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins qt6-translations-l10n \
-         libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6multimedia6; do
+         libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6multimedia6 \
+         libqt6sql6 libqt6sql6-sqlite; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
 done
 description=$(dpkg-deb -f "$deb" Description)
@@ -56,19 +57,22 @@ package=$(dpkg-deb -f "$deb" Package)
 doc=usr/share/doc/$package
 expected=(
   usr/bin/bairo
+  usr/bin/kiroku
   usr/bin/numira
   usr/lib/bairo/libappsound.so
   usr/lib/numira/libappsound.so
   usr/lib/numira-bairo/sound/libappsound.so
   "usr/share/applications/$bairo_id.desktop"
+  "usr/share/applications/$kiroku_id.desktop"
   "usr/share/applications/$numira_id.desktop"
   usr/share/bairo/{batu1.bmp,batu1@2x.png,batu1.wav,maru1.bmp,maru1@2x.png,maru1.wav}
   usr/share/bairo/{mascot.bmp,mascot@2x.png}
   "usr/share/lintian/overrides/$package"
   "$doc"/{changelog.Debian.gz,copyright}
   "$doc"/screenshots/{bairo,numira,numira-choice,worksheet}.png
-  usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/{"$bairo_id","$numira_id"}.png
-  usr/share/icons/hicolor/scalable/apps/{"$bairo_id","$numira_id"}.svg
+  usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/{"$bairo_id","$kiroku_id","$numira_id"}.png
+  usr/share/icons/hicolor/scalable/apps/{"$bairo_id","$kiroku_id","$numira_id"}.svg
+  usr/share/man/man1/kiroku.1.gz
   usr/share/man/man6/{bairo,numira}.6.gz
   "usr/share/metainfo/$bairo_id.metainfo.xml"
   "usr/share/metainfo/$numira_id.metainfo.xml"
@@ -79,7 +83,7 @@ actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sor
 if ! diff <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort) <(printf '%s\n' "$actual"); then
   fail "the package does not hold exactly the expected files (< expected, > found)"
 fi
-for f in usr/bin/numira usr/bin/bairo; do
+for f in usr/bin/numira usr/bin/bairo usr/bin/kiroku; do
   [ -x "$root/$f" ] || fail "$f is not executable"
 done
 # Icons: PNG files as large as their folder says (width and height in the IHDR chunk).
@@ -113,6 +117,14 @@ for id in "$numira_id" "$bairo_id"; do
     desktop-file-validate "$desktop" || fail "desktop-file-validate $id.desktop"
   fi
 done
+# The records window's menu entry, which has no software-centre entry.
+desktop=$root/usr/share/applications/$kiroku_id.desktop
+[ "$(sed -n 's/^Exec=//p' "$desktop")" = kiroku ] &&
+  [ -f "$root/usr/share/icons/hicolor/scalable/apps/$kiroku_id.svg" ] &&
+  grep -qx "Icon=$kiroku_id" "$desktop" || fail "$kiroku_id: Exec or Icon do not match the package"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$desktop" || fail "desktop-file-validate $kiroku_id.desktop"
+fi
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate-tree --no-net "$root" || fail "appstreamcli validate-tree"
 fi
@@ -129,6 +141,14 @@ for program in numira bairo; do
   echo "$program: exit $rc"
   [ $rc -eq 0 ] || fail "$program did not start and quit cleanly (exit $rc; 124 = timed out)"
 done
+# The records window, with folders of its own for the records and their
+# switch: none there, so it opens no file and shows no box.
+rc=0
+(cd / && XDG_DATA_HOME=$scratch/kiroku-data XDG_CONFIG_HOME=$scratch/kiroku-config \
+   APP_QUIT_AFTER_SHOW=1 timeout 30 "$root/usr/bin/kiroku") || rc=$?
+echo "kiroku: exit $rc"
+[ $rc -eq 0 ] || fail "kiroku did not start and quit cleanly (exit $rc; 124 = timed out)"
+[ ! -e "$scratch/kiroku-data" ] || fail "kiroku made a records file before anything was to be kept"
 
 echo "== every file a drill reads, found in the unpacked tree"
 pictures_and_sounds=(mascot.bmp maru1.bmp batu1.bmp maru1.wav batu1.wav)
