@@ -137,9 +137,9 @@ private slots:
         QFETCH(QStringList, children);
         QTemporaryDir dir;
         const QString file = dir.filePath("records.sqlite");
-        QFile damaged(file);
-        if (found == "damaged") QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("x"));
-        damaged.close();
+        // One byte: no SQLite file starts so.
+        if (QFile damaged(file); found == "damaged")
+            QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("x") == 1);
         if (found == "newer") writeNewerFile(file);
         ScriptedDialogs dialogs;
         kiroku::RecordsWindow window(dialogs, file);
@@ -149,9 +149,9 @@ private slots:
         QCOMPARE(listed(window), children);
         named<QListWidget>(window, "子どもの一覧")->setCurrentRow(0);
         QCOMPARE(named<QPushButton>(window, "追加…")->isEnabled(), editable);
-        QCOMPARE(named<QPushButton>(window, "名前を変える…")->isEnabled(),
-                 editable && !children.isEmpty());
-        QCOMPARE(named<QPushButton>(window, "削除…")->isEnabled(), editable && !children.isEmpty());
+        for (const char* edit : {"名前を変える…", "削除…"})
+            QCOMPARE(named<QPushButton>(window, edit)->isEnabled(),
+                     editable && !children.isEmpty());
     }
 
     // The check box shows the switch, writes it, and turning it on makes the file.
