@@ -121,7 +121,7 @@ int main(int argc, char* argv[])
     QWidget painted;
     session.startAfterFirstPaint(painted);
     painted.show();
-    QTest::qWaitForWindowExposed(&painted);
+    if (!QTest::qWaitForWindowExposed(&painted)) return 1;
     QCoreApplication::processEvents();
     const Spread on = spread(timeReturns(session.service(), returns));
     session.flush();

@@ -94,7 +94,8 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, QRect geometry, const Q
 MainWindow::MainWindow(common::WindowServices services, QWidget* parent)
     : QWidget(parent), m_dialogs(services.dialogs),
       m_feedback(services.dialogs, services.sound, std::move(services.locator)),
-      m_printFlow(services.dialogs, std::move(services.pages)), m_drill(services.random, services.records)
+      m_printFlow(services.dialogs, std::move(services.pages)),
+      m_drill(services.random, services.records)
 {
     m_feedback.setReportParent(this);
     buildControls();

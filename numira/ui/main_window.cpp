@@ -47,7 +47,8 @@ bool isReturn(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 MainWindow::MainWindow(common::WindowServices services, ShowChoice showChoice, QWidget* parent)
     : QWidget(parent), m_dialogs(services.dialogs),
       m_feedback(services.dialogs, services.sound, std::move(services.locator)),
-      m_printFlow(services.dialogs, std::move(services.pages)), m_drill(services.random, services.records),
+      m_printFlow(services.dialogs, std::move(services.pages)),
+      m_drill(services.random, services.records),
       m_showChoice(showChoice ? std::move(showChoice) : [](ChoiceDialog& window) { window.exec(); })
 {
     m_feedback.setReportParent(this);
