@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the records window shows of one child, read from the records file in
+// one go: every fact's standing, each kind practised, the last eight weeks
+// day by day, the facts missed most lately with the wrong answers typed, and
+// Bairo's kinds with the near-miss hints earned.
+
+#include "common/records/mastery.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace common::records {
+
+class RecordsStore;
+
+struct FactStanding {
+    QString fact; // "mul:7x8"
+    FactState state = FactState::kNotSeen;
+    int seen = 0;          // first tries
+    int firstTryRight = 0;
+    int box = 0;           // review box 1..5, 0 before the first try
+    QDate due;             // when it comes back for practice
+};
+
+// A kind of set as chosen (numira "add:3", "table:2,7+0"; bairo "lcm:easy").
+struct KindSummary {
+    QString program;
+    QString choice;
+    int sets = 0;
+    int problems = 0;          // first tries
+    int firstTryPercent = 0;
+    qint64 medianMs = 0;       // from showing to the first Return
+    QDateTime lastPractised;   // UTC
+};
+
+struct DaySummary {
+    QDate day; // local
+    int problems = 0;
+    int firstTryPercent = 0;
+};
+
+struct MissedFact {
+    QString fact;
+    int misses = 0;          // first tries missed in the window
+    QStringList typedWrong;  // every wrong text typed at it in the window, newest first
+};
+
+// Bairo by kind and level ("lcm:easy").
+struct HintSummary {
+    QString choice;
+    int problems = 0;
+    int firstTryPercent = 0;
+    int smallerMultipleHints = 0;
+    int largerDivisorHints = 0;
+};
+
+struct ChildPage {
+    MasteryRule rule;                     // the rule the file holds
+    QHash<QString, FactStanding> facts;   // every fact the child met, by key
+    QList<KindSummary> kinds;             // by program and choice
+    QList<DaySummary> days;               // the last 56 local days, oldest first, empty days too
+    QList<MissedFact> mostMissed;         // at most 10, from the last 14 days, most first
+    QList<HintSummary> bairo;
+};
+
+// Everything the child page shows, as of `now`.
+ChildPage readChildPage(RecordsStore& store, qint64 child, const QDateTime& now);
+// The times-table facts alone ("mul:AxB", A 1..9, B 0..9), for the grid.
+QHash<QString, FactStanding> readTableFacts(RecordsStore& store, qint64 child,
+                                            const QDateTime& now);
+
+} // namespace common::records

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// How a fact stands for a child, and when it comes back for practice. The
+// rule is written into the records file when the file is made, so that a
+// later change of rule does not rewrite what a parent saw before; these are
+// the rules, the file says which one holds.
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace common::records {
+
+enum class FactState {
+    kNotSeen,
+    kLearning,
+    kRecentlyMissed, // missed at the first try within the last days of the rule
+    kMastered,
+};
+
+struct MasteryRule {
+    int lastAnswers = 10;      // the latest first tries looked at
+    int rightNeeded = 9;       // how many of them right
+    int daysNeeded = 3;        // spread over at least this many different days
+    int missedWithinDays = 7;  // a first-try miss this recent: recently missed
+    bool operator==(const MasteryRule&) const = default;
+};
+
+// One first try at a fact: its local day and whether it was right (typed
+// right with the answer not shown).
+struct FirstTry {
+    QDate day;
+    bool right = false;
+};
+
+// The state of a fact from its latest first tries, newest first (at most
+// rule.lastAnswers of them are kept), and the time of its latest first-try
+// miss (invalid: none).
+FactState factState(const QList<FirstTry>& latest, const QDateTime& lastMissed,
+                    const MasteryRule& rule, const QDateTime& now);
+
+// Review boxes 1..5: a first-try miss sends a fact to box 1, a first-try
+// right moves it up one (a fact seen first enters at box 1 and moves up at
+// once when right). Box n is due again 1, 2, 4, 8, 16 days after its answer.
+int nextBox(int box, bool rightFirst);
+QDate dueDay(int box, const QDate& answered);
+
+// The short word shown beside a state, so that the grid reads without
+// colour too: "できた", "れんしゅう中", "にがて", "まだ".
+QString stateWord(FactState state);
+
+} // namespace common::records

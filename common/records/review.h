@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Practice of what was missed (にがて): the child's facts that are due again,
+// each among facts it already knows, so that a weak child still meets success.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+namespace common::records {
+
+class RecordsStore;
+
+struct ReviewProblem {
+    QString fact;     // "mul:7x8"
+    QString question; // as the drill shows it: "7x8", "17÷5"
+    QString answer;   // as the drill shows and judges it: "56", "3...2"
+    bool due = false; // a missed fact come back, not one of the known ones among them
+};
+
+// Up to `mostDue` of the child's Numira facts missed at some first try and
+// due by `today`, most overdue first, each followed by about three facts the
+// child knows (mastered, or right at the first try lately), in a mixed order
+// from `seed`. Empty when nothing is due.
+QList<ReviewProblem> readReviewSet(RecordsStore& store, qint64 child, const QDate& today,
+                                   quint32 seed, int mostDue = 20);
+
+} // namespace common::records
