@@ -7,7 +7,10 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace common {
 
@@ -32,6 +35,15 @@ struct AnswerRecord {
     QDateTime answeredAt;     // UTC
 };
 
+// A problem of the practice of what was missed.
+struct ReviewProblem {
+    QString fact;     // "mul:7x8"
+    QString question; // as the drill shows it: "7x8", "17÷5"
+    QString answer;   // as the drill shows and judges it: "56", "3...2"
+    bool due = false; // a missed fact come back, not one of the known ones among them
+    bool operator==(const ReviewProblem&) const = default;
+};
+
 class RecordsService {
 public:
     virtual ~RecordsService() = default;
@@ -39,6 +51,9 @@ public:
     virtual void answered(const AnswerRecord& answer) = 0;
     // The first-try score the set ended with.
     virtual void setEnded(int score) = 0;
+    // The practice of what the child playing missed: nothing with records
+    // off or while nobody is known to play, an empty list when nothing is due.
+    virtual std::optional<QList<ReviewProblem>> reviewSet() { return std::nullopt; }
 };
 
 // Records off: nothing is kept.

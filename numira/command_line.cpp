@@ -3,12 +3,16 @@
 
 #include "common/command_line.h"
 #include "common/random_source.h"
+#include "common/records/records_place.h"
+#include "common/records/records_store.h"
+#include "common/records/review.h"
 #include "numira/core/catalogue.h"
 #include "numira/core/drill.h"
 #include "numira/core/generators.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QRandomGenerator>
 
 #include <optional>
 
@@ -90,6 +94,38 @@ std::optional<Choice> readKind(const QString& text, bool withZero)
     return choice;
 }
 
+// "review" or "にがて": the sheet of what a child missed, from the records.
+bool isReview(const QString& kind)
+{
+    return kind.compare(QLatin1String("review"), Qt::CaseInsensitive) == 0 ||
+           kind == QStringLiteral("にがて");
+}
+
+// The review set of the child so named, or a line on standard error and nothing.
+std::optional<QList<common::ReviewProblem>> reviewOf(const QString& nickname)
+{
+    namespace records = common::records;
+    records::RecordsStore store;
+    const auto opening = store.openExisting(records::recordsFile());
+    if (!opening || !store.isOpen()) {
+        cli::complain(cli::say("きろくが ありません（%1）", "there are no records (%1)")
+                          .arg(records::recordsFile()));
+        return std::nullopt;
+    }
+    for (const records::Child& child : store.children()) {
+        if (child.nickname != nickname) continue;
+        const QList<common::ReviewProblem> review = records::readReviewSet(
+            store, child.id, QDate::currentDate(), QRandomGenerator::global()->generate());
+        if (!review.isEmpty()) return review;
+        cli::complain(cli::say("%1 さんの にがては いま ありません", "nothing is due for %1")
+                          .arg(nickname));
+        return std::nullopt;
+    }
+    cli::complain(cli::say("きろくに いない こどもです: %1", "no child named '%1' in the records")
+                      .arg(nickname));
+    return std::nullopt;
+}
+
 } // namespace
 
 int runCommandLine(int argc, char* argv[])
@@ -103,10 +139,17 @@ int runCommandLine(int argc, char* argv[])
                  "opening its window."));
     const QCommandLineOption sheet(
         QStringLiteral("sheet"),
-        cli::say("プリントの しゅるい: たしざん:4 や addition:4、九九:2,3,7 や table:2,3,7",
+        cli::say("プリントの しゅるい: たしざん:4 や addition:4、九九:2,3,7 や table:2,3,7、"
+                 "にがて（review、--child と）",
                  "kind of worksheet: a category and number such as addition:4 (or "
-                 "たしざん:4), or table rows such as table:2,3,7 (or 九九:2,3,7)"),
+                 "たしざん:4), table rows such as table:2,3,7 (or 九九:2,3,7), or review "
+                 "(にがて) with --child"),
         QStringLiteral("KIND"));
+    const QCommandLineOption child(
+        QStringLiteral("child"),
+        cli::say("にがての プリントを つくる こどもの ニックネーム",
+                 "the nickname of the child whose review sheet is made"),
+        QStringLiteral("NAME"));
     const QCommandLineOption withZero(
         QStringLiteral("with-zero"),
         cli::say("九九に ０の かけざんも いれる", "the table rows start from x0"));
@@ -114,7 +157,7 @@ int runCommandLine(int argc, char* argv[])
                                        cli::say("しゅるいの いちらん", "list every kind"));
     const cli::SheetOptions sheetOptions;
     parser.addOptions(
-        {sheet, withZero, listKinds, sheetOptions.count, sheetOptions.sets, sheetOptions.output});
+        {sheet, withZero, child, listKinds, sheetOptions.count, sheetOptions.sets, sheetOptions.output});
     if (const auto status = cli::parseArguments(parser, app->arguments())) return *status;
 
     if (parser.isSet(listKinds)) {
@@ -126,18 +169,31 @@ int runCommandLine(int argc, char* argv[])
                                "nothing to do: give --sheet KIND (--list-kinds lists them)"));
         return cli::kBadInput;
     }
-    const auto choice = readKind(parser.value(sheet), parser.isSet(withZero));
+    const bool review = isReview(parser.value(sheet));
+    if (review != parser.isSet(child)) {
+        cli::complain(cli::say("--child は --sheet にがて と いっしょに つかいます",
+                               "--child goes with --sheet review, and review needs --child"));
+        return cli::kBadInput;
+    }
+    const auto choice = review ? std::optional<Choice>(Choice{kReview, 0, {}})
+                               : readKind(parser.value(sheet), parser.isSet(withZero));
     if (!choice) return cli::kBadInput;
     const auto request =
         cli::readSheetOptions(parser, sheetOptions, kMaxProblems, QStringLiteral("numira.pdf"));
     if (!request) return cli::kBadInput;
+    const auto problems =
+        review ? reviewOf(parser.value(child)) : std::optional<QList<common::ReviewProblem>>({});
+    if (!problems) return cli::kBadInput;
 
     common::ClockRandomSource random;
     ProblemGenerators generators(random);
     QList<common::Worksheet> sets;
     for (int s = 0; s < request->sets; ++s) {
         ProblemStore store;
-        generators.generate(*choice, store);
+        if (review)
+            fillReview(*problems, store);
+        else
+            generators.generate(*choice, store);
         store.count = std::min<qint32>(store.count, request->count);
         sets << makeWorksheet(store);
     }

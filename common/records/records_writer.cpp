@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/records/records_writer.h"
 
-#include <QDateTime>
+#include "common/records/review.h"
 
+#include <QDateTime>
+#include <QRandomGenerator>
+
+#include <chrono>
 #include <cstdio>
+#include <future>
 
 namespace common::records {
 
@@ -118,6 +123,29 @@ void RecordsWriter::setEnded(int score)
         m_setId = 0;
         m_set = {};
     });
+}
+
+std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()
+{
+    using Result = std::optional<QList<ReviewProblem>>;
+    if (m_stopped.load(std::memory_order_relaxed)) return std::nullopt;
+    auto result = std::make_shared<std::promise<Result>>();
+    std::future<Result> answer = result->get_future();
+    const quint32 seed = QRandomGenerator::global()->generate();
+    post([this, result, seed] {
+        if (m_child == 0) {
+            result->set_value(std::nullopt);
+            return;
+        }
+        result->set_value(readReviewSet(*m_store, m_child, QDate::currentDate(), seed));
+    });
+    // A file held up elsewhere must not hold up the choice window for long.
+    if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
+    try {
+        return answer.get();
+    } catch (const std::future_error&) { // the writer stopped before it came to it
+        return std::nullopt;
+    }
 }
 
 } // namespace common::records

@@ -44,6 +44,8 @@ public:
     void setStarted(const SetRecord& set) override;
     void answered(const AnswerRecord& answer) override;
     void setEnded(int score) override;
+    // Read on the writer's thread, after what is queued is written.
+    std::optional<QList<ReviewProblem>> reviewSet() override;
 
     // Waits until everything queued so far is written.
     void flush();

@@ -4,6 +4,8 @@
 // Practice of what was missed (にがて): the child's facts that are due again,
 // each among facts it already knows, so that a weak child still meets success.
 
+#include "common/records_service.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -12,12 +14,9 @@ namespace common::records {
 
 class RecordsStore;
 
-struct ReviewProblem {
-    QString fact;     // "mul:7x8"
-    QString question; // as the drill shows it: "7x8", "17÷5"
-    QString answer;   // as the drill shows and judges it: "56", "3...2"
-    bool due = false; // a missed fact come back, not one of the known ones among them
-};
+// One problem of the set (the drills' own type, so that a set read here is
+// drilled as it is).
+using ReviewProblem = common::ReviewProblem;
 
 // Up to `mostDue` of the child's Numira facts missed at some first try and
 // due by `today`, most overdue first, each followed by about three facts the

@@ -18,6 +18,7 @@ enum Category : qint32 {
     kMultiplication = 2,
     kDivision = 3,
     kMultiplicationTable = 4,
+    kReview = 5, // what the child missed, from its records: only with records on
 };
 
 // The categories whose kinds are chosen from a list; the multiplication table

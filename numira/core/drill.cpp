@@ -20,9 +20,12 @@ bool Drill::chooseSet(const std::function<std::optional<ChosenSet>()>& ask)
         if (chosen) {
             m_choice = chosen->choice;
             m_store.title = chosen->title;
+            m_review = chosen->review;
         }
-        // A category without a generator keeps the previous set.
-        m_generators.generate(m_choice, m_store);
+        if (m_choice.category == kReview)
+            fillReview(m_review, m_store);
+        else // a category without a generator keeps the previous set
+            m_generators.generate(m_choice, m_store);
         break;
     }
     startRun();
@@ -94,9 +97,8 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
 
     s.mascotShowing = false;
     const QString right = answer();
-    const bool correct =
-        judgeAnswer(right, typed, hasRemainder(m_choice.category, m_choice.number));
-    m_log.answered(s.currentNumber, factKey(m_choice.category, question()), right, typed.toString(),
+    const bool correct = judgeAnswer(right, typed, answersHaveRemainders());
+    m_log.answered(s.currentNumber, factKey(question()), right, typed.toString(),
                    correct, s.answerShown);
     if (!correct) {
         s.onFirstTry = false;
@@ -111,6 +113,13 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     else
         m_log.problemShown();
     return Judgement{Verdict::kRight, s.finished};
+}
+
+// A review set mixes kinds: each of its answers says whether it has a remainder.
+bool Drill::answersHaveRemainders() const
+{
+    if (m_choice.category == kReview) return answer().contains(QLatin1String("..."));
+    return hasRemainder(m_choice.category, m_choice.number);
 }
 
 void Drill::endRun()
@@ -158,20 +167,27 @@ int Drill::endScore() const
     return common::firstTryPercent(m_state.firstTryCorrect, m_state.currentNumber - 1);
 }
 
-QString factKey(int category, const QString& question)
+QString factKey(const QString& question)
 {
-    static const char* const kPrefixes[] = {"add:", "sub:", "mul:", "div:", "mul:"};
-    const char* prefix = category >= 0 && category < 5 ? kPrefixes[category] : "other:";
-    QString fact = QLatin1String(prefix);
+    QString fact;
+    QString prefix = QStringLiteral("other:");
     for (const QChar c : question) {
         if (c.isSpace()) continue;
+        switch (c.unicode()) {
+        case u'+': prefix = QStringLiteral("add:"); break;
+        case u'-': prefix = QStringLiteral("sub:"); break;
+        case u'x': prefix = QStringLiteral("mul:"); break;
+        case u'÷': prefix = QStringLiteral("div:"); break;
+        }
         fact += c == u'÷' ? u'/' : c;
     }
-    return fact;
+    return prefix + fact;
 }
 
 QString choiceKey(const Choice& choice)
 {
+    static const char* const kPrefixes[] = {"add:", "sub:", "mul:", "div:"};
+    if (choice.category == kReview) return QStringLiteral("review");
     if (choice.category == kMultiplicationTable) {
         QStringList rows;
         for (int row = 1; row <= 9; ++row)
@@ -179,7 +195,17 @@ QString choiceKey(const Choice& choice)
         return QStringLiteral("table:") + rows.join(u',') +
                (choice.tableRows.lowestMultiplier == 0 ? QStringLiteral("+0") : QString());
     }
-    return factKey(choice.category, {}) + QString::number(choice.number);
+    const bool listed = choice.category >= kAddition && choice.category <= kDivision;
+    return QLatin1String(listed ? kPrefixes[choice.category] : "other:") +
+           QString::number(choice.number);
+}
+
+void fillReview(const QList<common::ReviewProblem>& review, ProblemStore& store)
+{
+    store.count = static_cast<qint32>(std::min<qsizetype>(review.size(), kMaxProblems));
+    store.countText() = QString::number(store.count);
+    for (int k = 1; k <= store.count; ++k)
+        store.setSlot(k, review.at(k - 1).question, review.at(k - 1).answer);
 }
 
 common::Worksheet makeWorksheet(const ProblemStore& store)

@@ -22,10 +22,12 @@
 
 namespace numira {
 
-// A choice confirmed in the choice window, with the title of its set.
+// A choice confirmed in the choice window, with the title of its set; a
+// review choice brings its problems.
 struct ChosenSet {
     Choice choice;
     QString title;
+    QList<common::ReviewProblem> review = {};
 };
 
 // Where a run stands.
@@ -61,12 +63,15 @@ struct Judgement {
 // each problem with " =", and again with its answer.
 common::Worksheet makeWorksheet(const ProblemStore& store);
 
-// The fact a problem asks, for the records: "add:38+47", "sub:8.1-2.5",
-// "mul:7x8", "div:17/5"; the table's problems are multiplications.
-QString factKey(int category, const QString& question);
-// A choice for the records: "add:3" (category and kind number) or
-// "table:2,7,9" with "+0" when the rows start at 0.
+// The fact a problem asks, for the records, named by its sign:
+// "add:38+47", "sub:8.1-2.5", "mul:7x8", "div:17/5".
+QString factKey(const QString& question);
+// A choice for the records: "add:3" (category and kind number),
+// "table:2,7,9" with "+0" when the rows start at 0, or "review".
 QString choiceKey(const Choice& choice);
+
+// A review set in the store: its problems in their order, at most 100.
+void fillReview(const QList<common::ReviewProblem>& review, ProblemStore& store);
 
 class Drill {
 public:
@@ -125,11 +130,13 @@ public:
 private:
     void startRun();
     void endRun();
+    bool answersHaveRemainders() const;
 
     ProblemGenerators m_generators;
     common::AnswerLog m_log;
     ProblemStore m_store;
     Choice m_choice;
+    QList<common::ReviewProblem> m_review; // the problems of a review choice
     bool m_countIsFixed = false;
     int m_fixedCount = 0;
     RunState m_state;

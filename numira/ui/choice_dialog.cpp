@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QProxyStyle>
@@ -102,6 +103,16 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     // The last box is drawn over the group frame, as designed.
     m_withZeroBox->raise();
     m_pages->addTab(tablePage, pages[kMultiplicationTable]);
+    auto* reviewPage = new QWidget;
+    m_reviewText = new QLabel(reviewPage);
+    m_reviewText->setObjectName(QStringLiteral("reviewText"));
+    m_reviewText->setGeometry(scaled(8), scaled(16), scaled(369), scaled(305));
+    m_reviewText->setFont(gothic(scaled(20)));
+    m_reviewText->setWordWrap(true);
+    m_reviewText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pages->addTab(reviewPage, QStringLiteral("にがて"));
+    m_pages->setTabVisible(kReview, false);
+    connect(m_pages, &QTabWidget::currentChanged, this, &ChoiceDialog::pageShown);
     // A box keeps its designed place but is never narrower than its text
     // (with the style's wider indicator, "ぜんぶのだん" lost its last letter),
     // moving left where its text would run past its frame.
@@ -115,8 +126,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     auto* tabStyle = new NarrowTabStyle(scaled(12));
     tabStyle->setParent(m_pages->tabBar());
     m_pages->tabBar()->setStyle(tabStyle);
-    // Should a machine's fonts still be too wide, every tab stays in reach.
-    m_pages->setUsesScrollButtons(m_pages->tabBar()->sizeHint().width() > m_pages->width());
+    fitTabs();
 
     m_confirmButton = new QPushButton(QStringLiteral("けってい"), this);
     m_confirmButton->setObjectName(QStringLiteral("confirmButton"));
@@ -135,6 +145,35 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
 }
 
 int ChoiceDialog::scaled(int pixels) const { return int(std::lround(pixels * m_scale)); }
+
+// Should a machine's fonts still be too wide, every tab stays in reach.
+void ChoiceDialog::fitTabs()
+{
+    m_pages->setUsesScrollButtons(m_pages->tabBar()->sizeHint().width() > m_pages->width());
+}
+
+void ChoiceDialog::setReview(std::optional<QList<common::ReviewProblem>> review)
+{
+    m_pages->setTabVisible(kReview, review.has_value());
+    m_review = review.value_or(QList<common::ReviewProblem>());
+    int due = 0;
+    for (const common::ReviewProblem& p : m_review) due += p.due;
+    m_reviewText->setText(
+        m_review.isEmpty()
+            ? QStringLiteral("いまは にがてな もんだいは ないよ☆\nまた こんど やってみよう！")
+            : QStringLiteral("まちがえた もんだいが %1もん もどってきたよ。\n"
+                             "ぜんぶで %2もん。「けってい」で はじめよう☆")
+                  .arg(due)
+                  .arg(m_review.size()));
+    fitTabs();
+    pageShown(m_pages->currentIndex());
+}
+
+// The review page without anything due offers no set.
+void ChoiceDialog::pageShown(int page)
+{
+    m_confirmButton->setEnabled(page != kReview || !m_review.isEmpty());
+}
 
 std::optional<ChosenSet> ChoiceDialog::chosenSet() const
 {
@@ -156,6 +195,9 @@ void ChoiceDialog::confirm()
         if (m_allRowsBox->isChecked()) table.rows.fill(true);
         m_chosen = {{kMultiplicationTable, 0, table},
                     findProblemKind(kMultiplicationTable, 0)->title()};
+    } else if (page == kReview) {
+        if (m_review.isEmpty()) return;
+        m_chosen = {{kReview, 0, {}}, QStringLiteral("にがて"), m_review};
     }
     accept();
 }

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
@@ -17,7 +18,8 @@ class QTabWidget;
 namespace numira {
 
 // The choice window: the catalogue on five pages, the table rows as check
-// boxes. Confirming keeps the choice and its set's title and closes; the
+// boxes, and with records on a sixth page with what the child missed.
+// Confirming keeps the choice and its set's title and closes; the
 // close box keeps nothing. It is created once and keeps its page, selections
 // and ticks between showings.
 class ChoiceDialog : public QDialog {
@@ -28,6 +30,9 @@ public:
     // What was confirmed at the last showing; nothing when the window was
     // closed without a choice.
     std::optional<ChosenSet> chosenSet() const;
+    // The review page's problems for this showing: nothing hides the page
+    // (records off), an empty list says that nothing is due.
+    void setReview(std::optional<QList<common::ReviewProblem>> review);
 
 private slots:
     // Bound to "けってい" and to a double click in any list.
@@ -35,6 +40,8 @@ private slots:
 
 private:
     int scaled(int pixels) const;
+    void fitTabs();
+    void pageShown(int page);
 
     double m_scale = 1.0;
     QTabWidget* m_pages = nullptr;
@@ -44,6 +51,8 @@ private:
     QCheckBox* m_allRowsBox = nullptr;
     QCheckBox* m_withZeroBox = nullptr;
     QPushButton* m_confirmButton = nullptr;
+    QLabel* m_reviewText = nullptr;
+    QList<common::ReviewProblem> m_review;
     ChosenSet m_chosen;
 };
 

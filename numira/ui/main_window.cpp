@@ -45,7 +45,7 @@ bool isReturn(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 } // namespace
 
 MainWindow::MainWindow(common::WindowServices services, ShowChoice showChoice, QWidget* parent)
-    : QWidget(parent), m_dialogs(services.dialogs),
+    : QWidget(parent), m_dialogs(services.dialogs), m_records(services.records),
       m_feedback(services.dialogs, services.sound, std::move(services.locator)),
       m_printFlow(services.dialogs, std::move(services.pages)),
       m_drill(services.random, services.records),
@@ -208,6 +208,7 @@ std::optional<ChosenSet> MainWindow::askForChoice()
     ChoiceDialog* chooser = choiceWindow();
     // Nothing is chosen unless the child confirms.
     chooser->setResult(QDialog::Rejected);
+    chooser->setReview(m_records.reviewSet());
     m_showChoice(*chooser);
     return chooser->chosenSet();
 }

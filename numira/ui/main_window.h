@@ -72,6 +72,7 @@ private:
     void blankPicture();
 
     common::Dialogs& m_dialogs;
+    common::RecordsService& m_records;
     common::Feedback m_feedback;
     common::PrintFlow m_printFlow;
     Drill m_drill;
