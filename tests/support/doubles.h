@@ -68,8 +68,10 @@ public:
     void setStarted(const common::SetRecord& set) override;
     void answered(const common::AnswerRecord& answer) override;
     void setEnded(int score) override;
+    std::optional<QList<common::ReviewProblem>> reviewSet() override { return review; }
     QStringList events;
     QList<common::AnswerRecord> answers;
+    std::optional<QList<common::ReviewProblem>> review; // nothing: records off
 };
 
 // A fixed seed, for randomised tests and benchmarks that must be repeatable.

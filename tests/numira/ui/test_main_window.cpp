@@ -308,6 +308,40 @@ private slots:
         QCOMPARE(f.shows("countEdit"), " 100");
     }
 
+    // The review page: hidden with records off, a set of what was missed
+    // with records on, and no set when nothing is due.
+    void reviewPage_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("problems");
+        QTest::newRow("records off: five pages") << false << 0;
+        QTest::newRow("nothing due: no set") << true << 0;
+        QTest::newRow("due facts drilled") << true << 2;
+    }
+    void reviewPage()
+    {
+        QFETCH(bool, on);
+        QFETCH(int, problems);
+        WindowFixture f;
+        if (on) f.records.review = QList<common::ReviewProblem>();
+        for (int i = 0; i < problems; ++i)
+            f.records.review->append({"mul:7x8", "7x8", "56", i == 0});
+        int visible = -1;
+        f.answerChoice = [&](numira::ChoiceDialog& window) {
+            QTabWidget* pages = ChoiceControls{&window}.pages();
+            visible = 0;
+            for (int t = 0; t < pages->count(); ++t) visible += pages->isTabVisible(t);
+            if (on) ChoiceControls{&window}.choose(numira::kReview, 0);
+        };
+        f.click("chooseButton");
+        QCOMPARE(visible, on ? 6 : 5);
+        QCOMPARE(f.shows("titleEdit") == u"にがて"_qs, problems > 0);
+        if (problems) {
+            QCOMPARE(f.shows("problemEdit"), "7x8");
+            QCOMPARE(f.form.drill().count(), problems);
+        }
+    }
+
     void emptyTableChoiceAsksAgainUntilClosed()
     {
         WindowFixture f;

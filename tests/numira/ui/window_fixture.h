@@ -54,7 +54,7 @@ struct ChoiceControls {
 struct WindowFixture : JapaneseFonts {
     explicit WindowFixture(common::AssetLocator locator = {}, quint64 seed = 1)
         : random(seed), form({dialogs, sound, random, std::move(locator),
-                              [this](QPrinter& printer) { return pages(printer); }},
+                              [this](QPrinter& printer) { return pages(printer); }, records},
                              // The choice window is answered by the test instead of a modal loop.
                              [this](numira::ChoiceDialog& window) {
                                  ++choiceShown;
@@ -112,6 +112,7 @@ struct WindowFixture : JapaneseFonts {
     test_support::RecordingSoundPlayer sound;
     test_support::SeededRandomSource random;
     common::PageSurfaceFactory pages = common::printerPages(); // tests may record instead
+    test_support::RecordingRecords records;                   // off unless a test sets a review
     numira::MainWindow form;
     numira::ChoiceDialog& choice;
     std::function<void(numira::ChoiceDialog&)> answerChoice;
