@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // numira --sheet run as a process: what it writes and how it refuses.
+#include "common/records/records_store.h"
 #include "tests/support/command_run.h"
 #include "tests/support/pdf_text.h"
 
@@ -45,7 +46,11 @@ bool answerIsRight(const QString& line, double* first)
 
 class TestCommandLine : public QObject {
     Q_OBJECT
+    QTemporaryDir m_data; // the records' data folder, empty until a test writes there
+
 private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", m_data.path().toUtf8()); }
+
     void sheets_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -128,6 +133,11 @@ private slots:
         QTest::newRow("sets 0") << QStringList{"--sheet", "addition:1", "--sets", "0"} << 2
                                 << "--sets";
         QTest::newRow("unknown option") << QStringList{"--kind", "addition:1"} << 2 << "kind";
+        QTest::newRow("review without a child") << QStringList{"--sheet", "review"} << 2 << "--child";
+        QTest::newRow("a child without review")
+            << QStringList{"--sheet", "addition:1", "--child", "a"} << 2 << "--child";
+        QTest::newRow("review without records")
+            << QStringList{"--sheet", "にがて", "--child", "たろう"} << 2 << "no records";
         QTest::newRow("no such folder")
             << QStringList{"--sheet", "addition:1", "--output", "@/no/a.pdf"} << 1 << "/no";
     }
@@ -137,6 +147,34 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, says);
         test_support::checkRefused(kProgram, arguments, status, says);
+    }
+
+    // What a child missed yesterday comes back on its review sheet; a child
+    // not in the records is refused.
+    void reviewSheet()
+    {
+        {
+            common::records::RecordsStore store;
+            QCOMPARE(store.open(m_data.filePath("numirabairo/records.sqlite")),
+                     common::records::Opening::kOpened);
+            qint64 child = 0, set = 0;
+            QVERIFY(!store.addChild(u"たろう"_qs, &child));
+            common::AnswerRecord a{1, "mul:7x8", "56", "54", 1, false};
+            a.answeredAt = QDateTime::currentDateTimeUtc().addDays(-1);
+            QVERIFY(store.recordAnswer(child, {"numira", "table:7", 9}, set, a));
+        }
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("review.pdf");
+        auto r = runCommand(kProgram, {"--sheet", "review", "--child", u"たろう"_qs, "--output", pdf});
+        QCOMPARE(r.status, 0);
+        QStringList pages;
+        const QString pdftotext = test_support::pdftotextPath();
+        if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+        QVERIFY(test_support::readPdfPages(pdftotext, pdf, pages));
+        QVERIFY2(pages.first().contains("7x8 ="), qPrintable(pages.first()));
+        test_support::checkRefused(kProgram, {"--sheet", "review", "--child", "じろう"}, 2,
+                                   "no child named");
+        QFile::remove(m_data.filePath("numirabairo/records.sqlite"));
     }
 
     void listKinds()
