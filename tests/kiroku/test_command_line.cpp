@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// kiroku --export run as a process: the CSV a spreadsheet opens, and how bad
+// input and an unwritable output are refused.
+#include "common/records/records_store.h"
+#include "tests/support/command_run.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString kProgram = qEnvironmentVariable("APP_PROGRAM");
+}
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_data;
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_DATA_HOME", m_data.path().toUtf8());
+        common::records::RecordsStore store;
+        QCOMPARE(store.open(m_data.filePath("numirabairo/records.sqlite")),
+                 common::records::Opening::kOpened);
+        qint64 child = 0, set = 0;
+        QVERIFY(!store.addChild(u"たろう"_qs, &child));
+        for (const char* typed : {"54", "=1+2", "5,6", "-3"}) {
+            common::AnswerRecord a{1, "mul:7x8", "56", typed, 1, false};
+            a.answeredAt = QDateTime(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
+            QVERIFY(store.recordAnswer(child, {"numira", "table:7", 9}, set, a));
+        }
+    }
+
+    void exported()
+    {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath("a.csv");
+        const auto r = test_support::runCommand(kProgram, {"--export", u"たろう"_qs, "--output", csv});
+        QCOMPARE(r.status, 0);
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QVERIFY(lines[0].startsWith(u"日時(UTC),プログラム"_qs));
+        QVERIFY2(lines[1].startsWith("2026-12-01T08:30:00.000Z,numira,table:7,1,1,mul:7x8,56,54,"),
+                 qPrintable(lines[1]));
+        QVERIFY(lines[2].contains(",'=1+2,"));
+        QVERIFY(lines[3].contains(",\"5,6\","));
+        QVERIFY(lines[4].contains(",-3,"));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("nothing to do") << QStringList{"--output", "@/a.csv"} << 2 << "--export";
+        QTest::newRow("no such child") << QStringList{"--export", "じろう"} << 2 << "no child";
+        QTest::newRow("no such folder")
+            << QStringList{"--export", u"たろう"_qs, "--output", "@/no/a.csv"} << 1 << "/no";
+    }
+    void refused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        test_support::checkRefused(kProgram, arguments, status, says);
+    }
+};
+
+QTEST_MAIN(TestCommandLine)
+#include "test_command_line.moc"
