@@ -160,7 +160,7 @@ private slots:
         }
     }
 
-    void keys_for_records_data()
+    void keysForRecords_data()
     {
         QTest::addColumn<int>("category");
         QTest::addColumn<QString>("question");
@@ -173,7 +173,7 @@ private slots:
         QTest::newRow("table") << int(kMultiplicationTable) << "7x8"
                                << "mul:7x8";
     }
-    void keys_for_records()
+    void keysForRecords()
     {
         QFETCH(int, category);
         QFETCH(QString, question);
