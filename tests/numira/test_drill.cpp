@@ -160,7 +160,7 @@ private slots:
         }
     }
 
-    void keys_for_records_data()
+    void keysForRecords_data()
     {
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("fact");
@@ -169,7 +169,7 @@ private slots:
         QTest::newRow("division sign") << u"17÷5"_qs << "div:17/5";
         QTest::newRow("table") << "7x8" << "mul:7x8";
     }
-    void keys_for_records()
+    void keysForRecords()
     {
         QFETCH(QString, question);
         QFETCH(QString, fact);
