@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the records window and the review make of the answers, against real
 // files in a time zone ahead of UTC (a local day is not a UTC day): a fact's
-// standing and review box, the child page of a small history, and an older
-// file brought up to date.
+// standing and review box, the child page of a small history, the review set,
+// and an older file brought up to date.
 #include "common/records/child_page.h"
 #include "common/records/records_store.h"
+#include "common/records/review.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -230,6 +231,70 @@ private slots:
                            .join(u' ');
         }
         QCOMPARE(got.join(u'|'), expected);
+    }
+
+    void review_data()
+    {
+        QTest::addColumn<int>("daysLater");
+        QTest::addColumn<int>("mostDue");
+        QTest::addColumn<QStringList>("due");
+        QTest::newRow("nothing due yet") << -3 << 20 << QStringList{};
+        QTest::newRow("most overdue first") << 0 << 20 << QStringList{"div:17/5", "add:9+9"};
+        QTest::newRow("at most one") << 0 << 1 << QStringList{"div:17/5"};
+        QTest::newRow("a day later")
+            << 1 << 20 << QStringList{"div:17/5", "add:9+9", "sub:8.1-2.5"};
+    }
+    void review()
+    {
+        QFETCH(int, daysLater);
+        QFETCH(int, mostDue);
+        QFETCH(QStringList, due);
+        // Known: three rights in a row, or mastered with a miss among its
+        // last ten. Not known: two rights, or Bairo's.
+        const QStringList known{"add:1+1", "mul:2x3", "mul:2x4", "mul:2x5", "mul:6x6"};
+        for (const QString& fact : known.first(4)) firstTries(m_store, m_child, fact, "RRR", 0, 3);
+        firstTries(m_store, m_child, "mul:6x6", "RRWRRRRRRR", 0, 3);
+        firstTries(m_store, m_child, "mul:9x9", "RR", 0, 3);
+        firstTries(m_store, m_child, "lcm:6,8", "RRR", 0, 3);
+        firstTries(m_store, m_child, "lcm:4,6", "W", 5);
+        firstTries(m_store, m_child, "add:9+9", "W", 1);
+        firstTries(m_store, m_child, "sub:8.1-2.5", "W", 0);
+        qint64 s = 0;
+        problem(m_store, m_child, s, "div:5", "div:17/5", "3...2", {"3...1", "3...2"}, at(3));
+
+        const QDate today = kToday.addDays(daysLater);
+        const QList<ReviewProblem> set = readReviewSet(m_store, m_child, today, 7, mostDue);
+        QStringList gotDue, facts;
+        int knownAfter = 0;
+        for (const ReviewProblem& p : set) {
+            QVERIFY2(!facts.contains(p.fact), qPrintable(p.fact));
+            facts << p.fact;
+            if (p.due) {
+                gotDue << p.fact;
+                knownAfter = 0;
+            } else {
+                QVERIFY2(known.contains(p.fact), qPrintable(p.fact));
+                QVERIFY(++knownAfter <= 3 && !gotDue.isEmpty());
+            }
+            if (p.fact == "div:17/5") QCOMPARE(p.question + u'=' + p.answer, u"17÷5=3...2");
+            if (p.fact == "sub:8.1-2.5") QCOMPARE(p.question, "8.1-2.5");
+        }
+        QCOMPARE(gotDue, due);
+        QCOMPARE(set.size() - due.size(), std::min(known.size(), 3 * due.size()));
+        const auto texts = [](const QList<ReviewProblem>& list) {
+            QStringList all;
+            for (const ReviewProblem& p : list) all << p.fact + p.question + p.answer;
+            return all;
+        };
+        QCOMPARE(texts(readReviewSet(m_store, m_child, today, 7, mostDue)), texts(set));
+        // Another seed, another draw (the five seeds below all draw another).
+        if (!due.isEmpty()) {
+            QSet<QStringList> orders;
+            for (quint32 seed = 1; seed <= 5; ++seed) {
+                orders.insert(texts(readReviewSet(m_store, m_child, today, seed, 1)));
+            }
+            QVERIFY(orders.size() > 1);
+        }
     }
 
     void olderFileBroughtUpToDate_data()
