@@ -181,8 +181,8 @@ int runCommandLine(int argc, char* argv[])
     const auto request =
         cli::readSheetOptions(parser, sheetOptions, kMaxProblems, QStringLiteral("numira.pdf"));
     if (!request) return cli::kBadInput;
-    const auto problems =
-        review ? reviewOf(parser.value(child)) : std::optional<QList<common::ReviewProblem>>({});
+    const auto problems = review ? reviewOf(parser.value(child))
+                                 : std::make_optional(QList<common::ReviewProblem>());
     if (!problems) return cli::kBadInput;
 
     common::ClockRandomSource random;

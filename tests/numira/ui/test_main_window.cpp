@@ -105,7 +105,8 @@ private slots:
     {
         WindowFixture f;
         const ChoiceControls c = f.choiceControls();
-        QCOMPARE(c.pages()->count(), 5);
+        QCOMPARE(c.pages()->count(), 6);
+        QVERIFY(!c.pages()->isTabVisible(numira::kReview)); // records off
         QCOMPARE(c.pages()->currentIndex(), 4);
         QCOMPARE(c.list(3)->count(), 11);
         QVERIFY(c.w<QCheckBox>("row2Box")->isChecked());
