@@ -22,10 +22,10 @@ class RecordsStore;
 struct FactStanding {
     QString fact; // "mul:7x8"
     FactState state = FactState::kNotSeen;
-    int seen = 0;          // first tries
+    int seen = 0; // first tries
     int firstTryRight = 0;
-    int box = 0;           // review box 1..5, 0 before the first try
-    QDate due;             // when it comes back for practice
+    int box = 0; // review box 1..5, 0 before the first try
+    QDate due;   // when it comes back for practice
 };
 
 // A kind of set as chosen (numira "add:3", "table:2,7+0"; bairo "lcm:easy").
@@ -33,10 +33,10 @@ struct KindSummary {
     QString program;
     QString choice;
     int sets = 0;
-    int problems = 0;          // first tries
+    int problems = 0; // first tries
     int firstTryPercent = 0;
-    qint64 medianMs = 0;       // from showing to the first Return
-    QDateTime lastPractised;   // UTC
+    qint64 medianMs = 0;     // from showing to the first Return
+    QDateTime lastPractised; // UTC, the latest answer
 };
 
 struct DaySummary {
@@ -47,8 +47,8 @@ struct DaySummary {
 
 struct MissedFact {
     QString fact;
-    int misses = 0;          // first tries missed in the window
-    QStringList typedWrong;  // every wrong text typed at it in the window, newest first
+    int misses = 0;         // first tries missed in the window (an answer shown is a miss)
+    QStringList typedWrong; // every wrong text typed at it in the window, newest first
 };
 
 // Bairo by kind and level ("lcm:easy").
@@ -61,17 +61,20 @@ struct HintSummary {
 };
 
 struct ChildPage {
-    MasteryRule rule;                     // the rule the file holds
-    QHash<QString, FactStanding> facts;   // every fact the child met, by key
-    QList<KindSummary> kinds;             // by program and choice
-    QList<DaySummary> days;               // the last 56 local days, oldest first, empty days too
-    QList<MissedFact> mostMissed;         // at most 10, from the last 14 days, most first
+    MasteryRule rule;                   // the rule the file holds
+    QHash<QString, FactStanding> facts; // every fact the child met, by key
+    QList<KindSummary> kinds;           // one a program and choice, sorted by both
+    QList<DaySummary> days;             // the last 56 local days, oldest first, empty days too
+    QList<MissedFact> mostMissed;       // at most 10, from the last 14 local days, most first,
+                                        // then the latest missed first
     QList<HintSummary> bairo;
 };
 
-// Everything the child page shows, as of `now`.
+// Everything the child page shows, as of `now`; its local day is today.
 ChildPage readChildPage(RecordsStore& store, qint64 child, const QDateTime& now);
-// The times-table facts alone ("mul:AxB", A 1..9, B 0..9), for the grid.
+// The times-table facts alone ("mul:AxB", A 1..9, B 0..9), for the grid:
+// those the child met. A key not in it is not seen (as the default
+// FactStanding says).
 QHash<QString, FactStanding> readTableFacts(RecordsStore& store, qint64 child,
                                             const QDateTime& now);
 

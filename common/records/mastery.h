@@ -17,14 +17,15 @@ enum class FactState {
     kNotSeen,
     kLearning,
     kRecentlyMissed, // missed at the first try within the last days of the rule
+                     // (see factState for a mastered fact)
     kMastered,
 };
 
 struct MasteryRule {
-    int lastAnswers = 10;      // the latest first tries looked at
-    int rightNeeded = 9;       // how many of them right
-    int daysNeeded = 3;        // spread over at least this many different days
-    int missedWithinDays = 7;  // a first-try miss this recent: recently missed
+    int lastAnswers = 10;     // the latest first tries looked at
+    int rightNeeded = 9;      // how many of them right
+    int daysNeeded = 3;       // spread over at least this many different days
+    int missedWithinDays = 7; // a first-try miss this recent: recently missed
     bool operator==(const MasteryRule&) const = default;
 };
 
@@ -37,13 +38,21 @@ struct FirstTry {
 
 // The state of a fact from its latest first tries, newest first (at most
 // rule.lastAnswers of them are kept), and the time of its latest first-try
-// miss (invalid: none).
+// miss (invalid: none). Mastered: at least rule.rightNeeded of the last
+// rule.lastAnswers first tries right, on at least rule.daysNeeded different
+// days; fewer first tries are never mastered. Recently missed: a first-try
+// miss less than rule.missedWithinDays × 24 hours before `now`, unless the
+// fact is mastered and the miss is not its latest first try (the rule allows
+// one miss among the ten; a child right again since sees it mastered).
+// Otherwise learning once seen. Pass `now` in UTC when calling for many
+// facts: a local time is converted at every call.
 FactState factState(const QList<FirstTry>& latest, const QDateTime& lastMissed,
                     const MasteryRule& rule, const QDateTime& now);
 
 // Review boxes 1..5: a first-try miss sends a fact to box 1, a first-try
 // right moves it up one (a fact seen first enters at box 1 and moves up at
 // once when right). Box n is due again 1, 2, 4, 8, 16 days after its answer.
+// Box 0 is a fact not yet seen; a box beyond 5 stays at 5.
 int nextBox(int box, bool rightFirst);
 QDate dueDay(int box, const QDate& answered);
 

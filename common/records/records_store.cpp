@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/records/records_store.h"
 
+#include "common/records/fact_rows.h"
+
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
@@ -69,6 +71,77 @@ CREATE TABLE notices (
   shown INTEGER NOT NULL DEFAULT 0
 );
 )sql",
+    // The mastery rule, kept with the records it judges; and what the child
+    // page and the review read of a fact without going through its answers:
+    // its latest first tries ("2024-05-01:1", newest first, at most as many
+    // as the rule looks at), its latest first-try miss, its review box and
+    // the local day it is due, and its right answer as the drill shows it.
+    // Each set keeps its first tries, those right, the near-miss hints given
+    // and the time of its latest answer, so that a child's kinds and recent
+    // days are read from the sets and a few of their answers. The facts and
+    // sets already kept are filled from their answers: a fact's box follows
+    // from its run of first-try rights since its last miss.
+    R"sql(
+CREATE TABLE rules (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  last_answers INTEGER NOT NULL,
+  right_needed INTEGER NOT NULL,
+  days_needed INTEGER NOT NULL,
+  missed_within_days INTEGER NOT NULL
+);
+INSERT INTO rules VALUES (1, 10, 9, 3, 7);
+ALTER TABLE facts ADD COLUMN latest TEXT NOT NULL DEFAULT '';
+ALTER TABLE facts ADD COLUMN last_missed TEXT;
+ALTER TABLE facts ADD COLUMN box INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE facts ADD COLUMN due TEXT;
+ALTER TABLE facts ADD COLUMN right_answer TEXT NOT NULL DEFAULT '';
+CREATE TEMP TABLE first_tries AS
+  SELECT * FROM (
+    SELECT s.child_id AS child_id, a.fact AS fact, a.right_answer AS right_answer,
+      a.answered_at AS answered_at, (a.correct AND NOT a.answer_shown) AS right_first,
+      row_number() OVER latest_first AS n,
+      max(CASE WHEN a.correct AND NOT a.answer_shown THEN NULL ELSE a.answered_at END)
+        OVER (PARTITION BY s.child_id, a.fact) AS last_missed
+    FROM answers a JOIN sets s ON s.id = a.set_id
+    WHERE a.attempt = 1
+    WINDOW latest_first AS (PARTITION BY s.child_id, a.fact
+                            ORDER BY a.answered_at DESC, a.id DESC))
+  WHERE n <= 10;
+CREATE TEMP TABLE fact_fill (
+  child_id INTEGER, fact TEXT, latest TEXT, last_missed TEXT, right_answer TEXT,
+  PRIMARY KEY (child_id, fact)
+);
+INSERT INTO fact_fill
+  SELECT child_id, fact, latest, last_missed, right_answer FROM (
+    SELECT child_id, fact, last_missed, right_answer, n,
+      group_concat(date(answered_at, 'localtime') || ':' || right_first, ' ')
+        OVER (PARTITION BY child_id, fact ORDER BY n
+              ROWS BETWEEN CURRENT ROW AND UNBOUNDED FOLLOWING) AS latest
+    FROM first_tries)
+  WHERE n = 1;
+UPDATE facts SET latest = f.latest, last_missed = f.last_missed, right_answer = f.right_answer
+  FROM fact_fill f WHERE f.child_id = facts.child_id AND f.fact = facts.fact;
+UPDATE facts SET box = min(5, 1 + streak) WHERE seen > 0;
+UPDATE facts SET due = date(last_seen, 'localtime', '+' || (1 << (box - 1)) || ' days')
+  WHERE box > 0;
+DROP TABLE temp.first_tries;
+DROP TABLE temp.fact_fill;
+ALTER TABLE sets ADD COLUMN first_tries INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN first_right INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN smaller_multiple_hints INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN larger_divisor_hints INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN last_answered_at TEXT;
+UPDATE sets SET first_tries = t.first_tries, first_right = t.first_right,
+    smaller_multiple_hints = t.smaller_multiple_hints,
+    larger_divisor_hints = t.larger_divisor_hints, last_answered_at = t.last_answered_at
+  FROM (SELECT set_id, sum(attempt = 1) AS first_tries,
+          sum(attempt = 1 AND correct AND NOT answer_shown) AS first_right,
+          sum(hint IS 'smaller-multiple') AS smaller_multiple_hints,
+          sum(hint IS 'larger-divisor') AS larger_divisor_hints,
+          max(answered_at) AS last_answered_at
+        FROM answers GROUP BY set_id) AS t
+  WHERE t.set_id = sets.id;
+)sql",
 };
 
 QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
@@ -133,6 +206,7 @@ bool RecordsStore::isOpen() const
 
 void RecordsStore::close()
 {
+    m_prepared.clear();
     if (!QSqlDatabase::contains(m_name)) return;
     QSqlDatabase::database(m_name, false).close();
     QSqlDatabase::removeDatabase(m_name);
@@ -399,13 +473,25 @@ bool RecordsStore::addNotice(const QString& text)
     return q.exec() || fail(QStringLiteral("cannot keep a notice"), q.lastError().text());
 }
 
+QSqlQuery& RecordsStore::prepared(const QString& sql)
+{
+    auto found = m_prepared.find(sql);
+    if (found == m_prepared.end()) {
+        found = m_prepared.insert(sql, QSqlQuery(QSqlDatabase::database(m_name, false)));
+        found->prepare(sql);
+    }
+    return *found;
+}
+
 bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
                                 const AnswerRecord& a)
 {
-    // IMMEDIATE: the write lock is taken (or waited for) at the start.
-    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    const auto rollback = [&] {
+    // IMMEDIATE: the write lock is taken (or waited for) at the start. The
+    // statements are prepared once: this runs at every Return of a drill.
+    if (!prepared(QStringLiteral("BEGIN IMMEDIATE")).exec())
+        return fail(QStringLiteral("cannot begin"),
+                    prepared(QStringLiteral("BEGIN IMMEDIATE")).lastError().text());
+    const auto rollback = [&](QSqlQuery& q) {
         fail(QStringLiteral("cannot record an answer"), q.lastError().text());
         q.finish();
         QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
@@ -413,49 +499,89 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
     };
     qint64 newSetId = setId;
     if (newSetId == 0) {
-        q.prepare(QStringLiteral("INSERT INTO sets(child_id, program, choice, problem_count, "
-                                 "started_at) VALUES(?, ?, ?, ?, ?)"));
+        QSqlQuery& q =
+            prepared(QStringLiteral("INSERT INTO sets(child_id, program, choice, problem_count, "
+                                    "started_at) VALUES(?, ?, ?, ?, ?)"));
         q.addBindValue(childId);
         q.addBindValue(set.program);
         q.addBindValue(set.choice);
         q.addBindValue(set.count);
         q.addBindValue(utcText(a.answeredAt.addMSecs(-a.elapsedMs)));
-        if (!q.exec()) return rollback();
+        if (!q.exec()) return rollback(q);
         newSetId = q.lastInsertId().toLongLong();
     }
-    q.prepare(QStringLiteral("INSERT INTO answers(set_id, position, fact, right_answer, typed, "
-                             "attempt, correct, answer_shown, hint, elapsed_ms, answered_at) "
-                             "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    q.addBindValue(newSetId);
-    q.addBindValue(a.position);
-    q.addBindValue(a.fact);
-    q.addBindValue(a.rightAnswer);
-    q.addBindValue(a.typed);
-    q.addBindValue(a.attempt);
-    q.addBindValue(a.correct ? 1 : 0);
-    q.addBindValue(a.answerShown ? 1 : 0);
-    q.addBindValue(a.hint.isEmpty() ? QVariant() : QVariant(a.hint));
-    q.addBindValue(a.elapsedMs);
-    q.addBindValue(utcText(a.answeredAt));
-    if (!q.exec()) return rollback();
+    const QString answeredAt = utcText(a.answeredAt);
+    QSqlQuery& answer =
+        prepared(QStringLiteral("INSERT INTO answers(set_id, position, fact, right_answer, typed, "
+                                "attempt, correct, answer_shown, hint, elapsed_ms, answered_at) "
+                                "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    answer.addBindValue(newSetId);
+    answer.addBindValue(a.position);
+    answer.addBindValue(a.fact);
+    answer.addBindValue(a.rightAnswer);
+    answer.addBindValue(a.typed);
+    answer.addBindValue(a.attempt);
+    answer.addBindValue(a.correct ? 1 : 0);
+    answer.addBindValue(a.answerShown ? 1 : 0);
+    answer.addBindValue(a.hint.isEmpty() ? QVariant() : QVariant(a.hint));
+    answer.addBindValue(a.elapsedMs);
+    answer.addBindValue(answeredAt);
+    if (!answer.exec()) return rollback(answer);
+    const bool rightFirst = a.attempt == 1 && a.correct && !a.answerShown;
+    QSqlQuery& setCounts = prepared(QStringLiteral(
+        "UPDATE sets SET first_tries = first_tries + ?, first_right = first_right + ?, "
+        "smaller_multiple_hints = smaller_multiple_hints + ?, "
+        "larger_divisor_hints = larger_divisor_hints + ?, last_answered_at = ? WHERE id = ?"));
+    setCounts.addBindValue(a.attempt == 1 ? 1 : 0);
+    setCounts.addBindValue(rightFirst ? 1 : 0);
+    setCounts.addBindValue(a.hint == u"smaller-multiple" ? 1 : 0);
+    setCounts.addBindValue(a.hint == u"larger-divisor" ? 1 : 0);
+    setCounts.addBindValue(answeredAt);
+    setCounts.addBindValue(newSetId);
+    if (!setCounts.exec()) return rollback(setCounts);
     if (a.attempt == 1) {
         // The first try at a problem is what a fact's record counts.
-        const int rightFirst = a.correct && !a.answerShown ? 1 : 0;
-        q.prepare(QStringLiteral(
-            "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, last_seen) "
-            "VALUES(?, ?, 1, ?, ?, ?) ON CONFLICT(child_id, fact) DO UPDATE SET "
+        const QDate day = a.answeredAt.toLocalTime().date();
+        QString latest;
+        int box = 0, keep = MasteryRule().lastAnswers;
+        QSqlQuery& before =
+            prepared(QStringLiteral("SELECT r.last_answers, f.latest, f.box FROM rules r "
+                                    "LEFT JOIN facts f ON f.child_id = ? AND f.fact = ? "
+                                    "WHERE r.id = 1"));
+        before.addBindValue(childId);
+        before.addBindValue(a.fact);
+        if (!before.exec()) return rollback(before);
+        if (before.next()) {
+            keep = before.value(0).toInt();
+            latest = before.value(1).toString();
+            box = before.value(2).toInt();
+        }
+        before.finish();
+        box = nextBox(box, rightFirst);
+        QSqlQuery& fact = prepared(QStringLiteral(
+            "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, last_seen, latest, "
+            "last_missed, box, due, right_answer) VALUES(?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?) "
+            "ON CONFLICT(child_id, fact) DO UPDATE SET "
             "seen = seen + 1, first_try_right = first_try_right + excluded.first_try_right, "
             "streak = CASE WHEN excluded.first_try_right = 1 THEN streak + 1 ELSE 0 END, "
-            "last_seen = excluded.last_seen"));
-        q.addBindValue(childId);
-        q.addBindValue(a.fact);
-        q.addBindValue(rightFirst);
-        q.addBindValue(rightFirst);
-        q.addBindValue(utcText(a.answeredAt));
-        if (!q.exec()) return rollback();
+            "last_seen = excluded.last_seen, latest = excluded.latest, "
+            "last_missed = COALESCE(excluded.last_missed, last_missed), box = excluded.box, "
+            "due = excluded.due, right_answer = excluded.right_answer"));
+        fact.addBindValue(childId);
+        fact.addBindValue(a.fact);
+        fact.addBindValue(rightFirst ? 1 : 0);
+        fact.addBindValue(rightFirst ? 1 : 0);
+        fact.addBindValue(answeredAt);
+        fact.addBindValue(withFirstTry(latest, day, rightFirst, keep));
+        fact.addBindValue(rightFirst ? QVariant() : QVariant(answeredAt));
+        fact.addBindValue(box);
+        fact.addBindValue(dueDay(box, day).toString(Qt::ISODate));
+        fact.addBindValue(a.rightAnswer);
+        if (!fact.exec()) return rollback(fact);
     }
-    q.finish();
-    if (!exec(QStringLiteral("COMMIT"))) {
+    QSqlQuery& commit = prepared(QStringLiteral("COMMIT"));
+    if (!commit.exec()) {
+        fail(QStringLiteral("cannot record an answer"), commit.lastError().text());
         QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
         return false;
     }

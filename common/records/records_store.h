@@ -10,8 +10,10 @@
 
 #include "common/records_service.h"
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 #include <optional>
@@ -91,8 +93,11 @@ private:
     bool exec(const QString& sql);
     Opening moveAside(const QString& file, const QString& why);
     bool fail(const QString& what, const QString& error);
+    // A statement prepared once for as long as the file is open.
+    QSqlQuery& prepared(const QString& sql);
 
     QString m_name;
+    QHash<QString, QSqlQuery> m_prepared;
     QString m_error;
     QString m_movedTo;
     bool m_readOnly = false;

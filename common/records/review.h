@@ -20,9 +20,13 @@ struct ReviewProblem {
 };
 
 // Up to `mostDue` of the child's Numira facts missed at some first try and
-// due by `today`, most overdue first, each followed by about three facts the
-// child knows (mastered, or right at the first try lately), in a mixed order
-// from `seed`. Empty when nothing is due.
+// due by `today` (a local day), most overdue first, each followed by about
+// three facts the child knows (mastered at the end of `today`, or right at
+// the last three first tries or more). The known facts are drawn from `seed`
+// without repeats and dealt to the due ones in turn, so that with fewer than
+// three for each, each due fact has as many as the others, give or take one;
+// no fact comes twice. The same seed gives the same set. Empty when nothing
+// is due.
 QList<ReviewProblem> readReviewSet(RecordsStore& store, qint64 child, const QDate& today,
                                    quint32 seed, int mostDue = 20);
 

@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/records/child_page.h"
+
+#include "common/drill_rules.h"
+#include "common/records/fact_rows.h"
+#include "common/records/records_store.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+#include <vector>
+
+namespace common::records {
+
+namespace {
+
+constexpr int kPageDays = 56;
+constexpr int kMissedDays = 14;
+constexpr int kMostMissed = 10;
+
+QSqlDatabase databaseOf(const RecordsStore& store)
+{
+    return QSqlDatabase::database(store.connectionName(), false);
+}
+
+QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
+
+// The fact rows of a child whose keys lie in [from, to), every key when
+// `from` is empty.
+QHash<QString, FactStanding> readFacts(const QSqlDatabase& db, qint64 child,
+                                       const MasteryRule& rule, const QDateTime& now,
+                                       const QString& from = {}, const QString& to = {})
+{
+    QHash<QString, FactStanding> facts;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(from.isEmpty()
+                  ? QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
+                                   "due FROM facts WHERE child_id = ?")
+                  : QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
+                                   "due FROM facts WHERE child_id = ? AND fact >= ? AND fact < ?"));
+    q.addBindValue(child);
+    if (!from.isEmpty()) {
+        q.addBindValue(from);
+        q.addBindValue(to);
+    }
+    if (!q.exec()) return facts;
+    while (q.next()) {
+        FactStanding f;
+        f.fact = q.value(0).toString();
+        f.seen = q.value(1).toInt();
+        f.firstTryRight = q.value(2).toInt();
+        const QVariant lastMissed = q.value(4);
+        f.state = factState(parseFirstTries(q.value(3).toString()),
+                            lastMissed.isNull()
+                                ? QDateTime()
+                                : QDateTime::fromString(lastMissed.toString(), Qt::ISODateWithMs),
+                            rule, now);
+        f.box = q.value(5).toInt();
+        f.due = QDate::fromString(q.value(6).toString(), Qt::ISODate);
+        facts.insert(f.fact, f);
+    }
+    return facts;
+}
+
+qint64 median(std::vector<qint64>& values)
+{
+    if (values.empty()) return 0;
+    const auto middle = values.begin() + values.size() / 2;
+    std::nth_element(values.begin(), middle, values.end());
+    if (values.size() % 2) return *middle;
+    // An even count: the mean of the two middle values.
+    return (*middle + *std::max_element(values.begin(), middle)) / 2;
+}
+
+// The kinds practised and Bairo's hints, from the sets' own counts; the
+// median time from the first tries' answers.
+void readKinds(const QSqlDatabase& db, qint64 child, ChildPage& page)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT program, choice, count(*), sum(first_tries), sum(first_right), "
+        "max(last_answered_at), sum(smaller_multiple_hints), sum(larger_divisor_hints) "
+        "FROM sets WHERE child_id = ? GROUP BY program, choice ORDER BY program, choice"));
+    q.addBindValue(child);
+    if (!q.exec()) return;
+    QHash<QString, qsizetype> kindAt;
+    while (q.next()) {
+        KindSummary k;
+        k.program = q.value(0).toString();
+        k.choice = q.value(1).toString();
+        k.sets = q.value(2).toInt();
+        k.problems = q.value(3).toInt();
+        k.firstTryPercent = firstTryPercent(q.value(4).toInt(), k.problems);
+        k.lastPractised = QDateTime::fromString(q.value(5).toString(), Qt::ISODateWithMs);
+        kindAt.insert(k.program + u'\n' + k.choice, page.kinds.size());
+        page.kinds.append(k);
+        if (k.program == u"bairo")
+            page.bairo.append(
+                {k.choice, k.problems, k.firstTryPercent, q.value(6).toInt(), q.value(7).toInt()});
+    }
+    // The first tries' times come a set at a time, as one text each: far
+    // fewer rows to go through than one for every answer.
+    std::vector<std::vector<qint64>> times(page.kinds.size());
+    q.prepare(QStringLiteral("SELECT s.program, s.choice, group_concat(a.elapsed_ms, ' ') "
+                             "FROM sets s JOIN answers a ON a.set_id = s.id "
+                             "WHERE s.child_id = ? AND a.attempt = 1 "
+                             "GROUP BY s.started_at, s.id"));
+    q.addBindValue(child);
+    if (!q.exec()) return;
+    while (q.next()) {
+        const qsizetype kind =
+            kindAt.value(q.value(0).toString() + u'\n' + q.value(1).toString(), -1);
+        if (kind < 0) continue;
+        qint64 value = 0;
+        bool inNumber = false;
+        for (const QChar c : q.value(2).toString()) {
+            if (c.isDigit()) {
+                value = value * 10 + c.digitValue();
+                inNumber = true;
+            } else if (inNumber) {
+                times[kind].push_back(value);
+                value = 0;
+                inNumber = false;
+            }
+        }
+        if (inNumber) times[kind].push_back(value);
+    }
+    for (qsizetype i = 0; i < page.kinds.size(); ++i) page.kinds[i].medianMs = median(times[i]);
+}
+
+// The last days one by one, and the facts most missed in the latest of them.
+void readRecentDays(const QSqlDatabase& db, qint64 child, const QDateTime& now, ChildPage& page)
+{
+    const QDate today = now.toLocalTime().date();
+    const QDate first = today.addDays(1 - kPageDays);
+    // Where each local day starts, as stored text: an answer's day is found
+    // by comparing its time with these, not by converting every time.
+    QStringList starts;
+    for (int d = 0; d <= kPageDays; ++d)
+        starts << utcText(QDateTime(first.addDays(d), QTime(0, 0)));
+    std::vector<int> problems(kPageDays), right(kPageDays);
+
+    struct Missed {
+        MissedFact fact;
+        QString lastMissed;
+    };
+    QHash<QString, Missed> missed;
+    QHash<QString, QStringList> wrong; // newest first, as the rows come
+    const int firstMissedDay = kPageDays - kMissedDays;
+
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // The fact and what was typed only where the most missed are looked for.
+    q.prepare(QStringLiteral("SELECT a.answered_at, a.attempt, a.correct, a.answer_shown, "
+                             "CASE WHEN a.answered_at >= ? THEN a.fact END, "
+                             "CASE WHEN a.answered_at >= ? AND NOT a.correct THEN a.typed END "
+                             "FROM sets s JOIN answers a ON a.set_id = s.id "
+                             "WHERE s.child_id = ? AND s.last_answered_at >= ? "
+                             "AND a.answered_at >= ? AND a.answered_at < ? "
+                             "ORDER BY a.answered_at DESC, a.id DESC"));
+    q.addBindValue(starts[firstMissedDay]);
+    q.addBindValue(starts[firstMissedDay]);
+    q.addBindValue(child);
+    q.addBindValue(starts.first());
+    q.addBindValue(starts.first());
+    q.addBindValue(starts.last());
+    if (!q.exec()) return;
+    while (q.next()) {
+        const QString at = q.value(0).toString();
+        const int day =
+            int(std::upper_bound(starts.begin(), starts.end(), at) - starts.begin()) - 1;
+        if (day < 0 || day >= kPageDays) continue;
+        const bool firstTry = q.value(1).toInt() == 1;
+        const bool correct = q.value(2).toBool();
+        const bool rightFirst = correct && !q.value(3).toBool();
+        if (firstTry) {
+            ++problems[day];
+            if (rightFirst) ++right[day];
+        }
+        if (day < firstMissedDay) continue;
+        const QString fact = q.value(4).toString();
+        if (!correct) wrong[fact] << q.value(5).toString();
+        if (firstTry && !rightFirst) {
+            Missed& m = missed[fact];
+            if (m.fact.misses++ == 0) {
+                m.fact.fact = fact;
+                m.lastMissed = at;
+            }
+        }
+    }
+    for (int d = 0; d < kPageDays; ++d)
+        page.days.append({first.addDays(d), problems[d], firstTryPercent(right[d], problems[d])});
+
+    QList<Missed> most = missed.values();
+    std::sort(most.begin(), most.end(), [](const Missed& a, const Missed& b) {
+        if (a.fact.misses != b.fact.misses) return a.fact.misses > b.fact.misses;
+        if (a.lastMissed != b.lastMissed) return a.lastMissed > b.lastMissed;
+        return a.fact.fact < b.fact.fact;
+    });
+    for (const Missed& m : most.first(std::min<qsizetype>(most.size(), kMostMissed))) {
+        page.mostMissed.append(m.fact);
+        page.mostMissed.last().typedWrong = wrong.value(m.fact.fact);
+    }
+}
+
+// A times-table key: "mul:AxB", A 1..9, B 0..9.
+bool isTableFact(const QString& fact)
+{
+    return fact.size() == 7 && fact.at(4) >= u'1' && fact.at(4) <= u'9' && fact.at(5) == u'x' &&
+           fact.at(6) >= u'0' && fact.at(6) <= u'9';
+}
+
+} // namespace
+
+ChildPage readChildPage(RecordsStore& store, qint64 child, const QDateTime& now)
+{
+    const QSqlDatabase db = databaseOf(store);
+    ChildPage page;
+    page.rule = readRule(db);
+    page.facts = readFacts(db, child, page.rule, now.toUTC());
+    readKinds(db, child, page);
+    readRecentDays(db, child, now, page);
+    return page;
+}
+
+QHash<QString, FactStanding> readTableFacts(RecordsStore& store, qint64 child, const QDateTime& now)
+{
+    const QSqlDatabase db = databaseOf(store);
+    // "mul:1x0" to "mul:9x9" sort between these two keys; longer products
+    // ("mul:12x3") among them are left out one by one.
+    QHash<QString, FactStanding> facts = readFacts(
+        db, child, readRule(db), now.toUTC(), QStringLiteral("mul:1"), QStringLiteral("mul::"));
+    facts.removeIf([](const auto& f) { return !isTableFact(f.key()); });
+    return facts;
+}
+
+} // namespace common::records

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/records/fact_rows.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace common::records {
+
+QString withFirstTry(const QString& latest, const QDate& day, bool right, int keep)
+{
+    QString text =
+        day.toString(Qt::ISODate) + (right ? QStringLiteral(":1") : QStringLiteral(":0"));
+    if (latest.isEmpty() || keep <= 1) return text;
+    // The oldest entries beyond `keep` are cut at their separator.
+    qsizetype cut = -1;
+    for (int kept = 1; kept < keep; ++kept) {
+        cut = latest.indexOf(u' ', cut + 1);
+        if (cut < 0) break;
+    }
+    return text + u' ' + (cut < 0 ? latest : latest.left(cut));
+}
+
+QList<FirstTry> parseFirstTries(const QString& latest)
+{
+    // Read digit by digit: the child page reads thousands of these at once.
+    QList<FirstTry> tries;
+    const auto number = [&](qsizetype from, qsizetype length) {
+        int n = 0;
+        for (qsizetype i = from; i < from + length; ++i) n = n * 10 + latest.at(i).digitValue();
+        return n;
+    };
+    constexpr qsizetype kEntry = 12; // "yyyy-MM-dd:1"
+    for (qsizetype at = 0; at + kEntry <= latest.size(); at += kEntry + 1)
+        tries.append({QDate(number(at, 4), number(at + 5, 2), number(at + 8, 2)),
+                      latest.at(at + 11) == u'1'});
+    return tries;
+}
+
+MasteryRule readRule(const QSqlDatabase& db)
+{
+    MasteryRule rule;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (q.exec(QStringLiteral("SELECT last_answers, right_needed, days_needed, "
+                              "missed_within_days FROM rules WHERE id = 1")) &&
+        q.next())
+        rule = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()};
+    return rule;
+}
+
+} // namespace common::records

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/records/review.h"
+
+#include "common/records/fact_rows.h"
+#include "common/records/records_store.h"
+
+#include <QSet>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+#include <random>
+
+namespace common::records {
+
+namespace {
+
+// Known facts put after each due one.
+constexpr int kKnownPerDue = 3;
+// A run of first-try rights this long makes a fact known before it is mastered.
+constexpr int kKnownStreak = 3;
+
+// The fact as the drill shows it after its kind: "div:17/5" is "17÷5".
+QString questionOf(const QString& fact)
+{
+    QString question = fact.mid(fact.indexOf(u':') + 1);
+    if (fact.startsWith(u"div:")) question.replace(u'/', u'÷');
+    return question;
+}
+
+} // namespace
+
+QList<ReviewProblem> readReviewSet(RecordsStore& store, qint64 child, const QDate& today,
+                                   quint32 seed, int mostDue)
+{
+    if (mostDue <= 0) return {};
+    const QSqlDatabase db = QSqlDatabase::database(store.connectionName(), false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // Numira's facts only: Bairo's pairs are drawn by their level, not rebuilt.
+    q.prepare(QStringLiteral("SELECT fact, right_answer FROM facts "
+                             "WHERE child_id = ? AND seen > first_try_right AND due <= ? "
+                             "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:') "
+                             "ORDER BY due, fact LIMIT ?"));
+    q.addBindValue(child);
+    q.addBindValue(today.toString(Qt::ISODate));
+    q.addBindValue(mostDue);
+    if (!q.exec()) return {};
+    QList<ReviewProblem> due;
+    QSet<QString> dueFacts;
+    while (q.next()) {
+        const QString fact = q.value(0).toString();
+        due.append({fact, questionOf(fact), q.value(1).toString(), true});
+        dueFacts.insert(fact);
+    }
+    if (due.isEmpty()) return {};
+
+    // Known as of the end of today.
+    const MasteryRule rule = readRule(db);
+    const QDateTime endOfToday = QDateTime(today.addDays(1), QTime(0, 0)).toUTC();
+    // Fewer first tries than the rule looks at cannot be mastered.
+    q.prepare(QStringLiteral("SELECT fact, right_answer, streak, latest, last_missed FROM facts "
+                             "WHERE child_id = ? AND (streak >= ? OR seen >= ?) "
+                             "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:') "
+                             "ORDER BY fact"));
+    q.addBindValue(child);
+    q.addBindValue(kKnownStreak);
+    q.addBindValue(rule.lastAnswers);
+    if (!q.exec()) return {};
+    QList<ReviewProblem> known;
+    while (q.next()) {
+        const QString fact = q.value(0).toString();
+        if (dueFacts.contains(fact)) continue;
+        const QVariant lastMissed = q.value(4);
+        const bool isKnown =
+            q.value(2).toInt() >= kKnownStreak ||
+            factState(parseFirstTries(q.value(3).toString()),
+                      lastMissed.isNull()
+                          ? QDateTime()
+                          : QDateTime::fromString(lastMissed.toString(), Qt::ISODateWithMs),
+                      rule, endOfToday) == FactState::kMastered;
+        if (isKnown) known.append({fact, questionOf(fact), q.value(1).toString(), false});
+    }
+
+    // Drawn without repeats, dealt to the due facts in turn, so that with
+    // few known facts each due one still has about as many as the others.
+    std::mt19937 random(seed);
+    std::shuffle(known.begin(), known.end(), random);
+    const qsizetype drawn = std::min<qsizetype>(known.size(), kKnownPerDue * due.size());
+    QList<QList<ReviewProblem>> after(due.size());
+    for (qsizetype i = 0; i < drawn; ++i) after[i % due.size()].append(known[i]);
+    QList<ReviewProblem> set;
+    for (qsizetype i = 0; i < due.size(); ++i) {
+        set.append(due[i]);
+        set.append(after[i]);
+    }
+    return set;
+}
+
+} // namespace common::records
