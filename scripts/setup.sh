@@ -10,6 +10,9 @@ PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev
           fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
 PACKAGES+=(qt6-svg-dev)  # make_assets writes the scalable icons with it
 PACKAGES+=(libqt6sql6-sqlite)  # the records file (Qt SQL's SQLite driver)
+# The records window's charts; Qt Charts' CMake files need Qt OpenGL's, which
+# Debian's qt6-charts-dev does not pull in.
+PACKAGES+=(qt6-charts-dev libqt6opengl6-dev)
 # What the tests need besides, when everything is built (test.sh).
 if [ -z "${BUILD_TARGETS:-}" ]; then
   # clang, its sanitizer and libFuzzer runtimes and llvm (llvm-symbolizer for

@@ -2,15 +2,20 @@
 #include "kiroku/ui/records_window.h"
 
 #include "common/dialogs.h"
+#include "common/records/child_page.h"
 #include "common/records/records_place.h"
+#include "kiroku/ui/child_page_view.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -39,9 +44,11 @@ RecordsWindow::RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* pa
     m_pages = new QTabWidget(this);
     m_pages->setAccessibleName(QStringLiteral("記録のページ"));
     m_pages->addTab(makeChildrenPage(), QStringLiteral("子ども"));
+    m_pages->addTab(makeChildPage(), QStringLiteral("子どものようす"));
+    connect(m_pages, &QTabWidget::currentChanged, this, &RecordsWindow::showChildPage);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
-    resize(600, 460);
+    resize(820, 640);
 
     if (const auto opening = m_store.openExisting(m_file)) tellOpening(*opening);
     showChildren();
@@ -69,6 +76,10 @@ QWidget* RecordsWindow::makeChildrenPage()
     m_children = new QListWidget(page);
     m_children->setAccessibleName(QStringLiteral("子どもの一覧"));
     connect(m_children, &QListWidget::currentRowChanged, this, &RecordsWindow::updateButtons);
+    connect(m_children, &QListWidget::currentRowChanged, this, &RecordsWindow::chooseFromList);
+    // Enter or a double click on a child opens its page.
+    connect(m_children, &QListWidget::itemActivated, this,
+            [this] { m_pages->setCurrentWidget(m_childTab); });
     m_add = namedButton(page, QStringLiteral("追加…"));
     m_rename = namedButton(page, QStringLiteral("名前を変える…"));
     m_delete = namedButton(page, QStringLiteral("削除…"));
@@ -87,6 +98,36 @@ QWidget* RecordsWindow::makeChildrenPage()
     layout->addWidget(about);
     layout->addLayout(list, 1);
     return page;
+}
+
+QWidget* RecordsWindow::makeChildPage()
+{
+    m_childTab = new QWidget;
+    m_chooser = new QComboBox(m_childTab);
+    m_chooser->setAccessibleName(QStringLiteral("ようすを見る子ども"));
+    auto* label = new QLabel(QStringLiteral("子ども(&C):"), m_childTab);
+    label->setBuddy(m_chooser);
+    connect(m_chooser, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_children->setCurrentRow(index);
+        showChildPage();
+    });
+
+    m_childPage = new ChildPageView;
+    m_childPage->setObjectName(QStringLiteral("childPage"));
+    // The page is taller than the window: it scrolls as a whole.
+    auto* scroll = new QScrollArea(m_childTab);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_childPage);
+    scroll->setAccessibleName(QStringLiteral("子どものようす"));
+
+    auto* chooser = new QHBoxLayout;
+    chooser->addWidget(label);
+    chooser->addWidget(m_chooser);
+    chooser->addStretch();
+    auto* layout = new QVBoxLayout(m_childTab);
+    layout->addLayout(chooser);
+    layout->addWidget(scroll, 1);
+    return m_childTab;
 }
 
 bool RecordsWindow::openForWriting()
@@ -109,16 +150,24 @@ void RecordsWindow::tellOpening(records::Opening opening)
 
 void RecordsWindow::showChildren(qint64 current)
 {
-    const QSignalBlocker quiet(m_children);
-    m_children->clear();
-    if (m_store.isOpen()) {
-        for (const records::Child& child : m_store.children()) {
-            auto* item = new QListWidgetItem(child.nickname, m_children);
-            item->setData(Qt::UserRole, child.id);
-            if (child.id == current) m_children->setCurrentItem(item);
+    {
+        // The list and the chooser hold the same children in the same order.
+        const QSignalBlocker quietList(m_children);
+        const QSignalBlocker quietChooser(m_chooser);
+        m_children->clear();
+        m_chooser->clear();
+        if (m_store.isOpen()) {
+            for (const records::Child& child : m_store.children()) {
+                auto* item = new QListWidgetItem(child.nickname, m_children);
+                item->setData(Qt::UserRole, child.id);
+                m_chooser->addItem(child.nickname, child.id);
+                if (child.id == current) m_children->setCurrentItem(item);
+            }
         }
+        m_chooser->setCurrentIndex(m_children->currentRow());
     }
     updateButtons();
+    showChildPage();
 }
 
 void RecordsWindow::updateButtons()
@@ -127,6 +176,26 @@ void RecordsWindow::updateButtons()
     m_add->setEnabled(editable);
     m_rename->setEnabled(editable && m_children->currentItem());
     m_delete->setEnabled(editable && m_children->currentItem());
+}
+
+void RecordsWindow::chooseFromList() { m_chooser->setCurrentIndex(m_children->currentRow()); }
+
+void RecordsWindow::showChildPage()
+{
+    if (m_pages->currentWidget() != m_childTab) return;
+    // Opened with no child chosen: the first child's page, shown through the
+    // chooser's signal.
+    if (m_chooser->currentIndex() < 0 && m_chooser->count() > 0) {
+        m_chooser->setCurrentIndex(0);
+        return;
+    }
+    const QVariant child = m_chooser->currentData();
+    if (!m_store.isOpen() || !child.isValid()) {
+        m_childPage->showPage({});
+        return;
+    }
+    m_childPage->showPage(
+        records::readChildPage(m_store, child.toLongLong(), QDateTime::currentDateTimeUtc()));
 }
 
 void RecordsWindow::switchRecords(bool on)

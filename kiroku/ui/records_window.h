@@ -2,8 +2,9 @@
 #pragma once
 
 // The adults' window on the records: whether the drills keep them at all, and
-// the children they are kept for. Its pages sit in tabs; the first is the
-// list of children. Every handler asks what it needs through the dialog
+// the children they are kept for, and how each child is getting on. Its
+// pages sit in tabs: the list of children, then one child's page with a
+// chooser of the child. Every handler asks what it needs through the dialog
 // interface, calls the store and shows what the store now holds.
 
 #include "common/records/records_store.h"
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
@@ -22,6 +24,8 @@ class Dialogs;
 
 namespace kiroku {
 
+class ChildPageView;
+
 class RecordsWindow : public QWidget {
 public:
     // `file`: the records file, opened at once when it is there; otherwise
@@ -30,12 +34,17 @@ public:
 
 private:
     QWidget* makeChildrenPage();
+    QWidget* makeChildPage();
     // True when the store is open for writing, opening (and making) the
     // file first when it is not.
     bool openForWriting();
     void tellOpening(common::records::Opening opening);
     void showChildren(qint64 current = 0);
     void updateButtons();
+    // The child chosen in the list is the one whose page is shown.
+    void chooseFromList();
+    // Reads the chosen child's page, when that page is on show.
+    void showChildPage();
 
     void switchRecords(bool on);
     void addChild();
@@ -52,6 +61,9 @@ private:
     QPushButton* m_add = nullptr;
     QPushButton* m_rename = nullptr;
     QPushButton* m_delete = nullptr;
+    QWidget* m_childTab = nullptr;
+    QComboBox* m_chooser = nullptr;
+    ChildPageView* m_childPage = nullptr;
 };
 
 } // namespace kiroku

@@ -43,7 +43,7 @@ dpkg-deb -f "$deb" Package Version Architecture Section Maintainer Depends
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins qt6-translations-l10n \
          libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6multimedia6 \
-         libqt6sql6 libqt6sql6-sqlite; do
+         libqt6sql6 libqt6sql6-sqlite libqt6charts6; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
 done
 description=$(dpkg-deb -f "$deb" Description)

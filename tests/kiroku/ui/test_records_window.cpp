@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The records window's wiring: boxes answered from a script, a real records
-// file in a scratch folder, and the switch in a scratch settings folder.
+// file in a scratch folder, and the switch in a scratch settings folder. The
+// child page is read from a small history written as the drills write it,
+// and checked as a screen reader reads it.
 #include "common/records/records_place.h"
 #include "common/records/records_store.h"
 #include "kiroku/ui/records_window.h"
 #include "tests/support/doubles.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,6 +66,47 @@ void writeNewerFile(const QString& file)
         QVERIFY(q.exec("PRAGMA user_version=99"));
     }
     QSqlDatabase::removeDatabase("newer");
+}
+
+// One child's history: 2×3 right at the first try ten times over five days,
+// 4×5 twice today, 7×8 missed (54, then 48) on the last two days, 3×0 once
+// today when `fromZero`; and in Bairo one LCM missed with a hint.
+void writeHistory(const QString& file, bool fromZero)
+{
+    common::records::RecordsStore store;
+    QCOMPARE(store.open(file), common::records::Opening::kOpened);
+    qint64 child = 0;
+    QVERIFY(!store.addChild(QStringLiteral("たろう"), &child));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const common::SetRecord table{"numira", "table:2,3,4,7", 20}, lcm{"bairo", "lcm:easy", 10};
+    qint64 tableSet = 0, lcmSet = 0;
+    int position = 0;
+    const auto put = [&](const common::SetRecord& set, qint64& setId, const QString& fact,
+                         const QString& right, const QString& typed, int daysAgo,
+                         const QString& hint = {}) {
+        common::AnswerRecord a{++position, fact, right, typed, 1, typed == right};
+        a.hint = hint;
+        a.elapsedMs = 3000;
+        a.answeredAt = now.addDays(-daysAgo);
+        QVERIFY(store.recordAnswer(child, set, setId, a));
+    };
+    for (int day = 0; day < 10; ++day) put(table, tableSet, "mul:2x3", "6", "6", day / 2);
+    for (int i = 0; i < 2; ++i) put(table, tableSet, "mul:4x5", "20", "20", 0);
+    put(table, tableSet, "mul:7x8", "56", "54", 2);
+    put(table, tableSet, "mul:7x8", "56", "48", 1);
+    if (fromZero) put(table, tableSet, "mul:3x0", "0", "0", 0);
+    put(lcm, lcmSet, "lcm:4,6", "12", "24", 0, "smaller-multiple");
+}
+
+// The window on that history with the child's page open, as an adult opens
+// it: the child chosen in the list, then Return.
+void openChildPage(kiroku::RecordsWindow& window)
+{
+    auto* list = named<QListWidget>(window, "子どもの一覧");
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(named<QTabWidget>(window, "記録のページ")->currentIndex(), 1);
+    QCOMPARE(named<QComboBox>(window, "ようすを見る子ども")->currentText(), "たろう");
 }
 
 } // namespace
@@ -175,6 +222,102 @@ private slots:
         QCOMPARE(common::records::recordsOn(), on);
         QCOMPARE(QFile::exists(file), on);
         QCOMPARE(dialogs.shown.size(), 0);
+    }
+
+    // Grid cells as a screen reader finds them: a table cell under its
+    // column's header, named by its fact and state word. "" is no such column.
+    void grid_data()
+    {
+        QTest::addColumn<bool>("fromZero");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("mastered") << false << 2 << "×3"
+                                  << "2×3 できた";
+        QTest::newRow("learning") << false << 4 << "×5"
+                                  << "4×5 れんしゅう中";
+        QTest::newRow("missed") << false << 7 << "×8"
+                                << "7×8 にがて";
+        QTest::newRow("not seen") << false << 9 << "×9"
+                                  << "9×9 まだ";
+        QTest::newRow("no ×0 column") << false << 3 << "×0"
+                                      << "";
+        QTest::newRow("×0 practised") << true << 3 << "×0"
+                                      << "3×0 れんしゅう中";
+        QTest::newRow("×0 not seen") << true << 5 << "×0"
+                                     << "5×0 まだ";
+        QTest::newRow("×8 beside ×0") << true << 7 << "×8"
+                                      << "7×8 にがて";
+    }
+    void grid()
+    {
+        QFETCH(bool, fromZero);
+        QFETCH(int, row);
+        QFETCH(QString, column);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("records.sqlite");
+        writeHistory(file, fromZero);
+        ScriptedDialogs dialogs;
+        kiroku::RecordsWindow window(dialogs, file);
+        openChildPage(window);
+        auto* grid = named<QTableWidget>(window, "九九の表");
+        QAccessibleTableInterface* cells =
+            QAccessible::queryAccessibleInterface(grid)->tableInterface();
+        QString found;
+        for (int c = 0; c < cells->columnCount(); ++c) {
+            if (grid->horizontalHeaderItem(c)->text() != column) continue;
+            QAccessibleInterface* cell = cells->cellAt(row - 1, c);
+            QCOMPARE(cell->role(), QAccessible::Cell);
+            found = cell->text(QAccessible::Name);
+        }
+        QCOMPARE(found, name);
+    }
+
+    // The tables beside the grid: a row found by its first column's text, or
+    // by its number when there is none, and one cell of it.
+    void tables_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("times table problems")
+            << "種類ごとの記録" << 2 << "九九 2,3,4,7" << 0 << 2 << "14";
+        QTest::newRow("bairo problems")
+            << "種類ごとの記録" << 2 << "最小公倍数 やさしい" << 0 << 2 << "1";
+        QTest::newRow("missed twice") << "よくまちがえる問題" << -1 << "7×8" << 0 << 1 << "2";
+        QTest::newRow("typed, newest first")
+            << "よくまちがえる問題" << -1 << "7×8" << 0 << 2 << "48、54";
+        QTest::newRow("hint") << "バイロの記録" << 1 << "最小公倍数 やさしい" << 0 << 3 << "1";
+        // Three days ago, the 53rd of the 56 days: 2×3 twice.
+        QTest::newRow("a day's problems") << "日ごとの記録" << 56 << "" << 52 << 1 << "2";
+        QTest::newRow("a day's share") << "日ごとの記録" << 56 << "" << 52 << 2 << "100%";
+    }
+    void tables()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, rows);
+        QFETCH(QString, first);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("records.sqlite");
+        writeHistory(file, false);
+        ScriptedDialogs dialogs;
+        kiroku::RecordsWindow window(dialogs, file);
+        openChildPage(window);
+        auto* shown = named<QTableWidget>(window, table);
+        if (rows >= 0) QCOMPARE(shown->rowCount(), rows);
+        if (!first.isEmpty()) {
+            const QList<QTableWidgetItem*> found = shown->findItems(first, Qt::MatchExactly);
+            QVERIFY(!found.isEmpty() && found.front()->column() == 0);
+            row = found.front()->row();
+        }
+        QCOMPARE(shown->item(row, column)->text(), text);
     }
 };
 

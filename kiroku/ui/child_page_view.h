@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// One child's page in the records window, for the adults: the times table
+// fact by fact, each kind of set practised, the last eight weeks day by day
+// (a chart, and the same numbers in a table for screen readers), the facts
+// missed most lately with the wrong answers typed, and Bairo's kinds. It
+// shows a page the records core has read; what it adds is only words, marks
+// and colours.
+
+#include "common/records/child_page.h"
+
+#include <QWidget>
+
+class QBarSet;
+class QCategoryAxis;
+class QLineSeries;
+class QTableWidget;
+class QValueAxis;
+
+namespace kiroku {
+
+class ChildPageView : public QWidget {
+public:
+    explicit ChildPageView(QWidget* parent = nullptr);
+
+    void showPage(const common::records::ChildPage& page);
+
+private:
+    QWidget* makeGrid();
+    QWidget* makeTrend();
+    void showGrid(const QHash<QString, common::records::FactStanding>& facts);
+    void showTrend(const QList<common::records::DaySummary>& days);
+
+    QTableWidget* m_grid = nullptr;
+    QTableWidget* m_kinds = nullptr;
+    QTableWidget* m_days = nullptr;
+    QTableWidget* m_missed = nullptr;
+    QTableWidget* m_bairo = nullptr;
+    QBarSet* m_problems = nullptr;
+    QLineSeries* m_percent = nullptr;
+    QCategoryAxis* m_dayAxis = nullptr;
+    QValueAxis* m_problemAxis = nullptr;
+};
+
+} // namespace kiroku
