@@ -103,15 +103,16 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     // The last box is drawn over the group frame, as designed.
     m_withZeroBox->raise();
     m_pages->addTab(tablePage, pages[kMultiplicationTable]);
-    auto* reviewPage = new QWidget;
-    m_reviewText = new QLabel(reviewPage);
+    // The review page joins the tabs only while records are on.
+    m_reviewPage = new QWidget(this);
+    m_reviewPage->hide();
+    m_reviewText = new QLabel(m_reviewPage);
     m_reviewText->setObjectName(QStringLiteral("reviewText"));
     m_reviewText->setGeometry(scaled(8), scaled(16), scaled(369), scaled(305));
     m_reviewText->setFont(gothic(scaled(20)));
     m_reviewText->setWordWrap(true);
     m_reviewText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_pages->addTab(reviewPage, QStringLiteral("にがて"));
-    m_pages->setTabVisible(kReview, false);
+    m_reviewText->setAccessibleName(QStringLiteral("にがての もんだい"));
     connect(m_pages, &QTabWidget::currentChanged, this, &ChoiceDialog::pageShown);
     // A box keeps its designed place but is never narrower than its text
     // (with the style's wider indicator, "ぜんぶのだん" lost its last letter),
@@ -154,7 +155,9 @@ void ChoiceDialog::fitTabs()
 
 void ChoiceDialog::setReview(std::optional<QList<common::ReviewProblem>> review)
 {
-    m_pages->setTabVisible(kReview, review.has_value());
+    const bool shown = m_pages->indexOf(m_reviewPage) >= 0;
+    if (review && !shown) m_pages->addTab(m_reviewPage, QStringLiteral("にがて"));
+    if (!review && shown) m_pages->removeTab(kReview);
     m_review = review.value_or(QList<common::ReviewProblem>());
     int due = 0;
     for (const common::ReviewProblem& p : m_review) due += p.due;

@@ -51,6 +51,7 @@ private:
     QCheckBox* m_allRowsBox = nullptr;
     QCheckBox* m_withZeroBox = nullptr;
     QPushButton* m_confirmButton = nullptr;
+    QWidget* m_reviewPage = nullptr;
     QLabel* m_reviewText = nullptr;
     QList<common::ReviewProblem> m_review;
     ChosenSet m_chosen;
