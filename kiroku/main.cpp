@@ -24,8 +24,8 @@ std::optional<qint64> childNamed(records::RecordsStore& store, const QString& ni
 {
     for (const records::Child& child : store.children())
         if (child.nickname == nickname) return child.id;
-    cli::complain(cli::say("記録にいない子どもです: %1", "no child named '%1' in the records")
-                      .arg(nickname));
+    cli::complain(
+        cli::say("記録にいない子どもです: %1", "no child named '%1' in the records").arg(nickname));
     return std::nullopt;
 }
 
@@ -51,8 +51,8 @@ int answerCommandLine(int argc, char* argv[])
     parser.addOptions({exportAnswers, output});
     if (const auto status = cli::parseArguments(parser, app->arguments())) return *status;
     if (!parser.isSet(exportAnswers)) {
-        cli::complain(cli::say("--export で子どもを選んでください",
-                               "nothing to do: give --export NAME"));
+        cli::complain(
+            cli::say("--export で子どもを選んでください", "nothing to do: give --export NAME"));
         return cli::kBadInput;
     }
     const QString nickname = parser.value(exportAnswers);

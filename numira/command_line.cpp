@@ -117,8 +117,8 @@ std::optional<QList<common::ReviewProblem>> reviewOf(const QString& nickname)
         const QList<common::ReviewProblem> review = records::readReviewSet(
             store, child.id, QDate::currentDate(), QRandomGenerator::global()->generate());
         if (!review.isEmpty()) return review;
-        cli::complain(cli::say("%1 さんの にがては いま ありません", "nothing is due for %1")
-                          .arg(nickname));
+        cli::complain(
+            cli::say("%1 さんの にがては いま ありません", "nothing is due for %1").arg(nickname));
         return std::nullopt;
     }
     cli::complain(cli::say("きろくに いない こどもです: %1", "no child named '%1' in the records")
@@ -145,19 +145,18 @@ int runCommandLine(int argc, char* argv[])
                  "たしざん:4), table rows such as table:2,3,7 (or 九九:2,3,7), or review "
                  "(にがて) with --child"),
         QStringLiteral("KIND"));
-    const QCommandLineOption child(
-        QStringLiteral("child"),
-        cli::say("にがての プリントを つくる こどもの ニックネーム",
-                 "the nickname of the child whose review sheet is made"),
-        QStringLiteral("NAME"));
+    const QCommandLineOption child(QStringLiteral("child"),
+                                   cli::say("にがての プリントを つくる こどもの ニックネーム",
+                                            "the nickname of the child whose review sheet is made"),
+                                   QStringLiteral("NAME"));
     const QCommandLineOption withZero(
         QStringLiteral("with-zero"),
         cli::say("九九に ０の かけざんも いれる", "the table rows start from x0"));
     const QCommandLineOption listKinds(QStringLiteral("list-kinds"),
                                        cli::say("しゅるいの いちらん", "list every kind"));
     const cli::SheetOptions sheetOptions;
-    parser.addOptions(
-        {sheet, withZero, child, listKinds, sheetOptions.count, sheetOptions.sets, sheetOptions.output});
+    parser.addOptions({sheet, withZero, child, listKinds, sheetOptions.count, sheetOptions.sets,
+                       sheetOptions.output});
     if (const auto status = cli::parseArguments(parser, app->arguments())) return *status;
 
     if (parser.isSet(listKinds)) {
@@ -181,8 +180,8 @@ int runCommandLine(int argc, char* argv[])
     const auto request =
         cli::readSheetOptions(parser, sheetOptions, kMaxProblems, QStringLiteral("numira.pdf"));
     if (!request) return cli::kBadInput;
-    const auto problems = review ? reviewOf(parser.value(child))
-                                 : std::make_optional(QList<common::ReviewProblem>());
+    const auto problems =
+        review ? reviewOf(parser.value(child)) : std::make_optional(QList<common::ReviewProblem>());
     if (!problems) return cli::kBadInput;
 
     common::ClockRandomSource random;

@@ -98,8 +98,8 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     s.mascotShowing = false;
     const QString right = answer();
     const bool correct = judgeAnswer(right, typed, answersHaveRemainders());
-    m_log.answered(s.currentNumber, factKey(question()), right, typed.toString(),
-                   correct, s.answerShown);
+    m_log.answered(s.currentNumber, factKey(question()), right, typed.toString(), correct,
+                   s.answerShown);
     if (!correct) {
         s.onFirstTry = false;
         return Judgement{Verdict::kWrong, false};

@@ -6,8 +6,8 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -112,7 +112,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     m_reviewText->setFont(gothic(scaled(20)));
     m_reviewText->setWordWrap(true);
     m_reviewText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_reviewText->setAccessibleName(QStringLiteral("にがての もんだい"));
+    showReviewText();
     connect(m_pages, &QTabWidget::currentChanged, this, &ChoiceDialog::pageShown);
     // A box keeps its designed place but is never narrower than its text
     // (with the style's wider indicator, "ぜんぶのだん" lost its last letter),
@@ -124,9 +124,6 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
         if (width > room) box->move(box->x() - (width - room), box->y());
         box->resize(width, box->height());
     }
-    auto* tabStyle = new NarrowTabStyle(scaled(12));
-    tabStyle->setParent(m_pages->tabBar());
-    m_pages->tabBar()->setStyle(tabStyle);
     fitTabs();
 
     m_confirmButton = new QPushButton(QStringLiteral("けってい"), this);
@@ -147,10 +144,21 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
 
 int ChoiceDialog::scaled(int pixels) const { return int(std::lround(pixels * m_scale)); }
 
-// Should a machine's fonts still be too wide, every tab stays in reach.
+// The tabs as narrow as designed; with the review page they are padded
+// narrower still so that all six fit in one row at 96 dpi. Should a
+// machine's fonts still be too wide, every tab stays in reach by scrolling.
 void ChoiceDialog::fitTabs()
 {
-    m_pages->setUsesScrollButtons(m_pages->tabBar()->sizeHint().width() > m_pages->width());
+    QTabBar* bar = m_pages->tabBar();
+    for (const int padding : {12, 4}) {
+        QStyle* before = bar->style();
+        auto* narrow = new NarrowTabStyle(scaled(padding));
+        narrow->setParent(bar);
+        bar->setStyle(narrow);
+        if (before != style()) delete before; // the style set here the last time
+        if (bar->sizeHint().width() <= m_pages->width()) break;
+    }
+    m_pages->setUsesScrollButtons(bar->sizeHint().width() > m_pages->width());
 }
 
 void ChoiceDialog::setReview(std::optional<QList<common::ReviewProblem>> review)
@@ -159,6 +167,14 @@ void ChoiceDialog::setReview(std::optional<QList<common::ReviewProblem>> review)
     if (review && !shown) m_pages->addTab(m_reviewPage, QStringLiteral("にがて"));
     if (!review && shown) m_pages->removeTab(kReview);
     m_review = review.value_or(QList<common::ReviewProblem>());
+    showReviewText();
+    fitTabs();
+    pageShown(m_pages->currentIndex());
+}
+
+// The review page says how many problems came back, or that none did.
+void ChoiceDialog::showReviewText()
+{
     int due = 0;
     for (const common::ReviewProblem& p : m_review) due += p.due;
     m_reviewText->setText(
@@ -168,8 +184,6 @@ void ChoiceDialog::setReview(std::optional<QList<common::ReviewProblem>> review)
                              "ぜんぶで %2もん。「けってい」で はじめよう☆")
                   .arg(due)
                   .arg(m_review.size()));
-    fitTabs();
-    pageShown(m_pages->currentIndex());
 }
 
 // The review page without anything due offers no set.

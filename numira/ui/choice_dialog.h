@@ -41,6 +41,7 @@ private slots:
 private:
     int scaled(int pixels) const;
     void fitTabs();
+    void showReviewText();
     void pageShown(int page);
 
     double m_scale = 1.0;

@@ -3,7 +3,9 @@
 """Records on a real X display: with records off a drill leaves no file under
 a fresh home; an adult turns records on in the records window and adds two
 children; each drill then asks who is playing, and a short set played as one
-of them is read back from the records file."""
+of them is read back from the records file. With records on, the choice
+window's six pages are all in reach at 96 dpi, and a missed fact, once due,
+comes back on the review page."""
 import math
 import os
 import sqlite3
@@ -91,11 +93,28 @@ def who_is_playing(desk, program, child):
     return app
 
 
+def review_page(desk, app, says):
+    """Opens the choice window on the review page; checks what it says."""
+    click(find(app[0], "もんだいえらび", "push button"))
+    choice = window(app, numira.CHOICE_TITLE)
+    bar = find(choice, role="page tab list")
+    for name in numira.TABS + ["にがて"]:
+        tab = find(bar, name, "page tab")
+        desk.check(access.inside(access.extents(tab), access.extents(choice)),
+                   "tab %s in reach at 96 dpi" % name, str(access.extents(tab)))
+        click(tab)
+    desk.expect(lambda: any(says in n.name for n in access.find_all(choice, role="label")), True,
+                "the review page says " + says)
+    return choice
+
+
 def play_as_children(desk):
-    with desk.walk("numira as はなこ", seconds=40):
-        who_is_playing(desk, "numira", "はなこ")
+    with desk.walk("numira as はなこ", seconds=60):
+        app = who_is_playing(desk, "numira", "はなこ")
         play_numira(desk, "RWR")
         access.wait_for(lambda: len(rows(desk, "SELECT id FROM answers")) == 3, "3 answers written")
+        review_page(desk, app, "ないよ")  # missed today: due tomorrow
+        key("Escape")
         desk.stop()
     with desk.walk("bairo as たろう", seconds=40):
         app = who_is_playing(desk, "bairo", "たろう")
@@ -120,10 +139,28 @@ def play_as_children(desk):
     desk.equal(facts, [(2,)], "たろう's two LCM facts")
 
 
+def missed_fact_comes_back(desk):
+    with desk.walk("review set", seconds=40):
+        missed = rows(desk, "SELECT f.fact FROM facts f JOIN children c ON f.child_id = c.id "
+                            "WHERE c.nickname = 'はなこ' AND f.box = 1")
+        desk.equal(len(missed), 1, "one missed fact in box 1")
+        # A day on: the fact falls due.
+        with sqlite3.connect(records_file(desk)) as db:
+            db.execute("UPDATE facts SET due = date('now', 'localtime', '-1 day') WHERE box = 1")
+        app = who_is_playing(desk, "numira", "はなこ")
+        choice = review_page(desk, app, "もどってきたよ")
+        click(find(choice, "けってい", "push button"))
+        access.wait_for(lambda: access.gone(choice), "the choice window to close")
+        question = missed[0][0].split(":", 1)[1]
+        desk.expect(lambda: text(find(app[0], "もんだい", "text")), question,
+                    "the missed fact comes back")
+
+
 def main(desk):
     records_off(desk)
     turn_on_with_two_children(desk)
     play_as_children(desk)
+    missed_fact_comes_back(desk)
 
 
 if __name__ == "__main__":

@@ -35,7 +35,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString csv = dir.filePath("a.csv");
-        const auto r = test_support::runCommand(kProgram, {"--export", u"たろう"_qs, "--output", csv});
+        const auto r =
+            test_support::runCommand(kProgram, {"--export", u"たろう"_qs, "--output", csv});
         QCOMPARE(r.status, 0);
         QFile f(csv);
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -133,7 +133,8 @@ private slots:
         QTest::newRow("sets 0") << QStringList{"--sheet", "addition:1", "--sets", "0"} << 2
                                 << "--sets";
         QTest::newRow("unknown option") << QStringList{"--kind", "addition:1"} << 2 << "kind";
-        QTest::newRow("review without a child") << QStringList{"--sheet", "review"} << 2 << "--child";
+        QTest::newRow("review without a child")
+            << QStringList{"--sheet", "review"} << 2 << "--child";
         QTest::newRow("a child without review")
             << QStringList{"--sheet", "addition:1", "--child", "a"} << 2 << "--child";
         QTest::newRow("review without records")
@@ -165,7 +166,8 @@ private slots:
         }
         QTemporaryDir dir;
         const QString pdf = dir.filePath("review.pdf");
-        auto r = runCommand(kProgram, {"--sheet", "review", "--child", u"たろう"_qs, "--output", pdf});
+        auto r =
+            runCommand(kProgram, {"--sheet", "review", "--child", u"たろう"_qs, "--output", pdf});
         QCOMPARE(r.status, 0);
         QStringList pages;
         const QString pdftotext = test_support::pdftotextPath();

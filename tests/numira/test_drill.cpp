@@ -164,10 +164,13 @@ private slots:
     {
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("fact");
-        QTest::newRow("addition") << "38+47" << "add:38+47";
-        QTest::newRow("decimal subtraction") << "8.1-2.5" << "sub:8.1-2.5";
+        QTest::newRow("addition") << "38+47"
+                                  << "add:38+47";
+        QTest::newRow("decimal subtraction") << "8.1-2.5"
+                                             << "sub:8.1-2.5";
         QTest::newRow("division sign") << u"17÷5"_qs << "div:17/5";
-        QTest::newRow("table") << "7x8" << "mul:7x8";
+        QTest::newRow("table") << "7x8"
+                               << "mul:7x8";
     }
     void keysForRecords()
     {

@@ -112,7 +112,7 @@ struct WindowFixture : JapaneseFonts {
     test_support::RecordingSoundPlayer sound;
     test_support::SeededRandomSource random;
     common::PageSurfaceFactory pages = common::printerPages(); // tests may record instead
-    test_support::RecordingRecords records;                   // off unless a test sets a review
+    test_support::RecordingRecords records;                    // off unless a test sets a review
     numira::MainWindow form;
     numira::ChoiceDialog& choice;
     std::function<void(numira::ChoiceDialog&)> answerChoice;
