@@ -173,7 +173,8 @@ def answer_sounds(desk):
             if step == "R":
                 access.wait_for(lambda: text(field["何問目"]) != before, "the next problem")
             else:
-                told = SMALLER_MULTIPLE if wrong % 2 else WRONG
+                # Every number is a multiple of 1: with 1 and 1 any wrong answer earns the hint.
+                told = SMALLER_MULTIPLE if wrong % 2 or lcm == 1 else WRONG
                 access.wait_for(lambda: text(field["お知らせ"]) == told, "the wrong answer told")
             presses.append((moment, "right" if step == "R" else "wrong"))
             time.sleep(max(0.0, moment + 0.75 - time.monotonic()))  # past the longer sound
