@@ -8,7 +8,10 @@
 // - a class: 35 such child-years in one file, the days interleaved as a
 //   shared computer would write them (1.28 million answers).
 // Both files are kept under /tmp for the next run, by schema version and day.
+// It also times a CSV export of one child of the class, and the opening of
+// the class file with and without the page-by-page check.
 // Usage: bench_records_page [runs]
+#include "common/records/answers_csv.h"
 #include "common/records/child_page.h"
 #include "common/records/records_store.h"
 #include "common/records/review.h"
@@ -296,5 +299,18 @@ int main(int argc, char* argv[])
             [&] { return readReviewSet(year, child, now.date(), ++seed).size(); });
     measure("review set, one child of the class", runs,
             [&] { return readReviewSet(group, pupil, now.date(), ++seed).size(); });
+    measure("CSV export, one child of the class", runs,
+            [&] { return answersCsv(group, pupil).size(); });
+    // Opening the class file, as the records window and its command line do:
+    // at once after a clean close, and page by page after a damage was met.
+    for (const bool damageMet : {false, true}) {
+        measure(damageMet ? "opening the class file, checked whole" : "opening the class file",
+                std::max(1, runs / 4), [&] {
+                    if (damageMet)
+                        QFile(classFile + QStringLiteral(".check")).open(QIODevice::WriteOnly);
+                    RecordsStore store;
+                    return qsizetype(store.open(classFile) == Opening::kOpened);
+                });
+    }
     return 0;
 }

@@ -19,6 +19,9 @@ namespace {
 constexpr int kApplicationId = 0x4E4D4252;
 constexpr int kBusyTimeoutMs = 5000;
 constexpr int kMaxNicknameLength = 40;
+// A file up to this size is checked page by page at every opening; it takes
+// a family's file some tens of milliseconds, a class's half a second.
+constexpr qint64 kAlwaysCheckedBytes = 32 * 1024 * 1024;
 
 // Each migration takes the schema from its index to the next version. A
 // change of schema is a new entry at the end; entries are never edited.
@@ -162,6 +165,21 @@ bool looksLikeDatabase(const QString& file)
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+// Where a damage met while the file was in use is remembered, so that the
+// next opening checks the whole file however large it is.
+QString checkMarker(const QString& file) { return file + QStringLiteral(".check"); }
+
+// Whether an opening reads every page of the file before it is used. A large
+// file is read whole only when it may have been left half-written or damaged:
+// its journal still holds pages (a program was killed, or another one has the
+// file open and checked it when it opened it), or a damage was met in use.
+bool wantsWholeCheck(const QString& file)
+{
+    return QFileInfo(file).size() <= kAlwaysCheckedBytes ||
+           QFileInfo(file + QStringLiteral("-wal")).size() > 0 ||
+           QFileInfo::exists(checkMarker(file));
+}
+
 QString trimmedNickname(const QString& nickname)
 {
     // Blanks around the name, the ideographic space among them, are cut off.
@@ -212,6 +230,16 @@ void RecordsStore::close()
     QSqlDatabase::removeDatabase(m_name);
 }
 
+bool RecordsStore::fail(const QString& what, const QSqlError& error)
+{
+    if (isDamage(error)) {
+        // Checked whole at the next opening, when it can be moved aside.
+        QFile marker(checkMarker(QSqlDatabase::database(m_name, false).databaseName()));
+        marker.open(QIODevice::WriteOnly, kOwnerOnly);
+    }
+    return fail(what, error.text());
+}
+
 bool RecordsStore::fail(const QString& what, const QString& error)
 {
     m_error = error.isEmpty() ? what : what + QStringLiteral(": ") + error;
@@ -234,7 +262,7 @@ Opening RecordsStore::open(const QString& file)
     const QFileInfo info(file);
     const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder)) {
-        fail(QStringLiteral("cannot make the folder ") + folder, {});
+        fail(QStringLiteral("cannot make the folder ") + folder, QString());
         return Opening::kFailed;
     }
     QFile::setPermissions(folder, kOwnerOnly | QFileDevice::ExeOwner);
@@ -315,7 +343,7 @@ Opening RecordsStore::checkAndMigrate(const QString& file)
                       .arg(schemaVersion());
         return db.open() ? Opening::kReadOnly : Opening::kFailed;
     }
-    if (!fresh) {
+    if (!fresh && wantsWholeCheck(file)) {
         QSqlQuery q(QSqlDatabase::database(m_name, false));
         if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
             q.value(0).toString() != QLatin1String("ok")) {
@@ -324,6 +352,7 @@ Opening RecordsStore::checkAndMigrate(const QString& file)
             q.finish();
             return moveAside(file, why);
         }
+        QFile::remove(checkMarker(file));
     }
     if (!configure() || !migrate(version)) return Opening::kFailed;
     // The journal's companions take the file's own permissions; the file
@@ -379,6 +408,7 @@ Opening RecordsStore::moveAside(const QString& file, const QString& why)
     QString target = file + QStringLiteral(".damaged-") + stamp;
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = file + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
+    QFile::remove(checkMarker(file));
     if (!QFile::rename(file, target)) {
         fail(QStringLiteral("cannot move aside ") + file, why);
         return Opening::kFailed;
@@ -492,7 +522,7 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
         return fail(QStringLiteral("cannot begin"),
                     prepared(QStringLiteral("BEGIN IMMEDIATE")).lastError().text());
     const auto rollback = [&](QSqlQuery& q) {
-        fail(QStringLiteral("cannot record an answer"), q.lastError().text());
+        fail(QStringLiteral("cannot record an answer"), q.lastError());
         q.finish();
         QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
         return false;
@@ -581,7 +611,7 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
     }
     QSqlQuery& commit = prepared(QStringLiteral("COMMIT"));
     if (!commit.exec()) {
-        fail(QStringLiteral("cannot record an answer"), commit.lastError().text());
+        fail(QStringLiteral("cannot record an answer"), commit.lastError());
         QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
         return false;
     }
@@ -596,7 +626,7 @@ bool RecordsStore::endSet(qint64 setId, int score, const QDateTime& endedAt)
     q.addBindValue(utcText(endedAt));
     q.addBindValue(score);
     q.addBindValue(setId);
-    return q.exec() || fail(QStringLiteral("cannot end a set"), q.lastError().text());
+    return q.exec() || fail(QStringLiteral("cannot end a set"), q.lastError());
 }
 
 } // namespace common::records

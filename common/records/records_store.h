@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 
@@ -93,6 +94,8 @@ private:
     bool exec(const QString& sql);
     Opening moveAside(const QString& file, const QString& why);
     bool fail(const QString& what, const QString& error);
+    // As above; a damage met in use also has the next opening check the file.
+    bool fail(const QString& what, const QSqlError& error);
     // A statement prepared once for as long as the file is open.
     QSqlQuery& prepared(const QString& sql);
 

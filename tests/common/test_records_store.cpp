@@ -222,6 +222,48 @@ private slots:
         QCOMPARE(QDir(QFileInfo(file()).path()).entryList({"*.damaged-*"}, QDir::Files).size(), 2);
     }
 
+    // A large file is read page by page only when it may be damaged: a
+    // journal left behind or a damage met in use. A clean one opens at once.
+    void largeFileIsCheckedWholeOnlyWhenItMayBeDamaged_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("closed cleanly") << "" << false;
+        QTest::newRow("a journal left behind") << "-wal" << true;
+        QTest::newRow("a damage met in use") << ".check" << true;
+    }
+    void largeFileIsCheckedWholeOnlyWhenItMayBeDamaged()
+    {
+        QFETCH(QString, left);
+        QFETCH(bool, checked);
+        {
+            RecordsStore store;
+            QCOMPARE(store.open(file()), Opening::kOpened);
+            qint64 child = 0;
+            QVERIFY(!store.addChild(u"たろう"_qs, &child));
+            for (int i = 0; i < 300; ++i) {
+                qint64 setId = 0;
+                QVERIFY(store.recordAnswer(child, kSet, setId, answer("mul:7x8", "56", true)));
+            }
+            QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
+            QVERIFY(q.exec("CREATE TABLE padding(b BLOB)"));
+            QVERIFY(q.exec("INSERT INTO padding VALUES(zeroblob(40 * 1024 * 1024))"));
+        }
+        QVERIFY(!QFileInfo::exists(file() + "-wal"));
+        QFile f(file());
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(4096 * 2));
+        f.write(QByteArray(4096 * 3, '\x5a'));
+        f.close();
+        if (!left.isEmpty()) {
+            QFile companion(file() + left);
+            QVERIFY(companion.open(QIODevice::WriteOnly));
+            companion.write(QByteArray(64, '\x01'));
+        }
+        RecordsStore store;
+        QCOMPARE(store.open(file()), checked ? Opening::kMovedAside : Opening::kOpened);
+        QVERIFY(!QFileInfo::exists(file() + ".check"));
+    }
+
     void newerFileIsReadOnly()
     {
         {
