@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long the records window takes to show one child's page, for a
-// child-year: 100 answers a day for 365 days at the times table from 0, about
-// one in five missed at the first try (and then answered right), written as
-// the drills write them. Three figures, median and 95th percentile of the
-// runs, in the real window offscreen:
+// generated child-year (tests/support/child_year.h). Three figures, median and 95th percentile of
+// the runs, in the real window offscreen:
 // - the page read from the file alone (the records core's part);
 // - a page already read put on show, to the page painted (the widgets' part);
 // - from choosing the child (after a child with nothing) to the page painted.
@@ -12,13 +10,13 @@
 #include "common/records/records_store.h"
 #include "kiroku/ui/child_page_view.h"
 #include "kiroku/ui/records_window.h"
+#include "tests/support/child_year.h"
 #include "tests/support/doubles.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -26,7 +24,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 #include <vector>
 
 using common::records::Opening;
@@ -41,51 +38,16 @@ void print(const char* what, std::vector<double> ms)
     std::printf("%-50s %8.1f %8.1f\n", what, at(0.5), at(0.95));
 }
 
-// The child-year; false when the file cannot be written.
+// The child-year, beside a child with nothing; false when the file cannot
+// be written.
 bool writeYear(const QString& file)
 {
     RecordsStore store;
     qint64 child = 0;
-    if (store.open(file) != Opening::kOpened || store.addChild(QStringLiteral("一年分"), &child) ||
-        store.addChild(QStringLiteral("記録なし")))
-        return false;
-    QSqlQuery(QSqlDatabase::database(store.connectionName()))
-        .exec(QStringLiteral("PRAGMA synchronous=OFF"));
-    const common::SetRecord set{QStringLiteral("numira"),
-                                QStringLiteral("table:1,2,3,4,5,6,7,8,9+0"), 20};
-    std::mt19937 chance(7);
-    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-364);
-    for (int day = 0; day < 365; ++day) {
-        for (int s = 0; s < 5; ++s) {
-            qint64 setId = 0;
-            int right = 0;
-            for (int k = 0; k < 20; ++k) {
-                const int a = 1 + int(chance() % 9), b = int(chance() % 10);
-                common::AnswerRecord answer;
-                answer.position = k + 1;
-                answer.fact = QStringLiteral("mul:%1x%2").arg(a).arg(b);
-                answer.rightAnswer = QString::number(a * b);
-                // Some facts are missed far more often than others: 2% to 38%.
-                const bool miss = int(chance() % 100) < 2 + 6 * ((a * b) % 7);
-                answer.typed =
-                    miss ? QString::number(a * b + 1 + int(chance() % 3)) : answer.rightAnswer;
-                answer.correct = !miss;
-                answer.elapsedMs = 1500 + int(chance() % 4000);
-                answer.answeredAt = start.addDays(day).addSecs(s * 600 + k * 20);
-                if (!store.recordAnswer(child, set, setId, answer)) return false;
-                if (miss) {
-                    answer.attempt = 2;
-                    answer.typed = answer.rightAnswer;
-                    answer.correct = true;
-                    answer.answeredAt = answer.answeredAt.addSecs(5);
-                    if (!store.recordAnswer(child, set, setId, answer)) return false;
-                }
-                right += !miss;
-            }
-            store.endSet(setId, right * 5, start.addDays(day).addSecs(s * 600 + 500));
-        }
-    }
-    return true;
+    return store.open(file) == Opening::kOpened &&
+           !store.addChild(QStringLiteral("一年分"), &child) &&
+           !store.addChild(QStringLiteral("記録なし")) &&
+           test_support::writeChildYear(store, child, QDateTime::currentDateTimeUtc());
 }
 
 // Counts the paints of a widget.

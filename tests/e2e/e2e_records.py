@@ -5,10 +5,14 @@ a fresh home; an adult turns records on in the records window and adds two
 children; each drill then asks who is playing, and a short set played as one
 of them is read back from the records file. With records on, the choice
 window's six pages are all in reach at 96 dpi, and a missed fact, once due,
-comes back on the review page."""
+comes back on the review page. A generated child-year's times-table grid is
+read through the accessibility bus, each cell's state against the file."""
+import datetime
 import math
 import os
+import re
 import sqlite3
+import subprocess
 
 import access
 import desktop as d
@@ -30,9 +34,9 @@ def files_under(folder):
     return {os.path.join(top, f) for top, _, names in os.walk(folder) for f in names}
 
 
-def rows(desk, sql):
+def rows(desk, sql, values=()):
     with sqlite3.connect("file:%s?mode=ro" % records_file(desk), uri=True) as db:
-        return db.execute(sql).fetchall()
+        return db.execute(sql, values).fetchall()
 
 
 def play_numira(desk, answers):
@@ -156,11 +160,71 @@ def missed_fact_comes_back(desk):
                     "the missed fact comes back")
 
 
+YEAR_CHILD = "いちねん"
+WORDS = {"mastered": "できた", "learning": "れんしゅう中", "missed": "にがて", "not seen": "まだ"}
+
+
+def expected_state(latest, last_missed, rule, now):
+    """A fact's state worked out from its row by the rule the file holds;
+    None when its latest miss lies too near the rule's edge to call."""
+    last_answers, right_needed, days_needed, missed_days = rule
+    tries = [(t[:10], t.endswith(":1")) for t in latest.split()][:last_answers]
+    if not tries:
+        return "not seen"
+    mastered = (len(tries) >= last_answers and sum(r for _, r in tries) >= right_needed
+                and len({day for day, _ in tries}) >= days_needed)
+    lately = False
+    if last_missed:
+        missed = datetime.datetime.fromisoformat(last_missed.replace("Z", "+00:00"))
+        edge = now - datetime.timedelta(days=missed_days)
+        if abs((missed - edge).total_seconds()) < 600:
+            return None
+        lately = missed > edge
+    if lately and (not mastered or not tries[0][1]):
+        return "missed"
+    return "mastered" if mastered else "learning"
+
+
+def child_year_grid(desk):
+    with desk.walk("records window: a child-year's grid", seconds=90):
+        subprocess.run([os.environ["E2E_MAKE_CHILD_YEAR"], records_file(desk), YEAR_CHILD],
+                       check=True, timeout=60)
+        app = desk.start("kiroku")
+        main = window(app, RECORDS_TITLE)
+        listed = find(main, "子どもの一覧", "list")
+        click(find(listed, YEAR_CHILD, "list item"))
+        key("Return")
+        grid = find(main, "九九の表", "table")
+        cells = access.wait_for(lambda: [c.name for c in access.find_all(grid, role="table cell")
+                                         if re.match(r"[1-9]×[0-9] ", c.name)] or None,
+                                "the grid's cells")
+        now = datetime.datetime.now(datetime.timezone.utc)
+        rule = rows(desk, "SELECT last_answers, right_needed, days_needed, missed_within_days "
+                          "FROM rules")[0]
+        facts = {fact: (latest, missed) for fact, latest, missed in rows(
+            desk, "SELECT f.fact, f.latest, f.last_missed FROM facts f JOIN children c "
+                  "ON f.child_id = c.id WHERE c.nickname = ?", (YEAR_CHILD,))}
+        want = {}
+        for a in range(1, 10):
+            for b in range(0, 10):
+                latest, missed = facts.get("mul:%dx%d" % (a, b), ("", None))
+                state = expected_state(latest, missed, rule, now)
+                if state:
+                    want["%d×%d" % (a, b)] = WORDS[state]
+        got = dict(name.split(" ", 1) for name in cells)
+        desk.equal(len(cells), 90, "a cell a fact, 1×0 to 9×9")
+        desk.equal({f: got.get(f) for f in want}, want, "each cell names its fact and state")
+        desk.check(set(want.values()) >= {"できた", "れんしゅう中", "にがて"},
+                   "the year holds facts mastered, learning and missed", str(set(want.values())))
+        desk.stop()
+
+
 def main(desk):
     records_off(desk)
     turn_on_with_two_children(desk)
     play_as_children(desk)
     missed_fact_comes_back(desk)
+    child_year_grid(desk)
 
 
 if __name__ == "__main__":

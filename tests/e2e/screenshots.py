@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Takes the window pictures in docs/ from a real X display: each program's
-main window, and Numira's choice window, at 96 dpi and at twice the scale.
+main window, and Numira's choice window, at 96 dpi and at twice the scale;
+and the records window's page of a generated child-year at 96 dpi.
 
-    E2E_BIN_DIR=build/bin /usr/bin/python3 tests/e2e/screenshots.py docs
+    E2E_BIN_DIR=build/bin E2E_MAKE_CHILD_YEAR=build/tests/support/make_child_year \
+        /usr/bin/python3 tests/e2e/screenshots.py docs
 """
 import os
 import subprocess
@@ -14,6 +16,7 @@ import access
 import desktop as d
 import e2e_bairo as bairo
 import e2e_numira as numira
+import e2e_records as records
 import xinput
 from access import find, window
 
@@ -55,6 +58,16 @@ def main(desk):
                     capture(desk, CHOICE_TITLE,
                             os.path.join(folder, "numira-choice" + suffix + ".png"))
                 desk.stop()
+    with desk.walk("kiroku", seconds=90):
+        subprocess.run([os.environ["E2E_MAKE_CHILD_YEAR"], records.records_file(desk),
+                        records.YEAR_CHILD], check=True, timeout=60)
+        app = desk.start("kiroku")
+        main_window = window(app, records.RECORDS_TITLE)
+        xinput.click(find(find(main_window, "子どもの一覧", "list"), records.YEAR_CHILD, "list item"))
+        xinput.key("Return")
+        find(main_window, "九九の表", "table")
+        capture(desk, records.RECORDS_TITLE, os.path.join(folder, "kiroku-child.png"))
+        desk.stop()
 
 
 if __name__ == "__main__":
