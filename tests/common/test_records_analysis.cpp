@@ -335,10 +335,10 @@ private slots:
             db.setDatabaseName(older);
             QVERIFY(db.open());
             for (const char* sql :
-                 {"ALTER TABLE facts DROP latest", "ALTER TABLE facts DROP last_missed",
-                  "ALTER TABLE facts DROP box", "ALTER TABLE facts DROP due",
-                  "ALTER TABLE facts DROP right_answer", "ALTER TABLE sets DROP first_tries",
-                  "ALTER TABLE sets DROP first_right",
+                 {"DROP INDEX facts_missed_by_due", "ALTER TABLE facts DROP latest",
+                  "ALTER TABLE facts DROP last_missed", "ALTER TABLE facts DROP box",
+                  "ALTER TABLE facts DROP due", "ALTER TABLE facts DROP right_answer",
+                  "ALTER TABLE sets DROP first_tries", "ALTER TABLE sets DROP first_right",
                   "ALTER TABLE sets DROP smaller_multiple_hints",
                   "ALTER TABLE sets DROP larger_divisor_hints",
                   "ALTER TABLE sets DROP last_answered_at"})
