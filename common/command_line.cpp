@@ -130,14 +130,28 @@ std::optional<int> parseArguments(QCommandLineParser& parser, const QStringList&
     return std::nullopt;
 }
 
+namespace {
+// The exit status of a PDF written or not, with the reason on standard error.
+int writtenStatus(const QString& output, bool written, const QString& error)
+{
+    if (written) return kDone;
+    complain(say("%1 を かきだせません: %2", "cannot write %1: %2").arg(output, error));
+    return kNotWritten;
+}
+} // namespace
+
 int writeSheets(const QString& output, const QList<Worksheet>& sheets)
 {
     QString error;
-    if (!writeWorksheetPdf(output, sheets, &error)) {
-        complain(say("%1 を かきだせません: %2", "cannot write %1: %2").arg(output, error));
-        return kNotWritten;
-    }
-    return kDone;
+    const bool written = writeWorksheetPdf(output, sheets, &error);
+    return writtenStatus(output, written, error);
+}
+
+int writePages(const QString& output, const PageDrawer& draw, QFileDevice::Permissions permissions)
+{
+    QString error;
+    const bool written = writePdf(output, draw, permissions, &error);
+    return writtenStatus(output, written, error);
 }
 
 } // namespace common::cli

@@ -4,6 +4,7 @@
 #include "common/worksheet_page.h"
 
 #include <QCommandLineOption>
+#include <QFileDevice>
 #include <QString>
 
 #include <memory>
@@ -66,5 +67,7 @@ std::optional<int> parseArguments(QCommandLineParser& parser, const QStringList&
 // Writes the sets to the PDF file; the exit status, with the reason on
 // standard error when it could not be written.
 int writeSheets(const QString& output, const QList<Worksheet>& sheets);
+// The same for any pages (writePdf), the file getting `permissions`.
+int writePages(const QString& output, const PageDrawer& draw, QFileDevice::Permissions permissions);
 
 } // namespace common::cli

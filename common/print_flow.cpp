@@ -27,11 +27,18 @@ PrintFlow::Outcome PrintFlow::run(QWidget* parent, QLineEdit* messageLine, bool 
                                   const PrintTexts& texts,
                                   const std::function<Worksheet()>& makeSheet)
 {
-    using Answer = Dialogs::Answer;
     // Closing the box otherwise than with OK goes on to the question.
-    if (!countFixed && m_dialogs.information(parent, texts.countNotFixed) == Answer::kOk)
+    if (!countFixed && m_dialogs.information(parent, texts.countNotFixed) == Dialogs::Answer::kOk)
         return Outcome::kDeclined;
-    if (m_dialogs.confirm(parent, texts.question) != Answer::kYes) return Outcome::kDeclined;
+    return run(parent, messageLine, texts,
+               [&](PageSurface& surface) { return printWorksheets(surface, {makeSheet()}); });
+}
+
+PrintFlow::Outcome PrintFlow::run(QWidget* parent, QLineEdit* messageLine, const PrintTexts& texts,
+                                  const PageDrawer& draw)
+{
+    if (m_dialogs.confirm(parent, texts.question) != Dialogs::Answer::kYes)
+        return Outcome::kDeclined;
 
     const QString message = messageLine->text();
     const QPalette colours = messageLine->palette();
@@ -47,9 +54,8 @@ PrintFlow::Outcome PrintFlow::run(QWidget* parent, QLineEdit* messageLine, bool 
         restore();
         return Outcome::kCancelled;
     }
-    const Worksheet sheet = makeSheet();
     const auto surface = m_pages(*m_printer);
-    const bool printed = printWorksheets(*surface, {sheet});
+    const bool printed = draw(*surface);
     if (!printed) m_dialogs.warning(parent, surface->errorText());
     restore();
     return printed ? Outcome::kPrinted : Outcome::kFailed;

@@ -19,6 +19,7 @@ class Dialogs;
 // What the print button says, in each program's own words.
 struct PrintTexts {
     QString countNotFixed; // information box when no number of problems is fixed
+                           // (worksheets only)
     QString question;      // the Yes/No question before printing
     QString printing;      // the message line while the sheet is printed
 };
@@ -42,6 +43,11 @@ public:
 
     Outcome run(QWidget* parent, QLineEdit* messageLine, bool countFixed, const PrintTexts& texts,
                 const std::function<Worksheet()>& makeSheet);
+    // Any other printout, through the same question, message line, print
+    // dialog and failure box: `draw` makes the job's pages only once the
+    // print dialog is confirmed.
+    Outcome run(QWidget* parent, QLineEdit* messageLine, const PrintTexts& texts,
+                const PageDrawer& draw);
 
 private:
     Dialogs& m_dialogs;

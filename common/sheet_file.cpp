@@ -26,7 +26,8 @@ bool endsLikePdf(const QString& path)
 }
 } // namespace
 
-bool writeWorksheetPdf(const QString& path, const QList<Worksheet>& sheets, QString* error)
+bool writePdf(const QString& path, const PageDrawer& draw, QFileDevice::Permissions permissions,
+              QString* error)
 {
     const QFileInfo target(path);
     if (!target.absoluteDir().exists()) {
@@ -47,7 +48,7 @@ bool writeWorksheetPdf(const QString& path, const QList<Worksheet>& sheets, QStr
     printer.setOutputFileName(partial.fileName());
     {
         PrinterSurface surface(printer);
-        if (!printWorksheets(surface, sheets)) {
+        if (!draw(surface)) {
             *error = surface.errorText();
             return false;
         }
@@ -65,9 +66,15 @@ bool writeWorksheetPdf(const QString& path, const QList<Worksheet>& sheets, QStr
         return false;
     }
     partial.setAutoRemove(false);
-    QFile::setPermissions(target.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner |
-                                                         QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(target.absoluteFilePath(), permissions);
     return true;
+}
+
+bool writeWorksheetPdf(const QString& path, const QList<Worksheet>& sheets, QString* error)
+{
+    return writePdf(
+        path, [&](PageSurface& surface) { return printWorksheets(surface, sheets); },
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther, error);
 }
 
 } // namespace common

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/worksheet_page.h"
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -80,6 +81,7 @@ struct PrinterSurface::Impl {
     QPrinter& printer;
     QPainter painter;
     QPoint pen;
+    int penWidth = 0;
 };
 
 PrinterSurface::PrinterSurface(QPrinter& printer) : m_impl(std::make_unique<Impl>(printer)) {}
@@ -117,7 +119,7 @@ void PrinterSurface::setFont(const QString& family, int points)
     QFont font(family);
     font.setPointSize(points);
     m_impl->painter.setFont(font);
-    m_impl->painter.setPen(QPen(Qt::black, 0));
+    m_impl->painter.setPen(QPen(Qt::black, m_impl->penWidth));
 }
 
 void PrinterSurface::moveTo(QPoint p) { m_impl->pen = p; }
@@ -132,6 +134,17 @@ void PrinterSurface::textOut(QPoint topLeft, const QString& text)
 {
     const QFontMetrics metrics(m_impl->painter.font(), &m_impl->printer);
     m_impl->painter.drawText(topLeft + QPoint(0, metrics.ascent()), text);
+}
+
+void PrinterSurface::setPenWidth(int width)
+{
+    m_impl->penWidth = width;
+    m_impl->painter.setPen(QPen(Qt::black, width));
+}
+
+void PrinterSurface::fillRect(QRect area, QRgb colour)
+{
+    m_impl->painter.fillRect(area, QColor(colour));
 }
 
 bool PrinterSurface::end()

@@ -3,16 +3,20 @@
 
 // Worksheets: a problem sheet and then an answer sheet, 20 lines to a page in
 // two columns under a name box. The arithmetic of the layout is pure; a page
-// surface draws it on a printer (or, in tests, records it).
+// surface draws it on a printer (or, in tests, records it). The page surface
+// is the one painter of every printout, the records' report included.
 
 #include "common/worksheet.h"
 
 #include <QList>
 #include <QPoint>
+#include <QRect>
+#include <QRgb>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -54,12 +58,21 @@ public:
     virtual void moveTo(QPoint p) = 0;
     virtual void lineTo(QPoint p) = 0;
     virtual void textOut(QPoint topLeft, const QString& text) = 0;
+    // The width of the lines drawn from now on, in device pixels; 0 (as at
+    // the start) is the thinnest line the device draws.
+    virtual void setPenWidth(int width) = 0;
+    // Fills a rectangle with one colour, without an outline.
+    virtual void fillRect(QRect area, QRgb colour) = 0;
     // Ends the job; false when it failed.
     virtual bool end() = 0;
     // Abandons a job that failed half-way, leaving nothing that looks printed.
     virtual void abort() = 0;
     virtual QString errorText() const = 0;
 };
+
+// Draws every page of one job on a surface, from begin() to end(); false
+// when the job failed, with the reason in the surface's errorText().
+using PageDrawer = std::function<bool(PageSurface&)>;
 
 // Prints several worksheets as one job, each its problem pages followed by
 // its answer pages, each numbered from line 1 again. Nothing is printed when
@@ -79,6 +92,8 @@ public:
     void moveTo(QPoint p) override;
     void lineTo(QPoint p) override;
     void textOut(QPoint topLeft, const QString& text) override;
+    void setPenWidth(int width) override;
+    void fillRect(QRect area, QRgb colour) override;
     bool end() override;
     void abort() override;
     QString errorText() const override { return m_error; }

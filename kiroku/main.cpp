@@ -9,10 +9,13 @@
 #include "common/records/records_place.h"
 #include "common/records/records_store.h"
 #include "common/startup_probe.h"
+#include "common/worksheet_page.h"
+#include "kiroku/report_page.h"
 #include "kiroku/ui/records_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 
 namespace {
 
@@ -29,39 +32,75 @@ std::optional<qint64> childNamed(records::RecordsStore& store, const QString& ni
     return std::nullopt;
 }
 
-// Without a window: --export writes a child's answers as CSV; --help and
-// --version are answered too.
+// The children's reports, a page each, into one PDF file readable by its
+// owner alone: what they hold is as personal as the records.
+int writeReports(records::RecordsStore& store, const QStringList& nicknames, const QString& file)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QList<kiroku::ChildReport> reports;
+    for (const QString& nickname : nicknames) {
+        const auto child = childNamed(store, nickname);
+        if (!child) return cli::kBadInput;
+        reports << kiroku::readReport(store, *child, nickname, now);
+    }
+    common::installJapaneseFonts();
+    return cli::writePages(
+        file, [&](common::PageSurface& surface) { return kiroku::printReports(surface, reports); },
+        QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// Without a window: --export writes a child's answers as CSV, --report the
+// children's reports as PDF; --help and --version are answered too.
 int answerCommandLine(int argc, char* argv[])
 {
     const auto app = cli::startCommand(argc, argv, QStringLiteral("Kiroku"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         cli::say("ヌミラとバイロの学習の記録を見て、記録をつけるかどうかと子どもの名前を決めます。"
-                 "--export で子どもの答えを CSV に書き出します。",
+                 "--export で子どもの答えを CSV に、--report で子どもの記録を PDF に書き出します。",
                  "Shows the records of Numira and Bairo, turns them on or off and keeps the "
-                 "children's nicknames. With --export it writes a child's answers as CSV."));
+                 "children's nicknames. With --export it writes a child's answers as CSV, with "
+                 "--report a child's report as PDF."));
     const QCommandLineOption exportAnswers(
         QStringLiteral("export"),
         cli::say("この子どもの答えを CSV に書き出す", "write this child's answers as CSV"),
         QStringLiteral("NAME"));
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        cli::say("この子どもの記録を A4 の PDF に書き出す（何人でも、一人一ページ）",
+                 "write this child's report as an A4 PDF (repeat for more children, a page "
+                 "each)"),
+        QStringLiteral("NAME"));
     const QCommandLineOption output(
         QStringLiteral("output"),
-        cli::say("書き出すファイル（なければ NAME.csv）", "the file written (else NAME.csv)"),
+        cli::say("書き出すファイル（なければ NAME.csv、--report では NAME.pdf）",
+                 "the file written (else NAME.csv, or NAME.pdf with --report)"),
         QStringLiteral("FILE"));
-    parser.addOptions({exportAnswers, output});
+    parser.addOptions({exportAnswers, report, output});
     if (const auto status = cli::parseArguments(parser, app->arguments())) return *status;
-    if (!parser.isSet(exportAnswers)) {
-        cli::complain(
-            cli::say("--export で子どもを選んでください", "nothing to do: give --export NAME"));
+    if (parser.isSet(exportAnswers) && parser.isSet(report)) {
+        cli::complain(cli::say("--export と --report は一緒に使えません",
+                               "give either --export or --report, not both"));
         return cli::kBadInput;
     }
-    const QString nickname = parser.value(exportAnswers);
+    if (!parser.isSet(exportAnswers) && !parser.isSet(report)) {
+        cli::complain(cli::say("--export か --report で子どもを選んでください",
+                               "nothing to do: give --export NAME or --report NAME"));
+        return cli::kBadInput;
+    }
     records::RecordsStore store;
     if (!store.openExisting(records::recordsFile()) || !store.isOpen()) {
         cli::complain(cli::say("記録がありません（%1）", "there are no records (%1)")
                           .arg(records::recordsFile()));
         return cli::kBadInput;
     }
+    if (parser.isSet(report)) {
+        const QStringList nicknames = parser.values(report);
+        return writeReports(store, nicknames,
+                            parser.isSet(output) ? parser.value(output)
+                                                 : nicknames.first() + ".pdf");
+    }
+    const QString nickname = parser.value(exportAnswers);
     const auto child = childNamed(store, nickname);
     if (!child) return cli::kBadInput;
     const QString file = parser.isSet(output) ? parser.value(output) : nickname + ".csv";

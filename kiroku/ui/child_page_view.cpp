@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kiroku/ui/child_page_view.h"
 
+#include "kiroku/page_words.h"
+
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -21,84 +23,8 @@
 namespace kiroku {
 
 namespace records = common::records;
-using records::FactState;
 
 namespace {
-
-// How a state looks in the grid: a mark, so that the grid reads without
-// colour too, and a gentle background. A miss is △, not ×, which the grid of
-// products would read as "times".
-struct StateLook {
-    FactState state;
-    const char16_t* mark;
-    QRgb colour;
-};
-// In the legend's order.
-constexpr StateLook kLooks[] = {
-    {FactState::kMastered, u"◎", 0xcdebd0},
-    {FactState::kLearning, u"○", 0xfff1b8},
-    {FactState::kRecentlyMissed, u"△", 0xf9c9d4},
-    {FactState::kNotSeen, u"・", 0xececec},
-};
-
-const StateLook& lookOf(FactState state)
-{
-    for (const StateLook& look : kLooks)
-        if (look.state == state) return look;
-    return kLooks[3];
-}
-
-// The kinds by the keys the drills write. Kiroku links none of the drills'
-// code, so their names are made here from the keys: a list kind by its
-// category and its number as the child's list shows it ("add:3" is the
-// fourth item: たし算 4), the times table by its rows ("table:2,7+0": 九九
-// 2,7 (0から)), Bairo's by kind and level.
-QString kindLabel(const QString& program, const QString& choice)
-{
-    const qsizetype colon = choice.indexOf(u':');
-    const QString head = choice.left(colon);
-    const QString rest = choice.mid(colon + 1);
-    if (program == u"bairo") {
-        const QString kind = head == u"lcm"   ? QStringLiteral("最小公倍数")
-                             : head == u"gcd" ? QStringLiteral("最大公約数")
-                                              : head;
-        const QString level = rest == u"easy"   ? QStringLiteral("やさしい")
-                              : rest == u"hard" ? QStringLiteral("むずかしい")
-                                                : rest;
-        return kind + u' ' + level;
-    }
-    if (head == u"table") {
-        if (rest.endsWith(u"+0")) return QStringLiteral("九九 %1 (0から)").arg(rest.chopped(2));
-        return QStringLiteral("九九 ") + rest;
-    }
-    static const QHash<QString, QString> kCategories{
-        {QStringLiteral("add"), QStringLiteral("たし算")},
-        {QStringLiteral("sub"), QStringLiteral("ひき算")},
-        {QStringLiteral("mul"), QStringLiteral("かけ算")},
-        {QStringLiteral("div"), QStringLiteral("わり算")}};
-    bool number = false;
-    const int index = rest.toInt(&number);
-    if (!number || !kCategories.contains(head)) return choice;
-    return kCategories.value(head) + u' ' + QString::number(index + 1);
-}
-
-// A fact as the drills show it: "mul:7x8" as 7×8, "div:17/5" as 17÷5, and
-// Bairo's "lcm:6,8" as 6と8の最小公倍数.
-QString factLabel(const QString& fact)
-{
-    const qsizetype colon = fact.indexOf(u':');
-    const QString head = fact.left(colon);
-    QString rest = fact.mid(colon + 1);
-    if (head == u"lcm" || head == u"gcd")
-        return rest.replace(u',', u'と') + u'の' +
-               (head == u"lcm" ? QStringLiteral("最小公倍数") : QStringLiteral("最大公約数"));
-    return rest.replace(u'x', u'×').replace(u'/', u'÷');
-}
-
-QString percentText(int problems, int percent)
-{
-    return problems > 0 ? QStringLiteral("%1%").arg(percent) : QStringLiteral("—");
-}
 
 QLabel* heading(const QString& text, QWidget* parent)
 {
@@ -163,11 +89,7 @@ void fillTable(QTableWidget* table, const QList<QStringList>& rows, QList<int> t
 
 ChildPageView::ChildPageView(QWidget* parent) : QWidget(parent)
 {
-    m_kinds = makeTable(QStringLiteral("種類ごとの記録"),
-                        {QStringLiteral("種類"), QStringLiteral("セット数"),
-                         QStringLiteral("問題数"), QStringLiteral("一回目で正解"),
-                         QStringLiteral("答えるまで(中央値)"), QStringLiteral("最後にやった日")},
-                        true, this);
+    m_kinds = makeTable(kKindsHeading.toString(), kindHeaders(), true, this);
     m_missed = makeTable(
         QStringLiteral("よくまちがえる問題"),
         {QStringLiteral("問題"), QStringLiteral("まちがえた回数"), QStringLiteral("書いた答え")},
@@ -180,11 +102,11 @@ ChildPageView::ChildPageView(QWidget* parent) : QWidget(parent)
                   true, this);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading(QStringLiteral("九九"), this));
+    layout->addWidget(heading(kGridHeading.toString(), this));
     layout->addWidget(makeGrid());
-    layout->addWidget(heading(QStringLiteral("種類ごとの記録"), this));
+    layout->addWidget(heading(kKindsHeading.toString(), this));
     layout->addWidget(m_kinds);
-    layout->addWidget(heading(QStringLiteral("この8週間"), this));
+    layout->addWidget(heading(kTrendHeading.toString(), this));
     layout->addWidget(makeTrend());
     layout->addWidget(heading(QStringLiteral("よくまちがえる問題（この2週間）"), this));
     layout->addWidget(m_missed);
@@ -200,7 +122,7 @@ QWidget* ChildPageView::makeGrid()
     m_grid = makeTable(QStringLiteral("九九の表"), {}, true, box);
     m_grid->setRowCount(9);
     QStringList rows;
-    for (int a = 1; a <= 9; ++a) rows << QStringLiteral("%1の段").arg(a);
+    for (int a = 1; a <= 9; ++a) rows << gridRowHeader(a);
     m_grid->setVerticalHeaderLabels(rows);
     m_grid->verticalHeader()->show();
     // Cells of one width, wide enough for a mark and a two-digit product.
@@ -212,8 +134,8 @@ QWidget* ChildPageView::makeGrid()
 
     // The legend: each state's colour, mark and word.
     auto* legend = new QVBoxLayout;
-    for (const StateLook& look : kLooks) {
-        const QString text = QString::fromUtf16(look.mark) + u' ' + records::stateWord(look.state);
+    for (const StateLook& look : kStateLooks) {
+        const QString text = legendText(look);
         auto* label = new QLabel(text, box);
         label->setAccessibleName(text);
         label->setStyleSheet(QStringLiteral("background-color: %1; color: black; padding: 2px 8px;")
@@ -231,12 +153,12 @@ QWidget* ChildPageView::makeGrid()
 
 QWidget* ChildPageView::makeTrend()
 {
-    m_problems = new QBarSet(QStringLiteral("問題数"));
+    m_problems = new QBarSet(kProblemsWord.toString());
     auto* bars = new QBarSeries;
     bars->append(m_problems);
     bars->setBarWidth(0.8);
     m_percent = new QLineSeries;
-    m_percent->setName(QStringLiteral("一回目で正解 (%)"));
+    m_percent->setName(kFirstTryShareWord.toString());
     m_percent->setPointsVisible(true);
 
     auto* chart = new QChart;
@@ -292,15 +214,7 @@ void ChildPageView::showPage(const records::ChildPage& page)
     showGrid(page.facts);
 
     QList<QStringList> kinds;
-    for (const records::KindSummary& k : page.kinds)
-        kinds << QStringList{kindLabel(k.program, k.choice),
-                             QString::number(k.sets),
-                             QString::number(k.problems),
-                             percentText(k.problems, k.firstTryPercent),
-                             k.problems > 0
-                                 ? QStringLiteral("%1秒").arg(k.medianMs / 1000.0, 0, 'f', 1)
-                                 : QStringLiteral("—"),
-                             k.lastPractised.toLocalTime().date().toString(u"yyyy/MM/dd")};
+    for (const records::KindSummary& k : page.kinds) kinds << kindCells(k);
     fillTable(m_kinds, kinds);
 
     QList<QStringList> missed;
@@ -323,29 +237,21 @@ void ChildPageView::showPage(const records::ChildPage& page)
 
 void ChildPageView::showGrid(const QHash<QString, records::FactStanding>& facts)
 {
-    // The ×0 column only for a child who practised the table from 0.
-    bool fromZero = false;
-    for (int a = 1; a <= 9 && !fromZero; ++a)
-        fromZero = facts.contains(QStringLiteral("mul:%1x0").arg(a));
-    const int first = fromZero ? 0 : 1;
+    const int first = gridFirstColumn(facts);
     m_grid->clearContents();
     m_grid->setColumnCount(10 - first);
     QStringList columns;
-    for (int b = first; b <= 9; ++b) columns << QStringLiteral("×%1").arg(b);
+    for (int b = first; b <= 9; ++b) columns << gridColumnHeader(b);
     m_grid->setHorizontalHeaderLabels(columns);
 
     for (int a = 1; a <= 9; ++a) {
         for (int b = first; b <= 9; ++b) {
-            const auto found = facts.constFind(QStringLiteral("mul:%1x%2").arg(a).arg(b));
-            const records::FactStanding standing =
-                found == facts.cend() ? records::FactStanding{} : *found;
-            const StateLook& look = lookOf(standing.state);
+            const records::FactStanding standing = gridStanding(facts, a, b);
             const QString fact = QStringLiteral("%1×%2").arg(a).arg(b);
             const QString word = records::stateWord(standing.state);
-            auto* cell =
-                new QTableWidgetItem(QString::fromUtf16(look.mark) + u' ' + QString::number(a * b));
+            auto* cell = new QTableWidgetItem(gridCellText(a, b, standing.state));
             cell->setTextAlignment(Qt::AlignCenter);
-            cell->setBackground(QColor(look.colour));
+            cell->setBackground(QColor(lookOf(standing.state).colour));
             cell->setForeground(QColor(Qt::black));
             // What a screen reader says of the cell: the fact and its word.
             cell->setData(Qt::AccessibleTextRole, fact + u' ' + word);
@@ -388,7 +294,7 @@ void ChildPageView::showTrend(const QList<records::DaySummary>& days)
     m_problemAxis->applyNiceNumbers();
     for (const QString& label : m_dayAxis->categoriesLabels()) m_dayAxis->remove(label);
     m_dayAxis->setStartValue(-0.5);
-    for (int i = 0; i < days.size(); i += 14) m_dayAxis->append(days[i].day.toString(u"M/d"), i);
+    for (int i = 0; i < days.size(); i += 14) m_dayAxis->append(dayTick(days[i].day), i);
     m_dayAxis->setRange(-0.5, std::max<qsizetype>(days.size(), 1) - 0.5);
 }
 

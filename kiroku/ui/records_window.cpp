@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/records/child_page.h"
 #include "common/records/records_place.h"
+#include "kiroku/report_page.h"
 #include "kiroku/ui/child_page_view.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
@@ -37,8 +39,10 @@ QPushButton* namedButton(QWidget* parent, const QString& text)
 
 } // namespace
 
-RecordsWindow::RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_file(std::move(file))
+RecordsWindow::RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* parent,
+                             common::PageSurfaceFactory pages)
+    : QWidget(parent), m_dialogs(dialogs), m_file(std::move(file)),
+      m_printFlow(dialogs, std::move(pages))
 {
     setWindowTitle(QStringLiteral("学習の記録"));
     m_pages = new QTabWidget(this);
@@ -120,10 +124,22 @@ QWidget* RecordsWindow::makeChildPage()
     scroll->setWidget(m_childPage);
     scroll->setAccessibleName(QStringLiteral("子どものようす"));
 
+    // The report of the child shown, for paper: the message line beside the
+    // button says so while it prints.
+    m_print = namedButton(m_childTab, QStringLiteral("印刷…"));
+    connect(m_print, &QPushButton::clicked, this, &RecordsWindow::printReport);
+    m_printMessage = new QLineEdit(m_childTab);
+    m_printMessage->setReadOnly(true);
+    m_printMessage->setFrame(false);
+    m_printMessage->setFocusPolicy(Qt::NoFocus);
+    m_printMessage->setAccessibleName(QStringLiteral("印刷のようす"));
+
     auto* chooser = new QHBoxLayout;
     chooser->addWidget(label);
     chooser->addWidget(m_chooser);
     chooser->addStretch();
+    chooser->addWidget(m_printMessage);
+    chooser->addWidget(m_print);
     auto* layout = new QVBoxLayout(m_childTab);
     layout->addLayout(chooser);
     layout->addWidget(scroll, 1);
@@ -190,12 +206,27 @@ void RecordsWindow::showChildPage()
         return;
     }
     const QVariant child = m_chooser->currentData();
+    m_print->setEnabled(m_store.isOpen() && child.isValid());
     if (!m_store.isOpen() || !child.isValid()) {
         m_childPage->showPage({});
         return;
     }
     m_childPage->showPage(
         records::readChildPage(m_store, child.toLongLong(), QDateTime::currentDateTimeUtc()));
+}
+
+void RecordsWindow::printReport()
+{
+    const QVariant child = m_chooser->currentData();
+    if (!m_store.isOpen() || !child.isValid()) return;
+    const QString nickname = m_chooser->currentText();
+    const common::PrintTexts texts{{},
+                                   QStringLiteral("「%1」の記録を印刷しますか？").arg(nickname),
+                                   QStringLiteral("印刷中です…")};
+    m_printFlow.run(this, m_printMessage, texts, [&](common::PageSurface& surface) {
+        return printReports(surface, {readReport(m_store, child.toLongLong(), nickname,
+                                                 QDateTime::currentDateTimeUtc())});
+    });
 }
 
 void RecordsWindow::switchRecords(bool on)

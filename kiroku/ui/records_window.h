@@ -7,6 +7,7 @@
 // chooser of the child. Every handler asks what it needs through the dialog
 // interface, calls the store and shows what the store now holds.
 
+#include "common/print_flow.h"
 #include "common/records/records_store.h"
 
 #include <QString>
@@ -14,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
@@ -30,7 +32,9 @@ class RecordsWindow : public QWidget {
 public:
     // `file`: the records file, opened at once when it is there; otherwise
     // it is made at the first child added or when records are turned on.
-    RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* parent = nullptr);
+    // `pages`: what a child's report is printed on.
+    RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* parent = nullptr,
+                  common::PageSurfaceFactory pages = common::printerPages());
 
 private:
     QWidget* makeChildrenPage();
@@ -45,6 +49,9 @@ private:
     void chooseFromList();
     // Reads the chosen child's page, when that page is on show.
     void showChildPage();
+
+    // Prints the shown child's report through the print flow.
+    void printReport();
 
     void switchRecords(bool on);
     void addChild();
@@ -64,6 +71,9 @@ private:
     QWidget* m_childTab = nullptr;
     QComboBox* m_chooser = nullptr;
     ChildPageView* m_childPage = nullptr;
+    QPushButton* m_print = nullptr;
+    QLineEdit* m_printMessage = nullptr; // says that the report is printing
+    common::PrintFlow m_printFlow;
 };
 
 } // namespace kiroku

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// kiroku --export run as a process: the CSV a spreadsheet opens, and how bad
-// input and an unwritable output are refused.
+// kiroku --export and --report run as a process: the CSV a spreadsheet opens,
+// the PDF of the reports, and how bad input and an unwritable output are
+// refused.
 #include "common/records/records_store.h"
 #include "tests/support/command_run.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,7 +24,8 @@ private slots:
         common::records::RecordsStore store;
         QCOMPARE(store.open(m_data.filePath("numirabairo/records.sqlite")),
                  common::records::Opening::kOpened);
-        qint64 child = 0, set = 0;
+        qint64 child = 0, set = 0, other = 0;
+        QVERIFY(!store.addChild(u"はなこ"_qs, &other));
         QVERIFY(!store.addChild(u"たろう"_qs, &child));
         for (const char* typed : {"54", "=1+2", "5,6", "-3"}) {
             common::AnswerRecord a{1, "mul:7x8", "56", typed, 1, false};
@@ -52,6 +55,54 @@ private slots:
         QVERIFY(lines[4].contains(",-3,"));
     }
 
+    // The reports as a PDF: a page a child named, in a file of the owner's
+    // alone, with nothing else left beside it.
+    void report_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("named after the child")
+            << QStringList{"--report", u"たろう"_qs} << u"たろう.pdf"_qs << 1;
+        QTest::newRow("two children, one file")
+            << QStringList{"--report", u"たろう"_qs, "--report", u"はなこ"_qs, "--output", "b.pdf"}
+            << "b.pdf" << 2;
+        QTest::newRow("a child without answers")
+            << QStringList{"--report", u"はなこ"_qs} << u"はなこ.pdf"_qs << 1;
+    }
+    void report()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, file);
+        QFETCH(int, pages);
+        QTemporaryDir dir;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const auto r = test_support::runCommand(kProgram, arguments);
+        QDir::setCurrent(before);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{file});
+        QFile pdf(dir.filePath(file));
+        // The owner's, the group's and others' bits.
+        QCOMPARE(pdf.permissions() & QFile::Permissions(0x7077),
+                 QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QCOMPARE(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")), pages);
+    }
+
+    // No records at all: refused as for an unknown child.
+    void reportWithoutRecords()
+    {
+        QTemporaryDir empty;
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", empty.path().toUtf8());
+        test_support::checkRefused(kProgram, {"--report", u"たろう"_qs}, 2, "no records");
+        qputenv("XDG_DATA_HOME", data);
+    }
+
     void refused_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -61,6 +112,12 @@ private slots:
         QTest::newRow("no such child") << QStringList{"--export", "じろう"} << 2 << "no child";
         QTest::newRow("no such folder")
             << QStringList{"--export", u"たろう"_qs, "--output", "@/no/a.csv"} << 1 << "/no";
+        QTest::newRow("report of no such child")
+            << QStringList{"--report", u"たろう"_qs, "--report", "じろう"} << 2 << "no child";
+        QTest::newRow("report and export")
+            << QStringList{"--report", u"たろう"_qs, "--export", u"たろう"_qs} << 2 << "not both";
+        QTest::newRow("report into no such folder")
+            << QStringList{"--report", u"たろう"_qs, "--output", "@/no/a.pdf"} << 1 << "/no";
     }
     void refused()
     {

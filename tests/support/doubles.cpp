@@ -150,6 +150,13 @@ void RecordingSurface::textOut(QPoint p, const QString& text)
     ops.append({PageOp::kText, p, text, 0});
 }
 
+void RecordingSurface::setPenWidth(int width) { ops.append({PageOp::kPen, {}, {}, width}); }
+
+void RecordingSurface::fillRect(QRect area, QRgb colour)
+{
+    ops.append({PageOp::kFill, {}, {}, 0, area, colour});
+}
+
 bool RecordingSurface::end()
 {
     ops.append({PageOp::kEnd, {}, {}, 0});
@@ -177,10 +184,18 @@ bool RecordingSurface::usedFont(const QString& family, int points) const
 QList<QPair<QPoint, QString>> RecordingSurface::textsOnPage(int page) const
 {
     QList<QPair<QPoint, QString>> out;
+    for (const PageOp& op : opsOnPage(page))
+        if (op.kind == PageOp::kText) out.append({op.at, op.text});
+    return out;
+}
+
+QList<PageOp> RecordingSurface::opsOnPage(int page) const
+{
+    QList<PageOp> out;
     int current = -1;
     for (const PageOp& op : ops) {
         if (op.kind == PageOp::kBegin || op.kind == PageOp::kNewPage) ++current;
-        if (current == page && op.kind == PageOp::kText) out.append({op.at, op.text});
+        if (current == page) out.append(op);
     }
     return out;
 }

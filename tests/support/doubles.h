@@ -14,6 +14,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -112,11 +113,13 @@ private:
 
 // One operation on a recorded page.
 struct PageOp {
-    enum Kind { kBegin, kNewPage, kFont, kMoveTo, kLineTo, kText, kEnd, kAbort };
+    enum Kind { kBegin, kNewPage, kFont, kMoveTo, kLineTo, kText, kEnd, kAbort, kPen, kFill };
     Kind kind = kBegin;
     QPoint at{};    // MoveTo, LineTo, Text
     QString text{}; // the font's family, or the text written
-    int points = 0; // the font's size
+    int points = 0; // the font's size, or the pen's width
+    QRect area{};   // Fill
+    QRgb colour = 0;
     bool operator==(const PageOp&) const = default;
 };
 
@@ -131,6 +134,8 @@ public:
     void moveTo(QPoint p) override;
     void lineTo(QPoint p) override;
     void textOut(QPoint topLeft, const QString& text) override;
+    void setPenWidth(int width) override;
+    void fillRect(QRect area, QRgb colour) override;
     bool end() override;
     void abort() override;
     QString errorText() const override
@@ -148,6 +153,8 @@ public:
     bool usedFont(const QString& family, int points) const;
     // Texts of page p (0-based) with their places.
     QList<QPair<QPoint, QString>> textsOnPage(int page) const;
+    // Operations of page p (0-based), from its begin or new page on.
+    QList<PageOp> opsOnPage(int page) const;
 
 private:
     QSize m_page;

@@ -14,6 +14,8 @@ struct ForwardingSurface : common::PageSurface {
     void moveTo(QPoint p) override { t.moveTo(p); }
     void lineTo(QPoint p) override { t.lineTo(p); }
     void textOut(QPoint p, const QString& s) override { t.textOut(p, s); }
+    void setPenWidth(int w) override { t.setPenWidth(w); }
+    void fillRect(QRect r, QRgb c) override { t.fillRect(r, c); }
     bool end() override { return t.end(); }
     void abort() override { t.abort(); }
     QString errorText() const override { return t.errorText(); }

@@ -7,12 +7,14 @@
 #include "common/records/records_store.h"
 #include "kiroku/ui/records_window.h"
 #include "tests/support/doubles.h"
+#include "tests/support/forwarding_surface.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -318,6 +320,41 @@ private slots:
             row = found.front()->row();
         }
         QCOMPARE(shown->item(row, column)->text(), text);
+    }
+
+    // The report of the child shown, through the print flow: printed after
+    // Yes with the child's nickname and the grid's marks, nothing after No;
+    // the message line is left as it was.
+    void printReport_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("yes") << Answer::kYes << 1;
+        QTest::newRow("no") << Answer::kNo << 0;
+    }
+    void printReport()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(int, pages);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("records.sqlite");
+        writeHistory(file, false);
+        ScriptedDialogs dialogs;
+        dialogs.answers.push_back(answer);
+        test_support::RecordingSurface recorded({2480, 3508});
+        kiroku::RecordsWindow window(dialogs, file, nullptr, [&](QPrinter&) {
+            return std::make_unique<ForwardingSurface>(recorded);
+        });
+        openChildPage(window);
+        named<QPushButton>(window, "印刷…")->click();
+        QCOMPARE(recorded.pages, pages);
+        QCOMPARE(dialogs.count("printer"), pages);
+        QVERIFY(dialogs.texts("confirm").value(0).contains("たろう"));
+        QVERIFY(named<QLineEdit>(window, "印刷のようす")->text().isEmpty());
+        QStringList texts;
+        for (const auto& [at, text] : recorded.textsOnPage(0)) texts << text;
+        QCOMPARE(texts.contains("たろう"), pages > 0);
+        QCOMPARE(texts.contains("△ 56") && texts.contains("◎ 6"), pages > 0);
     }
 };
 

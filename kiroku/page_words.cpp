@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "kiroku/page_words.h"
+
+#include "common/records/mastery.h"
+
+namespace kiroku {
+
+namespace records = common::records;
+
+const StateLook& lookOf(records::FactState state)
+{
+    for (const StateLook& look : kStateLooks)
+        if (look.state == state) return look;
+    return kStateLooks[3];
+}
+
+QString legendText(const StateLook& look)
+{
+    return QString::fromUtf16(look.mark) + u' ' + records::stateWord(look.state);
+}
+
+int gridFirstColumn(const QHash<QString, records::FactStanding>& facts)
+{
+    for (int a = 1; a <= 9; ++a)
+        if (facts.contains(QStringLiteral("mul:%1x0").arg(a))) return 0;
+    return 1;
+}
+
+QString gridRowHeader(int a) { return QStringLiteral("%1の段").arg(a); }
+
+QString gridColumnHeader(int b) { return QStringLiteral("×%1").arg(b); }
+
+records::FactStanding gridStanding(const QHash<QString, records::FactStanding>& facts, int a, int b)
+{
+    return facts.value(QStringLiteral("mul:%1x%2").arg(a).arg(b));
+}
+
+QString gridCellText(int a, int b, records::FactState state)
+{
+    return QString::fromUtf16(lookOf(state).mark) + u' ' + QString::number(a * b);
+}
+
+// Kiroku links none of the drills' code, so their names are made here from
+// the keys: a list kind by its category and its number as the child's list
+// shows it ("add:3" is the fourth item: たし算 4), the times table by its
+// rows ("table:2,7+0": 九九 2,7 (0から)), Bairo's by kind and level.
+QString kindLabel(const QString& program, const QString& choice)
+{
+    const qsizetype colon = choice.indexOf(u':');
+    const QString head = choice.left(colon);
+    const QString rest = choice.mid(colon + 1);
+    if (program == u"bairo") {
+        const QString kind = head == u"lcm"   ? QStringLiteral("最小公倍数")
+                             : head == u"gcd" ? QStringLiteral("最大公約数")
+                                              : head;
+        const QString level = rest == u"easy"   ? QStringLiteral("やさしい")
+                              : rest == u"hard" ? QStringLiteral("むずかしい")
+                                                : rest;
+        return kind + u' ' + level;
+    }
+    if (head == u"table") {
+        if (rest.endsWith(u"+0")) return QStringLiteral("九九 %1 (0から)").arg(rest.chopped(2));
+        return QStringLiteral("九九 ") + rest;
+    }
+    static const QHash<QString, QString> kCategories{
+        {QStringLiteral("add"), QStringLiteral("たし算")},
+        {QStringLiteral("sub"), QStringLiteral("ひき算")},
+        {QStringLiteral("mul"), QStringLiteral("かけ算")},
+        {QStringLiteral("div"), QStringLiteral("わり算")}};
+    bool number = false;
+    const int index = rest.toInt(&number);
+    if (!number || !kCategories.contains(head)) return choice;
+    return kCategories.value(head) + u' ' + QString::number(index + 1);
+}
+
+// Bairo's "lcm:6,8" reads 6と8の最小公倍数; "div:17/5" reads 17÷5.
+QString factLabel(const QString& fact)
+{
+    const qsizetype colon = fact.indexOf(u':');
+    const QString head = fact.left(colon);
+    QString rest = fact.mid(colon + 1);
+    if (head == u"lcm" || head == u"gcd")
+        return rest.replace(u',', u'と') + u'の' +
+               (head == u"lcm" ? QStringLiteral("最小公倍数") : QStringLiteral("最大公約数"));
+    return rest.replace(u'x', u'×').replace(u'/', u'÷');
+}
+
+QString percentText(int problems, int percent)
+{
+    return problems > 0 ? QStringLiteral("%1%").arg(percent) : QStringLiteral("—");
+}
+
+QStringList kindHeaders()
+{
+    return {QStringLiteral("種類"),
+            QStringLiteral("セット数"),
+            kProblemsWord.toString(),
+            kFirstTryWord.toString(),
+            QStringLiteral("答えるまで(中央値)"),
+            QStringLiteral("最後にやった日")};
+}
+
+QStringList kindCells(const records::KindSummary& kind)
+{
+    return {kindLabel(kind.program, kind.choice),
+            QString::number(kind.sets),
+            QString::number(kind.problems),
+            percentText(kind.problems, kind.firstTryPercent),
+            kind.problems > 0 ? QStringLiteral("%1秒").arg(kind.medianMs / 1000.0, 0, 'f', 1)
+                              : QStringLiteral("—"),
+            kind.lastPractised.toLocalTime().date().toString(u"yyyy/MM/dd")};
+}
+
+QString dayTick(const QDate& day) { return day.toString(u"M/d"); }
+
+} // namespace kiroku
