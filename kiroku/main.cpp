@@ -49,6 +49,13 @@ int writeReports(records::RecordsStore& store, const QStringList& nicknames, con
         QFile::ReadOwner | QFile::WriteOwner);
 }
 
+// The file a child's nickname names in the current folder: a slash in the
+// name must not make it a path elsewhere.
+QString fileNamed(QString nickname, const char* suffix)
+{
+    return nickname.replace(u'/', u'_').replace(u'\\', u'_') + QLatin1String(suffix);
+}
+
 // Without a window: --export writes a child's answers as CSV, --report the
 // children's reports as PDF; --help and --version are answered too.
 int answerCommandLine(int argc, char* argv[])
@@ -98,12 +105,12 @@ int answerCommandLine(int argc, char* argv[])
         const QStringList nicknames = parser.values(report);
         return writeReports(store, nicknames,
                             parser.isSet(output) ? parser.value(output)
-                                                 : nicknames.first() + ".pdf");
+                                                 : fileNamed(nicknames.first(), ".pdf"));
     }
     const QString nickname = parser.value(exportAnswers);
     const auto child = childNamed(store, nickname);
     if (!child) return cli::kBadInput;
-    const QString file = parser.isSet(output) ? parser.value(output) : nickname + ".csv";
+    const QString file = parser.isSet(output) ? parser.value(output) : fileNamed(nickname, ".csv");
     QString error;
     if (records::writeAnswersCsv(store, *child, file, &error)) return cli::kDone;
     cli::complain(cli::say("%1 に書けません: %2", "cannot write %1: %2").arg(file, error));

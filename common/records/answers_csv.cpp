@@ -72,8 +72,10 @@ QByteArray answersCsv(RecordsStore& store, qint64 child)
 bool writeAnswersCsv(RecordsStore& store, qint64 child, const QString& path, QString* error)
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(answersCsv(store, child)) >= 0 &&
-        file.commit())
+    // A child's answers are the owner's alone, as the records file is.
+    if (file.open(QIODevice::WriteOnly) &&
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+        file.write(answersCsv(store, child)) >= 0 && file.commit())
         return true;
     if (error) *error = file.errorString();
     return false;

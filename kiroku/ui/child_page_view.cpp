@@ -72,6 +72,15 @@ void fitTable(QTableWidget* table)
 void fillTable(QTableWidget* table, const QList<QStringList>& rows, QList<int> texts = {})
 {
     table->clearContents();
+    table->clearSpans();
+    if (rows.isEmpty()) {
+        // Said in the table, so that a screen reader meets it there too.
+        table->setRowCount(1);
+        table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("まだ記録がありません")));
+        table->setSpan(0, 0, 1, table->columnCount());
+        if (table->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) fitTable(table);
+        return;
+    }
     table->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < rows[r].size(); ++c) {
@@ -83,6 +92,32 @@ void fillTable(QTableWidget* table, const QList<QStringList>& rows, QList<int> t
     }
     table->resizeColumnsToContents();
     if (table->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) fitTable(table);
+}
+
+// What was typed at a fact, each text once with how often, the most typed
+// first (the newest first among equals), a few at most: a child who types 54
+// for 7×8 every time shows at once, and a long list does not widen the page.
+QString typedSummary(const QStringList& typed)
+{
+    constexpr qsizetype kShown = 6;
+    QList<std::pair<QString, int>> counts;
+    for (const QString& text : typed) {
+        const auto found = std::find_if(counts.begin(), counts.end(),
+                                        [&](const auto& c) { return c.first == text; });
+        if (found == counts.end())
+            counts.append({text, 1});
+        else
+            ++found->second;
+    }
+    std::stable_sort(counts.begin(), counts.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    QStringList shown;
+    for (const auto& [text, n] : counts.first(std::min(counts.size(), kShown)))
+        shown << (n > 1 ? QStringLiteral("%1（%2回）").arg(text).arg(n) : text);
+    QString summary = shown.join(u"、");
+    if (counts.size() > kShown)
+        summary += QStringLiteral(" ほか%1種類").arg(counts.size() - kShown);
+    return summary;
 }
 
 } // namespace
@@ -220,7 +255,7 @@ void ChildPageView::showPage(const records::ChildPage& page)
     QList<QStringList> missed;
     for (const records::MissedFact& m : page.mostMissed)
         missed << QStringList{factLabel(m.fact), QString::number(m.misses),
-                              m.typedWrong.join(u"、")};
+                              typedSummary(m.typedWrong)};
     fillTable(m_missed, missed, {2});
 
     QList<QStringList> bairo;

@@ -27,6 +27,7 @@ private slots:
         qint64 child = 0, set = 0, other = 0;
         QVERIFY(!store.addChild(u"はなこ"_qs, &other));
         QVERIFY(!store.addChild(u"たろう"_qs, &child));
+        QVERIFY(!store.addChild(u"../ゆき"_qs));
         for (const char* typed : {"54", "=1+2", "5,6", "-3"}) {
             common::AnswerRecord a{1, "mul:7x8", "56", typed, 1, false};
             a.answeredAt = QDateTime(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
@@ -45,6 +46,8 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(f.permissions() & QFile::Permissions(0x7077),
+                 QFile::ReadOwner | QFile::WriteOwner);
         const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 5);
         QVERIFY(lines[0].startsWith(u"日時(UTC),プログラム"_qs));
@@ -69,6 +72,8 @@ private slots:
             << "b.pdf" << 2;
         QTest::newRow("a child without answers")
             << QStringList{"--report", u"はなこ"_qs} << u"はなこ.pdf"_qs << 1;
+        QTest::newRow("a name with a slash, still here")
+            << QStringList{"--report", u"../ゆき"_qs} << u".._ゆき.pdf"_qs << 1;
     }
     void report()
     {

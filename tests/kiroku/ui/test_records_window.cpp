@@ -5,6 +5,7 @@
 // and checked as a screen reader reads it.
 #include "common/records/records_place.h"
 #include "common/records/records_store.h"
+#include "kiroku/ui/child_page_view.h"
 #include "kiroku/ui/records_window.h"
 #include "tests/support/doubles.h"
 #include "tests/support/forwarding_surface.h"
@@ -320,6 +321,31 @@ private slots:
             row = found.front()->row();
         }
         QCOMPARE(shown->item(row, column)->text(), text);
+    }
+
+    // What was typed at a missed fact, in short: each text once, the most
+    // typed first; and a table with nothing in it says so.
+    void typedAndEmpty_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("the same wrong answer every time")
+            << QStringList{"48", "54", "54", "54"} << u"54（3回）、48"_qs;
+        QTest::newRow("a long list cut") << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}
+                                         << u"1、2、3、4、5、6 ほか3種類"_qs;
+    }
+    void typedAndEmpty()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, shown);
+        kiroku::ChildPageView view;
+        common::records::ChildPage page;
+        page.mostMissed.append({"mul:7x8", 1, typed});
+        view.showPage(page);
+        QCOMPARE(named<QTableWidget>(view, "よくまちがえる問題")->item(0, 2)->text(), shown);
+        auto* kinds = named<QTableWidget>(view, "種類ごとの記録");
+        QCOMPARE(kinds->item(0, 0)->text(), u"まだ記録がありません"_qs);
+        QCOMPARE(kinds->columnSpan(0, 0), kinds->columnCount());
     }
 
     // The report of the child shown, through the print flow: printed after
