@@ -11,8 +11,9 @@ namespace common::records {
 
 class RecordsStore;
 
-// The header row and one row per answer of the child, oldest first. A cell
-// that a spreadsheet would take for a formula ("=", "+", "@", or "-" before
+// The header row and one row per answer of the child, oldest first: the
+// answers the file still keeps (RecordsStore::keptMonths). A cell that a
+// spreadsheet would take for a formula ("=", "+", "@", or "-" before
 // anything but a digit) is kept as text with a leading apostrophe.
 QByteArray answersCsv(RecordsStore& store, qint64 child);
 // Writes it to `path`; false with the reason in `error` when it could not.

@@ -75,7 +75,8 @@ qint64 median(std::vector<qint64>& values)
 }
 
 // The kinds practised and Bairo's hints, from the sets' own counts; the
-// median time from the first tries' answers.
+// median time from the first tries' answers, and so only from the answers
+// still kept where the file keeps fewer months (the counts stay whole).
 void readKinds(const QSqlDatabase& db, qint64 child, ChildPage& page)
 {
     QSqlQuery q(db);

@@ -22,6 +22,8 @@ constexpr int kMaxNicknameLength = 40;
 // A file up to this size is checked page by page at every opening; it takes
 // a family's file some tens of milliseconds, a class's half a second.
 constexpr qint64 kAlwaysCheckedBytes = 32 * 1024 * 1024;
+// Answers removed in one transaction: a few milliseconds of the write lock.
+constexpr int kRemovedPerTransaction = 2000;
 
 // Each migration takes the schema from its index to the next version. A
 // change of schema is a new entry at the end; entries are never edited.
@@ -145,6 +147,17 @@ UPDATE sets SET first_tries = t.first_tries, first_right = t.first_right,
         FROM answers GROUP BY set_id) AS t
   WHERE t.set_id = sets.id;
 )sql",
+    // How long the answers are kept: `months` NULL keeps every one. The
+    // local day a drill last removed the older ones, so that it happens
+    // once a day whichever program starts first.
+    R"sql(
+CREATE TABLE keeping (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  months INTEGER CHECK (months IS NULL OR months >= 3),
+  removed_on TEXT
+);
+INSERT INTO keeping VALUES (1, NULL, NULL);
+)sql",
     // The facts a child ever missed, in the order they fall due: the review
     // set reads its due facts from here without going through every fact.
     R"sql(
@@ -199,6 +212,17 @@ QAtomicInt connectionsMade;
 } // namespace
 
 int schemaVersion() { return static_cast<int>(std::size(kMigrations)); }
+
+const QList<int>& keepingChoices()
+{
+    static const QList<int> choices{kKeepAll, 3, 6, 12, 24};
+    return choices;
+}
+
+QDateTime keepingCutOff(int months, const QDate& today)
+{
+    return QDateTime(today.addMonths(-months), QTime(0, 0));
+}
 
 std::optional<QString> nicknameProblem(const QString& nickname)
 {
@@ -632,6 +656,109 @@ bool RecordsStore::endSet(qint64 setId, int score, const QDateTime& endedAt)
     q.addBindValue(score);
     q.addBindValue(setId);
     return q.exec() || fail(QStringLiteral("cannot end a set"), q.lastError());
+}
+
+int RecordsStore::keptMonths()
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(QStringLiteral("SELECT months FROM keeping WHERE id = 1")) || !q.next())
+        return kKeepAll;
+    return q.value(0).toInt(); // NULL reads as 0, kKeepAll
+}
+
+bool RecordsStore::setKeptMonths(int months)
+{
+    if (!keepingChoices().contains(months))
+        return fail(QStringLiteral("not a choice of months kept: %1").arg(months), {});
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("UPDATE keeping SET months = ? WHERE id = 1"));
+    q.addBindValue(months == kKeepAll ? QVariant() : QVariant(months));
+    return q.exec() || fail(QStringLiteral("cannot keep the months"), q.lastError().text());
+}
+
+std::optional<qint64> RecordsStore::countAnswersBefore(const QDateTime& cutOff)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("SELECT count(*) FROM answers WHERE answered_at < ?"));
+    q.addBindValue(utcText(cutOff));
+    if (!q.exec() || !q.next()) {
+        fail(QStringLiteral("cannot count the old answers"), q.lastError().text());
+        return std::nullopt;
+    }
+    return q.value(0).toLongLong();
+}
+
+std::optional<qint64> RecordsStore::removeAnswersBefore(const QDateTime& cutOff)
+{
+    // Nothing else is read from an answer once it is written: its fact row
+    // and its set's counts were brought up to date with it (and filled from
+    // the answers when the file came to schema 2), so they stand as they are.
+    const QString before = utcText(cutOff);
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    // The next batch is found without the write lock: answers are numbered
+    // in the order they came, so the oldest lie at the start.
+    QSqlQuery find(db);
+    find.setForwardOnly(true);
+    find.prepare(QStringLiteral("SELECT count(*), max(id) FROM (SELECT id FROM answers "
+                                "WHERE answered_at < ? ORDER BY id LIMIT ?)"));
+    QSqlQuery remove(db);
+    remove.prepare(QStringLiteral("DELETE FROM answers WHERE id <= ? AND answered_at < ?"));
+    const auto removeUpTo = [&](qint64 last) {
+        if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return -1;
+        remove.addBindValue(last);
+        remove.addBindValue(before);
+        if (!remove.exec()) {
+            fail(QStringLiteral("cannot remove old answers"), remove.lastError().text());
+            exec(QStringLiteral("ROLLBACK"));
+            return -1;
+        }
+        const int count = remove.numRowsAffected();
+        if (exec(QStringLiteral("COMMIT"))) return count;
+        exec(QStringLiteral("ROLLBACK"));
+        return -1;
+    };
+    qint64 removed = 0;
+    bool ok = true;
+    for (int found = kRemovedPerTransaction; ok && found == kRemovedPerTransaction;) {
+        find.addBindValue(before);
+        find.addBindValue(kRemovedPerTransaction);
+        if (!find.exec() || !find.next()) {
+            ok = fail(QStringLiteral("cannot find the old answers"), find.lastError().text());
+            break;
+        }
+        found = find.value(0).toInt();
+        const qint64 last = find.value(1).toLongLong();
+        find.finish();
+        if (found == 0) break;
+        const int count = removeUpTo(last);
+        ok = count >= 0;
+        if (ok) removed += count;
+    }
+    // Also after a failure part way: what went must not stay in the journal.
+    if (removed > 0 && !exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"))) ok = false;
+    if (!ok) return std::nullopt;
+    return removed;
+}
+
+std::optional<qint64> RecordsStore::keepToSetting(const QDate& today)
+{
+    // The day is claimed in one statement: of two drills started together
+    // one removes, and neither again until the next day.
+    QSqlQuery claim(QSqlDatabase::database(m_name, false));
+    claim.prepare(QStringLiteral("UPDATE keeping SET removed_on = ? "
+                                 "WHERE id = 1 AND months IS NOT NULL AND removed_on IS NOT ?"));
+    claim.addBindValue(today.toString(Qt::ISODate));
+    claim.addBindValue(today.toString(Qt::ISODate));
+    if (!claim.exec()) {
+        fail(QStringLiteral("cannot keep the day of removal"), claim.lastError().text());
+        return std::nullopt;
+    }
+    if (claim.numRowsAffected() == 0) return 0;
+    claim.finish();
+    // Never a cut-off of today: a choice unread keeps everything.
+    const int months = keptMonths();
+    if (months == kKeepAll) return 0;
+    return removeAnswersBefore(keepingCutOff(months, today));
 }
 
 } // namespace common::records

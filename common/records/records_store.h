@@ -6,10 +6,12 @@
 // answer and, per child and fact, how it is going. Opening it checks it,
 // moves a damaged or foreign file aside and brings an older one up to date
 // through numbered migrations; a file of a newer version is opened read-only.
-// One store is used from one thread.
+// One store is used from one thread. How long the answers themselves are
+// kept is a choice held in the file; the facts and sets keep their counts.
 
 #include "common/records_service.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
@@ -37,6 +39,15 @@ enum class Opening {
 
 // The schema version this program writes (PRAGMA user_version).
 int schemaVersion();
+
+// How many months of answers the file keeps; kKeepAll keeps every one.
+// Fewer than three would cut into the child page's eight weeks.
+inline constexpr int kKeepAll = 0;
+// The choices offered: every answer, or 3, 6, 12 or 24 months.
+const QList<int>& keepingChoices();
+// Where the answers kept for `months` begin: local midnight `months`
+// months before `today`.
+QDateTime keepingCutOff(int months, const QDate& today);
 
 // Why a nickname cannot be stored (in Japanese, for the adult), or nothing
 // when it can: empty, blanks only, over 40 characters or with control
@@ -86,6 +97,23 @@ public:
     bool recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
                       const AnswerRecord& answer);
     bool endSet(qint64 setId, int score, const QDateTime& endedAt);
+
+    // The months of answers kept (kKeepAll when every one, or unreadable),
+    // and a new choice, one of keepingChoices(). Setting it removes nothing.
+    int keptMonths();
+    bool setKeptMonths(int months);
+    // The answers given before `cutOff`: how many there are; and removing
+    // them, a few thousand to a transaction so that a drill writing
+    // meanwhile waits only moments, then emptying the journal so that
+    // nothing removed stays readable. The facts and sets keep what they
+    // say. How many went, or nothing after a failure (what went before it
+    // stays gone).
+    std::optional<qint64> countAnswersBefore(const QDateTime& cutOff);
+    std::optional<qint64> removeAnswersBefore(const QDateTime& cutOff);
+    // A drill's start: removes what the choice no longer keeps, at most
+    // once a local day for all programs sharing the file (the day is kept
+    // in the file). 0 when nothing was due.
+    std::optional<qint64> keepToSetting(const QDate& today);
 
 private:
     bool configure();

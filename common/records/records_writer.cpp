@@ -90,6 +90,11 @@ void RecordsWriter::open(std::function<void(const OpenedRecords&)> opened)
         case Opening::kFailed: stop(m_file + QStringLiteral(": ") + m_store->errorText()); break;
         }
         opened(result);
+        // Once the drill has its answer: the answers older than the file
+        // keeps go, once a day. Failing here costs a line, not the records.
+        if (result.opening == Opening::kOpened && !m_store->keepToSetting(QDate::currentDate()))
+            std::fprintf(stderr, "records: old answers not removed: %s\n",
+                         qUtf8Printable(m_store->errorText()));
     });
 }
 

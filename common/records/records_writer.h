@@ -5,7 +5,8 @@
 // order on a thread of its own, so that a slow disk or the other drill
 // holding the file never holds up a Return. A write that fails stops the
 // recording until the next start, with one line on standard error; what was
-// written stays.
+// written stays. At the opening it also removes the answers older than the
+// file keeps, at most once a day.
 
 #include "common/records/records_store.h"
 #include "common/records_service.h"

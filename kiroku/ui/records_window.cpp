@@ -22,7 +22,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace kiroku {
 
@@ -35,6 +37,14 @@ QPushButton* namedButton(QWidget* parent, const QString& text)
     auto* button = new QPushButton(text, parent);
     button->setAccessibleName(text);
     return button;
+}
+
+// A choice of months kept as the adult reads it: "3か月", "1年", "すべて残す".
+QString keepingText(int months)
+{
+    if (months == records::kKeepAll) return QStringLiteral("すべて残す");
+    if (months % 12 == 0) return QStringLiteral("%1年").arg(months / 12);
+    return QStringLiteral("%1か月").arg(months);
 }
 
 } // namespace
@@ -70,12 +80,22 @@ QWidget* RecordsWindow::makeChildrenPage()
         QStringLiteral("記録をつけると、ドリルは子どもごとに、練習したセットと一つ一つの答えを"
                        "残します。記録はこのコンピューターの中だけに置かれ、ほかへ送られることは"
                        "ありません。子どもが二人以上いると、ドリルは始めにだれがやるかをたずね"
-                       "ます。\n記録のファイル: %1\n記録をつけないときは、ドリルは何も残しません。")
+                       "ます。答えを残す期間を決めると、それより古い答えは問題ごと・セットごとの"
+                       "数にまとめて、一つ一つは消します。\n記録のファイル: %1\n"
+                       "記録をつけないときは、ドリルは何も残しません。")
             .arg(QDir::toNativeSeparators(m_file)),
         page);
     about->setWordWrap(true);
     about->setTextFormat(Qt::PlainText);
     about->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_keeping = new QComboBox(page);
+    m_keeping->setAccessibleName(QStringLiteral("答えを残す期間"));
+    for (const int months : records::keepingChoices())
+        m_keeping->addItem(keepingText(months), months);
+    auto* keepingLabel = new QLabel(QStringLiteral("答えを残す期間(&K):"), page);
+    keepingLabel->setBuddy(m_keeping);
+    connect(m_keeping, &QComboBox::currentIndexChanged, this, &RecordsWindow::changeKeeping);
 
     m_children = new QListWidget(page);
     m_children->setAccessibleName(QStringLiteral("子どもの一覧"));
@@ -97,9 +117,14 @@ QWidget* RecordsWindow::makeChildrenPage()
     auto* list = new QHBoxLayout;
     list->addWidget(m_children, 1);
     list->addLayout(buttons);
+    auto* keeping = new QHBoxLayout;
+    keeping->addWidget(keepingLabel);
+    keeping->addWidget(m_keeping);
+    keeping->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_switch);
     layout->addWidget(about);
+    layout->addLayout(keeping);
     layout->addLayout(list, 1);
     return page;
 }
@@ -182,6 +207,7 @@ void RecordsWindow::showChildren(qint64 current)
         }
         m_chooser->setCurrentIndex(m_children->currentRow());
     }
+    showKeeping();
     updateButtons();
     showChildPage();
 }
@@ -227,6 +253,45 @@ void RecordsWindow::printReport()
         return printReports(surface, {readReport(m_store, child.toLongLong(), nickname,
                                                  QDateTime::currentDateTimeUtc())});
     });
+}
+
+void RecordsWindow::showKeeping()
+{
+    const QSignalBlocker quiet(m_keeping);
+    const bool open = m_store.isOpen();
+    m_keeping->setCurrentIndex(
+        std::max(0, m_keeping->findData(open ? m_store.keptMonths() : records::kKeepAll)));
+    m_keeping->setEnabled(open && !m_store.isReadOnly());
+}
+
+void RecordsWindow::changeKeeping(int index)
+{
+    const int months = m_keeping->itemData(index).toInt();
+    if (!m_store.isOpen() || months == m_store.keptMonths()) return;
+    const QDateTime cutOff = records::keepingCutOff(months, QDate::currentDate());
+    const std::optional<qint64> older =
+        months == records::kKeepAll ? 0 : m_store.countAnswersBefore(cutOff);
+    if (older && *older > 0) {
+        const QString question =
+            QStringLiteral("%1より古い答え %2 件をまとめて消します。消した答えは元に戻せません。"
+                           "よろしいですか？")
+                .arg(keepingText(months))
+                .arg(*older);
+        if (m_dialogs.confirm(this, question) != common::Dialogs::Answer::kYes) {
+            showKeeping();
+            return;
+        }
+    }
+    if (!older || !m_store.setKeptMonths(months)) {
+        m_dialogs.warning(this, QStringLiteral("答えを残す期間を変えられませんでした（%1）。")
+                                    .arg(m_store.errorText()));
+    } else if (*older > 0 && !m_store.removeAnswersBefore(cutOff)) {
+        // The choice stands: a drill removes the rest on a later day.
+        m_dialogs.warning(
+            this,
+            QStringLiteral("古い答えをすべては消せませんでした（%1）。").arg(m_store.errorText()));
+    }
+    showKeeping();
 }
 
 void RecordsWindow::switchRecords(bool on)

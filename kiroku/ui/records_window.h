@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The adults' window on the records: whether the drills keep them at all, and
-// the children they are kept for, and how each child is getting on. Its
-// pages sit in tabs: the list of children, then one child's page with a
-// chooser of the child. Every handler asks what it needs through the dialog
+// The adults' window on the records: whether the drills keep them at all and
+// for how long, the children they are kept for, and how each child is
+// getting on. Its pages sit in tabs: the list of children, then one child's
+// page with a chooser of the child. Every handler asks what it needs through the dialog
 // interface, calls the store and shows what the store now holds.
 
 #include "common/print_flow.h"
@@ -53,7 +53,13 @@ private:
     // Prints the shown child's report through the print flow.
     void printReport();
 
+    // The months of answers kept, as the file holds it; editable only when
+    // there is a file to write.
+    void showKeeping();
     void switchRecords(bool on);
+    // A new choice of months, with the answers it no longer keeps removed
+    // once the adult agrees.
+    void changeKeeping(int index);
     void addChild();
     void renameChild();
     void deleteChild();
@@ -64,6 +70,7 @@ private:
     common::records::RecordsStore m_store;
     QTabWidget* m_pages = nullptr;
     QCheckBox* m_switch = nullptr;
+    QComboBox* m_keeping = nullptr;
     QListWidget* m_children = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_rename = nullptr;

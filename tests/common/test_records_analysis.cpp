@@ -341,7 +341,7 @@ private slots:
                   "ALTER TABLE sets DROP first_tries", "ALTER TABLE sets DROP first_right",
                   "ALTER TABLE sets DROP smaller_multiple_hints",
                   "ALTER TABLE sets DROP larger_divisor_hints",
-                  "ALTER TABLE sets DROP last_answered_at"})
+                  "ALTER TABLE sets DROP last_answered_at", "DROP TABLE keeping"})
                 QVERIFY(QSqlQuery(db).exec(sql));
             QVERIFY(QSqlQuery(db).exec("DROP TABLE rules"));
             QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));

@@ -3,16 +3,21 @@
 // nicknames refused, a child deleted without trace, and the faults a family
 // computer meets (a damaged, foreign or newer file, a full disk, a program
 // killed while writing, two drills writing at once).
+#include "common/records/child_page.h"
 #include "common/records/records_store.h"
+#include "common/records/records_writer.h"
+#include "common/records/review.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <ctime>
 
 using namespace common::records;
 
@@ -53,6 +58,21 @@ QByteArray fileBytes(const QString& file)
     return all;
 }
 
+// What removing answers leaves alone: facts, sets, kinds' counts, the review.
+QStringList summaries(RecordsStore& store, qint64 child)
+{
+    QStringList kept;
+    QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
+    for (const char* sql : {"SELECT * FROM facts", "SELECT * FROM sets"})
+        for (q.exec(sql); q.next();)
+            for (int i = 0; i < q.record().count(); ++i) kept << q.value(i).toString();
+    for (const KindSummary& k : readChildPage(store, child, QDateTime::currentDateTime()).kinds)
+        kept << u"%1 %2 %3 %4"_qs.arg(k.choice).arg(k.sets).arg(k.problems).arg(k.firstTryPercent);
+    for (const ReviewProblem& r : readReviewSet(store, child, QDate::currentDate(), 1))
+        kept << r.fact;
+    return kept;
+}
+
 } // namespace
 
 class TestRecordsStore : public QObject {
@@ -61,6 +81,11 @@ class TestRecordsStore : public QObject {
     QString file() const { return m_dir.filePath(QStringLiteral("sub/records.sqlite")); }
 
 private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "Asia/Tokyo");
+        tzset();
+    }
     void init() { QDir(m_dir.filePath(QStringLiteral("sub"))).removeRecursively(); }
 
     void freshFileIsPrivateAndConfigured()
@@ -392,6 +417,62 @@ private slots:
         QCOMPARE(scalar(store, "SELECT count(*) FROM answers a JOIN sets s ON a.set_id = s.id "
                                "WHERE s.program = 'bairo'"),
                  1000);
+    }
+
+    // Answers around where the months kept begin (local midnight, UTC+9) in a
+    // file brought up from version 2 keeping all: a drill's start removes the
+    // older ones from file and journal, summaries unchanged; once a day.
+    void removingOldAnswers_data()
+    {
+        QTest::addColumn<int>("months");
+        QTest::addColumn<int>("minutes"); // after local midnight `months` months back
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("a minute before") << 3 << -1 << 1 << true;
+        QTest::newRow("local midnight") << 3 << 0 << 1 << false;
+        QTest::newRow("the UTC day before") << 3 << 8 * 60 + 59 << 1 << false;
+        QTest::newRow("many transactions") << 12 << -3 * 24 * 60 << 4500 << true;
+        QTest::newRow("all kept") << kKeepAll << -400 * 24 * 60 << 1 << false;
+    }
+    void removingOldAnswers()
+    {
+        QFETCH(int, months);
+        QFETCH(int, minutes);
+        QFETCH(int, count);
+        QFETCH(bool, removed);
+        common::AnswerRecord old = answer("mul:6x7", {}, false);
+        old.answeredAt =
+            QDateTime(QDate::currentDate().addMonths(-months), QTime(0, 0)).addSecs(minutes * 60);
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        qint64 child = 0, setId = 0;
+        QVERIFY(!store.addChild(u"たろう"_qs, &child));
+        for (int i = 0; i < count; ++i) {
+            old.typed = u"gone%1x"_qs.arg(i);
+            QVERIFY(store.recordAnswer(child, kSet, setId, old));
+        }
+        QVERIFY(store.recordAnswer(child, kSet, setId = 0, answer("mul:7x8", "54", false)));
+        const QStringList before = summaries(store, child);
+        const qint64 left = scalar(store, "SELECT count(*) FROM answers") - (removed ? count : 0);
+        const QByteArray last = old.typed.toUtf8();
+        QVERIFY(fileBytes(file()).contains(last));
+        QSqlQuery back(QSqlDatabase::database(store.connectionName()));
+        QVERIFY(back.exec("DROP INDEX facts_missed_by_due") && back.exec("DROP TABLE keeping") &&
+                back.exec("PRAGMA user_version = 2"));
+        back = QSqlQuery();
+        store.close();
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        QCOMPARE(store.keptMonths(), kKeepAll);
+        QVERIFY(store.setKeptMonths(months));
+        const auto startDrill = [&] {
+            RecordsWriter(file()).open([](const OpenedRecords&) {});
+            return scalar(store, "SELECT count(*) FROM answers");
+        };
+        QCOMPARE(startDrill(), left);
+        QCOMPARE(fileBytes(file()).contains(last), !removed);
+        QCOMPARE(summaries(store, child), before);
+        QVERIFY(store.recordAnswer(child, kSet, setId = 0, old));
+        QCOMPARE(startDrill(), left + 1);
     }
 
 private:

@@ -73,8 +73,9 @@ void writeNewerFile(const QString& file)
 
 // One child's history: 2×3 right at the first try ten times over five days,
 // 4×5 twice today, 7×8 missed (54, then 48) on the last two days, 3×0 once
-// today when `fromZero`; and in Bairo one LCM missed with a hint.
-void writeHistory(const QString& file, bool fromZero)
+// today when `fromZero`; and in Bairo one LCM missed with a hint; 6×7 missed
+// `oldDays` days ago.
+void writeHistory(const QString& file, bool fromZero, const QList<int>& oldDays = {})
 {
     common::records::RecordsStore store;
     QCOMPARE(store.open(file), common::records::Opening::kOpened);
@@ -99,6 +100,7 @@ void writeHistory(const QString& file, bool fromZero)
     put(table, tableSet, "mul:7x8", "56", "48", 1);
     if (fromZero) put(table, tableSet, "mul:3x0", "0", "0", 0);
     put(lcm, lcmSet, "lcm:4,6", "12", "24", 0, "smaller-multiple");
+    for (const int daysAgo : oldDays) put(table, tableSet, "mul:6x7", "42", "40", daysAgo);
 }
 
 // The window on that history with the child's page open, as an adult opens
@@ -199,9 +201,47 @@ private slots:
         QCOMPARE(listed(window), children);
         named<QListWidget>(window, "子どもの一覧")->setCurrentRow(0);
         QCOMPARE(named<QPushButton>(window, "追加…")->isEnabled(), editable);
+        QCOMPARE(named<QComboBox>(window, "答えを残す期間")->isEnabled(),
+                 editable && found != "none");
         for (const char* edit : {"名前を変える…", "削除…"})
             QCOMPARE(named<QPushButton>(window, edit)->isEnabled(),
                      editable && !children.isEmpty());
+    }
+
+    // Months kept chosen: the question says how many answers go; No keeps
+    // the choice and the answers, Yes removes them; none to go, none asked.
+    void keeping_data()
+    {
+        QTest::addColumn<int>("months");
+        QTest::addColumn<int>("older"); // answers older than that; 0: nothing asked
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("3 months, yes") << 3 << 2 << Answer::kYes;
+        QTest::newRow("3 months, no") << 3 << 2 << Answer::kNo;
+        QTest::newRow("1 year, yes") << 12 << 1 << Answer::kYes;
+        QTest::newRow("2 years, none older") << 24 << 0 << Answer::kYes;
+    }
+    void keeping()
+    {
+        QFETCH(int, months);
+        QFETCH(int, older);
+        QFETCH(Answer, answer);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("records.sqlite");
+        writeHistory(file, false, {122, 396}); // 4 and 13 months
+        const QDateTime all = QDateTime::currentDateTime().addDays(1);
+        common::records::RecordsStore store;
+        const qint64 before = store.openExisting(file) ? *store.countAnswersBefore(all) : -1;
+        ScriptedDialogs dialogs;
+        dialogs.answers = {answer};
+        kiroku::RecordsWindow window(dialogs, file);
+        auto* keeping = named<QComboBox>(window, "答えを残す期間");
+        keeping->setCurrentIndex(keeping->findData(months));
+        QCOMPARE(dialogs.count("confirm"), older ? 1 : 0);
+        if (older) QVERIFY(dialogs.texts("confirm").first().contains(u" %1 件"_qs.arg(older)));
+        const bool yes = answer == Answer::kYes;
+        QCOMPARE(store.countAnswersBefore(all), before - (yes ? older : 0));
+        QCOMPARE(store.keptMonths(), yes ? months : 0);
+        QCOMPARE(keeping->currentData().toInt(), yes ? months : 0);
     }
 
     // The check box shows the switch, writes it, and turning it on makes the file.
@@ -224,6 +264,7 @@ private slots:
         box->click();
         QCOMPARE(common::records::recordsOn(), on);
         QCOMPARE(QFile::exists(file), on);
+        QCOMPARE(named<QComboBox>(window, "答えを残す期間")->isEnabled(), on);
         QCOMPARE(dialogs.shown.size(), 0);
     }
 
