@@ -669,7 +669,7 @@ int RecordsStore::keptMonths()
 bool RecordsStore::setKeptMonths(int months)
 {
     if (!keepingChoices().contains(months))
-        return fail(QStringLiteral("not a choice of months kept: %1").arg(months), {});
+        return fail(QStringLiteral("not a choice of months kept: %1").arg(months), QString());
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.prepare(QStringLiteral("UPDATE keeping SET months = ? WHERE id = 1"));
     q.addBindValue(months == kKeepAll ? QVariant() : QVariant(months));
