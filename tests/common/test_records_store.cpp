@@ -80,6 +80,23 @@ class TestRecordsStore : public QObject {
     QTemporaryDir m_dir;
     QString file() const { return m_dir.filePath(QStringLiteral("sub/records.sqlite")); }
 
+    // A file of one child's answers, grown by `padding` (rows into a table
+    // of blobs) when given, closed cleanly.
+    bool writeAnswers(int count, const char* padding = nullptr) const
+    {
+        RecordsStore store;
+        qint64 child = 0;
+        if (store.open(file()) != Opening::kOpened || store.addChild(u"たろう"_qs, &child))
+            return false;
+        for (int i = 0; i < count; ++i) {
+            qint64 setId = 0;
+            if (!store.recordAnswer(child, kSet, setId, answer("mul:7x8", "56", true)))
+                return false;
+        }
+        QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
+        return !padding || (q.exec("CREATE TABLE padding(b BLOB)") && q.exec(padding));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -198,16 +215,7 @@ private slots:
     void damagedOrForeignFileIsMovedAside()
     {
         QFETCH(QString, damage);
-        {
-            RecordsStore store;
-            QCOMPARE(store.open(file()), Opening::kOpened);
-            qint64 child = 0;
-            QVERIFY(!store.addChild(u"たろう"_qs, &child));
-            for (int i = 0; i < 300; ++i) {
-                qint64 setId = 0;
-                QVERIFY(store.recordAnswer(child, kSet, setId, answer("mul:7x8", "56", true)));
-            }
-        }
+        QVERIFY(writeAnswers(300));
         QFile f(file());
         QVERIFY(f.open(QIODevice::ReadWrite));
         if (damage == "text") {
@@ -261,19 +269,7 @@ private slots:
     {
         QFETCH(QString, left);
         QFETCH(bool, checked);
-        {
-            RecordsStore store;
-            QCOMPARE(store.open(file()), Opening::kOpened);
-            qint64 child = 0;
-            QVERIFY(!store.addChild(u"たろう"_qs, &child));
-            for (int i = 0; i < 300; ++i) {
-                qint64 setId = 0;
-                QVERIFY(store.recordAnswer(child, kSet, setId, answer("mul:7x8", "56", true)));
-            }
-            QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
-            QVERIFY(q.exec("CREATE TABLE padding(b BLOB)"));
-            QVERIFY(q.exec("INSERT INTO padding VALUES(zeroblob(40 * 1024 * 1024))"));
-        }
+        QVERIFY(writeAnswers(300, "INSERT INTO padding VALUES(zeroblob(40 * 1024 * 1024))"));
         QVERIFY(!QFileInfo::exists(file() + "-wal"));
         QFile f(file());
         QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(4096 * 2));
