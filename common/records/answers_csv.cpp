@@ -7,65 +7,40 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <algorithm>
-
 namespace common::records {
-
-namespace {
-
-// One cell after the row's others: quoted where it holds a separator, a
-// quote or a line break; a would-be formula turned into text. Most cells
-// need neither and are appended as they are, in one pass over them.
-void appendCell(QString& row, const QString& cell, bool first)
-{
-    if (!first) row += u',';
-    const bool formula =
-        !cell.isEmpty() && (cell[0] == u'=' || cell[0] == u'+' || cell[0] == u'@' ||
-                            (cell[0] == u'-' && (cell.size() == 1 || !cell[1].isDigit())));
-    const bool quoted = std::any_of(cell.begin(), cell.end(), [](QChar c) {
-        return c == u',' || c == u'"' || c == u'\n' || c == u'\r';
-    });
-    if (!formula && !quoted) {
-        row += cell;
-        return;
-    }
-    QString text = formula ? u'\'' + cell : cell;
-    if (quoted) text = u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
-    row += text;
-}
-
-} // namespace
 
 QByteArray answersCsv(RecordsStore& store, qint64 child)
 {
-    QString text;
-    bool first = true;
-    for (const char16_t* header :
-         {u"日時(UTC)", u"プログラム", u"種類", u"セット", u"何問目", u"問題", u"正しい答え",
-          u"打った答え", u"何回目", u"正解", u"答えを見た", u"ヒント", u"かかった時間(ミリ秒)"}) {
-        appendCell(text, QString::fromUtf16(header), first);
-        first = false;
-    }
-    text += u'\n';
+    QString text = QStringLiteral(
+        "日時(UTC),プログラム,種類,セット,何問目,問題,正しい答え,打った答え,何回目,正解,"
+        "答えを見た,ヒント,かかった時間(ミリ秒)\n");
     QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
     q.setForwardOnly(true);
-    // The program's own cells (times, names, numbers, hints), which never
-    // need quoting, come joined by SQLite: every value fetched costs far
-    // more than joining it. The texts that may need it come one by one.
+    // Each row comes from SQLite as its whole line, made by one printf:
+    // fetching a value costs far more than formatting it there, and joining
+    // with || copies the line at every step. A kind and a fact may hold a
+    // comma and are quoted (%w doubles a quote). The right answer and what was typed are cells like
+    // any other text: one that a spreadsheet would take for a formula (=, +, @, or - but before a
+    // digit) gets an apostrophe first, and one holding a separator, a quote or a line break is
+    // quoted, its quotes doubled.
     q.prepare(QStringLiteral(
-        "SELECT a.answered_at || ',' || s.program, s.choice, s.id || ',' || a.position, a.fact, "
-        "a.right_answer, a.typed, a.attempt || ',' || a.correct || ',' || a.answer_shown || ',' "
-        "|| coalesce(a.hint, '') || ',' || a.elapsed_ms FROM answers a "
-        "JOIN sets s ON a.set_id = s.id WHERE s.child_id = ? ORDER BY a.id"));
+        R"sql(SELECT printf('%s,%s,"%w",%lld,%d,"%w",%s,%s,%d,%d,%d,%s,%lld',
+  answered_at, program, choice, set_id, position, fact,
+  CASE WHEN r GLOB '*[,"' || char(10, 13) || ']*' THEN printf('"%w"', r) ELSE r END,
+  CASE WHEN t GLOB '*[,"' || char(10, 13) || ']*' THEN printf('"%w"', t) ELSE t END,
+  attempt, correct, answer_shown, coalesce(hint, ''), elapsed_ms)
+FROM (SELECT a.id, a.answered_at, s.program, s.choice, a.set_id, a.position, a.fact,
+        CASE WHEN a.right_answer GLOB '[=+@]*' OR a.right_answer GLOB '-[^0-9]*'
+               OR a.right_answer = '-'
+             THEN '''' || a.right_answer ELSE a.right_answer END AS r,
+        CASE WHEN a.typed GLOB '[=+@]*' OR a.typed GLOB '-[^0-9]*' OR a.typed = '-'
+             THEN '''' || a.typed ELSE a.typed END AS t,
+        a.attempt, a.correct, a.answer_shown, a.hint, a.elapsed_ms
+      FROM answers a JOIN sets s ON a.set_id = s.id WHERE s.child_id = ?)
+ORDER BY id)sql"));
     q.addBindValue(child);
     if (!q.exec()) return {};
-    while (q.next()) {
-        text += q.value(0).toString();
-        appendCell(text, q.value(1).toString(), false);
-        text += u',' + q.value(2).toString();
-        for (int c = 3; c < 6; ++c) appendCell(text, q.value(c).toString(), false);
-        text += u',' + q.value(6).toString() + u'\n';
-    }
+    while (q.next()) text += q.value(0).toString() + u'\n';
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
