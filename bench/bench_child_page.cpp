@@ -98,7 +98,9 @@ int main(int argc, char* argv[])
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     window.findChild<QTabWidget*>()->setCurrentIndex(1);
-    auto* chooser = window.findChild<QComboBox*>();
+    QComboBox* chooser = nullptr;
+    for (auto* box : window.findChildren<QComboBox*>())
+        if (box->accessibleName() == QStringLiteral("ようすを見る子ども")) chooser = box;
     const int year = chooser->findText(QStringLiteral("一年分"));
     const int empty = chooser->findText(QStringLiteral("記録なし"));
     QWidget* grid = nullptr;
