@@ -3,7 +3,9 @@
 # Installs what is missing and runs, each on the whole tree:
 #   0. the formatting check (clang-format) of the tracked sources, then the
 #      naming check (clang-tidy with the .clang-tidy at the top);
-#   1. the normal build (./build) and its test suite, offscreen;
+#   1. the normal build (./build) and its test suite, offscreen, with a
+#      private PostgreSQL cluster (scripts/test_server.sh) for the records'
+#      server tests of this suite and the next;
 #   2. the same suite built with clang under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (./build-asan), where any report fails;
 #   3. each libFuzzer target (built in ./build-asan) for a bounded time on a
@@ -43,6 +45,12 @@ else
 fi
 rm -f /tmp/naming.$$
 phase_done "naming"
+
+# The records' server tests reach a private PostgreSQL cluster, started here
+# for both test suites and removed on every exit.
+source scripts/test_server.sh
+trap stop_test_server EXIT
+start_test_server || failed+=("test server (PostgreSQL)")
 
 # 1. The normal build (built by setup.sh).
 ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$JOBS" || failed+=("tests")

@@ -10,6 +10,7 @@ PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev
           fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
 PACKAGES+=(qt6-svg-dev)  # make_assets writes the scalable icons with it
 PACKAGES+=(libqt6sql6-sqlite)  # the records file (Qt SQL's SQLite driver)
+PACKAGES+=(libqt6sql6-psql)    # a school's records server (Qt SQL's PostgreSQL driver)
 # The records window's charts; Qt Charts' CMake files need Qt OpenGL's, which
 # Debian's qt6-charts-dev does not pull in.
 PACKAGES+=(qt6-charts-dev libqt6opengl6-dev)
@@ -21,6 +22,7 @@ if [ -z "${BUILD_TARGETS:-}" ]; then
   PACKAGES+=(clang-tidy)   # the naming check, on ./build's compile_commands.json
   PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
   PACKAGES+=(lintian)      # the package check runs it on the .deb
+  PACKAGES+=(postgresql)   # the records' server tests run a private cluster of it
   # The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail
   # and pyatspi to read the windows, xdotool and python3-xlib (XTEST) to click
   # and type, xprop for titles, ImageMagick for screenshots, and a private

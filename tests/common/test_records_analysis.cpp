@@ -335,7 +335,8 @@ private slots:
             db.setDatabaseName(older);
             QVERIFY(db.open());
             for (const char* sql :
-                 {"DROP INDEX facts_missed_by_due", "ALTER TABLE facts DROP latest",
+                 {"DROP INDEX children_by_login", "ALTER TABLE children DROP login",
+                  "DROP INDEX facts_missed_by_due", "ALTER TABLE facts DROP latest",
                   "ALTER TABLE facts DROP last_missed", "ALTER TABLE facts DROP box",
                   "ALTER TABLE facts DROP due", "ALTER TABLE facts DROP right_answer",
                   "ALTER TABLE sets DROP first_tries", "ALTER TABLE sets DROP first_right",

@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/records/migrations.h"
+
+#include <QRegularExpression>
+
+namespace common::records {
+
+namespace {
+
+// Each migration takes the schema from its index to the next version. A
+// change of schema is a new entry at the end; what an entry makes is never
+// edited.
+const Migration kMigrations[] = {
+    {R"sql(
+CREATE TABLE children (
+  id INTEGER PRIMARY KEY,
+  nickname TEXT NOT NULL UNIQUE,
+  created_at TEXT NOT NULL
+);
+CREATE TABLE sets (
+  id INTEGER PRIMARY KEY,
+  child_id INTEGER NOT NULL REFERENCES children(id) ON DELETE CASCADE,
+  program TEXT NOT NULL,
+  choice TEXT NOT NULL,
+  problem_count INTEGER NOT NULL,
+  started_at TEXT NOT NULL,
+  ended_at TEXT,
+  score INTEGER
+);
+CREATE INDEX sets_by_child ON sets(child_id, started_at);
+CREATE TABLE answers (
+  id INTEGER PRIMARY KEY,
+  set_id INTEGER NOT NULL REFERENCES sets(id) ON DELETE CASCADE,
+  position INTEGER NOT NULL,
+  fact TEXT NOT NULL,
+  right_answer TEXT NOT NULL,
+  typed TEXT NOT NULL,
+  attempt INTEGER NOT NULL,
+  correct INTEGER NOT NULL,
+  answer_shown INTEGER NOT NULL,
+  hint TEXT,
+  elapsed_ms INTEGER NOT NULL,
+  answered_at TEXT NOT NULL
+);
+CREATE INDEX answers_by_set ON answers(set_id);
+CREATE TABLE facts (
+  child_id INTEGER NOT NULL REFERENCES children(id) ON DELETE CASCADE,
+  fact TEXT NOT NULL,
+  seen INTEGER NOT NULL,
+  first_try_right INTEGER NOT NULL,
+  streak INTEGER NOT NULL,
+  last_seen TEXT NOT NULL,
+  PRIMARY KEY (child_id, fact)
+) WITHOUT ROWID;
+CREATE TABLE notices (
+  id INTEGER PRIMARY KEY,
+  text TEXT NOT NULL,
+  created_at TEXT NOT NULL,
+  shown INTEGER NOT NULL DEFAULT 0
+);
+)sql"},
+    // The mastery rule, kept with the records it judges; and what the child
+    // page and the review read of a fact without going through its answers:
+    // its latest first tries ("2024-05-01:1", newest first, at most as many
+    // as the rule looks at), its latest first-try miss, its review box and
+    // the local day it is due, and its right answer as the drill shows it.
+    // Each set keeps its first tries, those right, the near-miss hints given
+    // and the time of its latest answer, so that a child's kinds and recent
+    // days are read from the sets and a few of their answers. The facts and
+    // sets already kept are filled from their answers: a fact's box follows
+    // from its run of first-try rights since its last miss.
+    {R"sql(
+CREATE TABLE rules (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  last_answers INTEGER NOT NULL,
+  right_needed INTEGER NOT NULL,
+  days_needed INTEGER NOT NULL,
+  missed_within_days INTEGER NOT NULL
+);
+INSERT INTO rules VALUES (1, 10, 9, 3, 7);
+ALTER TABLE facts ADD COLUMN latest TEXT NOT NULL DEFAULT '';
+ALTER TABLE facts ADD COLUMN last_missed TEXT;
+ALTER TABLE facts ADD COLUMN box INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE facts ADD COLUMN due TEXT;
+ALTER TABLE facts ADD COLUMN right_answer TEXT NOT NULL DEFAULT '';
+ALTER TABLE sets ADD COLUMN first_tries INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN first_right INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN smaller_multiple_hints INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN larger_divisor_hints INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE sets ADD COLUMN last_answered_at TEXT;
+)sql",
+     R"sql(
+CREATE TEMP TABLE first_tries AS
+  SELECT * FROM (
+    SELECT s.child_id AS child_id, a.fact AS fact, a.right_answer AS right_answer,
+      a.answered_at AS answered_at, (a.correct AND NOT a.answer_shown) AS right_first,
+      row_number() OVER latest_first AS n,
+      max(CASE WHEN a.correct AND NOT a.answer_shown THEN NULL ELSE a.answered_at END)
+        OVER (PARTITION BY s.child_id, a.fact) AS last_missed
+    FROM answers a JOIN sets s ON s.id = a.set_id
+    WHERE a.attempt = 1
+    WINDOW latest_first AS (PARTITION BY s.child_id, a.fact
+                            ORDER BY a.answered_at DESC, a.id DESC))
+  WHERE n <= 10;
+CREATE TEMP TABLE fact_fill (
+  child_id INTEGER, fact TEXT, latest TEXT, last_missed TEXT, right_answer TEXT,
+  PRIMARY KEY (child_id, fact)
+);
+INSERT INTO fact_fill
+  SELECT child_id, fact, latest, last_missed, right_answer FROM (
+    SELECT child_id, fact, last_missed, right_answer, n,
+      group_concat(date(answered_at, 'localtime') || ':' || right_first, ' ')
+        OVER (PARTITION BY child_id, fact ORDER BY n
+              ROWS BETWEEN CURRENT ROW AND UNBOUNDED FOLLOWING) AS latest
+    FROM first_tries)
+  WHERE n = 1;
+UPDATE facts SET latest = f.latest, last_missed = f.last_missed, right_answer = f.right_answer
+  FROM fact_fill f WHERE f.child_id = facts.child_id AND f.fact = facts.fact;
+UPDATE facts SET box = min(5, 1 + streak) WHERE seen > 0;
+UPDATE facts SET due = date(last_seen, 'localtime', '+' || (1 << (box - 1)) || ' days')
+  WHERE box > 0;
+DROP TABLE temp.first_tries;
+DROP TABLE temp.fact_fill;
+UPDATE sets SET first_tries = t.first_tries, first_right = t.first_right,
+    smaller_multiple_hints = t.smaller_multiple_hints,
+    larger_divisor_hints = t.larger_divisor_hints, last_answered_at = t.last_answered_at
+  FROM (SELECT set_id, sum(attempt = 1) AS first_tries,
+          sum(attempt = 1 AND correct AND NOT answer_shown) AS first_right,
+          sum(hint IS 'smaller-multiple') AS smaller_multiple_hints,
+          sum(hint IS 'larger-divisor') AS larger_divisor_hints,
+          max(answered_at) AS last_answered_at
+        FROM answers GROUP BY set_id) AS t
+  WHERE t.set_id = sets.id;
+)sql"},
+    // How long the answers are kept: `months` NULL keeps every one. The
+    // local day a drill last removed the older ones, so that it happens
+    // once a day whichever program starts first.
+    {R"sql(
+CREATE TABLE keeping (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  months INTEGER CHECK (months IS NULL OR months >= 3),
+  removed_on TEXT
+);
+INSERT INTO keeping VALUES (1, NULL, NULL);
+)sql"},
+    // The facts a child ever missed, in the order they fall due: the review
+    // set reads its due facts from here without going through every fact.
+    {R"sql(
+CREATE INDEX facts_missed_by_due ON facts(child_id, due) WHERE seen > first_try_right;
+)sql"},
+    // A school's pupil plays as its own database role, and is the child whose
+    // login that is. Empty in a family's file.
+    {R"sql(
+ALTER TABLE children ADD COLUMN login TEXT;
+CREATE UNIQUE INDEX children_by_login ON children(login);
+)sql"},
+};
+
+// What only a server has. Each child is a row whose login is the database
+// role it plays as; a pupil's role joins the pupils' group, a teacher's the
+// teachers'. The tables belong to the role that ran this, and nobody else
+// may change them.
+const char* const kServerOnly[] = {
+    R"sql(DO $$
+BEGIN
+  IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'numirabairo_pupils') THEN
+    CREATE ROLE numirabairo_pupils NOLOGIN;
+  END IF;
+  IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'numirabairo_teachers') THEN
+    CREATE ROLE numirabairo_teachers NOLOGIN;
+  END IF;
+END
+$$)sql",
+    "ALTER TABLE children ALTER COLUMN login SET DEFAULT current_user",
+    "ALTER TABLE children ENABLE ROW LEVEL SECURITY",
+    "ALTER TABLE sets ENABLE ROW LEVEL SECURITY",
+    "ALTER TABLE answers ENABLE ROW LEVEL SECURITY",
+    "ALTER TABLE facts ENABLE ROW LEVEL SECURITY",
+    "CREATE POLICY own_child ON children TO numirabairo_pupils "
+    "USING (login = current_user) WITH CHECK (login = current_user)",
+    "CREATE POLICY own_sets ON sets TO numirabairo_pupils "
+    "USING (child_id IN (SELECT id FROM children WHERE login = current_user)) "
+    "WITH CHECK (child_id IN (SELECT id FROM children WHERE login = current_user))",
+    "CREATE POLICY own_answers ON answers TO numirabairo_pupils "
+    "USING (set_id IN (SELECT s.id FROM sets s JOIN children c ON c.id = s.child_id "
+    "WHERE c.login = current_user)) "
+    "WITH CHECK (set_id IN (SELECT s.id FROM sets s JOIN children c ON c.id = s.child_id "
+    "WHERE c.login = current_user))",
+    "CREATE POLICY own_facts ON facts TO numirabairo_pupils "
+    "USING (child_id IN (SELECT id FROM children WHERE login = current_user)) "
+    "WITH CHECK (child_id IN (SELECT id FROM children WHERE login = current_user))",
+    "CREATE POLICY whole_class ON children FOR SELECT TO numirabairo_teachers USING (true)",
+    "CREATE POLICY whole_class ON sets FOR SELECT TO numirabairo_teachers USING (true)",
+    "CREATE POLICY whole_class ON answers FOR SELECT TO numirabairo_teachers USING (true)",
+    "CREATE POLICY whole_class ON facts FOR SELECT TO numirabairo_teachers USING (true)",
+    "REVOKE ALL ON ALL TABLES IN SCHEMA public FROM PUBLIC",
+    "GRANT SELECT, INSERT, UPDATE ON children, sets, answers, facts TO numirabairo_pupils",
+    "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO numirabairo_pupils",
+    "GRANT SELECT ON children, sets, answers, facts TO numirabairo_teachers",
+    "GRANT SELECT ON rules, keeping, records_version TO numirabairo_pupils, numirabairo_teachers",
+};
+
+} // namespace
+
+std::span<const Migration> migrations() { return kMigrations; }
+
+QStringList statementsOf(const char* text)
+{
+    QStringList statements;
+    if (!text) return statements;
+    for (const QString& statement : QString::fromUtf8(text).split(u';', Qt::SkipEmptyParts))
+        if (!statement.trimmed().isEmpty()) statements << statement.trimmed();
+    return statements;
+}
+
+QString serverStatement(const QString& statement)
+{
+    static const QRegularExpression integer(QStringLiteral("\\bINTEGER\\b"));
+    QString s = statement;
+    s.replace(QStringLiteral("INTEGER PRIMARY KEY"),
+              QStringLiteral("BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY"));
+    s.replace(integer, QStringLiteral("BIGINT"));
+    s.replace(QStringLiteral(") WITHOUT ROWID"), QStringLiteral(")"));
+    return s;
+}
+
+QStringList serverSchema()
+{
+    // The version as a row, one up for each migration: a server has no
+    // header to keep it in.
+    QStringList statements{QStringLiteral("CREATE TABLE records_version (version BIGINT NOT NULL)"),
+                           QStringLiteral("INSERT INTO records_version VALUES (0)")};
+    for (const Migration& m : kMigrations) {
+        for (const QString& statement : statementsOf(m.schema))
+            statements << serverStatement(statement);
+        statements << QStringLiteral("UPDATE records_version SET version = version + 1");
+    }
+    for (const char* statement : kServerOnly) statements << QString::fromUtf8(statement);
+    return statements;
+}
+
+} // namespace common::records

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The records' schema as numbered migrations, for the records file (SQLite)
+// and a school's server (PostgreSQL). Both run the same steps; the few words
+// that differ between the two are translated in one place, serverStatement().
+
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+namespace common::records {
+
+// One step of the schema: what it makes, on every database, and what it
+// fills in from the rows an older records file already held. A database
+// made at a later version never held such rows, so a server runs no fill.
+struct Migration {
+    const char* schema = nullptr;
+    const char* fill = nullptr;
+};
+
+std::span<const Migration> migrations();
+
+// The statements of a migration's text, in order.
+QStringList statementsOf(const char* text);
+
+// A schema statement as PostgreSQL takes it: 64-bit integers, identity
+// keys, no rowid clause.
+QString serverStatement(const QString& statement);
+
+// Everything a school's server needs, in order: every migration's schema
+// statements for PostgreSQL; then what only a server has: the version
+// table, the two groups (pupils and teachers), each child's login as its
+// own database role, and row-level security: a pupil reads and writes only
+// its own rows, a teacher reads the whole class, and only the owner of the
+// tables changes them.
+QStringList serverSchema();
+
+// The groups a school's roles join.
+inline constexpr char kPupilsGroup[] = "numirabairo_pupils";
+inline constexpr char kTeachersGroup[] = "numirabairo_teachers";
+
+} // namespace common::records

@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A school's records server, on the private PostgreSQL cluster the test
+// command starts (APP_TEST_PGHOST, APP_TEST_PGPORT, APP_TEST_PGUSER): the
+// schema made from the records file's own migrations, and each pupil's rows
+// its own. Pupils A and B each write a child, a set, an answer and a fact as
+// themselves; then what each role may read and write is tried.
+#include "common/records/migrations.h"
+
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace common::records;
+
+namespace {
+
+const QString kPassword = QStringLiteral("school-test");
+
+} // namespace
+
+class TestSchoolServer : public QObject {
+    Q_OBJECT
+    QString m_database, m_pupilA, m_pupilB, m_teacher;
+    QHash<QString, qint64> m_childOf, m_setOf;
+
+    // A connection as `user` (the cluster's owner when empty) to `database`.
+    QSqlDatabase connection(const QString& user, const QString& database)
+    {
+        const QString name = user + u'@' + database;
+        if (QSqlDatabase::contains(name)) return QSqlDatabase::database(name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(qEnvironmentVariable("APP_TEST_PGHOST"));
+        db.setPort(qEnvironmentVariableIntValue("APP_TEST_PGPORT"));
+        db.setDatabaseName(database);
+        db.setUserName(user.isEmpty() ? qEnvironmentVariable("APP_TEST_PGUSER") : user);
+        if (!user.isEmpty()) db.setPassword(kPassword);
+        db.open();
+        return db;
+    }
+    QSqlDatabase as(const QString& user) { return connection(user, m_database); }
+
+    static bool run(QSqlDatabase db, const QString& sql, const QVariantList& values = {},
+                    qint64* first = nullptr, QString* error = nullptr)
+    {
+        // Only statements with values are prepared: PostgreSQL prepares no
+        // schema statement.
+        QSqlQuery q(db);
+        if (!values.isEmpty()) q.prepare(sql);
+        for (const QVariant& v : values) q.addBindValue(v);
+        if (!(values.isEmpty() ? q.exec(sql) : q.exec())) {
+            if (error) *error = q.lastError().text();
+            return false;
+        }
+        if (first) *first = q.next() ? q.value(0).toLongLong() : -1;
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("APP_TEST_PGHOST")) {
+            if (qgetenv("CI") == "true") QFAIL("no test server: run through ./test.sh");
+            QSKIP("no test server (APP_TEST_PGHOST): run through ./test.sh");
+        }
+        const QString suffix = QString::number(QCoreApplication::applicationPid());
+        m_database = QStringLiteral("records_") + suffix;
+        m_pupilA = QStringLiteral("pupil_a_") + suffix;
+        m_pupilB = QStringLiteral("pupil_b_") + suffix;
+        m_teacher = QStringLiteral("teacher_") + suffix;
+        QSqlDatabase server = connection({}, QStringLiteral("postgres"));
+        QVERIFY2(server.isOpen(), qPrintable(server.lastError().text()));
+        // Names of databases and roles are not values: they cannot be bound.
+        QVERIFY(run(server, QStringLiteral("CREATE DATABASE ") + m_database));
+        QSqlDatabase owner = connection({}, m_database);
+        for (const QString& statement : serverSchema()) {
+            QString error;
+            QVERIFY2(run(owner, statement, {}, nullptr, &error),
+                     qPrintable(statement + u'\n' + error));
+        }
+        for (const auto& [role, group] :
+             {std::pair{m_pupilA, kPupilsGroup}, std::pair{m_pupilB, kPupilsGroup},
+              std::pair{m_teacher, kTeachersGroup}})
+            QVERIFY(run(owner, QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
+                                   .arg(role, kPassword, QLatin1String(group))));
+        for (const QString& pupil : {m_pupilA, m_pupilB}) {
+            QSqlDatabase db = as(pupil);
+            QVERIFY2(db.isOpen(), qPrintable(db.lastError().text()));
+            qint64 child = 0, set = 0;
+            QVERIFY(run(db, "INSERT INTO children(nickname, created_at) VALUES(?, ?) RETURNING id",
+                        {pupil, "2026-12-08T09:00:00.000Z"}, &child));
+            QVERIFY(run(db,
+                        "INSERT INTO sets(child_id, program, choice, problem_count, started_at) "
+                        "VALUES(?, 'numira', 'table:7', 10, '2026-12-08T09:00:00.000Z') "
+                        "RETURNING id",
+                        {child}, &set));
+            QVERIFY(run(db,
+                        "INSERT INTO answers(set_id, position, fact, right_answer, typed, "
+                        "attempt, correct, answer_shown, elapsed_ms, answered_at) "
+                        "VALUES(?, 1, 'mul:7x8', '56', '54', 1, 0, 0, 2000, "
+                        "'2026-12-08T09:00:02.000Z')",
+                        {set}));
+            QVERIFY(run(db,
+                        "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, "
+                        "last_seen) VALUES(?, 'mul:7x8', 1, 0, 0, '2026-12-08T09:00:02.000Z')",
+                        {child}));
+            m_childOf.insert(pupil, child);
+            m_setOf.insert(pupil, set);
+        }
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_database.isEmpty()) return;
+        for (const QString& name : QSqlDatabase::connectionNames()) {
+            QSqlDatabase::database(name, false).close();
+            if (name.endsWith(m_database)) QSqlDatabase::removeDatabase(name);
+        }
+        QSqlDatabase server = connection({}, QStringLiteral("postgres"));
+        run(server, QStringLiteral("DROP DATABASE IF EXISTS ") + m_database);
+        for (const QString& role : {m_pupilA, m_pupilB, m_teacher})
+            run(server, QStringLiteral("DROP ROLE IF EXISTS ") + role);
+    }
+
+    // Rows each role sees of each table: a pupil its own, the teacher all.
+    void rowsSeen_data()
+    {
+        QTest::addColumn<QString>("who");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("pupil A") << "a" << 1;
+        QTest::newRow("pupil B") << "b" << 1;
+        QTest::newRow("the teacher") << "teacher" << 2;
+    }
+    void rowsSeen()
+    {
+        QFETCH(QString, who);
+        QFETCH(int, rows);
+        const QString role = who == u"a" ? m_pupilA : who == u"b" ? m_pupilB : m_teacher;
+        for (const char* sql : {"SELECT count(*) FROM children", "SELECT count(*) FROM sets",
+                                "SELECT count(*) FROM answers", "SELECT count(*) FROM facts"}) {
+            qint64 seen = -1;
+            QVERIFY(run(as(role), QString::fromLatin1(sql), {}, &seen));
+            QVERIFY2(seen == rows, sql);
+        }
+    }
+
+    // What pupil A may not do: write as B, or change the schema; and the
+    // teacher only reads.
+    void refused_data()
+    {
+        QTest::addColumn<QString>("who");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("bound"); // "B's child", "B's set" or nothing
+        QTest::newRow("a child as B")
+            << "a"
+            << "INSERT INTO children(nickname, login, created_at) VALUES('x', ?, 'now')"
+            << "B's login";
+        QTest::newRow("a set for B's child")
+            << "a"
+            << "INSERT INTO sets(child_id, program, choice, problem_count, started_at) "
+               "VALUES(?, 'numira', 'add:1', 10, 'now')"
+            << "B's child";
+        QTest::newRow("an answer in B's set")
+            << "a"
+            << "INSERT INTO answers(set_id, position, fact, right_answer, typed, attempt, "
+               "correct, answer_shown, elapsed_ms, answered_at) "
+               "VALUES(?, 2, 'mul:2x2', '4', '4', 1, 1, 0, 900, 'now')"
+            << "B's set";
+        QTest::newRow("own set moved to B")
+            << "a"
+            << "UPDATE sets SET child_id = ? WHERE child_id IS NOT NULL"
+            << "B's child";
+        QTest::newRow("a column added") << "a"
+                                        << "ALTER TABLE answers ADD COLUMN x INTEGER"
+                                        << "";
+        QTest::newRow("a table dropped") << "a"
+                                         << "DROP TABLE facts"
+                                         << "";
+        QTest::newRow("a table made") << "a"
+                                      << "CREATE TABLE mine (x INTEGER)"
+                                      << "";
+        QTest::newRow("the policy dropped") << "a"
+                                            << "DROP POLICY own_child ON children"
+                                            << "";
+        QTest::newRow("the teacher writes") << "teacher"
+                                            << "UPDATE facts SET seen = 99 WHERE child_id = ?"
+                                            << "B's child";
+    }
+    void refused()
+    {
+        QFETCH(QString, who);
+        QFETCH(QString, sql);
+        QFETCH(QString, bound);
+        QVariantList values;
+        if (bound == u"B's child") values << m_childOf.value(m_pupilB);
+        if (bound == u"B's set") values << m_setOf.value(m_pupilB);
+        if (bound == u"B's login") values << m_pupilB;
+        QSqlDatabase db = as(who == u"a" ? m_pupilA : m_teacher);
+        QString error;
+        QVERIFY2(!run(db, sql, values, nullptr, &error), qPrintable(sql));
+        QVERIFY2(error.contains(u"policy") || error.contains(u"permission denied") ||
+                     error.contains(u"must be owner"),
+                 qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchoolServer)
+#include "test_school_server.moc"
