@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -149,6 +150,8 @@ Opening RecordsStore::open(const QString& file)
     m_error.clear();
     m_movedTo.clear();
     m_readOnly = false;
+    m_server = false;
+    m_serverProblem = ServerProblem::kNone;
     const QFileInfo info(file);
     const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -178,8 +181,83 @@ std::optional<Opening> RecordsStore::openExisting(const QString& file)
     return open(file);
 }
 
+Opening RecordsStore::openServer(const QString& service)
+{
+    close();
+    m_error.clear();
+    m_readOnly = false;
+    m_server = true;
+    m_service = service;
+    m_serverProblem = ServerProblem::kNone;
+    const auto problem = [&](ServerProblem why, const QString& error) {
+        m_serverProblem = why;
+        fail(QStringLiteral("records server '%1'").arg(service), error);
+        close();
+        return Opening::kFailed;
+    };
+    // Qt hands the options to libpq as they are: a name is letters, digits,
+    // dots, dashes and underscores, and nothing else can come in with it.
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_.-]{1,63}$"));
+    if (!name.match(service).hasMatch())
+        return problem(ServerProblem::kName, QStringLiteral("not a service name"));
+    // The connection's handles end before a failed connection is closed.
+    ServerProblem why = ServerProblem::kNone;
+    QString error;
+    int version = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        db.setConnectOptions(QStringLiteral("service=") + service);
+        if (!db.open()) {
+            error = db.lastError().text().simplified();
+            why = error.contains(QLatin1String("password")) ||
+                          error.contains(QLatin1String("authentication")) ||
+                          error.contains(QLatin1String("role"))
+                      ? ServerProblem::kRefused
+                      : ServerProblem::kUnreachable;
+        } else {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT version FROM records_version")) && q.next()) {
+                version = q.value(0).toInt();
+            } else {
+                why = ServerProblem::kNoTables;
+                error = q.lastError().text().simplified();
+            }
+        }
+    }
+    if (why != ServerProblem::kNone) return problem(why, error);
+    if (version < schemaVersion())
+        return problem(
+            ServerProblem::kOlderTables,
+            QStringLiteral("schema %1, this program needs %2").arg(version).arg(schemaVersion()));
+    // A later version's server is read as it is, never written.
+    m_readOnly = version > schemaVersion();
+    return m_readOnly ? Opening::kReadOnly : Opening::kOpened;
+}
+
 std::optional<QString> RecordsStore::openingWarning(Opening opening) const
 {
+    switch (m_serverProblem) {
+    case ServerProblem::kNone: break;
+    case ServerProblem::kName:
+        return QStringLiteral("学校の記録のサーバーの設定「%1」はサービス名として使えません。")
+            .arg(m_service);
+    case ServerProblem::kUnreachable:
+        return QStringLiteral("学校の記録のサーバーにつながりません（サービス「%1」）。"
+                              "ネットワークと設定を確かめてください。")
+            .arg(m_service);
+    case ServerProblem::kRefused:
+        return QStringLiteral("学校の記録のサーバーがログインを受け付けませんでした"
+                              "（サービス「%1」）。")
+            .arg(m_service);
+    case ServerProblem::kNoTables:
+        return QStringLiteral("学校の記録のサーバーに記録の表がありません（サービス「%1」）。"
+                              "管理者に準備をお願いしてください。")
+            .arg(m_service);
+    case ServerProblem::kOlderTables:
+        return QStringLiteral("学校の記録のサーバーの表が古い版のままです（サービス「%1」）。"
+                              "管理者に更新をお願いしてください。")
+            .arg(m_service);
+    }
     if (opening == Opening::kReadOnly)
         return QStringLiteral(
             "記録のファイルは新しい版のプログラムで作られたものです。読むだけにして開きました。"

@@ -66,6 +66,14 @@ public:
     // Opens the file only where it is: a window that shows the records makes
     // none before there is something to write. Nothing when there is no file.
     std::optional<Opening> openExisting(const QString& file);
+    // Opens a school's server (PostgreSQL) through a libpq service name: the
+    // host, database and user come from pg_service.conf, a password from
+    // ~/.pgpass or the school's own authentication; none is kept or printed
+    // here. kFailed when the name is not a service name, the server cannot be
+    // reached, refuses the login, or lacks the records' tables or has older
+    // ones; openingWarning() then says which.
+    Opening openServer(const QString& service);
+    bool isServer() const { return m_server; }
     // What the adult is to be told of an opening, in Japanese: nothing after
     // kOpened or kMovedAside (whose notice waits in takeNotices()).
     std::optional<QString> openingWarning(Opening opening) const;
@@ -132,6 +140,11 @@ private:
     QString m_error;
     QString m_movedTo;
     bool m_readOnly = false;
+    bool m_server = false;
+    // Why a server could not be used, for openingWarning().
+    enum class ServerProblem { kNone, kName, kUnreachable, kRefused, kNoTables, kOlderTables };
+    ServerProblem m_serverProblem = ServerProblem::kNone;
+    QString m_service;
 };
 
 } // namespace common::records

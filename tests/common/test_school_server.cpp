@@ -5,10 +5,12 @@
 // its own. Pupils A and B each write a child, a set, an answer and a fact as
 // themselves; then what each role may read and write is tried.
 #include "common/records/migrations.h"
+#include "common/records/records_store.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace common::records;
@@ -201,6 +203,55 @@ private slots:
         QVERIFY2(error.contains(u"policy") || error.contains(u"permission denied") ||
                      error.contains(u"must be owner"),
                  qPrintable(error));
+    }
+
+    // The store through a libpq service name: a pupil's own child on a good
+    // one; the adult's message for each way it can fail.
+    void openThroughAService_data()
+    {
+        QTest::addColumn<QString>("service");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("a pupil's service") << "good"
+                                           << "";
+        QTest::newRow("a refused password") << "badpass" << u"受け付けませんでした"_qs;
+        QTest::newRow("a server without the tables") << "noschema" << u"記録の表がありません"_qs;
+        QTest::newRow("no server there") << "nowhere" << u"つながりません"_qs;
+        QTest::newRow("no such service") << "missing" << u"つながりません"_qs;
+        QTest::newRow("not a name") << "good password=x" << u"サービス名として使えません"_qs;
+    }
+    void openThroughAService()
+    {
+        QFETCH(QString, service);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        QFile services(dir.filePath("pg_service.conf"));
+        QVERIFY(services.open(QIODevice::WriteOnly));
+        const QString at = QStringLiteral("host=%1\nport=%2\n")
+                               .arg(qEnvironmentVariable("APP_TEST_PGHOST"))
+                               .arg(qEnvironmentVariable("APP_TEST_PGPORT"));
+        services.write(QStringLiteral("[good]\n%1dbname=%2\nuser=%3\npassword=%4\n"
+                                      "[badpass]\n%1dbname=%2\nuser=%3\npassword=wrong\n"
+                                      "[noschema]\n%1dbname=postgres\nuser=%5\n"
+                                      "[nowhere]\nhost=%6\nport=5\ndbname=x\n")
+                           .arg(at, m_database, m_pupilA, kPassword,
+                                qEnvironmentVariable("APP_TEST_PGUSER"), dir.filePath("none"))
+                           .toUtf8());
+        services.close();
+        qputenv("PGSERVICEFILE", services.fileName().toUtf8());
+        RecordsStore store;
+        const Opening opening = store.openServer(service);
+        qunsetenv("PGSERVICEFILE");
+        if (says.isEmpty()) {
+            QCOMPARE(opening, Opening::kOpened);
+            QCOMPARE(store.children().size(), 1);
+            QCOMPARE(store.children().front().id, m_childOf.value(m_pupilA));
+            return;
+        }
+        QCOMPARE(opening, Opening::kFailed);
+        QVERIFY(!store.isOpen());
+        const QString warning = store.openingWarning(opening).value_or(QString());
+        QVERIFY2(warning.contains(says), qPrintable(warning));
+        QVERIFY2(!store.errorText().contains(kPassword), qPrintable(store.errorText()));
     }
 };
 
