@@ -11,6 +11,7 @@ namespace {
 
 const QString kFolder = QStringLiteral("numirabairo");
 const QString kOnKey = QStringLiteral("records/on");
+const QString kServerKey = QStringLiteral("records/server");
 
 QSettings settings()
 {
@@ -28,14 +29,25 @@ QString recordsFile()
 
 bool recordsOn() { return settings().value(kOnKey, false).toBool(); }
 
-bool setRecordsOn(bool on)
+namespace {
+
+bool save(const QString& key, const QVariant& value)
 {
     QSettings s = settings();
-    s.setValue(kOnKey, on);
+    s.setValue(key, value);
     s.sync();
     // Only the adult reads and writes it.
     QFile::setPermissions(s.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return s.status() == QSettings::NoError;
 }
+
+} // namespace
+
+bool setRecordsOn(bool on) { return save(kOnKey, on); }
+
+QString recordsServer() { return settings().value(kServerKey).toString().trimmed(); }
+
+// Kept even when empty: a family's choice stands over a lab's rolled-out one.
+bool setRecordsServer(const QString& service) { return save(kServerKey, service.trimmed()); }
 
 } // namespace common::records

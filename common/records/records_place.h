@@ -16,5 +16,11 @@ QString recordsFile();
 bool recordsOn();
 // False when the setting could not be written.
 bool setRecordsOn(bool on);
+// A school's server: the libpq service name the records are sent to, from
+// the same settings ("server" under [records]); empty for a family, whose
+// records stay in recordsFile() alone. With a server, the child is the
+// login and the file is where answers wait until the server has them.
+QString recordsServer();
+bool setRecordsServer(const QString& service);
 
 } // namespace common::records
