@@ -32,7 +32,8 @@ int main(int argc, char* argv[])
     common::QtSoundPlayer sound;
     common::ClockRandomSource random;
     // Off unless an adult turned records on: then nothing here reads or writes a file.
-    common::RecordsSession records(dialogs, common::RecordsSession::fileInUse());
+    common::RecordsSession records(dialogs, common::RecordsSession::fileInUse(),
+                                   common::RecordsSession::serverInUse());
     bairo::MainWindow window(
         {dialogs, sound, random, {}, common::printerPages(), records.service()});
     records.startAfterFirstPaint(window);

@@ -5,7 +5,11 @@
 //   95th percentile and worst, and the 95th percentile added by recording;
 // - one answer written by the store itself (what the writer thread does for
 //   each Return), the same percentiles;
-// - the file of a child-year: 100 answers a day for 365 days, generated.
+// - the file of a child-year: 100 answers a day for 365 days, generated;
+// - with a school's server (the private PostgreSQL cluster of the test
+//   command, APP_TEST_PG*): the Return in the window while 35 pupils'
+//   processes answer at once, each sending to the server; and how long
+//   their answers take from the Return to the server's commit.
 // Usage: bench_records [returns]
 #include "common/dialogs.h"
 #include "common/qt_sound_player.h"
@@ -15,12 +19,14 @@
 #include "numira/ui/choice_dialog.h"
 #include "numira/ui/main_window.h"
 #include "tests/support/doubles.h"
+#include "tests/support/school_server.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -95,6 +101,59 @@ common::AnswerRecord answerAt(const QDateTime& when, int i)
     a.elapsedMs = 1500 + (i * 37) % 4000;
     a.answeredAt = when;
     return a;
+}
+
+// The Return in the window of a pupil whose answers go to a school's
+// server, while `pupils` more pupils' processes answer at once; then how
+// long their answers took to reach the server.
+int timeSchool(const QString& folder, int returns, int pupils)
+{
+    school::SchoolDatabase school(QStringLiteral("bench"), pupils + 1);
+    if (!school.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(school.error()));
+        return 1;
+    }
+    qputenv("PGSERVICEFILE", school.serviceFile().toUtf8());
+    std::vector<std::unique_ptr<QProcess>> others;
+    for (int n = 2; n <= pupils + 1; ++n) {
+        auto& p = others.emplace_back(std::make_unique<QProcess>());
+        p->start(QStringLiteral(APP_SCHOOL_PUPIL),
+                 {folder + QStringLiteral("/pupil%1.sqlite").arg(n), school.service(n),
+                  QStringLiteral("200"), QStringLiteral("20")});
+    }
+    for (auto& p : others) p->waitForStarted();
+    test_support::ScriptedDialogs dialogs;
+    common::RecordsSession session(dialogs, folder + QStringLiteral("/pupil1.sqlite"),
+                                   school.service(1));
+    QWidget painted;
+    session.startAfterFirstPaint(painted);
+    painted.show();
+    if (!QTest::qWaitForWindowExposed(&painted)) return 1;
+    QCoreApplication::processEvents();
+    session.flush();
+    char what[64];
+    std::snprintf(what, sizeof what, "Return, school's server, %d more pupils", pupils);
+    print(what, spread(timeReturns(session.service(), returns)));
+    session.flush();
+    std::vector<double> arrive;
+    for (auto& p : others) {
+        if (!p->waitForFinished(300000) || p->exitCode() != 0) {
+            std::fprintf(stderr, "a pupil failed: %s\n", p->readAllStandardError().constData());
+            return 1;
+        }
+        for (const QByteArray& line : p->readAllStandardOutput().split('\n'))
+            if (line.startsWith("arrive_us "))
+                for (const QByteArray& v : line.mid(10).split(' '))
+                    arrive.push_back(v.toLongLong() / 1e3);
+    }
+    print("from a pupil's Return to the server's commit", spread(arrive));
+    std::printf("answers on the server: %lld of %d from the other pupils\n",
+                static_cast<long long>(school.count(
+                    QStringLiteral("SELECT count(*) FROM answers a JOIN sets s ON s.id = a.set_id "
+                                   "JOIN children c ON c.id = s.child_id WHERE c.login <> ?"),
+                    {school.role(1)})),
+                pupils * 200);
+    return 0;
 }
 
 } // namespace
@@ -178,5 +237,9 @@ int main(int argc, char* argv[])
     year.close();
     std::printf("child-year: 36,500 answers in %.1f s, file %.2f MB\n", seconds,
                 QFileInfo(yearFile).size() / 1e6);
-    return 0;
+    if (!school::missingServer().isEmpty()) {
+        std::printf("no school's server (run under scripts/test_server.sh for it)\n");
+        return 0;
+    }
+    return timeSchool(dir.path(), returns, 35);
 }

@@ -19,6 +19,7 @@ struct SetRecord {
     QString program; // "numira" or "bairo"
     QString choice;  // what was chosen, e.g. "add:3", "table:2,7,9+0", "lcm:easy"
     int count = 0;   // problems in the set
+    QString uid;     // the set's own id where it is sent on to a school's server
 };
 
 // One judged answer.
@@ -33,6 +34,7 @@ struct AnswerRecord {
     QString hint;             // a near miss told as such: "smaller-multiple", "larger-divisor"
     qint64 elapsedMs = 0;     // from the problem's showing to Return
     QDateTime answeredAt;     // UTC
+    QString uid;              // the answer's own id where it is sent on to a school's server
 };
 
 // A problem of the practice of what was missed.

@@ -12,9 +12,10 @@
 
 namespace common {
 
-RecordsSession::RecordsSession(Dialogs& dialogs, const QString& file) : m_dialogs(dialogs)
+RecordsSession::RecordsSession(Dialogs& dialogs, const QString& file, const QString& server)
+    : m_dialogs(dialogs)
 {
-    if (!file.isEmpty()) m_writer = std::make_unique<records::RecordsWriter>(file);
+    if (!file.isEmpty()) m_writer = std::make_unique<records::RecordsWriter>(file, server);
 }
 
 RecordsSession::~RecordsSession() = default;
@@ -22,6 +23,11 @@ RecordsSession::~RecordsSession() = default;
 QString RecordsSession::fileInUse()
 {
     return records::recordsOn() ? records::recordsFile() : QString();
+}
+
+QString RecordsSession::serverInUse()
+{
+    return records::recordsOn() ? records::recordsServer() : QString();
 }
 
 RecordsService& RecordsSession::service()

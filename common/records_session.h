@@ -27,11 +27,15 @@ struct OpenedRecords;
 class RecordsSession : public QObject {
 public:
     // `file` empty: records off. mainly the place of records::recordsFile().
-    RecordsSession(Dialogs& dialogs, const QString& file);
+    // `server`: a school's server (a libpq service name) the answers go on
+    // to; then the child is the login and nobody is asked.
+    RecordsSession(Dialogs& dialogs, const QString& file, const QString& server = {});
     ~RecordsSession() override;
 
-    // The records as the program sets them: off, or on in the usual place.
+    // The records as the program sets them: off, or on in the usual place;
+    // and the school's server they go on to, if any.
     static QString fileInUse();
+    static QString serverInUse();
 
     RecordsService& service();
     // Opens the records once `window` has painted, and asks over it.

@@ -29,7 +29,8 @@ int main(int argc, char* argv[])
     common::QtSoundPlayer sound;
     common::ClockRandomSource random;
     // Off unless an adult turned records on: then nothing here reads or writes a file.
-    common::RecordsSession records(dialogs, common::RecordsSession::fileInUse());
+    common::RecordsSession records(dialogs, common::RecordsSession::fileInUse(),
+                                   common::RecordsSession::serverInUse());
 
     numira::MainWindow mainWindow(
         {dialogs, sound, random, {}, common::printerPages(), records.service()});

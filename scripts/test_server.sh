@@ -5,7 +5,8 @@
 # numirabairo-test, made when missing). Sourced by test.sh; start_test_server
 # exports APP_TEST_PGHOST (the socket folder), APP_TEST_PGPORT and
 # APP_TEST_PGUSER (the cluster's owner, who logs in without a password; every
-# other role needs its password). stop_test_server removes it all; test.sh
+# other role needs its password) and APP_TEST_PGCTL (pg_ctl for it: `stop -m
+# fast`, `start`). stop_test_server removes it all; test.sh
 # calls it on every exit.
 
 start_test_server() {
@@ -31,10 +32,16 @@ start_test_server() {
   printf 'local all %s trust\nlocal all all scram-sha-256\n' "$owner" \
     >"$TEST_SERVER_DIR/data/pg_hba.conf"
   APP_TEST_PGPORT=${APP_TEST_PGPORT:-55432}
-  "${run[@]}" "$bin/pg_ctl" -D "$TEST_SERVER_DIR/data" -l "$TEST_SERVER_DIR/server.log" -w \
-      -o "-c listen_addresses='' -c unix_socket_directories='$TEST_SERVER_DIR' -p $APP_TEST_PGPORT -c max_connections=200" \
-      start >/dev/null || { cat "$TEST_SERVER_DIR/server.log" >&2; return 1; }
+  # pgctl stops and starts it again, for the tests of a server that goes away.
+  local options="-c listen_addresses='' -c unix_socket_directories='$TEST_SERVER_DIR' -p $APP_TEST_PGPORT -c max_connections=200"
+  cat >"$TEST_SERVER_DIR/pgctl" <<EOF
+#!/bin/sh
+exec ${run[*]} "$bin/pg_ctl" -D "$TEST_SERVER_DIR/data" -l "$TEST_SERVER_DIR/server.log" -w -o "$options" "\$@"
+EOF
+  chmod 0755 "$TEST_SERVER_DIR/pgctl"
+  "$TEST_SERVER_DIR/pgctl" start >/dev/null || { cat "$TEST_SERVER_DIR/server.log" >&2; return 1; }
   export APP_TEST_PGHOST=$TEST_SERVER_DIR APP_TEST_PGPORT APP_TEST_PGUSER=$owner
+  export APP_TEST_PGCTL=$TEST_SERVER_DIR/pgctl
   TEST_SERVER_RUN=("${run[@]}")
   TEST_SERVER_BIN=$bin
 }

@@ -154,6 +154,23 @@ CREATE INDEX facts_missed_by_due ON facts(child_id, due) WHERE seen > first_try_
 ALTER TABLE children ADD COLUMN login TEXT;
 CREATE UNIQUE INDEX children_by_login ON children(login);
 )sql"},
+    // A pupil's answers wait in its own records file, and go to the school's
+    // server from there in the order they came: each set and answer carries
+    // an id of its own that the server takes once, so a sending repeated
+    // after a lost connection adds nothing. The outbox holds what is still
+    // to go: an answer, or the end of a set. A family's file leaves both
+    // empty.
+    {R"sql(
+ALTER TABLE sets ADD COLUMN uid TEXT;
+ALTER TABLE answers ADD COLUMN uid TEXT;
+CREATE UNIQUE INDEX sets_by_uid ON sets(uid);
+CREATE UNIQUE INDEX answers_by_uid ON answers(uid);
+CREATE TABLE outbox (
+  id INTEGER PRIMARY KEY,
+  answer_id INTEGER REFERENCES answers(id) ON DELETE CASCADE,
+  ended_set_id INTEGER REFERENCES sets(id) ON DELETE CASCADE
+);
+)sql"},
 };
 
 // What only a server has. Each child is a row whose login is the database

@@ -123,7 +123,7 @@ void RecordsStore::close()
 
 bool RecordsStore::fail(const QString& what, const QSqlError& error)
 {
-    if (isDamage(error)) {
+    if (!m_server && isDamage(error)) {
         // Checked whole at the next opening, when it can be moved aside.
         QFile marker(checkMarker(QSqlDatabase::database(m_name, false).databaseName()));
         marker.open(QIODevice::WriteOnly, kOwnerOnly);
@@ -206,7 +206,10 @@ Opening RecordsStore::openServer(const QString& service)
     int version = 0;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
-        db.setConnectOptions(QStringLiteral("service=") + service);
+        // A server that does not answer is given up after a few seconds; a
+        // drill sends from a thread of its own, but its end waits for that.
+        db.setConnectOptions(QStringLiteral("service=") + service +
+                             QStringLiteral(";connect_timeout=4"));
         if (!db.open()) {
             error = db.lastError().text().simplified();
             why = error.contains(QLatin1String("password")) ||
@@ -480,38 +483,75 @@ QSqlQuery& RecordsStore::prepared(const QString& sql)
     return *found;
 }
 
+bool RecordsStore::begin()
+{
+    if (m_server) {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        return db.transaction() || fail(QStringLiteral("cannot begin"), db.lastError());
+    }
+    // IMMEDIATE: the write lock is taken (or waited for) at the start.
+    QSqlQuery& q = prepared(QStringLiteral("BEGIN IMMEDIATE"));
+    return q.exec() || fail(QStringLiteral("cannot begin"), q.lastError());
+}
+
+bool RecordsStore::commit()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (m_server ? db.commit() : prepared(QStringLiteral("COMMIT")).exec()) return true;
+    fail(QStringLiteral("cannot commit"),
+         m_server ? db.lastError() : prepared(QStringLiteral("COMMIT")).lastError());
+    rollback();
+    return false;
+}
+
+void RecordsStore::rollback()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (m_server)
+        db.rollback();
+    else
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+}
+
+namespace {
+
+QVariant uidValue(const QString& uid) { return uid.isEmpty() ? QVariant() : QVariant(uid); }
+
+} // namespace
+
 bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
                                 const AnswerRecord& a)
 {
-    // IMMEDIATE: the write lock is taken (or waited for) at the start. The
-    // statements are prepared once: this runs at every Return of a drill.
-    if (!prepared(QStringLiteral("BEGIN IMMEDIATE")).exec())
-        return fail(QStringLiteral("cannot begin"),
-                    prepared(QStringLiteral("BEGIN IMMEDIATE")).lastError().text());
-    const auto rollback = [&](QSqlQuery& q) {
+    // The statements are prepared once: this runs at every Return of a drill.
+    if (!begin()) return false;
+    const auto rollBack = [&](QSqlQuery& q) {
         fail(QStringLiteral("cannot record an answer"), q.lastError());
         q.finish();
-        QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
+        rollback();
         return false;
     };
     qint64 newSetId = setId;
     if (newSetId == 0) {
-        QSqlQuery& q =
-            prepared(QStringLiteral("INSERT INTO sets(child_id, program, choice, problem_count, "
-                                    "started_at) VALUES(?, ?, ?, ?, ?)"));
+        // A set sent again is found by its uid.
+        QSqlQuery& q = prepared(QStringLiteral(
+            "INSERT INTO sets(child_id, program, choice, problem_count, started_at, uid) "
+            "VALUES(?, ?, ?, ?, ?, ?) ON CONFLICT (uid) DO UPDATE SET uid = excluded.uid "
+            "RETURNING id"));
         q.addBindValue(childId);
         q.addBindValue(set.program);
         q.addBindValue(set.choice);
         q.addBindValue(set.count);
         q.addBindValue(utcText(a.answeredAt.addMSecs(-a.elapsedMs)));
-        if (!q.exec()) return rollback(q);
-        newSetId = q.lastInsertId().toLongLong();
+        q.addBindValue(uidValue(set.uid));
+        if (!q.exec() || !q.next()) return rollBack(q);
+        newSetId = q.value(0).toLongLong();
+        q.finish();
     }
     const QString answeredAt = utcText(a.answeredAt);
-    QSqlQuery& answer =
-        prepared(QStringLiteral("INSERT INTO answers(set_id, position, fact, right_answer, typed, "
-                                "attempt, correct, answer_shown, hint, elapsed_ms, answered_at) "
-                                "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery& answer = prepared(QStringLiteral(
+        "INSERT INTO answers(set_id, position, fact, right_answer, typed, attempt, correct, "
+        "answer_shown, hint, elapsed_ms, answered_at, uid) "
+        "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (uid) DO NOTHING RETURNING id"));
     answer.addBindValue(newSetId);
     answer.addBindValue(a.position);
     answer.addBindValue(a.fact);
@@ -523,7 +563,17 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
     answer.addBindValue(a.hint.isEmpty() ? QVariant() : QVariant(a.hint));
     answer.addBindValue(a.elapsedMs);
     answer.addBindValue(answeredAt);
-    if (!answer.exec()) return rollback(answer);
+    answer.addBindValue(uidValue(a.uid));
+    if (!answer.exec()) return rollBack(answer);
+    if (!answer.next()) {
+        // Stored before: its counts were brought up to date with it then.
+        answer.finish();
+        rollback();
+        setId = newSetId;
+        return true;
+    }
+    const qint64 answerId = answer.value(0).toLongLong();
+    answer.finish();
     const bool rightFirst = a.attempt == 1 && a.correct && !a.answerShown;
     QSqlQuery& setCounts = prepared(QStringLiteral(
         "UPDATE sets SET first_tries = first_tries + ?, first_right = first_right + ?, "
@@ -535,7 +585,7 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
     setCounts.addBindValue(a.hint == u"larger-divisor" ? 1 : 0);
     setCounts.addBindValue(answeredAt);
     setCounts.addBindValue(newSetId);
-    if (!setCounts.exec()) return rollback(setCounts);
+    if (!setCounts.exec()) return rollBack(setCounts);
     if (a.attempt == 1) {
         // The first try at a problem is what a fact's record counts.
         const QDate day = a.answeredAt.toLocalTime().date();
@@ -547,7 +597,7 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
                                     "WHERE r.id = 1"));
         before.addBindValue(childId);
         before.addBindValue(a.fact);
-        if (!before.exec()) return rollback(before);
+        if (!before.exec()) return rollBack(before);
         if (before.next()) {
             keep = before.value(0).toInt();
             latest = before.value(1).toString();
@@ -559,11 +609,12 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
             "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, last_seen, latest, "
             "last_missed, box, due, right_answer) VALUES(?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?) "
             "ON CONFLICT(child_id, fact) DO UPDATE SET "
-            "seen = seen + 1, first_try_right = first_try_right + excluded.first_try_right, "
-            "streak = CASE WHEN excluded.first_try_right = 1 THEN streak + 1 ELSE 0 END, "
+            "seen = facts.seen + 1, "
+            "first_try_right = facts.first_try_right + excluded.first_try_right, "
+            "streak = CASE WHEN excluded.first_try_right = 1 THEN facts.streak + 1 ELSE 0 END, "
             "last_seen = excluded.last_seen, latest = excluded.latest, "
-            "last_missed = COALESCE(excluded.last_missed, last_missed), box = excluded.box, "
-            "due = excluded.due, right_answer = excluded.right_answer"));
+            "last_missed = COALESCE(excluded.last_missed, facts.last_missed), "
+            "box = excluded.box, due = excluded.due, right_answer = excluded.right_answer"));
         fact.addBindValue(childId);
         fact.addBindValue(a.fact);
         fact.addBindValue(rightFirst ? 1 : 0);
@@ -574,26 +625,125 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
         fact.addBindValue(box);
         fact.addBindValue(dueDay(box, day).toString(Qt::ISODate));
         fact.addBindValue(a.rightAnswer);
-        if (!fact.exec()) return rollback(fact);
+        if (!fact.exec()) return rollBack(fact);
     }
-    QSqlQuery& commit = prepared(QStringLiteral("COMMIT"));
-    if (!commit.exec()) {
-        fail(QStringLiteral("cannot record an answer"), commit.lastError());
-        QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
-        return false;
+    if (m_queueing) {
+        QSqlQuery& queued = prepared(QStringLiteral("INSERT INTO outbox(answer_id) VALUES(?)"));
+        queued.addBindValue(answerId);
+        if (!queued.exec()) return rollBack(queued);
     }
+    if (!commit()) return false;
     setId = newSetId;
     return true;
 }
 
 bool RecordsStore::endSet(qint64 setId, int score, const QDateTime& endedAt)
 {
+    if (!begin()) return false;
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.prepare(QStringLiteral("UPDATE sets SET ended_at = ?, score = ? WHERE id = ?"));
     q.addBindValue(utcText(endedAt));
     q.addBindValue(score);
     q.addBindValue(setId);
+    bool ok = q.exec();
+    if (ok && m_queueing) {
+        q.prepare(QStringLiteral("INSERT INTO outbox(ended_set_id) VALUES(?)"));
+        q.addBindValue(setId);
+        ok = q.exec();
+    }
+    if (!ok) {
+        fail(QStringLiteral("cannot end a set"), q.lastError());
+        rollback();
+        return false;
+    }
+    return commit();
+}
+
+bool RecordsStore::endSet(const QString& setUid, int score, const QDateTime& endedAt)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(QStringLiteral("UPDATE sets SET ended_at = ?, score = ? WHERE uid = ?"));
+    q.addBindValue(utcText(endedAt));
+    q.addBindValue(score);
+    q.addBindValue(setUid);
     return q.exec() || fail(QStringLiteral("cannot end a set"), q.lastError());
+}
+
+std::optional<qint64> RecordsStore::loginChild(const QString& login)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QString name = login;
+    if (m_server) {
+        if (!q.exec(QStringLiteral("SELECT current_user")) || !q.next()) {
+            fail(QStringLiteral("cannot read the login"), q.lastError());
+            return std::nullopt;
+        }
+        name = q.value(0).toString();
+    }
+    q.prepare(QStringLiteral("SELECT id FROM children WHERE login = ?"));
+    q.addBindValue(name);
+    if (q.exec() && q.next()) return q.value(0).toLongLong();
+    q.prepare(QStringLiteral(
+        "INSERT INTO children(nickname, login, created_at) VALUES(?, ?, ?) RETURNING id"));
+    q.addBindValue(name);
+    q.addBindValue(name);
+    q.addBindValue(utcText(QDateTime::currentDateTimeUtc()));
+    if (!q.exec() || !q.next()) {
+        fail(QStringLiteral("cannot add the child of login ") + name, q.lastError());
+        return std::nullopt;
+    }
+    return q.value(0).toLongLong();
+}
+
+std::optional<QList<RecordsStore::Outgoing>> RecordsStore::outgoing(int limit)
+{
+    QSqlQuery& q = prepared(QStringLiteral(
+        "SELECT o.id, s.id, s.program, s.choice, s.problem_count, s.uid, s.score, s.ended_at, "
+        "a.id, a.position, a.fact, a.right_answer, a.typed, a.attempt, a.correct, "
+        "a.answer_shown, a.hint, a.elapsed_ms, a.answered_at, a.uid "
+        "FROM outbox o LEFT JOIN answers a ON a.id = o.answer_id "
+        "JOIN sets s ON s.id = COALESCE(a.set_id, o.ended_set_id) ORDER BY o.id LIMIT ?"));
+    q.addBindValue(limit);
+    if (!q.exec()) {
+        fail(QStringLiteral("cannot read the outbox"), q.lastError());
+        return std::nullopt;
+    }
+    QList<Outgoing> list;
+    while (q.next()) {
+        Outgoing o;
+        o.id = q.value(0).toLongLong();
+        o.setId = q.value(1).toLongLong();
+        o.set = {q.value(2).toString(), q.value(3).toString(), q.value(4).toInt(),
+                 q.value(5).toString()};
+        if (q.value(8).isNull()) {
+            o.score = q.value(6).toInt();
+            o.endedAt = QDateTime::fromString(q.value(7).toString(), Qt::ISODateWithMs);
+        } else {
+            AnswerRecord a;
+            a.position = q.value(9).toInt();
+            a.fact = q.value(10).toString();
+            a.rightAnswer = q.value(11).toString();
+            a.typed = q.value(12).toString();
+            a.attempt = q.value(13).toInt();
+            a.correct = q.value(14).toInt() != 0;
+            a.answerShown = q.value(15).toInt() != 0;
+            a.hint = q.value(16).toString();
+            a.elapsedMs = q.value(17).toLongLong();
+            a.answeredAt = QDateTime::fromString(q.value(18).toString(), Qt::ISODateWithMs);
+            a.uid = q.value(19).toString();
+            o.answer = a;
+        }
+        list << o;
+    }
+    q.finish();
+    return list;
+}
+
+bool RecordsStore::markSent(qint64 outgoingId)
+{
+    QSqlQuery& q = prepared(QStringLiteral("DELETE FROM outbox WHERE id = ?"));
+    q.addBindValue(outgoingId);
+    return q.exec() || fail(QStringLiteral("cannot mark as sent"), q.lastError());
 }
 
 int RecordsStore::keptMonths()

@@ -102,9 +102,34 @@ public:
     // One judged answer of a child, with its set written first when it is
     // new (`setId` 0: it is set to the new row) and the child's fact row
     // brought up to date, all in one transaction.
+    // Where a set or an answer carries a uid, one already stored is not
+    // stored again: its transaction is undone and it counts as recorded.
     bool recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
                       const AnswerRecord& answer);
     bool endSet(qint64 setId, int score, const QDateTime& endedAt);
+
+    // A pupil's file: each answer and each end of a set written from now on
+    // is put in the outbox too, in its own transaction, to go on to the
+    // school's server.
+    void setQueueing(bool on) { m_queueing = on; }
+    // The child that plays as `login` (a pupil's account), added when
+    // missing. On a server `login` is ignored: the child is the role
+    // connected. Nothing after a failure.
+    std::optional<qint64> loginChild(const QString& login);
+    // What waits in the outbox, oldest first: an answer with its set, or a
+    // set's end (no answer).
+    struct Outgoing {
+        qint64 id = 0;
+        qint64 setId = 0; // in this file
+        SetRecord set;
+        std::optional<AnswerRecord> answer;
+        int score = 0;
+        QDateTime endedAt;
+    };
+    std::optional<QList<Outgoing>> outgoing(int limit);
+    bool markSent(qint64 outgoingId);
+    // The end of a set known by its uid (a server's).
+    bool endSet(const QString& setUid, int score, const QDateTime& endedAt);
 
     // The months of answers kept (kKeepAll when every one, or unreadable),
     // and a new choice, one of keepingChoices(). Setting it removes nothing.
@@ -128,6 +153,11 @@ private:
     Opening checkAndMigrate(const QString& file);
     bool migrate(int from);
     bool exec(const QString& sql);
+    // One transaction, as each database takes it: SQLite takes the write
+    // lock at the start; PostgreSQL's BEGIN cannot be prepared.
+    bool begin();
+    bool commit();
+    void rollback();
     Opening moveAside(const QString& file, const QString& why);
     bool fail(const QString& what, const QString& error);
     // As above; a damage met in use also has the next opening check the file.
@@ -141,6 +171,7 @@ private:
     QString m_movedTo;
     bool m_readOnly = false;
     bool m_server = false;
+    bool m_queueing = false;
     // Why a server could not be used, for openingWarning().
     enum class ServerProblem { kNone, kName, kUnreachable, kRefused, kNoTables, kOlderTables };
     ServerProblem m_serverProblem = ServerProblem::kNone;

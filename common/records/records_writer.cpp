@@ -5,6 +5,10 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QUuid>
+
+#include <pwd.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -12,7 +16,23 @@
 
 namespace common::records {
 
-RecordsWriter::RecordsWriter(QString file) : m_file(std::move(file)), m_thread([this] { run(); }) {}
+namespace {
+
+// The account playing: a pupil's database role has its name.
+QString loginName()
+{
+    if (const passwd* user = getpwuid(geteuid())) return QString::fromLocal8Bit(user->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
+QString newUid() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
+
+} // namespace
+
+RecordsWriter::RecordsWriter(QString file, QString server)
+    : m_file(std::move(file)), m_server(std::move(server)), m_thread([this] { run(); })
+{
+}
 
 RecordsWriter::~RecordsWriter()
 {
@@ -22,6 +42,8 @@ RecordsWriter::~RecordsWriter()
     }
     m_wake.notify_one();
     m_thread.join();
+    // What the sender has not sent yet waits in the file for the next start.
+    m_sender.reset();
 }
 
 void RecordsWriter::post(std::function<void()> job)
@@ -82,6 +104,20 @@ void RecordsWriter::open(std::function<void(const OpenedRecords&)> opened)
                          qUtf8Printable(m_store->errorText()));
             [[fallthrough]];
         case Opening::kOpened:
+            if (!m_server.isEmpty()) {
+                // A pupil is its login: nobody is asked.
+                const QString login = loginName();
+                const auto child = m_store->loginChild(login);
+                if (!child) {
+                    stop(m_store->errorText());
+                    break;
+                }
+                m_child = *child;
+                m_store->setQueueing(true);
+                result.children = {{m_child, login}};
+                m_sender = std::make_unique<RecordsSender>(m_file, m_server);
+                break;
+            }
             result.children = m_store->children();
             // One child plays without being asked.
             if (result.children.size() == 1) m_child = result.children.front().id;
@@ -107,6 +143,7 @@ void RecordsWriter::setStarted(const SetRecord& set)
 {
     post([this, set] {
         m_set = set;
+        if (m_sender) m_set.uid = newUid();
         m_setId = 0; // the set's row is written with its first answer
     });
 }
@@ -115,7 +152,10 @@ void RecordsWriter::answered(const AnswerRecord& answer)
 {
     post([this, answer] {
         if (m_child == 0 || m_set.program.isEmpty()) return;
-        if (!m_store->recordAnswer(m_child, m_set, m_setId, answer)) stop(m_store->errorText());
+        AnswerRecord a = answer;
+        if (m_sender) a.uid = newUid();
+        if (!m_store->recordAnswer(m_child, m_set, m_setId, a)) stop(m_store->errorText());
+        if (m_sender) m_sender->wake();
     });
 }
 
@@ -125,6 +165,7 @@ void RecordsWriter::setEnded(int score)
     post([this, score, now] {
         if (m_setId == 0) return; // a set without answers leaves no row
         if (!m_store->endSet(m_setId, score, now)) stop(m_store->errorText());
+        if (m_sender) m_sender->wake();
         m_setId = 0;
         m_set = {};
     });

@@ -7,7 +7,12 @@
 // recording until the next start, with one line on standard error; what was
 // written stays. At the opening it also removes the answers older than the
 // file keeps, at most once a day.
+//
+// For a school (a server named), the file is the pupil's own: the child is
+// the account's login, nobody is asked who plays, and each answer also goes
+// in the file's outbox for the sender to take on to the server.
 
+#include "common/records/records_sender.h"
 #include "common/records/records_store.h"
 #include "common/records_service.h"
 
@@ -33,7 +38,7 @@ struct OpenedRecords {
 
 class RecordsWriter final : public RecordsService {
 public:
-    explicit RecordsWriter(QString file);
+    explicit RecordsWriter(QString file, QString server = {});
     // Writes what is still queued, then closes the file.
     ~RecordsWriter() override;
 
@@ -50,6 +55,9 @@ public:
 
     // Waits until everything queued so far is written.
     void flush();
+    // The sender to a school's server, once the file is open; none for a
+    // family (tests, benchmarks).
+    RecordsSender* sender() { return m_sender.get(); }
 
 private:
     void post(std::function<void()> job);
@@ -57,7 +65,9 @@ private:
     void stop(const QString& why);
 
     QString m_file;
+    QString m_server;
     std::unique_ptr<RecordsStore> m_store; // used on the writer's thread only
+    std::unique_ptr<RecordsSender> m_sender;
     std::atomic<bool> m_stopped{false};
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -335,7 +335,9 @@ private slots:
             db.setDatabaseName(older);
             QVERIFY(db.open());
             for (const char* sql :
-                 {"DROP INDEX children_by_login", "ALTER TABLE children DROP login",
+                 {"DROP TABLE outbox", "DROP INDEX sets_by_uid", "DROP INDEX answers_by_uid",
+                  "ALTER TABLE sets DROP uid", "ALTER TABLE answers DROP uid",
+                  "DROP INDEX children_by_login", "ALTER TABLE children DROP login",
                   "DROP INDEX facts_missed_by_due", "ALTER TABLE facts DROP latest",
                   "ALTER TABLE facts DROP last_missed", "ALTER TABLE facts DROP box",
                   "ALTER TABLE facts DROP due", "ALTER TABLE facts DROP right_answer",

@@ -453,7 +453,10 @@ private slots:
         const QByteArray last = old.typed.toUtf8();
         QVERIFY(fileBytes(file()).contains(last));
         QSqlQuery back(QSqlDatabase::database(store.connectionName()));
-        QVERIFY(back.exec("DROP INDEX children_by_login") &&
+        QVERIFY(back.exec("DROP TABLE outbox") && back.exec("DROP INDEX sets_by_uid") &&
+                back.exec("DROP INDEX answers_by_uid") && back.exec("ALTER TABLE sets DROP uid") &&
+                back.exec("ALTER TABLE answers DROP uid") &&
+                back.exec("DROP INDEX children_by_login") &&
                 back.exec("ALTER TABLE children DROP login") &&
                 back.exec("DROP INDEX facts_missed_by_due") && back.exec("DROP TABLE keeping") &&
                 back.exec("PRAGMA user_version = 2"));

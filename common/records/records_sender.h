@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A pupil's answers on their way to the school's server. The drill writes
+// each answer to its own records file first, with the answer in the file's
+// outbox; this sends the outbox on, oldest first, on a thread of its own, so
+// that neither a slow network nor a server that is away touches the drill.
+// Each answer and set carries its own id, which the server takes once: an
+// answer sent again after a lost connection adds nothing. While the server
+// is away the answers wait in the file (also across starts of the drill) and
+// are tried again every few seconds; the adult is told once, in the file's
+// notices and with one line on standard error.
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace common::records {
+
+class RecordsSender {
+public:
+    // `file`: the pupil's records file (already brought up to date);
+    // `service`: the libpq service name of the server.
+    RecordsSender(QString file, QString service);
+    // Stops after the answer in hand; what is left waits in the file.
+    ~RecordsSender();
+    RecordsSender(const RecordsSender&) = delete;
+    RecordsSender& operator=(const RecordsSender&) = delete;
+
+    // More waits in the outbox.
+    void wake();
+    // Answers and set ends the server took since the start.
+    qint64 sent() const { return m_sent.load(); }
+    // Waits until the outbox was found empty after the last wake(), or
+    // `timeout` passed (tests, benchmarks).
+    bool waitUntilSent(std::chrono::milliseconds timeout);
+
+private:
+    void run();
+
+    QString m_file;
+    QString m_service;
+    std::atomic<qint64> m_sent{0};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_emptied;
+    bool m_more = true;   // the outbox may hold something
+    bool m_empty = false; // found empty since the last wake()
+    bool m_quitting = false;
+    std::thread m_thread;
+};
+
+} // namespace common::records

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A pupil's answers on their way to a school's server (the private PostgreSQL
+// cluster the test command starts): the drill never waits for the server,
+// and every answer arrives once, however often the server goes away.
+#include "common/records/records_store.h"
+#include "common/records/records_writer.h"
+#include "tests/support/school_server.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace common::records;
+using school::SchoolDatabase;
+
+namespace {
+
+common::AnswerRecord answerAt(int i)
+{
+    common::AnswerRecord a;
+    a.position = i + 1;
+    a.fact = QStringLiteral("mul:7x%1").arg(i);
+    a.rightAnswer = QString::number(7 * i);
+    a.typed = i == 4 ? QStringLiteral("5") : a.rightAnswer;
+    a.correct = i != 4;
+    a.elapsedMs = 1200;
+    a.answeredAt = QDateTime::currentDateTimeUtc();
+    return a;
+}
+
+qint64 localCount(const QString& file, const QString& sql)
+{
+    RecordsStore store;
+    store.open(file);
+    QSqlQuery q(QSqlDatabase::database(store.connectionName()));
+    return q.exec(sql) && q.next() ? q.value(0).toLongLong() : -1;
+}
+
+} // namespace
+
+class TestSchoolSending : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        if (const QString missing = school::missingServer(); !missing.isEmpty()) {
+            if (qgetenv("CI") == "true") QFAIL(qPrintable(missing));
+            QSKIP(qPrintable(missing));
+        }
+    }
+
+    // The server stops in the middle of a set and comes back; it stops again
+    // and the drill is closed before it is back. The drill takes every answer
+    // at once throughout, and the server ends with each one once.
+    void serverAwayMidSet()
+    {
+        SchoolDatabase school(QStringLiteral("away"), 1);
+        QVERIFY2(school.ok(), qPrintable(school.error()));
+        qputenv("PGSERVICEFILE", school.serviceFile().toUtf8());
+        const QString file = m_dir.filePath(QStringLiteral("away.sqlite"));
+        const auto onServer = [&] {
+            return school.count(QStringLiteral("SELECT count(*) FROM answers"));
+        };
+        {
+            RecordsWriter drill(file, school.service(1));
+            drill.open([](const OpenedRecords&) {});
+            drill.setStarted({QStringLiteral("numira"), QStringLiteral("table:7"), 10});
+            for (int i = 0; i < 3; ++i) drill.answered(answerAt(i));
+            QTRY_COMPARE_WITH_TIMEOUT(onServer(), 3, 20000);
+            QVERIFY(SchoolDatabase::stopServer());
+            for (int i = 3; i < 6; ++i) drill.answered(answerAt(i));
+            drill.flush();
+            QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM answers")), 6);
+            QVERIFY(SchoolDatabase::startServer());
+            QTRY_COMPARE_WITH_TIMEOUT(onServer(), 6, 30000);
+            QVERIFY(SchoolDatabase::stopServer());
+            for (int i = 6; i < 10; ++i) drill.answered(answerAt(i));
+            drill.setEnded(8);
+            drill.flush();
+        }
+        QVERIFY(SchoolDatabase::startServer());
+        {
+            // The next start of the drill sends what waited.
+            RecordsWriter drill(file, school.service(1));
+            drill.open([](const OpenedRecords&) {});
+            drill.flush();
+            QVERIFY(drill.sender());
+            QVERIFY(drill.sender()->waitUntilSent(std::chrono::seconds(30)));
+        }
+        QCOMPARE(onServer(), 10);
+        QCOMPARE(school.count(QStringLiteral("SELECT count(DISTINCT uid) FROM answers")), 10);
+        QCOMPARE(school.count(QStringLiteral("SELECT sum(seen) FROM facts")), 10);
+        QCOMPARE(school.count(QStringLiteral("SELECT count(*) FROM sets "
+                                             "WHERE score = 8 AND ended_at IS NOT NULL "
+                                             "AND first_tries = 10 AND first_right = 9")),
+                 1);
+        QCOMPARE(school.count(QStringLiteral("SELECT count(*) FROM children WHERE login = ?"),
+                              {school.role(1)}),
+                 1);
+        QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM outbox")), 0);
+        // The adult was told once, however many tries failed.
+        QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM notices")), 1);
+
+        // An answer sent again (its commit's word lost with the connection)
+        // changes nothing on the server.
+        RecordsStore local, server;
+        local.open(file);
+        QSqlQuery q(QSqlDatabase::database(local.connectionName()));
+        QVERIFY(q.exec(QStringLiteral("SELECT a.uid, s.uid FROM answers a "
+                                      "JOIN sets s ON s.id = a.set_id ORDER BY a.id LIMIT 1")) &&
+                q.next());
+        common::AnswerRecord again = answerAt(0);
+        again.uid = q.value(0).toString();
+        QCOMPARE(server.openServer(school.service(1)), Opening::kOpened);
+        const auto child = server.loginChild({});
+        QVERIFY(child);
+        qint64 set = 0;
+        QVERIFY(server.recordAnswer(
+            *child,
+            {QStringLiteral("numira"), QStringLiteral("table:7"), 10, q.value(1).toString()}, set,
+            again));
+        QCOMPARE(onServer(), 10);
+        QCOMPARE(school.count(QStringLiteral("SELECT sum(seen) FROM facts")), 10);
+        QCOMPARE(school.count(QStringLiteral("SELECT count(*) FROM sets")), 1);
+    }
+
+    // A class of 35 at once, each pupil in a process of its own answering
+    // 100 times: every answer on the server, none twice, each with its child.
+    void classAtOnce()
+    {
+        constexpr int kPupils = 35, kAnswers = 100;
+        SchoolDatabase school(QStringLiteral("class"), kPupils);
+        QVERIFY2(school.ok(), qPrintable(school.error()));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PGSERVICEFILE"), school.serviceFile());
+        std::vector<std::unique_ptr<QProcess>> pupils;
+        for (int n = 1; n <= kPupils; ++n) {
+            auto& p = pupils.emplace_back(std::make_unique<QProcess>());
+            p->setProcessEnvironment(env);
+            p->start(QStringLiteral(APP_SCHOOL_PUPIL),
+                     {m_dir.filePath(QStringLiteral("pupil%1.sqlite").arg(n)), school.service(n),
+                      QString::number(kAnswers), QStringLiteral("5")});
+        }
+        for (auto& p : pupils) {
+            QVERIFY(p->waitForFinished(180000));
+            QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0,
+                     p->readAllStandardError().constData());
+        }
+        QCOMPARE(school.count(QStringLiteral("SELECT count(*) FROM answers")), kPupils * kAnswers);
+        QCOMPARE(school.count(QStringLiteral("SELECT count(DISTINCT uid) FROM answers")),
+                 kPupils * kAnswers);
+        QCOMPARE(
+            school.count(
+                QStringLiteral(
+                    "SELECT count(*) FROM (SELECT s.child_id FROM answers a "
+                    "JOIN sets s ON s.id = a.set_id JOIN children c ON c.id = s.child_id "
+                    "GROUP BY s.child_id HAVING count(*) = ? AND count(DISTINCT c.login) = 1) t"),
+                {kAnswers}),
+            kPupils);
+        QCOMPARE(
+            school.count(QStringLiteral("SELECT count(*) FROM sets WHERE ended_at IS NOT NULL")),
+            kPupils * kAnswers / 10);
+    }
+
+    // A server the drill cannot use: the drill records every answer in its
+    // own file at once, and the adult is told why, once.
+    void unusableService_data()
+    {
+        QTest::addColumn<QString>("service");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("unknown service") << "nosuch"
+                                         << "つながりません";
+        QTest::newRow("refused password") << "badpassword"
+                                          << "ログインを受け付けませんでした";
+        QTest::newRow("no schema") << "noschema"
+                                   << "記録の表がありません";
+    }
+    void unusableService()
+    {
+        QFETCH(QString, service);
+        QFETCH(QString, told);
+        SchoolDatabase school(QStringLiteral("unusable"), 1);
+        QVERIFY2(school.ok(), qPrintable(school.error()));
+        // The pupil's service twice over: with a wrong password, and on a
+        // database without the records' tables.
+        QFile services(school.serviceFile());
+        QVERIFY(services.open(QIODevice::ReadOnly));
+        const QString good = QString::fromUtf8(services.readAll());
+        services.close();
+        QVERIFY(services.open(QIODevice::Append));
+        services.write(
+            QString(good)
+                .replace(school.service(1), QStringLiteral("badpassword"))
+                .replace(QStringLiteral("password=school-test"), QStringLiteral("password=wrong"))
+                .toUtf8());
+        services.write(QString(good)
+                           .replace(school.service(1), QStringLiteral("noschema"))
+                           .replace(QRegularExpression(QStringLiteral("dbname=\\S+")),
+                                    QStringLiteral("dbname=postgres"))
+                           .toUtf8());
+        services.close();
+        qputenv("PGSERVICEFILE", school.serviceFile().toUtf8());
+        const QString file = m_dir.filePath(service + QStringLiteral(".sqlite"));
+        RecordsWriter drill(file, service);
+        drill.open([](const OpenedRecords&) {});
+        drill.setStarted({QStringLiteral("bairo"), QStringLiteral("lcm:easy"), 10});
+        for (int i = 0; i < 10; ++i) drill.answered(answerAt(i));
+        drill.flush();
+        QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM answers")), 10);
+        QTRY_COMPARE_WITH_TIMEOUT(localCount(file, QStringLiteral("SELECT count(*) FROM notices")),
+                                  1, 20000);
+        RecordsStore local;
+        local.open(file);
+        const QStringList notices = local.takeNotices();
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices.front().contains(told), qPrintable(notices.front()));
+        QVERIFY(!notices.front().contains(QLatin1String("wrong")));
+        QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM outbox")), 10);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchoolSending)
+#include "test_school_sending.moc"

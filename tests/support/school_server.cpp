@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/support/school_server.h"
+
+#include "common/records/migrations.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace school {
+
+namespace {
+
+const QString kPassword = QStringLiteral("school-test");
+
+QSqlDatabase connect(const QString& database)
+{
+    const QString name = QStringLiteral("owner@") + database;
+    if (QSqlDatabase::contains(name)) return QSqlDatabase::database(name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(qEnvironmentVariable("APP_TEST_PGHOST"));
+    db.setPort(qEnvironmentVariableIntValue("APP_TEST_PGPORT"));
+    db.setDatabaseName(database);
+    db.setUserName(qEnvironmentVariable("APP_TEST_PGUSER"));
+    db.open();
+    return db;
+}
+
+bool pgctl(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("APP_TEST_PGCTL"), arguments);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+QString missingServer()
+{
+    if (qEnvironmentVariableIsEmpty("APP_TEST_PGHOST") ||
+        qEnvironmentVariableIsEmpty("APP_TEST_PGCTL"))
+        return QStringLiteral("no test server (APP_TEST_PGHOST): run through ./test.sh");
+    return {};
+}
+
+SchoolDatabase::SchoolDatabase(const QString& name, int pupils)
+    : m_name(name + u'_' + QString::number(QCoreApplication::applicationPid())),
+      m_database(QStringLiteral("records_") + m_name), m_pupils(pupils)
+{
+    QSqlDatabase server = connect(QStringLiteral("postgres"));
+    // Names of databases and roles are not values: they cannot be bound.
+    QStringList statements{QStringLiteral("CREATE DATABASE ") + m_database};
+    QSqlQuery q(server);
+    for (const QString& statement : statements)
+        if (!q.exec(statement)) m_error = statement + u'\n' + q.lastError().text();
+    if (!m_error.isEmpty()) return;
+    QSqlQuery make(owner());
+    statements = common::records::serverSchema();
+    for (int n = 1; n <= pupils; ++n)
+        statements << QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
+                          .arg(role(n), kPassword, QLatin1String(common::records::kPupilsGroup));
+    for (const QString& statement : statements) {
+        if (!make.exec(statement)) {
+            m_error = statement + u'\n' + make.lastError().text();
+            return;
+        }
+    }
+    QFile services(serviceFile());
+    if (!services.open(QIODevice::WriteOnly)) {
+        m_error = services.errorString();
+        return;
+    }
+    for (int n = 1; n <= pupils; ++n)
+        services.write(QStringLiteral("[%1]\nhost=%2\nport=%3\ndbname=%4\nuser=%5\npassword=%6\n")
+                           .arg(service(n), qEnvironmentVariable("APP_TEST_PGHOST"),
+                                qEnvironmentVariable("APP_TEST_PGPORT"), m_database, role(n),
+                                kPassword)
+                           .toUtf8());
+}
+
+SchoolDatabase::~SchoolDatabase()
+{
+    const QString name = QStringLiteral("owner@") + m_database;
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    QSqlQuery q(connect(QStringLiteral("postgres")));
+    q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_database));
+    for (int n = 1; n <= m_pupils; ++n) q.exec(QStringLiteral("DROP ROLE IF EXISTS ") + role(n));
+}
+
+QString SchoolDatabase::role(int n) const { return m_name + QStringLiteral("_pupil_%1").arg(n); }
+
+QSqlDatabase SchoolDatabase::owner() { return connect(m_database); }
+
+qint64 SchoolDatabase::count(const QString& sql, const QVariantList& values)
+{
+    // Tried again once on a new connection: the last one may have gone with
+    // a stopped server.
+    for (int tries = 0; tries < 2; ++tries) {
+        QSqlDatabase db = owner();
+        if (tries > 0) {
+            db.close();
+            db.open();
+        }
+        QSqlQuery q(db);
+        q.prepare(sql);
+        for (const QVariant& v : values) q.addBindValue(v);
+        if (q.exec() && q.next()) return q.value(0).toLongLong();
+    }
+    return -1;
+}
+
+bool SchoolDatabase::stopServer()
+{
+    return pgctl({QStringLiteral("stop"), QStringLiteral("-m"), QStringLiteral("fast")});
+}
+
+bool SchoolDatabase::startServer() { return pgctl({QStringLiteral("start")}); }
+
+} // namespace school

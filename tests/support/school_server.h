@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A school's records database on the private PostgreSQL cluster that the
+// test command starts (APP_TEST_PGHOST, APP_TEST_PGPORT, APP_TEST_PGUSER,
+// APP_TEST_PGCTL): made from the schema the programs ship, with pupils'
+// roles, and a pg_service.conf naming one service a pupil, as a lab has.
+// For the tests and benchmarks of sending to a school's server.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariantList>
+
+namespace school {
+
+// Whether the cluster is there; the reason when not.
+QString missingServer();
+
+class SchoolDatabase {
+public:
+    // A fresh database named after `name` and this process, with `pupils`
+    // pupils' roles (pupil_1 … as `<name>_pupil_N`).
+    SchoolDatabase(const QString& name, int pupils);
+    // Drops the database and the roles.
+    ~SchoolDatabase();
+    bool ok() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; }
+
+    // The service of pupil `n` (from 1), in serviceFile().
+    QString service(int n) const { return QStringLiteral("pupil%1").arg(n); }
+    QString role(int n) const;
+    QString serviceFile() const { return m_dir.filePath(QStringLiteral("pg_service.conf")); }
+    // A connection as the cluster's owner, who sees every row.
+    QSqlDatabase owner();
+    // The first column of the first row of `sql` as the owner, -1 on failure.
+    qint64 count(const QString& sql, const QVariantList& values = {});
+    // Stops and starts the cluster; false when pg_ctl failed.
+    static bool stopServer();
+    static bool startServer();
+
+private:
+    QString m_name;
+    QString m_database;
+    int m_pupils = 0;
+    QTemporaryDir m_dir;
+    QString m_error;
+};
+
+} // namespace school
