@@ -78,6 +78,7 @@ expected=(
   "usr/share/metainfo/$numira_id.metainfo.xml"
   usr/share/numira/{batu1.bmp,batu1@2x.png,batu1.wav,maru1.bmp,maru1@2x.png,maru1.wav}
   usr/share/numira/{mascot.bmp,mascot@2x.png,numira.hlp}
+  usr/share/numirabairo/records-server.sql
 )
 actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 if ! diff <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort) <(printf '%s\n' "$actual"); then

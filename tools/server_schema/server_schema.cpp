@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writes the statements that make a school's records server, the very ones
+// the tests run, as one SQL file for psql: what an administrator runs once
+// on a new database. The file names the place it is installed at, so that
+// its header tells how to run it from there.
+//
+//   server_schema <output file> <installed path>
+
+#include "common/records/migrations.h"
+#include "common/version.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+QString header(const QString& installedPath)
+{
+    return QStringLiteral(
+               "-- The records server of a school for the drills numira and bairo and the\n"
+               "-- records window kiroku, version %1 (records version %2).\n"
+               "--\n"
+               "-- Run it once, on a new empty database, as the role that is to own the\n"
+               "-- tables (no superuser):\n"
+               "--\n"
+               "--   psql -v ON_ERROR_STOP=1 -d DBNAME -f %3\n"
+               "--\n"
+               "-- or as postgres, with -c 'SET ROLE OWNER' before the -f.\n"
+               "--\n"
+               "-- It makes the tables, the version row, the groups %4 and\n"
+               "-- %5 when they are missing (making them needs CREATEROLE:\n"
+               "-- without it a superuser makes both first, as NOLOGIN roles), the\n"
+               "-- row-level security by which a pupil's role reads and writes its own\n"
+               "-- rows alone and a teacher's reads the whole class, and the grants to\n"
+               "-- the two groups. Everything is made in one transaction: a failure\n"
+               "-- leaves nothing half made.\n\n")
+        .arg(QLatin1String(common::kPackageVersion))
+        .arg(common::records::migrations().size())
+        .arg(installedPath, QLatin1String(common::records::kPupilsGroup),
+             QLatin1String(common::records::kTeachersGroup));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: server_schema <output file> <installed path>\n");
+        return 2;
+    }
+    // psql stops at the first error even when run without -v ON_ERROR_STOP=1,
+    // and then the transaction is never committed.
+    QString sql = header(args[2]) + QStringLiteral("\\set ON_ERROR_STOP on\n\nBEGIN;\n\n");
+    for (const QString& statement : common::records::serverSchema())
+        sql += statement + QStringLiteral(";\n\n");
+    sql += QStringLiteral("COMMIT;\n");
+
+    QSaveFile file(args[1]);
+    if (!file.open(QIODevice::WriteOnly) || file.write(sql.toUtf8()) < 0 || !file.commit()) {
+        std::fprintf(stderr, "server_schema: cannot write %s\n", qPrintable(args[1]));
+        return 1;
+    }
+    return 0;
+}
