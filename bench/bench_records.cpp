@@ -10,7 +10,7 @@
 //   command, APP_TEST_PG*): the Return in the window while 35 pupils'
 //   processes answer at once, each sending to the server; and how long
 //   their answers take from the Return to the server's commit.
-// Usage: bench_records [returns]
+// Usage: bench_records [returns] [pupils' pause between answers, ms: 250]
 #include "common/dialogs.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
@@ -103,10 +103,12 @@ common::AnswerRecord answerAt(const QDateTime& when, int i)
     return a;
 }
 
+constexpr int kPupilAnswers = 120;
+
 // The Return in the window of a pupil whose answers go to a school's
 // server, while `pupils` more pupils' processes answer at once; then how
 // long their answers took to reach the server.
-int timeSchool(const QString& folder, int returns, int pupils)
+int timeSchool(const QString& folder, int returns, int pupils, int pauseMs)
 {
     school::SchoolDatabase school(QStringLiteral("bench"), pupils + 1);
     if (!school.ok()) {
@@ -119,7 +121,7 @@ int timeSchool(const QString& folder, int returns, int pupils)
         auto& p = others.emplace_back(std::make_unique<QProcess>());
         p->start(QStringLiteral(APP_SCHOOL_PUPIL),
                  {folder + QStringLiteral("/pupil%1.sqlite").arg(n), school.service(n),
-                  QStringLiteral("200"), QStringLiteral("20")});
+                  QString::number(kPupilAnswers), QString::number(pauseMs)});
     }
     for (auto& p : others) p->waitForStarted();
     test_support::ScriptedDialogs dialogs;
@@ -131,8 +133,10 @@ int timeSchool(const QString& folder, int returns, int pupils)
     if (!QTest::qWaitForWindowExposed(&painted)) return 1;
     QCoreApplication::processEvents();
     session.flush();
+    // Timed once the others are past their start and answering.
+    QTest::qWait(3000);
     char what[64];
-    std::snprintf(what, sizeof what, "Return, school's server, %d more pupils", pupils);
+    std::snprintf(what, sizeof what, "Return, school's server, %d pupils, %d ms", pupils, pauseMs);
     print(what, spread(timeReturns(session.service(), returns)));
     session.flush();
     std::vector<double> arrive;
@@ -152,7 +156,7 @@ int timeSchool(const QString& folder, int returns, int pupils)
                     QStringLiteral("SELECT count(*) FROM answers a JOIN sets s ON s.id = a.set_id "
                                    "JOIN children c ON c.id = s.child_id WHERE c.login <> ?"),
                     {school.role(1)})),
-                pupils * 200);
+                pupils * kPupilAnswers);
     return 0;
 }
 
@@ -197,7 +201,7 @@ int main(int argc, char* argv[])
 
     // One answer written, as the writer thread writes it.
     std::vector<double> writes;
-    const common::SetRecord set{QStringLiteral("numira"), QStringLiteral("table:1,2,3"), 20};
+    const common::SetRecord set{QStringLiteral("numira"), QStringLiteral("table:1,2,3"), 20, {}};
     qint64 setId = 0;
     QElapsedTimer clock;
     for (int i = 0; i < returns; ++i) {
@@ -241,5 +245,5 @@ int main(int argc, char* argv[])
         std::printf("no school's server (run under scripts/test_server.sh for it)\n");
         return 0;
     }
-    return timeSchool(dir.path(), returns, 35);
+    return timeSchool(dir.path(), returns, 35, argc > 2 ? std::atoi(argv[2]) : 250);
 }

@@ -113,7 +113,9 @@ bool writeYear(RecordsStore& store, qint64 child, const QDate& today,
             const common::SetRecord set{
                 choice.startsWith(u"lcm") || choice.startsWith(u"gcd") ? QStringLiteral("bairo")
                                                                        : QStringLiteral("numira"),
-                choice == u"table:1-9" ? QStringLiteral("table:2,3,4,6,7,8,9") : choice, 20};
+                choice == u"table:1-9" ? QStringLiteral("table:2,3,4,6,7,8,9") : choice,
+                20,
+                {}};
             qint64 setId = 0;
             QDateTime when(day, QTime(16, s * 10));
             int position = 0;

@@ -22,7 +22,7 @@ RecordsService& nullRecords()
 
 void AnswerLog::setStarted(const QString& program, const QString& choice, int count)
 {
-    m_records.setStarted({program, choice, count});
+    m_records.setStarted({program, choice, count, {}});
     problemShown();
 }
 

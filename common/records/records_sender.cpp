@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/records/records_sender.h"
 
+#include "common/records/background.h"
 #include "common/records/records_store.h"
 
 #include <QHash>
@@ -54,6 +55,7 @@ bool RecordsSender::waitUntilSent(std::chrono::milliseconds timeout)
 
 void RecordsSender::run()
 {
+    giveWayToTheWindow();
     RecordsStore local;
     if (local.open(m_file) != Opening::kOpened) {
         std::fprintf(stderr, "records: nothing sent to the school's server: %s\n",
@@ -89,24 +91,28 @@ void RecordsSender::run()
             const auto batch = local.outgoing(kBatch);
             if (!batch) return false;
             if (batch->isEmpty()) return true;
+            // What waits goes in one transaction: one commit on the server
+            // for a whole backlog.
+            if (quitting()) return true;
+            bool ok = server.begin();
             for (const RecordsStore::Outgoing& o : *batch) {
-                if (quitting()) return true;
-                bool ok = false;
+                if (!ok) break;
                 if (o.answer) {
-                    ok = server.recordAnswer(child, o.set, serverSets[o.setId], *o.answer);
+                    ok = server.writeAnswer(child, o.set, serverSets[o.setId], *o.answer);
                 } else {
                     ok = server.endSet(o.set.uid, o.score, o.endedAt);
                     serverSets.remove(o.setId);
                 }
-                if (!ok) {
-                    // The connection is made anew at the next try.
-                    server.close();
-                    return false;
-                }
-                // Not marked: it goes again, and the server keeps it once.
-                if (!local.markSent(o.id)) return false;
-                ++m_sent;
             }
+            if (!ok || !server.commit()) {
+                // The connection is made anew at the next try.
+                server.rollback();
+                server.close();
+                return false;
+            }
+            // Not marked: it goes again, and the server keeps it once.
+            if (!local.markSent(batch->back().id)) return false;
+            m_sent += batch->size();
         }
     };
     for (;;) {

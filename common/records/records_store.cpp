@@ -483,6 +483,8 @@ QSqlQuery& RecordsStore::prepared(const QString& sql)
     return *found;
 }
 
+// One transaction, as each database takes it: SQLite takes the write lock at
+// the start; PostgreSQL's BEGIN cannot be prepared.
 bool RecordsStore::begin()
 {
     if (m_server) {
@@ -522,16 +524,27 @@ QVariant uidValue(const QString& uid) { return uid.isEmpty() ? QVariant() : QVar
 bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
                                 const AnswerRecord& a)
 {
-    // The statements are prepared once: this runs at every Return of a drill.
+    qint64 newSetId = setId;
     if (!begin()) return false;
-    const auto rollBack = [&](QSqlQuery& q) {
-        fail(QStringLiteral("cannot record an answer"), q.lastError());
-        q.finish();
+    if (!writeAnswer(childId, set, newSetId, a)) {
         rollback();
         return false;
+    }
+    if (!commit()) return false;
+    setId = newSetId;
+    return true;
+}
+
+bool RecordsStore::writeAnswer(qint64 childId, const SetRecord& set, qint64& setId,
+                               const AnswerRecord& a)
+{
+    // The statements are prepared once: this runs at every Return of a drill.
+    const auto failed = [&](QSqlQuery& q) {
+        fail(QStringLiteral("cannot record an answer"), q.lastError());
+        q.finish();
+        return false;
     };
-    qint64 newSetId = setId;
-    if (newSetId == 0) {
+    if (setId == 0) {
         // A set sent again is found by its uid.
         QSqlQuery& q = prepared(QStringLiteral(
             "INSERT INTO sets(child_id, program, choice, problem_count, started_at, uid) "
@@ -543,10 +556,11 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
         q.addBindValue(set.count);
         q.addBindValue(utcText(a.answeredAt.addMSecs(-a.elapsedMs)));
         q.addBindValue(uidValue(set.uid));
-        if (!q.exec() || !q.next()) return rollBack(q);
-        newSetId = q.value(0).toLongLong();
+        if (!q.exec() || !q.next()) return failed(q);
+        setId = q.value(0).toLongLong();
         q.finish();
     }
+    const qint64 newSetId = setId;
     const QString answeredAt = utcText(a.answeredAt);
     QSqlQuery& answer = prepared(QStringLiteral(
         "INSERT INTO answers(set_id, position, fact, right_answer, typed, attempt, correct, "
@@ -564,12 +578,10 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
     answer.addBindValue(a.elapsedMs);
     answer.addBindValue(answeredAt);
     answer.addBindValue(uidValue(a.uid));
-    if (!answer.exec()) return rollBack(answer);
+    if (!answer.exec()) return failed(answer);
     if (!answer.next()) {
         // Stored before: its counts were brought up to date with it then.
         answer.finish();
-        rollback();
-        setId = newSetId;
         return true;
     }
     const qint64 answerId = answer.value(0).toLongLong();
@@ -585,7 +597,7 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
     setCounts.addBindValue(a.hint == u"larger-divisor" ? 1 : 0);
     setCounts.addBindValue(answeredAt);
     setCounts.addBindValue(newSetId);
-    if (!setCounts.exec()) return rollBack(setCounts);
+    if (!setCounts.exec()) return failed(setCounts);
     if (a.attempt == 1) {
         // The first try at a problem is what a fact's record counts.
         const QDate day = a.answeredAt.toLocalTime().date();
@@ -597,7 +609,7 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
                                     "WHERE r.id = 1"));
         before.addBindValue(childId);
         before.addBindValue(a.fact);
-        if (!before.exec()) return rollBack(before);
+        if (!before.exec()) return failed(before);
         if (before.next()) {
             keep = before.value(0).toInt();
             latest = before.value(1).toString();
@@ -625,15 +637,13 @@ bool RecordsStore::recordAnswer(qint64 childId, const SetRecord& set, qint64& se
         fact.addBindValue(box);
         fact.addBindValue(dueDay(box, day).toString(Qt::ISODate));
         fact.addBindValue(a.rightAnswer);
-        if (!fact.exec()) return rollBack(fact);
+        if (!fact.exec()) return failed(fact);
     }
     if (m_queueing) {
         QSqlQuery& queued = prepared(QStringLiteral("INSERT INTO outbox(answer_id) VALUES(?)"));
         queued.addBindValue(answerId);
-        if (!queued.exec()) return rollBack(queued);
+        if (!queued.exec()) return failed(queued);
     }
-    if (!commit()) return false;
-    setId = newSetId;
     return true;
 }
 
@@ -741,7 +751,7 @@ std::optional<QList<RecordsStore::Outgoing>> RecordsStore::outgoing(int limit)
 
 bool RecordsStore::markSent(qint64 outgoingId)
 {
-    QSqlQuery& q = prepared(QStringLiteral("DELETE FROM outbox WHERE id = ?"));
+    QSqlQuery& q = prepared(QStringLiteral("DELETE FROM outbox WHERE id <= ?"));
     q.addBindValue(outgoingId);
     return q.exec() || fail(QStringLiteral("cannot mark as sent"), q.lastError());
 }

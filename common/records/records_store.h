@@ -107,6 +107,14 @@ public:
     bool recordAnswer(qint64 childId, const SetRecord& set, qint64& setId,
                       const AnswerRecord& answer);
     bool endSet(qint64 setId, int score, const QDateTime& endedAt);
+    // Several answers in one transaction, as a sender to a server writes
+    // them: begin(), then writeAnswer() and endSet(uid) for each, then
+    // commit(); after a failure, rollback() undoes them all.
+    bool begin();
+    bool commit();
+    void rollback();
+    bool writeAnswer(qint64 childId, const SetRecord& set, qint64& setId,
+                     const AnswerRecord& answer);
 
     // A pupil's file: each answer and each end of a set written from now on
     // is put in the outbox too, in its own transaction, to go on to the
@@ -127,6 +135,7 @@ public:
         QDateTime endedAt;
     };
     std::optional<QList<Outgoing>> outgoing(int limit);
+    // What waits is sent in order: everything up to `outgoingId` went.
     bool markSent(qint64 outgoingId);
     // The end of a set known by its uid (a server's).
     bool endSet(const QString& setUid, int score, const QDateTime& endedAt);
@@ -153,11 +162,6 @@ private:
     Opening checkAndMigrate(const QString& file);
     bool migrate(int from);
     bool exec(const QString& sql);
-    // One transaction, as each database takes it: SQLite takes the write
-    // lock at the start; PostgreSQL's BEGIN cannot be prepared.
-    bool begin();
-    bool commit();
-    void rollback();
     Opening moveAside(const QString& file, const QString& why);
     bool fail(const QString& what, const QString& error);
     // As above; a damage met in use also has the next opening check the file.

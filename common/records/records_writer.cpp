@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/records/records_writer.h"
 
+#include "common/records/background.h"
 #include "common/records/review.h"
 
 #include <QDateTime>
@@ -59,6 +60,7 @@ void RecordsWriter::post(std::function<void()> job)
 
 void RecordsWriter::run()
 {
+    giveWayToTheWindow();
     for (;;) {
         std::function<void()> job;
         {

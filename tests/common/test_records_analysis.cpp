@@ -35,7 +35,9 @@ void problem(RecordsStore& store, qint64 child, qint64& setId, const QString& ch
     const common::SetRecord set{fact.startsWith(u"lcm") || fact.startsWith(u"gcd")
                                     ? QStringLiteral("bairo")
                                     : QStringLiteral("numira"),
-                                choice, 10};
+                                choice,
+                                10,
+                                {}};
     for (int i = 0; i < typed.size(); ++i) {
         const bool correct = typed[i] == right;
         const common::AnswerRecord a{1,         fact,

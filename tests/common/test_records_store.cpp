@@ -46,7 +46,7 @@ common::AnswerRecord answer(const QString& fact, const QString& typed, bool corr
     return a;
 }
 
-const common::SetRecord kSet{QStringLiteral("numira"), QStringLiteral("table:7"), 9};
+const common::SetRecord kSet{QStringLiteral("numira"), QStringLiteral("table:7"), 9, {}};
 
 QByteArray fileBytes(const QString& file)
 {

@@ -69,7 +69,7 @@ private slots:
         {
             RecordsWriter drill(file, school.service(1));
             drill.open([](const OpenedRecords&) {});
-            drill.setStarted({QStringLiteral("numira"), QStringLiteral("table:7"), 10});
+            drill.setStarted({QStringLiteral("numira"), QStringLiteral("table:7"), 10, {}});
             for (int i = 0; i < 3; ++i) drill.answered(answerAt(i));
             QTRY_COMPARE_WITH_TIMEOUT(onServer(), 3, 20000);
             QVERIFY(SchoolDatabase::stopServer());
@@ -208,7 +208,7 @@ private slots:
         const QString file = m_dir.filePath(service + QStringLiteral(".sqlite"));
         RecordsWriter drill(file, service);
         drill.open([](const OpenedRecords&) {});
-        drill.setStarted({QStringLiteral("bairo"), QStringLiteral("lcm:easy"), 10});
+        drill.setStarted({QStringLiteral("bairo"), QStringLiteral("lcm:easy"), 10, {}});
         for (int i = 0; i < 10; ++i) drill.answered(answerAt(i));
         drill.flush();
         QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM answers")), 10);

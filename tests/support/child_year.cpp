@@ -14,8 +14,8 @@ bool writeChildYear(common::records::RecordsStore& store, qint64 child, const QD
     // Written for speed: a power cut while generating costs only the file.
     QSqlQuery(QSqlDatabase::database(store.connectionName()))
         .exec(QStringLiteral("PRAGMA synchronous=OFF"));
-    const common::SetRecord set{QStringLiteral("numira"),
-                                QStringLiteral("table:1,2,3,4,5,6,7,8,9+0"), 20};
+    const common::SetRecord set{
+        QStringLiteral("numira"), QStringLiteral("table:1,2,3,4,5,6,7,8,9+0"), 20, {}};
     std::mt19937 chance(7);
     const QDateTime start = end.toUTC().addDays(-364);
     for (int day = 0; day < 365; ++day) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One pupil of a class at a lab machine, as a drill records it: sets of ten
+// One pupil of a class at a lab machine, as a drill records it: after the
+// few seconds a child takes to open the drill and choose a set, sets of ten
 // answers written through the records writer of a school (its own file, the
 // answers sent on to the server), one every PAUSE milliseconds. At the end it
 // waits until the server has them all, then prints, in microseconds, how long
@@ -21,6 +22,8 @@
 using common::records::RecordsWriter;
 
 namespace {
+
+constexpr unsigned long kChoosingSeconds = 3;
 
 void print(const char* what, std::vector<qint64> values)
 {
@@ -54,6 +57,7 @@ int main(int argc, char** argv)
     std::vector<qint64> returnUs, arriveUs, postedAt;
     QElapsedTimer clock;
     clock.start();
+    QThread::sleep(kChoosingSeconds);
     const auto waitFor = [&](qint64 untilNs) {
         do {
             for (qint64 k = static_cast<qint64>(arriveUs.size());
@@ -64,7 +68,7 @@ int main(int argc, char** argv)
     };
     for (int i = 0; i < answers; ++i) {
         if (i % 10 == 0)
-            writer.setStarted({QStringLiteral("numira"), QStringLiteral("table:7"), 10});
+            writer.setStarted({QStringLiteral("numira"), QStringLiteral("table:7"), 10, {}});
         const int b = i % 10;
         common::AnswerRecord a;
         a.position = b + 1;

@@ -82,7 +82,8 @@ void writeHistory(const QString& file, bool fromZero, const QList<int>& oldDays 
     qint64 child = 0;
     QVERIFY(!store.addChild(QStringLiteral("たろう"), &child));
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const common::SetRecord table{"numira", "table:2,3,4,7", 20}, lcm{"bairo", "lcm:easy", 10};
+    const common::SetRecord table{"numira", "table:2,3,4,7", 20, {}},
+        lcm{"bairo", "lcm:easy", 10, {}};
     qint64 tableSet = 0, lcmSet = 0;
     int position = 0;
     const auto put = [&](const common::SetRecord& set, qint64& setId, const QString& fact,
