@@ -4,8 +4,8 @@
 // schema made from the records file's own migrations, and each pupil's rows
 // its own. Pupils A and B each write a child, a set, an answer and a fact as
 // themselves; then what each role may read and write is tried.
-#include "common/records/migrations.h"
 #include "common/records/records_store.h"
+#include "tests/support/school_server.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
@@ -13,34 +13,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 using namespace common::records;
-
-namespace {
-
-const QString kPassword = QStringLiteral("school-test");
-
-} // namespace
 
 class TestSchoolServer : public QObject {
     Q_OBJECT
-    QString m_database, m_pupilA, m_pupilB, m_teacher;
+    std::unique_ptr<school::SchoolDatabase> m_school;
+    QString m_pupilA, m_pupilB, m_teacher;
     QHash<QString, qint64> m_childOf, m_setOf;
 
-    // A connection as `user` (the cluster's owner when empty) to `database`.
-    QSqlDatabase connection(const QString& user, const QString& database)
-    {
-        const QString name = user + u'@' + database;
-        if (QSqlDatabase::contains(name)) return QSqlDatabase::database(name);
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(qEnvironmentVariable("APP_TEST_PGHOST"));
-        db.setPort(qEnvironmentVariableIntValue("APP_TEST_PGPORT"));
-        db.setDatabaseName(database);
-        db.setUserName(user.isEmpty() ? qEnvironmentVariable("APP_TEST_PGUSER") : user);
-        if (!user.isEmpty()) db.setPassword(kPassword);
-        db.open();
-        return db;
-    }
-    QSqlDatabase as(const QString& user) { return connection(user, m_database); }
+    QSqlDatabase as(const QString& role) { return m_school->as(role); }
 
     static bool run(QSqlDatabase db, const QString& sql, const QVariantList& values = {},
                     qint64* first = nullptr, QString* error = nullptr)
@@ -61,30 +44,15 @@ class TestSchoolServer : public QObject {
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("APP_TEST_PGHOST")) {
-            if (qgetenv("CI") == "true") QFAIL("no test server: run through ./test.sh");
-            QSKIP("no test server (APP_TEST_PGHOST): run through ./test.sh");
+        if (const QString missing = school::missingServer(); !missing.isEmpty()) {
+            if (qgetenv("CI") == "true") QFAIL(qPrintable(missing));
+            QSKIP(qPrintable(missing));
         }
-        const QString suffix = QString::number(QCoreApplication::applicationPid());
-        m_database = QStringLiteral("records_") + suffix;
-        m_pupilA = QStringLiteral("pupil_a_") + suffix;
-        m_pupilB = QStringLiteral("pupil_b_") + suffix;
-        m_teacher = QStringLiteral("teacher_") + suffix;
-        QSqlDatabase server = connection({}, QStringLiteral("postgres"));
-        QVERIFY2(server.isOpen(), qPrintable(server.lastError().text()));
-        // Names of databases and roles are not values: they cannot be bound.
-        QVERIFY(run(server, QStringLiteral("CREATE DATABASE ") + m_database));
-        QSqlDatabase owner = connection({}, m_database);
-        for (const QString& statement : serverSchema()) {
-            QString error;
-            QVERIFY2(run(owner, statement, {}, nullptr, &error),
-                     qPrintable(statement + u'\n' + error));
-        }
-        for (const auto& [role, group] :
-             {std::pair{m_pupilA, kPupilsGroup}, std::pair{m_pupilB, kPupilsGroup},
-              std::pair{m_teacher, kTeachersGroup}})
-            QVERIFY(run(owner, QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
-                                   .arg(role, kPassword, QLatin1String(group))));
+        m_school = std::make_unique<school::SchoolDatabase>(QStringLiteral("server"), 2, 1);
+        QVERIFY2(m_school->ok(), qPrintable(m_school->error()));
+        m_pupilA = m_school->role(1);
+        m_pupilB = m_school->role(2);
+        m_teacher = m_school->teacherRole(1);
         for (const QString& pupil : {m_pupilA, m_pupilB}) {
             QSqlDatabase db = as(pupil);
             QVERIFY2(db.isOpen(), qPrintable(db.lastError().text()));
@@ -111,18 +79,7 @@ private slots:
         }
     }
 
-    void cleanupTestCase()
-    {
-        if (m_database.isEmpty()) return;
-        for (const QString& name : QSqlDatabase::connectionNames()) {
-            QSqlDatabase::database(name, false).close();
-            if (name.endsWith(m_database)) QSqlDatabase::removeDatabase(name);
-        }
-        QSqlDatabase server = connection({}, QStringLiteral("postgres"));
-        run(server, QStringLiteral("DROP DATABASE IF EXISTS ") + m_database);
-        for (const QString& role : {m_pupilA, m_pupilB, m_teacher})
-            run(server, QStringLiteral("DROP ROLE IF EXISTS ") + role);
-    }
+    void cleanupTestCase() { m_school.reset(); }
 
     // Rows each role sees of each table: a pupil its own, the teacher all.
     void rowsSeen_data()
@@ -233,7 +190,7 @@ private slots:
                                       "[badpass]\n%1dbname=%2\nuser=%3\npassword=wrong\n"
                                       "[noschema]\n%1dbname=postgres\nuser=%5\n"
                                       "[nowhere]\nhost=%6\nport=5\ndbname=x\n")
-                           .arg(at, m_database, m_pupilA, kPassword,
+                           .arg(at, m_school->database(), m_pupilA, QStringLiteral("school-test"),
                                 qEnvironmentVariable("APP_TEST_PGUSER"), dir.filePath("none"))
                            .toUtf8());
         services.close();
@@ -251,7 +208,7 @@ private slots:
         QVERIFY(!store.isOpen());
         const QString warning = store.openingWarning(opening).value_or(QString());
         QVERIFY2(warning.contains(says), qPrintable(warning));
-        QVERIFY2(!store.errorText().contains(kPassword), qPrintable(store.errorText()));
+        QVERIFY2(!store.errorText().contains(u"school-test"), qPrintable(store.errorText()));
     }
 };
 

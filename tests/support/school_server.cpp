@@ -15,15 +15,17 @@ namespace {
 
 const QString kPassword = QStringLiteral("school-test");
 
-QSqlDatabase connect(const QString& database)
+// A connection to `database` as `role`, the cluster's owner when empty.
+QSqlDatabase connect(const QString& database, const QString& role = {})
 {
-    const QString name = QStringLiteral("owner@") + database;
+    const QString name = (role.isEmpty() ? QStringLiteral("owner") : role) + u'@' + database;
     if (QSqlDatabase::contains(name)) return QSqlDatabase::database(name);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     db.setHostName(qEnvironmentVariable("APP_TEST_PGHOST"));
     db.setPort(qEnvironmentVariableIntValue("APP_TEST_PGPORT"));
     db.setDatabaseName(database);
-    db.setUserName(qEnvironmentVariable("APP_TEST_PGUSER"));
+    db.setUserName(role.isEmpty() ? qEnvironmentVariable("APP_TEST_PGUSER") : role);
+    if (!role.isEmpty()) db.setPassword(kPassword);
     db.open();
     return db;
 }
@@ -45,9 +47,9 @@ QString missingServer()
     return {};
 }
 
-SchoolDatabase::SchoolDatabase(const QString& name, int pupils)
+SchoolDatabase::SchoolDatabase(const QString& name, int pupils, int teachers)
     : m_name(name + u'_' + QString::number(QCoreApplication::applicationPid())),
-      m_database(QStringLiteral("records_") + m_name), m_pupils(pupils)
+      m_database(QStringLiteral("records_") + m_name), m_pupils(pupils), m_teachers(teachers)
 {
     QSqlDatabase server = connect(QStringLiteral("postgres"));
     // Names of databases and roles are not values: they cannot be bound.
@@ -61,6 +63,10 @@ SchoolDatabase::SchoolDatabase(const QString& name, int pupils)
     for (int n = 1; n <= pupils; ++n)
         statements << QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
                           .arg(role(n), kPassword, QLatin1String(common::records::kPupilsGroup));
+    for (int n = 1; n <= teachers; ++n)
+        statements << QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
+                          .arg(teacherRole(n), kPassword,
+                               QLatin1String(common::records::kTeachersGroup));
     for (const QString& statement : statements) {
         if (!make.exec(statement)) {
             m_error = statement + u'\n' + make.lastError().text();
@@ -82,19 +88,28 @@ SchoolDatabase::SchoolDatabase(const QString& name, int pupils)
 
 SchoolDatabase::~SchoolDatabase()
 {
-    const QString name = QStringLiteral("owner@") + m_database;
-    if (QSqlDatabase::contains(name)) {
+    for (const QString& name : QSqlDatabase::connectionNames()) {
+        if (!name.endsWith(u'@' + m_database)) continue;
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
     }
     QSqlQuery q(connect(QStringLiteral("postgres")));
     q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_database));
     for (int n = 1; n <= m_pupils; ++n) q.exec(QStringLiteral("DROP ROLE IF EXISTS ") + role(n));
+    for (int n = 1; n <= m_teachers; ++n)
+        q.exec(QStringLiteral("DROP ROLE IF EXISTS ") + teacherRole(n));
 }
 
 QString SchoolDatabase::role(int n) const { return m_name + QStringLiteral("_pupil_%1").arg(n); }
 
+QString SchoolDatabase::teacherRole(int n) const
+{
+    return m_name + QStringLiteral("_teacher_%1").arg(n);
+}
+
 QSqlDatabase SchoolDatabase::owner() { return connect(m_database); }
+
+QSqlDatabase SchoolDatabase::as(const QString& role) { return connect(m_database, role); }
 
 qint64 SchoolDatabase::count(const QString& sql, const QVariantList& values)
 {

@@ -21,8 +21,9 @@ QString missingServer();
 class SchoolDatabase {
 public:
     // A fresh database named after `name` and this process, with `pupils`
-    // pupils' roles (pupil_1 … as `<name>_pupil_N`).
-    SchoolDatabase(const QString& name, int pupils);
+    // pupils' roles (`<name>_<pid>_pupil_N`, from 1) and `teachers`
+    // teachers' (`…_teacher_N`).
+    SchoolDatabase(const QString& name, int pupils, int teachers = 0);
     // Drops the database and the roles.
     ~SchoolDatabase();
     bool ok() const { return m_error.isEmpty(); }
@@ -31,6 +32,10 @@ public:
     // The service of pupil `n` (from 1), in serviceFile().
     QString service(int n) const { return QStringLiteral("pupil%1").arg(n); }
     QString role(int n) const;
+    QString teacherRole(int n) const;
+    QString database() const { return m_database; }
+    // A connection as one of the roles, with its password.
+    QSqlDatabase as(const QString& role);
     QString serviceFile() const { return m_dir.filePath(QStringLiteral("pg_service.conf")); }
     // A connection as the cluster's owner, who sees every row.
     QSqlDatabase owner();
@@ -44,6 +49,7 @@ private:
     QString m_name;
     QString m_database;
     int m_pupils = 0;
+    int m_teachers = 0;
     QTemporaryDir m_dir;
     QString m_error;
 };
