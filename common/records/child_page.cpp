@@ -3,6 +3,7 @@
 
 #include "common/drill_rules.h"
 #include "common/records/fact_rows.h"
+#include "common/records/migrations.h"
 #include "common/records/records_store.h"
 
 #include <QSqlQuery>
@@ -24,6 +25,13 @@ QSqlDatabase databaseOf(const RecordsStore& store)
     return QSqlDatabase::database(store.connectionName(), false);
 }
 
+// A query as the database takes it: the file's own, or as a school's
+// server takes it.
+QString queryFor(const QSqlDatabase& db, const QString& query)
+{
+    return db.driverName() == u"QPSQL" ? serverQuery(query) : query;
+}
+
 QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
 
 // The fact rows of a child whose keys lie in [from, to), every key when
@@ -35,11 +43,14 @@ QHash<QString, FactStanding> readFacts(const QSqlDatabase& db, qint64 child,
     QHash<QString, FactStanding> facts;
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(from.isEmpty()
-                  ? QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
-                                   "due FROM facts WHERE child_id = ?")
-                  : QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
-                                   "due FROM facts WHERE child_id = ? AND fact >= ? AND fact < ?"));
+    // The keys' range is compared byte by byte, as the file sorts them.
+    q.prepare(queryFor(
+        db, from.isEmpty()
+                ? QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
+                                 "due FROM facts WHERE child_id = ?")
+                : QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
+                                 "due FROM facts WHERE child_id = ? AND fact COLLATE BINARY >= ? "
+                                 "AND fact COLLATE BINARY < ?")));
     q.addBindValue(child);
     if (!from.isEmpty()) {
         q.addBindValue(from);
@@ -105,10 +116,11 @@ void readKinds(const QSqlDatabase& db, qint64 child, ChildPage& page)
     // The first tries' times come a set at a time, as one text each: far
     // fewer rows to go through than one for every answer.
     std::vector<std::vector<qint64>> times(page.kinds.size());
-    q.prepare(QStringLiteral("SELECT s.program, s.choice, group_concat(a.elapsed_ms, ' ') "
-                             "FROM sets s JOIN answers a ON a.set_id = s.id "
-                             "WHERE s.child_id = ? AND a.attempt = 1 "
-                             "GROUP BY s.started_at, s.id"));
+    q.prepare(queryFor(db, QStringLiteral("SELECT s.program, s.choice, "
+                                          "group_concat(CAST(a.elapsed_ms AS TEXT), ' ') "
+                                          "FROM sets s JOIN answers a ON a.set_id = s.id "
+                                          "WHERE s.child_id = ? AND a.attempt = 1 "
+                                          "GROUP BY s.started_at, s.id")));
     q.addBindValue(child);
     if (!q.exec()) return;
     while (q.next()) {
@@ -157,7 +169,7 @@ void readRecentDays(const QSqlDatabase& db, qint64 child, const QDateTime& now, 
     // The fact and what was typed only where the most missed are looked for.
     q.prepare(QStringLiteral("SELECT a.answered_at, a.attempt, a.correct, a.answer_shown, "
                              "CASE WHEN a.answered_at >= ? THEN a.fact END, "
-                             "CASE WHEN a.answered_at >= ? AND NOT a.correct THEN a.typed END "
+                             "CASE WHEN a.answered_at >= ? AND a.correct = 0 THEN a.typed END "
                              "FROM sets s JOIN answers a ON a.set_id = s.id "
                              "WHERE s.child_id = ? AND s.last_answered_at >= ? "
                              "AND a.answered_at >= ? AND a.answered_at < ? "

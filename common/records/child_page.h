@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the records window shows of one child, read from the records file in
-// one go: every fact's standing, each kind practised, the last eight weeks
-// day by day, the facts missed most lately with the wrong answers typed, and
-// Bairo's kinds with the near-miss hints earned.
+// What the records window shows of one child, read from the records file or
+// a school's server in one go: every fact's standing, each kind practised,
+// the last eight weeks day by day, the facts missed most lately with the
+// wrong answers typed, and Bairo's kinds with the near-miss hints earned.
 
 #include "common/records/mastery.h"
 

@@ -241,6 +241,14 @@ QString serverStatement(const QString& statement)
     return s;
 }
 
+QString serverQuery(const QString& query)
+{
+    QString s = query;
+    s.replace(QStringLiteral("group_concat("), QStringLiteral("string_agg("));
+    s.replace(QStringLiteral("COLLATE BINARY"), QStringLiteral("COLLATE \"C\""));
+    return s;
+}
+
 QStringList serverSchema()
 {
     // The version as a row, one up for each migration: a server has no

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What a teacher sees of a whole class at once: for every child and every
+// kind of set anyone practised, the share right at the first try and when
+// the child last practised it. Read from the sets' own counts in one query,
+// on the records file and a school's server alike.
+
+#include "common/records/child_page.h"
+
+#include <QList>
+#include <QString>
+
+namespace common::records {
+
+class RecordsStore;
+
+struct ClassKind {
+    QString program;
+    QString choice;
+    bool operator==(const ClassKind&) const = default;
+};
+
+struct ClassRow {
+    qint64 child = 0;
+    QString nickname;
+    // One a kind, in the page's order; `sets` 0 where the child practised
+    // none of that kind (its medianMs is not read here and stays 0).
+    QList<KindSummary> kinds;
+};
+
+struct ClassPage {
+    QList<ClassKind> kinds; // every kind practised, sorted by program, then choice
+    QList<ClassRow> rows;   // every child, in the store's order, also those with no sets
+};
+
+ClassPage readClassPage(RecordsStore& store);
+
+} // namespace common::records
