@@ -3,7 +3,9 @@
 
 #include "common/dialogs.h"
 #include "common/records/child_page.h"
+#include "common/records/class_page.h"
 #include "common/records/records_place.h"
+#include "kiroku/page_words.h"
 #include "kiroku/report_page.h"
 #include "kiroku/ui/child_page_view.h"
 
@@ -13,6 +15,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +23,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -55,17 +59,85 @@ RecordsWindow::RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* pa
       m_printFlow(dialogs, std::move(pages))
 {
     setWindowTitle(QStringLiteral("学習の記録"));
+    m_school = new QCheckBox(QStringLiteral("学校のサーバーの記録を見る"), this);
+    m_school->setAccessibleName(m_school->text());
+    connect(m_school, &QCheckBox::clicked, this, &RecordsWindow::switchSchool);
     m_pages = new QTabWidget(this);
     m_pages->setAccessibleName(QStringLiteral("記録のページ"));
-    m_pages->addTab(makeChildrenPage(), QStringLiteral("子ども"));
+    // Every page is the tab widget's from the start; showPlace() shows
+    // those of the place the records are in.
+    m_childrenTab = makeChildrenPage();
+    m_classTab = makeClassPage();
+    m_pages->addTab(m_childrenTab, {});
+    m_pages->addTab(m_classTab, {});
     m_pages->addTab(makeChildPage(), QStringLiteral("子どものようす"));
-    connect(m_pages, &QTabWidget::currentChanged, this, &RecordsWindow::showChildPage);
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] {
+        showClass();
+        showChildPage();
+    });
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_school);
     layout->addWidget(m_pages);
     resize(820, 640);
 
-    if (const auto opening = m_store.openExisting(m_file)) tellOpening(*opening);
+    m_service = records::recordsServer();
+    openRecords();
+}
+
+void RecordsWindow::openRecords()
+{
+    m_store.close();
+    if (!m_service.isEmpty())
+        tellOpening(m_store, m_store.openServer(m_service));
+    else if (const auto opening = m_store.openExisting(m_file))
+        tellOpening(m_store, *opening);
+    showPlace();
     showChildren();
+}
+
+void RecordsWindow::showPlace()
+{
+    const bool school = !m_service.isEmpty();
+    m_school->setChecked(school);
+    m_classAbout->setText(
+        QStringLiteral("学校のサーバー（サービス名: %1）の記録です。子どもごと・種類ごとに、"
+                       "一回目で正解した割合と、最後に練習した日を出しています。子どもを選んで "
+                       "Enter キーを押すか、ダブルクリックすると、その子どものようすを見られます。"
+                       "ここでは記録を見るだけで、変えることはできません。")
+            .arg(m_service));
+    const QSignalBlocker quiet(m_pages);
+    m_pages->clear();
+    if (school)
+        m_pages->addTab(m_classTab, QStringLiteral("クラス"));
+    else
+        m_pages->addTab(m_childrenTab, QStringLiteral("子ども"));
+    m_pages->addTab(m_childTab, QStringLiteral("子どものようす"));
+    m_pages->setCurrentIndex(0);
+}
+
+void RecordsWindow::switchSchool(bool on)
+{
+    QString service;
+    if (on) {
+        service = m_dialogs
+                      .inputBox(this, QStringLiteral("学校のサーバー"),
+                                QStringLiteral("サービス名（pg_service.conf の名前）:"), {})
+                      .trimmed();
+        // Tried before it is saved: a name the server refuses changes nothing.
+        records::RecordsStore trial;
+        const records::Opening opening =
+            service.isEmpty() ? records::Opening::kFailed : trial.openServer(service);
+        if (opening == records::Opening::kFailed) {
+            if (!service.isEmpty()) tellOpening(trial, opening);
+            m_school->setChecked(false);
+            return;
+        }
+    }
+    if (!records::setRecordsServer(service) || (on && !records::setRecordsOn(true)))
+        m_dialogs.warning(this, QStringLiteral("記録の場所の設定を保存できませんでした。"));
+    m_service = records::recordsServer();
+    m_switch->setChecked(records::recordsOn());
+    openRecords();
 }
 
 QWidget* RecordsWindow::makeChildrenPage()
@@ -129,6 +201,62 @@ QWidget* RecordsWindow::makeChildrenPage()
     return page;
 }
 
+QWidget* RecordsWindow::makeClassPage()
+{
+    auto* page = new QWidget;
+    m_classAbout = new QLabel(page);
+    m_classAbout->setWordWrap(true);
+    m_classAbout->setTextFormat(Qt::PlainText);
+    m_classAbout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_class = new QTableWidget(page);
+    m_class->setAccessibleName(QStringLiteral("クラスのようす"));
+    m_class->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_class->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_class->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_class->verticalHeader()->hide();
+    // Enter or a double click on a child opens its page.
+    connect(m_class, &QTableWidget::cellActivated, this, [this](int row) {
+        const int index = m_chooser->findData(m_class->item(row, 0)->data(Qt::UserRole));
+        if (index < 0) return;
+        m_chooser->setCurrentIndex(index);
+        m_pages->setCurrentWidget(m_childTab);
+    });
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_classAbout);
+    layout->addWidget(m_class, 1);
+    return page;
+}
+
+void RecordsWindow::showClass()
+{
+    if (m_pages->currentWidget() != m_classTab) return;
+    const records::ClassPage page =
+        m_store.isOpen() ? records::readClassPage(m_store) : records::ClassPage{};
+    m_class->clear();
+    m_class->setRowCount(int(page.rows.size()));
+    m_class->setColumnCount(int(page.kinds.size()) + 1);
+    QStringList headers{QStringLiteral("子ども")};
+    for (const records::ClassKind& kind : page.kinds)
+        headers << kindLabel(kind.program, kind.choice);
+    m_class->setHorizontalHeaderLabels(headers);
+    for (int r = 0; r < page.rows.size(); ++r) {
+        const records::ClassRow& row = page.rows[r];
+        auto* name = new QTableWidgetItem(row.nickname);
+        name->setData(Qt::UserRole, row.child);
+        m_class->setItem(r, 0, name);
+        // A kind the child never practised is an empty cell.
+        for (int k = 0; k < row.kinds.size(); ++k) {
+            const records::KindSummary& kind = row.kinds[k];
+            if (kind.sets == 0) continue;
+            m_class->setItem(
+                r, k + 1,
+                new QTableWidgetItem(percentText(kind.problems, kind.firstTryPercent) + u'\u3000' +
+                                     dayTick(kind.lastPractised.toLocalTime().date())));
+        }
+    }
+    m_class->resizeColumnsToContents();
+}
+
 QWidget* RecordsWindow::makeChildPage()
 {
     m_childTab = new QWidget;
@@ -173,19 +301,20 @@ QWidget* RecordsWindow::makeChildPage()
 
 bool RecordsWindow::openForWriting()
 {
-    if (!m_store.isOpen()) tellOpening(m_store.open(m_file));
+    if (!m_store.isOpen()) tellOpening(m_store, m_store.open(m_file));
     return m_store.isOpen() && !m_store.isReadOnly();
 }
 
-void RecordsWindow::tellOpening(records::Opening opening)
+void RecordsWindow::tellOpening(records::RecordsStore& store, records::Opening opening)
 {
     if (opening == records::Opening::kFailed)
         std::fprintf(stderr, "%s: cannot open the records: %s\n",
                      qPrintable(QCoreApplication::applicationName()),
-                     m_store.errorText().toLocal8Bit().constData());
-    if (const auto warning = m_store.openingWarning(opening)) m_dialogs.warning(this, *warning);
-    if (!m_store.isOpen()) return;
-    const QStringList notices = m_store.takeNotices();
+                     store.errorText().toLocal8Bit().constData());
+    if (const auto warning = store.openingWarning(opening)) m_dialogs.warning(this, *warning);
+    // A server keeps no notices for the adult: they belong to a family's file.
+    if (!store.isOpen() || store.isServer()) return;
+    const QStringList notices = store.takeNotices();
     if (!notices.isEmpty()) m_dialogs.information(this, notices.join(QStringLiteral("\n\n")));
 }
 
@@ -209,12 +338,13 @@ void RecordsWindow::showChildren(qint64 current)
     }
     showKeeping();
     updateButtons();
+    showClass();
     showChildPage();
 }
 
 void RecordsWindow::updateButtons()
 {
-    const bool editable = !m_store.isReadOnly();
+    const bool editable = !m_store.isReadOnly() && !m_store.isServer();
     m_add->setEnabled(editable);
     m_rename->setEnabled(editable && m_children->currentItem());
     m_delete->setEnabled(editable && m_children->currentItem());
@@ -261,7 +391,7 @@ void RecordsWindow::showKeeping()
     const bool open = m_store.isOpen();
     m_keeping->setCurrentIndex(
         std::max(0, m_keeping->findData(open ? m_store.keptMonths() : records::kKeepAll)));
-    m_keeping->setEnabled(open && !m_store.isReadOnly());
+    m_keeping->setEnabled(open && !m_store.isReadOnly() && !m_store.isServer());
 }
 
 void RecordsWindow::changeKeeping(int index)

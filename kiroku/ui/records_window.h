@@ -6,6 +6,9 @@
 // getting on. Its pages sit in tabs: the list of children, then one child's
 // page with a chooser of the child. Every handler asks what it needs through the dialog
 // interface, calls the store and shows what the store now holds.
+// A teacher looks at a school's server instead (records_place's
+// recordsServer()): the first tab is then the whole class, and nothing is
+// written; the children there are the pupils' logins.
 
 #include "common/print_flow.h"
 #include "common/records/records_store.h"
@@ -15,10 +18,12 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
+class QTableWidget;
 
 namespace common {
 class Dialogs;
@@ -38,11 +43,21 @@ public:
 
 private:
     QWidget* makeChildrenPage();
+    QWidget* makeClassPage();
     QWidget* makeChildPage();
+    // Opens where the records are, a school's server or the family's file,
+    // and shows that place's tabs.
+    void openRecords();
+    void showPlace();
+    // The school's server turned on (its service name asked and tried
+    // before it is saved) or off (back to the family's file).
+    void switchSchool(bool on);
+    // Reads the class page, when that page is on show.
+    void showClass();
     // True when the store is open for writing, opening (and making) the
     // file first when it is not.
     bool openForWriting();
-    void tellOpening(common::records::Opening opening);
+    void tellOpening(common::records::RecordsStore& store, common::records::Opening opening);
     void showChildren(qint64 current = 0);
     void updateButtons();
     // The child chosen in the list is the one whose page is shown.
@@ -67,8 +82,14 @@ private:
 
     common::Dialogs& m_dialogs;
     QString m_file;
+    QString m_service; // the school's server shown; empty for the family's file
     common::records::RecordsStore m_store;
+    QCheckBox* m_school = nullptr;
     QTabWidget* m_pages = nullptr;
+    QWidget* m_childrenTab = nullptr;
+    QWidget* m_classTab = nullptr;
+    QLabel* m_classAbout = nullptr;
+    QTableWidget* m_class = nullptr;
     QCheckBox* m_switch = nullptr;
     QComboBox* m_keeping = nullptr;
     QListWidget* m_children = nullptr;

@@ -84,6 +84,12 @@ SchoolDatabase::SchoolDatabase(const QString& name, int pupils, int teachers)
                                 qEnvironmentVariable("APP_TEST_PGPORT"), m_database, role(n),
                                 kPassword)
                            .toUtf8());
+    for (int n = 1; n <= teachers; ++n)
+        services.write(QStringLiteral("[%1]\nhost=%2\nport=%3\ndbname=%4\nuser=%5\npassword=%6\n")
+                           .arg(teacherService(n), qEnvironmentVariable("APP_TEST_PGHOST"),
+                                qEnvironmentVariable("APP_TEST_PGPORT"), m_database, teacherRole(n),
+                                kPassword)
+                           .toUtf8());
 }
 
 SchoolDatabase::~SchoolDatabase()

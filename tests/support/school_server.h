@@ -33,6 +33,8 @@ public:
     QString service(int n) const { return QStringLiteral("pupil%1").arg(n); }
     QString role(int n) const;
     QString teacherRole(int n) const;
+    // The service of teacher `n` (from 1), in serviceFile().
+    QString teacherService(int n) const { return QStringLiteral("teacher%1").arg(n); }
     QString database() const { return m_database; }
     // A connection as one of the roles, with its password.
     QSqlDatabase as(const QString& role);

@@ -1,0 +1,223 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A school's server as a teacher reads it, on the private PostgreSQL cluster
+// the test command starts: the same records in a file and on the server give
+// the same pages; the records window turned to the server and back.
+#include "common/records/class_page.h"
+#include "common/records/records_place.h"
+#include "common/records/records_store.h"
+#include "kiroku/ui/records_window.h"
+#include "tests/support/doubles.h"
+#include "tests/support/school_server.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace common::records;
+
+namespace {
+
+template <typename T> T* named(QWidget& window, const QString& name)
+{
+    for (T* w : window.findChildren<T*>())
+        if (w->accessibleName() == name) return w;
+    qFatal("no control named %s", qPrintable(name));
+}
+
+// A child added, then its answers among `answers` ("child choice attempt
+// right daysAgo": "A table:7 1 y 2") written as the drills write them; a new
+// set begins where the choice or the day changes.
+void writeAnswers(RecordsStore& store, const QString& child, const QStringList& answers,
+                  const QDateTime& now)
+{
+    qint64 id = 0, set = 0;
+    QVERIFY(!store.addChild(child, &id));
+    QString last;
+    for (int n = 1; const QString& line : answers) {
+        const QStringList f = line.split(u' ');
+        if (f[0] != child) continue;
+        set = f[1] + f[4] == last ? set : 0;
+        last = f[1] + f[4];
+        common::AnswerRecord a;
+        a.position = n;
+        a.fact = QStringLiteral("mul:%1x7").arg(1 + n % 9);
+        a.rightAnswer = QString::number((1 + n % 9) * 7);
+        a.correct = f[3] == u"y";
+        a.typed = a.correct ? a.rightAnswer : QStringLiteral("1");
+        a.attempt = f[2].toInt();
+        a.elapsedMs = 1000 * n;
+        a.answeredAt = now.addDays(-f[4].toInt()).addSecs(n++);
+        common::SetRecord kind;
+        kind.program = f[1].startsWith(u"lcm") ? QStringLiteral("bairo") : QStringLiteral("numira");
+        kind.choice = f[1];
+        QVERIFY(store.recordAnswer(id, kind, set, a));
+    }
+}
+
+// What a page shows, one line a cell or a figure, to compare two pages.
+QStringList described(const ClassPage& page)
+{
+    QStringList lines;
+    for (const ClassRow& row : page.rows)
+        for (const KindSummary& k : row.kinds)
+            lines << QStringLiteral("%1 %2:%3 %4 %5 %6% %7")
+                         .arg(row.nickname, k.program, k.choice)
+                         .arg(k.sets)
+                         .arg(k.problems)
+                         .arg(k.firstTryPercent)
+                         .arg(k.lastPractised.toString(Qt::ISODateWithMs));
+    return lines;
+}
+
+QStringList described(RecordsStore& store, qint64 child)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const ChildPage page = readChildPage(store, child, now);
+    QStringList lines;
+    for (const KindSummary& k : page.kinds) lines << k.choice << QString::number(k.medianMs);
+    for (const DaySummary& d : page.days)
+        lines << QStringLiteral("%1 %2").arg(d.problems).arg(d.firstTryPercent);
+    for (const MissedFact& m : page.mostMissed)
+        lines << m.fact << QString::number(m.misses) << m.typedWrong.join(u',');
+    for (const auto& f : readTableFacts(store, child, now))
+        lines << QStringLiteral("%1 %2 %3 %4").arg(f.fact).arg(int(f.state)).arg(f.seen).arg(f.box);
+    lines << QString::number(page.rule.rightNeeded);
+    lines.sort();
+    return lines;
+}
+
+} // namespace
+
+class TestSchoolRecords : public QObject {
+    Q_OBJECT
+    std::unique_ptr<school::SchoolDatabase> m_server;
+    QTemporaryDir m_dir;
+
+    // The children and their answers written alike into a file and, each
+    // child as its own pupil, onto the server, which held nothing before.
+    void write(const QString& file, const QStringList& children, const QStringList& answers)
+    {
+        QVERIFY(QSqlQuery(m_server->owner()).exec(QStringLiteral("DELETE FROM children")));
+        RecordsStore local;
+        QCOMPARE(local.open(file), Opening::kOpened);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (int n = 1; n <= children.size(); ++n) {
+            RecordsStore pupil;
+            QCOMPARE(pupil.openServer(m_server->service(n)), Opening::kOpened);
+            writeAnswers(local, children[n - 1], answers, now);
+            writeAnswers(pupil, children[n - 1], answers, now);
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (const QString missing = school::missingServer(); !missing.isEmpty()) {
+            if (qgetenv("CI") == "true") QFAIL(qPrintable(missing));
+            QSKIP(qPrintable(missing));
+        }
+        m_server = std::make_unique<school::SchoolDatabase>(QStringLiteral("class"), 2, 1);
+        QVERIFY2(m_server->ok(), qPrintable(m_server->error()));
+        qputenv("PGSERVICEFILE", m_server->serviceFile().toUtf8());
+    }
+
+    // The same answers in the file and on the server: the same class page,
+    // and the same page of every child; one cell of the class page as the
+    // answers say.
+    void samePages_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("cell"); // the cell of A's first kind
+        QTest::newRow("two of three right at the first try")
+            << QStringList{"A table:7 1 y 2", "A table:7 1 n 2", "A table:7 2 y 2",
+                           "A table:7 1 y 2"}
+            << "A numira:table:7 1 3 66%";
+        QTest::newRow("a child with no sets beside one with")
+            << QStringList{"B add:0 1 y 0"} << "A numira:add:0 0 0 0%";
+        QTest::newRow("a kind with no first tries")
+            << QStringList{"A lcm:easy 2 y 1", "B lcm:easy 1 n 1"} << "A bairo:lcm:easy 1 0 0%";
+        QTest::newRow("two sets, two programs, misses on many days")
+            << QStringList{"A table:7 1 n 20", "A table:7 2 y 20", "A table:7 1 n 3",
+                           "A table:7 2 n 3",  "A table:7 3 y 3",  "A lcm:easy 1 y 3",
+                           "B table:7 1 n 0",  "B table:7 1 y 0"}
+            << "A bairo:lcm:easy 1 1 100%";
+    }
+    void samePages()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QString, cell);
+        const QString file = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".sqlite"));
+        write(file, {"A", "B"}, answers);
+        RecordsStore local, school;
+        QCOMPARE(local.open(file), Opening::kOpened);
+        QCOMPARE(school.openServer(m_server->teacherService(1)), Opening::kOpened);
+        const ClassPage page = readClassPage(local), onServer = readClassPage(school);
+        QCOMPARE(page.rows.size(), 2);
+        QVERIFY2(described(page).first().startsWith(cell), qPrintable(described(page).first()));
+        QCOMPARE(described(onServer), described(page));
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(described(school, onServer.rows[i].child),
+                     described(local, page.rows[i].child));
+    }
+
+    // The window turned to the server with a service name the teacher
+    // logs in with, or one there is no server for; and a window opened
+    // again after a good one opens the server at once.
+    void schoolSwitch_data()
+    {
+        QTest::addColumn<QString>("service");
+        QTest::addColumn<bool>("school");
+        QTest::newRow("the teacher's service") << m_server->teacherService(1) << true;
+        QTest::newRow("a service not in pg_service.conf") << "nowhere" << false;
+    }
+    void schoolSwitch()
+    {
+        QFETCH(QString, service);
+        QFETCH(bool, school);
+        const QString file = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".sqlite"));
+        write(file, {"はなこ", "たろう"}, {"たろう table:7 1 y 1"});
+        QVERIFY(setRecordsServer({}));
+        test_support::ScriptedDialogs dialogs;
+        dialogs.inputs = {service};
+        kiroku::RecordsWindow first(dialogs, m_dir.filePath(QStringLiteral("family.sqlite")));
+        named<QCheckBox>(first, u"学校のサーバーの記録を見る"_qs)->click();
+        QCOMPARE(dialogs.count("warning"), school ? 0 : 1);
+        QCOMPARE(recordsServer(), school ? service : QString());
+        kiroku::RecordsWindow window(dialogs, m_dir.filePath(QStringLiteral("family.sqlite")));
+        auto* pages = named<QTabWidget>(window, u"記録のページ"_qs);
+        QCOMPARE(pages->tabText(0), school ? u"クラス"_qs : u"子ども"_qs);
+        if (!school) return;
+        auto* table = named<QTableWidget>(window, u"クラスのようす"_qs);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(1, 0)->text(), u"たろう"_qs);
+        QVERIFY(table->item(1, 1)->text().startsWith(u"100%"));
+        QVERIFY(!table->item(0, 1));
+        table->setCurrentCell(1, 0);
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(pages->currentIndex(), 1);
+        QCOMPARE(named<QComboBox>(window, u"ようすを見る子ども"_qs)->currentText(), u"たろう"_qs);
+        QCOMPARE(named<QTableWidget>(window, u"種類ごとの記録"_qs)->item(0, 2)->text(), u"1"_qs);
+        named<QCheckBox>(window, u"学校のサーバーの記録を見る"_qs)->click();
+        QCOMPARE(recordsServer(), QString());
+        QCOMPARE(pages->tabText(0), u"子ども"_qs);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    // The settings go into a scratch folder, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestSchoolRecords test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_school_records.moc"
