@@ -123,15 +123,19 @@ bool copyRecords(const QString& file, school::SchoolDatabase& school, QString& e
         QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copied"));
     from.setDatabaseName(file);
     bool copied = from.open();
-    const QStringList tables{QStringLiteral("children"), QStringLiteral("sets"),
-                             QStringLiteral("answers"), QStringLiteral("facts"),
-                             QStringLiteral("rules")};
+    // Each table with the statement that reads it whole.
+    const std::pair<QString, QString> tables[] = {
+        {QStringLiteral("children"), QStringLiteral("SELECT * FROM children")},
+        {QStringLiteral("sets"), QStringLiteral("SELECT * FROM sets")},
+        {QStringLiteral("answers"), QStringLiteral("SELECT * FROM answers")},
+        {QStringLiteral("facts"), QStringLiteral("SELECT * FROM facts")},
+        {QStringLiteral("rules"), QStringLiteral("SELECT * FROM rules")}};
     // The server's own rule makes way for the file's.
     copied = copied && QSqlQuery(school.owner()).exec(QStringLiteral("DELETE FROM rules"));
-    for (const QString& table : tables) {
+    for (const auto& [table, everyRow] : tables) {
         QSqlQuery rows(from);
         rows.setForwardOnly(true);
-        if (!copied || !rows.exec(QStringLiteral("SELECT * FROM ") + table)) break;
+        if (!copied || !rows.exec(everyRow)) break;
         QStringList names;
         for (int c = 0; c < rows.record().count(); ++c) names << rows.record().fieldName(c);
         QProcess psql;

@@ -132,8 +132,10 @@ void RecordsSender::run()
         }
         if (!told) {
             told = true;
+            // One line: a server's error comes in several.
             const QString why =
-                server.errorText().isEmpty() ? local.errorText() : server.errorText();
+                (server.errorText().isEmpty() ? local.errorText() : server.errorText())
+                    .simplified();
             std::fprintf(stderr,
                          "records: the school's server does not take the answers now (%s); "
                          "they wait in %s\n",
