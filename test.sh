@@ -34,7 +34,7 @@ phase_done "format"
 # 0b. The one naming of .clang-tidy, on the tracked sources, with the normal
 # build's compile commands (fuzz/ is not in that build: clang-tidy takes the
 # flags of its nearest neighbour). Several files per run, runs in parallel.
-if git ls-files -z -- 'numira/*.cpp' 'bairo/*.cpp' 'kiroku/*.cpp' 'common/*.cpp' 'tools/*.cpp' \
+if git ls-files -z -- 'numira/*.cpp' 'bairo/*.cpp' 'kiroku/*.cpp' 'common/*.cpp' 'records/*.cpp' 'tools/*.cpp' \
        'tests/*.cpp' 'bench/*.cpp' 'fuzz/*.cpp' |
    xargs -0 -P "$JOBS" -n 4 clang-tidy -p "$BUILD_DIR" --quiet --warnings-as-errors='*' \
      >/tmp/naming.$$ 2>&1; then

@@ -9,8 +9,8 @@
 #include "common/fonts.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
-#include "common/records_session.h"
 #include "common/startup_probe.h"
+#include "records/drill/records_session.h"
 
 #include <QApplication>
 

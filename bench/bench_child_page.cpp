@@ -6,10 +6,10 @@
 // - a page already read put on show, to the page painted (the widgets' part);
 // - from choosing the child (after a child with nothing) to the page painted.
 // Usage: bench_child_page [runs]
-#include "common/records/child_page.h"
-#include "common/records/records_store.h"
 #include "kiroku/ui/child_page_view.h"
 #include "kiroku/ui/records_window.h"
+#include "records/reads/child_page.h"
+#include "records/store/records_store.h"
 #include "tests/support/child_year.h"
 #include "tests/support/doubles.h"
 

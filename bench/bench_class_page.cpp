@@ -10,9 +10,9 @@
 //   the file's rows copied in, read as a teacher.
 // Median and 95th percentile of the runs.
 // Usage: bench_class_page [runs]
-#include "common/records/child_page.h"
-#include "common/records/class_page.h"
-#include "common/records/records_store.h"
+#include "records/reads/child_page.h"
+#include "records/reads/class_page.h"
+#include "records/store/records_store.h"
 #include "tests/support/child_year.h"
 #include "tests/support/school_server.h"
 

@@ -14,10 +14,10 @@
 #include "common/dialogs.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
-#include "common/records/records_store.h"
-#include "common/records_session.h"
 #include "numira/ui/choice_dialog.h"
 #include "numira/ui/main_window.h"
+#include "records/drill/records_session.h"
+#include "records/store/records_store.h"
 #include "tests/support/doubles.h"
 #include "tests/support/school_server.h"
 

@@ -11,10 +11,10 @@
 // It also times a CSV export of one child of the class, and the opening of
 // the class file with and without the page-by-page check.
 // Usage: bench_records_page [runs]
-#include "common/records/answers_csv.h"
-#include "common/records/child_page.h"
-#include "common/records/records_store.h"
-#include "common/records/review.h"
+#include "records/reads/answers_csv.h"
+#include "records/reads/child_page.h"
+#include "records/reads/review.h"
+#include "records/store/records_store.h"
 
 #include <QCoreApplication>
 #include <QDir>

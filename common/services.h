@@ -3,7 +3,7 @@
 
 #include "common/asset_locator.h"
 #include "common/print_flow.h"
-#include "common/records_service.h"
+#include "records/model/records_service.h"
 
 namespace common {
 

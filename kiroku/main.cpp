@@ -5,13 +5,13 @@
 #include "common/command_line.h"
 #include "common/dialogs.h"
 #include "common/fonts.h"
-#include "common/records/answers_csv.h"
-#include "common/records/records_place.h"
-#include "common/records/records_store.h"
 #include "common/startup_probe.h"
 #include "common/worksheet_page.h"
 #include "kiroku/report_page.h"
 #include "kiroku/ui/records_window.h"
+#include "records/drill/records_place.h"
+#include "records/reads/answers_csv.h"
+#include "records/store/records_store.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

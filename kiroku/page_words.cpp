@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kiroku/page_words.h"
 
-#include "common/records/mastery.h"
+#include "records/model/mastery.h"
 
 namespace kiroku {
 

@@ -6,7 +6,7 @@
 // and cells, and the headings. The child page and the printed report both
 // take their words from here, so that the two never say a thing differently.
 
-#include "common/records/child_page.h"
+#include "records/reads/child_page.h"
 
 #include <QHash>
 #include <QRgb>

@@ -10,8 +10,8 @@
 // page; the page surface draws it, on a printer, into a PDF file, or into a
 // recording in tests.
 
-#include "common/records/child_page.h"
 #include "common/worksheet_page.h"
+#include "records/reads/child_page.h"
 
 #include <QDate>
 #include <QDateTime>

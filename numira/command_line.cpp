@@ -3,12 +3,12 @@
 
 #include "common/command_line.h"
 #include "common/random_source.h"
-#include "common/records/records_place.h"
-#include "common/records/records_store.h"
-#include "common/records/review.h"
 #include "numira/core/catalogue.h"
 #include "numira/core/drill.h"
 #include "numira/core/generators.h"
+#include "records/drill/records_place.h"
+#include "records/reads/review.h"
+#include "records/store/records_store.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

@@ -6,10 +6,10 @@
 #include "common/fonts.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
-#include "common/records_session.h"
 #include "common/startup_probe.h"
 #include "numira/command_line.h"
 #include "numira/ui/main_window.h"
+#include "records/drill/records_session.h"
 
 #include <QApplication>
 

@@ -17,8 +17,8 @@
 //   only then is the score on show brought up to date.
 
 #include "common/drill_rules.h"
-#include "common/records_service.h"
 #include "common/worksheet.h"
+#include "records/model/records_service.h"
 
 #include <QString>
 #include <QStringView>

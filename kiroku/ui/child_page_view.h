@@ -8,7 +8,7 @@
 // shows a page the records core has read; what it adds is only words, marks
 // and colours.
 
-#include "common/records/child_page.h"
+#include "records/reads/child_page.h"
 
 #include <QWidget>
 

@@ -2,12 +2,12 @@
 #include "kiroku/ui/records_window.h"
 
 #include "common/dialogs.h"
-#include "common/records/child_page.h"
-#include "common/records/class_page.h"
-#include "common/records/records_place.h"
 #include "kiroku/page_words.h"
 #include "kiroku/report_page.h"
 #include "kiroku/ui/child_page_view.h"
+#include "records/drill/records_place.h"
+#include "records/reads/child_page.h"
+#include "records/reads/class_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -11,7 +11,7 @@
 // written; the children there are the pupils' logins.
 
 #include "common/print_flow.h"
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 
 #include <QString>
 #include <QWidget>

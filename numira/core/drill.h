@@ -7,11 +7,11 @@
 // problems. The main window passes clicks, keys and typed texts in and shows
 // what comes back.
 
-#include "common/records_service.h"
 #include "common/worksheet.h"
 #include "numira/core/catalogue.h"
 #include "numira/core/generators.h"
 #include "numira/core/problem_store.h"
+#include "records/model/records_service.h"
 
 #include <QString>
 #include <QStringList>

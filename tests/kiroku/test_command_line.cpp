@@ -2,7 +2,7 @@
 // kiroku --export and --report run as a process: the CSV a spreadsheet opens,
 // the PDF of the reports, and how bad input and an unwritable output are
 // refused.
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 #include "tests/support/command_run.h"
 
 #include <QRegularExpression>

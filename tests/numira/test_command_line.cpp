@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // numira --sheet run as a process: what it writes and how it refuses.
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 #include "tests/support/command_run.h"
 #include "tests/support/pdf_text.h"
 

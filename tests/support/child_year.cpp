@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/child_year.h"
 
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 
 #include <QSqlQuery>
 

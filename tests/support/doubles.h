@@ -8,9 +8,9 @@
 
 #include "common/dialogs.h"
 #include "common/random_source.h"
-#include "common/records_service.h"
 #include "common/sound_player.h"
 #include "common/worksheet_page.h"
+#include "records/model/records_service.h"
 
 #include <QList>
 #include <QPoint>

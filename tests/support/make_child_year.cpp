@@ -2,7 +2,7 @@
 // Adds a child with a generated year of answers, up to now, to a records file
 // (made when missing), for the real-display walk of the records window.
 // Usage: make_child_year FILE NICKNAME
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 #include "tests/support/child_year.h"
 
 #include <QCoreApplication>

@@ -9,7 +9,7 @@
 //   return_us <sorted values…>
 //   arrive_us <sorted values…>
 // Usage: school_pupil FILE SERVICE ANSWERS PAUSE_MS   (PGSERVICEFILE names the file)
-#include "common/records/records_writer.h"
+#include "records/drill/records_writer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/school_server.h"
 
-#include "common/records/migrations.h"
+#include "records/database/migrations.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped SQL file of a school's server run with psql as the README has it,
 // on the private cluster: as a new database's owner, no superuser.
-#include "common/records/migrations.h"
-#include "common/records/records_store.h"
+#include "records/database/migrations.h"
+#include "records/store/records_store.h"
 
 #include <QCoreApplication>
 #include <QProcess>

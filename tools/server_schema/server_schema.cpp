@@ -6,8 +6,8 @@
 //
 //   server_schema <output file> <installed path>
 
-#include "common/records/migrations.h"
 #include "common/version.h"
+#include "records/database/migrations.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>

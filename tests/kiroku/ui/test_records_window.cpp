@@ -3,10 +3,10 @@
 // file in a scratch folder, and the switch in a scratch settings folder. The
 // child page is read from a small history written as the drills write it,
 // and checked as a screen reader reads it.
-#include "common/records/records_place.h"
-#include "common/records/records_store.h"
 #include "kiroku/ui/child_page_view.h"
 #include "kiroku/ui/records_window.h"
+#include "records/drill/records_place.h"
+#include "records/store/records_store.h"
 #include "tests/support/doubles.h"
 #include "tests/support/forwarding_surface.h"
 

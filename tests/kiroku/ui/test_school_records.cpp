@@ -2,10 +2,10 @@
 // A school's server as a teacher reads it, on the private PostgreSQL cluster
 // the test command starts: the same records in a file and on the server give
 // the same pages; the records window turned to the server and back.
-#include "common/records/class_page.h"
-#include "common/records/records_place.h"
-#include "common/records/records_store.h"
 #include "kiroku/ui/records_window.h"
+#include "records/drill/records_place.h"
+#include "records/reads/class_page.h"
+#include "records/store/records_store.h"
 #include "tests/support/doubles.h"
 #include "tests/support/school_server.h"
 

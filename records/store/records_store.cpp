@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 
-#include "common/records/fact_rows.h"
-#include "common/records/migrations.h"
+#include "records/database/migrations.h"
+#include "records/tables/fact_rows.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -12,9 +12,9 @@
 // the account's login, nobody is asked who plays, and each answer also goes
 // in the file's outbox for the sender to take on to the server.
 
-#include "common/records/records_sender.h"
-#include "common/records/records_store.h"
-#include "common/records_service.h"
+#include "records/drill/records_sender.h"
+#include "records/model/records_service.h"
+#include "records/store/records_store.h"
 
 #include <QList>
 #include <QString>

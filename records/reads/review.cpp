@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/review.h"
+#include "records/reads/review.h"
 
-#include "common/records/fact_rows.h"
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
+#include "records/tables/fact_rows.h"
 
 #include <QSet>
 #include <QSqlQuery>

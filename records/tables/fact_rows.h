@@ -6,7 +6,7 @@
 // text ("2024-05-01:1 2024-04-30:0", newest first, 1 for right), and the
 // mastery rule the file holds.
 
-#include "common/records/mastery.h"
+#include "records/model/mastery.h"
 
 #include <QList>
 #include <QSqlDatabase>

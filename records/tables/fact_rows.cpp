@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/fact_rows.h"
+#include "records/tables/fact_rows.h"
 
 #include <QSqlQuery>
 #include <QVariant>

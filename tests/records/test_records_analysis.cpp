@@ -3,9 +3,9 @@
 // files in a time zone ahead of UTC (a local day is not a UTC day): a fact's
 // standing and review box, the child page of a small history, the review set,
 // and an older file brought up to date.
-#include "common/records/child_page.h"
-#include "common/records/records_store.h"
-#include "common/records/review.h"
+#include "records/reads/child_page.h"
+#include "records/reads/review.h"
+#include "records/store/records_store.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -4,7 +4,7 @@
 // Practice of what was missed (にがて): the child's facts that are due again,
 // each among facts it already knows, so that a weak child still meets success.
 
-#include "common/records_service.h"
+#include "records/model/records_service.h"
 
 #include <QDate>
 #include <QList>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records_service.h"
+#include "records/model/records_service.h"
 
 namespace common {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/child_page.h"
+#include "records/reads/child_page.h"
 
 #include "common/drill_rules.h"
-#include "common/records/fact_rows.h"
-#include "common/records/migrations.h"
-#include "common/records/records_store.h"
+#include "records/database/migrations.h"
+#include "records/store/records_store.h"
+#include "records/tables/fact_rows.h"
 
 #include <QSqlQuery>
 #include <QVariant>

@@ -6,7 +6,7 @@
 // the child last practised it. Read from the sets' own counts in one query,
 // on the records file and a school's server alike.
 
-#include "common/records/child_page.h"
+#include "records/reads/child_page.h"
 
 #include <QList>
 #include <QString>

@@ -3,10 +3,10 @@
 // nicknames refused, a child deleted without trace, and the faults a family
 // computer meets (a damaged, foreign or newer file, a full disk, a program
 // killed while writing, two drills writing at once).
-#include "common/records/child_page.h"
-#include "common/records/records_store.h"
-#include "common/records/records_writer.h"
-#include "common/records/review.h"
+#include "records/drill/records_writer.h"
+#include "records/reads/child_page.h"
+#include "records/reads/review.h"
+#include "records/store/records_store.h"
 
 #include <QFile>
 #include <QProcess>

@@ -6,7 +6,7 @@
 // the last eight weeks day by day, the facts missed most lately with the
 // wrong answers typed, and Bairo's kinds with the near-miss hints earned.
 
-#include "common/records/mastery.h"
+#include "records/model/mastery.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/migrations.h"
+#include "records/database/migrations.h"
 
 #include <QRegularExpression>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/class_page.h"
+#include "records/reads/class_page.h"
 
 #include "common/drill_rules.h"
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 
 #include <QHash>
 #include <QSqlQuery>

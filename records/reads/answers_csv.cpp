@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/answers_csv.h"
+#include "records/reads/answers_csv.h"
 
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 
 #include <QSaveFile>
 #include <QSqlQuery>

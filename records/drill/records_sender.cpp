@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/records_sender.h"
+#include "records/drill/records_sender.h"
 
-#include "common/records/background.h"
-#include "common/records/records_store.h"
+#include "records/drill/background.h"
+#include "records/store/records_store.h"
 
 #include <QHash>
 

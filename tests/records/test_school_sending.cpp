@@ -2,8 +2,8 @@
 // A pupil's answers on their way to a school's server (the private PostgreSQL
 // cluster the test command starts): the drill never waits for the server,
 // and every answer arrives once, however often the server goes away.
-#include "common/records/records_store.h"
-#include "common/records/records_writer.h"
+#include "records/drill/records_writer.h"
+#include "records/store/records_store.h"
 #include "tests/support/school_server.h"
 
 #include <QProcess>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A drill's records session against a real file: who is playing is asked only with two children or
 // more, and the answers go to the child chosen; off, no file is made.
-#include "common/records/records_store.h"
-#include "common/records_session.h"
+#include "records/drill/records_session.h"
+#include "records/store/records_store.h"
 #include "tests/support/doubles.h"
 
 #include <QDir>

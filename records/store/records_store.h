@@ -9,7 +9,7 @@
 // One store is used from one thread. How long the answers themselves are
 // kept is a choice held in the file; the facts and sets keep their counts.
 
-#include "common/records_service.h"
+#include "records/model/records_service.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/records_place.h"
+#include "records/drill/records_place.h"
 
 #include <QFile>
 #include <QSettings>

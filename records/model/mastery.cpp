@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/mastery.h"
+#include "records/model/mastery.h"
 
 #include <QVarLengthArray>
 

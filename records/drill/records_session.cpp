@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records_session.h"
+#include "records/drill/records_session.h"
 
 #include "common/dialogs.h"
-#include "common/records/records_place.h"
-#include "common/records/records_writer.h"
+#include "records/drill/records_place.h"
+#include "records/drill/records_writer.h"
 
 #include <QEvent>
 #include <QPointer>

@@ -4,7 +4,7 @@
 // schema made from the records file's own migrations, and each pupil's rows
 // its own. Pupils A and B each write a child, a set, an answer and a fact as
 // themselves; then what each role may read and write is tried.
-#include "common/records/records_store.h"
+#include "records/store/records_store.h"
 #include "tests/support/school_server.h"
 
 #include <QCoreApplication>

@@ -7,8 +7,8 @@
 // it keeps answering until killed. With "full" its files may not grow past
 // 64 KiB, as on a full disk.
 #include "bairo/core/drill.h"
-#include "common/records/records_writer.h"
 #include "numira/core/drill.h"
+#include "records/drill/records_writer.h"
 #include "tests/support/doubles.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/records/records_writer.h"
+#include "records/drill/records_writer.h"
 
-#include "common/records/background.h"
-#include "common/records/review.h"
+#include "records/drill/background.h"
+#include "records/reads/review.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>

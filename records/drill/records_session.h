@@ -6,7 +6,7 @@
 // writer's thread once the window has painted, and then asks who is playing
 // when there are two children or more; with one child it asks nothing.
 
-#include "common/records_service.h"
+#include "records/model/records_service.h"
 
 #include <QObject>
 #include <QString>
