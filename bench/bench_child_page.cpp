@@ -86,7 +86,8 @@ int main(int argc, char* argv[])
         const qint64 child = store.children().front().id;
         for (int i = 0; i < runs; ++i) {
             clock.start();
-            page = common::records::readChildPage(store, child, QDateTime::currentDateTimeUtc());
+            page = common::records::readChildPage(store.connection(), child,
+                                                  QDateTime::currentDateTimeUtc());
             reads.push_back(clock.nsecsElapsed() / 1e6);
             if (page.facts.isEmpty()) return 1;
         }

@@ -206,11 +206,11 @@ void measureBoth(const char* where, RecordsStore& store, int runs)
     const qint64 pupil = store.children().at(kClassSize / 2).id;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     measure("class page (cells)", runs, [&] {
-        const ClassPage page = readClassPage(store);
+        const ClassPage page = readClassPage(store.connection());
         return page.rows.size() * page.kinds.size();
     });
     measure("one child's page (facts)", runs,
-            [&] { return readChildPage(store, pupil, now).facts.size(); });
+            [&] { return readChildPage(store.connection(), pupil, now).facts.size(); });
 }
 
 } // namespace

@@ -289,20 +289,20 @@ int main(int argc, char* argv[])
     const QDateTime now = QDateTime::currentDateTime();
     std::printf("%-44s %8s %8s %8s %8s\n", "ms", "median", "p95", "first", "items");
     measure("times-table facts, child-year", runs,
-            [&] { return readTableFacts(year, child, now).size(); });
+            [&] { return readTableFacts(year.connection(), child, now).size(); });
     measure("child page, child-year", runs,
-            [&] { return readChildPage(year, child, now).facts.size(); });
+            [&] { return readChildPage(year.connection(), child, now).facts.size(); });
     measure("child page, one child of the class", runs,
-            [&] { return readChildPage(group, pupil, now).facts.size(); });
+            [&] { return readChildPage(group.connection(), pupil, now).facts.size(); });
     measure("times-table facts, one child of the class", runs,
-            [&] { return readTableFacts(group, pupil, now).size(); });
+            [&] { return readTableFacts(group.connection(), pupil, now).size(); });
     quint32 seed = 0;
     measure("review set, child-year", runs,
-            [&] { return readReviewSet(year, child, now.date(), ++seed).size(); });
+            [&] { return readReviewSet(year.connection(), child, now.date(), ++seed).size(); });
     measure("review set, one child of the class", runs,
-            [&] { return readReviewSet(group, pupil, now.date(), ++seed).size(); });
+            [&] { return readReviewSet(group.connection(), pupil, now.date(), ++seed).size(); });
     measure("CSV export, one child of the class", runs,
-            [&] { return answersCsv(group, pupil).size(); });
+            [&] { return answersCsv(group.connection(), pupil).size(); });
     // Opening the class file, as the records window and its command line do:
     // at once after a clean close, and page by page after a damage was met.
     for (const bool damageMet : {false, true}) {

@@ -41,7 +41,7 @@ int writeReports(records::RecordsStore& store, const QStringList& nicknames, con
     for (const QString& nickname : nicknames) {
         const auto child = childNamed(store, nickname);
         if (!child) return cli::kBadInput;
-        reports << kiroku::readReport(store, *child, nickname, now);
+        reports << kiroku::readReport(store.connection(), *child, nickname, now);
     }
     common::installJapaneseFonts();
     return cli::writePages(
@@ -95,10 +95,14 @@ int answerCommandLine(int argc, char* argv[])
                                "nothing to do: give --export NAME or --report NAME"));
         return cli::kBadInput;
     }
+    // The records the window shows: a school's server where one is set (a
+    // teacher's), else the family's file.
     records::RecordsStore store;
-    if (!store.openExisting(records::recordsFile()) || !store.isOpen()) {
+    const QString service = records::recordsServer();
+    if (!service.isEmpty() ? store.openServer(service) == records::Opening::kFailed
+                           : !store.openExisting(records::recordsFile()) || !store.isOpen()) {
         cli::complain(cli::say("記録がありません（%1）", "there are no records (%1)")
-                          .arg(records::recordsFile()));
+                          .arg(service.isEmpty() ? records::recordsFile() : service));
         return cli::kBadInput;
     }
     if (parser.isSet(report)) {
@@ -112,7 +116,7 @@ int answerCommandLine(int argc, char* argv[])
     if (!child) return cli::kBadInput;
     const QString file = parser.isSet(output) ? parser.value(output) : fileNamed(nickname, ".csv");
     QString error;
-    if (records::writeAnswersCsv(store, *child, file, &error)) return cli::kDone;
+    if (records::writeAnswersCsv(store.connection(), *child, file, &error)) return cli::kDone;
     cli::complain(cli::say("%1 に書けません: %2", "cannot write %1: %2").arg(file, error));
     return cli::kNotWritten;
 }

@@ -237,10 +237,10 @@ void drawTrend(PageSurface& s, const ReportLayout& l, const QList<records::DaySu
 
 } // namespace
 
-ChildReport readReport(records::RecordsStore& store, qint64 child, const QString& nickname,
+ChildReport readReport(const records::Connection& connection, qint64 child, const QString& nickname,
                        const QDateTime& now)
 {
-    return {nickname, now.toLocalTime().date(), records::readChildPage(store, child, now)};
+    return {nickname, now.toLocalTime().date(), records::readChildPage(connection, child, now)};
 }
 
 ReportLayout computeReportLayout(QSize pageSize, int kinds)

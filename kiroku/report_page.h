@@ -66,8 +66,8 @@ struct ReportLayout {
 };
 
 // A child's report as of `now`, read from the records in one go.
-ChildReport readReport(common::records::RecordsStore& store, qint64 child, const QString& nickname,
-                       const QDateTime& now);
+ChildReport readReport(const common::records::Connection& connection, qint64 child,
+                       const QString& nickname, const QDateTime& now);
 
 // The layout of a page of `pageSize` for a child with `kinds` kinds
 // practised. The kinds table takes the rows left between the grid and the

@@ -114,8 +114,9 @@ std::optional<QList<common::ReviewProblem>> reviewOf(const QString& nickname)
     }
     for (const records::Child& child : store.children()) {
         if (child.nickname != nickname) continue;
-        const QList<common::ReviewProblem> review = records::readReviewSet(
-            store, child.id, QDate::currentDate(), QRandomGenerator::global()->generate());
+        const QList<common::ReviewProblem> review =
+            records::readReviewSet(store.connection(), child.id, QDate::currentDate(),
+                                   QRandomGenerator::global()->generate());
         if (!review.isEmpty()) return review;
         cli::complain(
             cli::say("%1 さんの にがては いま ありません", "nothing is due for %1").arg(nickname));

@@ -231,7 +231,7 @@ void RecordsWindow::showClass()
 {
     if (m_pages->currentWidget() != m_classTab) return;
     const records::ClassPage page =
-        m_store.isOpen() ? records::readClassPage(m_store) : records::ClassPage{};
+        m_store.isOpen() ? records::readClassPage(m_store.connection()) : records::ClassPage{};
     m_class->clear();
     m_class->setRowCount(int(page.rows.size()));
     m_class->setColumnCount(int(page.kinds.size()) + 1);
@@ -367,8 +367,8 @@ void RecordsWindow::showChildPage()
         m_childPage->showPage({});
         return;
     }
-    m_childPage->showPage(
-        records::readChildPage(m_store, child.toLongLong(), QDateTime::currentDateTimeUtc()));
+    m_childPage->showPage(records::readChildPage(m_store.connection(), child.toLongLong(),
+                                                 QDateTime::currentDateTimeUtc()));
 }
 
 void RecordsWindow::printReport()
@@ -380,7 +380,7 @@ void RecordsWindow::printReport()
                                    QStringLiteral("「%1」の記録を印刷しますか？").arg(nickname),
                                    QStringLiteral("印刷中です…")};
     m_printFlow.run(this, m_printMessage, texts, [&](common::PageSurface& surface) {
-        return printReports(surface, {readReport(m_store, child.toLongLong(), nickname,
+        return printReports(surface, {readReport(m_store.connection(), child.toLongLong(), nickname,
                                                  QDateTime::currentDateTimeUtc())});
     });
 }

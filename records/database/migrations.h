@@ -3,8 +3,9 @@
 
 // The records' schema as numbered migrations, for the records file (SQLite)
 // and a school's server (PostgreSQL). Both run the same steps; the few words
-// that differ between the two are translated in one place: serverStatement()
-// for the schema, serverQuery() for what the records window reads.
+// that differ between the two are translated by the dialect (dialect.h).
+
+#include "records/database/dialect.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,16 +26,6 @@ std::span<const Migration> migrations();
 
 // The statements of a migration's text, in order.
 QStringList statementsOf(const char* text);
-
-// A schema statement as PostgreSQL takes it: 64-bit integers, identity
-// keys, no rowid clause.
-QString serverStatement(const QString& statement);
-
-// A query written for the records file as a school's server takes it:
-// texts joined with string_agg() where SQLite has group_concat(), and
-// compared byte by byte (SQLite's BINARY) under PostgreSQL's "C" collation,
-// whatever the server's own.
-QString serverQuery(const QString& query);
 
 // Everything a school's server needs, in order: every migration's schema
 // statements for PostgreSQL; then what only a server has: the version

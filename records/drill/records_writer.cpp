@@ -31,7 +31,7 @@ QString newUid() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
 } // namespace
 
 RecordsWriter::RecordsWriter(QString file, QString server)
-    : m_file(std::move(file)), m_server(std::move(server)), m_thread([this] { run(); })
+    : m_file(std::move(file)), m_service(std::move(server)), m_thread([this] { run(); })
 {
 }
 
@@ -106,7 +106,7 @@ void RecordsWriter::open(std::function<void(const OpenedRecords&)> opened)
                          qUtf8Printable(m_store->errorText()));
             [[fallthrough]];
         case Opening::kOpened:
-            if (!m_server.isEmpty()) {
+            if (!m_service.isEmpty()) {
                 // A pupil is its login: nobody is asked.
                 const QString login = loginName();
                 const auto child = m_store->loginChild(login);
@@ -117,7 +117,7 @@ void RecordsWriter::open(std::function<void(const OpenedRecords&)> opened)
                 m_child = *child;
                 m_store->setQueueing(true);
                 result.children = {{m_child, login}};
-                m_sender = std::make_unique<RecordsSender>(m_file, m_server);
+                m_sender = std::make_unique<RecordsSender>(m_file, m_service);
                 break;
             }
             result.children = m_store->children();
@@ -185,7 +185,8 @@ std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()
             result->set_value(std::nullopt);
             return;
         }
-        result->set_value(readReviewSet(*m_store, m_child, QDate::currentDate(), seed));
+        result->set_value(
+            readReviewSet(m_store->connection(), m_child, QDate::currentDate(), seed));
     });
     // A file held up elsewhere must not hold up the choice window for long.
     if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;

@@ -65,7 +65,7 @@ private:
     void stop(const QString& why);
 
     QString m_file;
-    QString m_server;
+    QString m_service;
     std::unique_ptr<RecordsStore> m_store; // used on the writer's thread only
     std::unique_ptr<RecordsSender> m_sender;
     std::atomic<bool> m_stopped{false};

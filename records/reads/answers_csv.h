@@ -9,14 +9,16 @@
 
 namespace common::records {
 
-class RecordsStore;
+class Connection;
 
 // The header row and one row per answer of the child, oldest first: the
-// answers the file still keeps (RecordsStore::keptMonths). A cell that a
+// answers the file still keeps (RecordsStore::keptMonths), from a family's file
+// or a school's server alike. A cell that a
 // spreadsheet would take for a formula ("=", "+", "@", or "-" before
 // anything but a digit) is kept as text with a leading apostrophe.
-QByteArray answersCsv(RecordsStore& store, qint64 child);
+QByteArray answersCsv(const Connection& connection, qint64 child);
 // Writes it to `path`; false with the reason in `error` when it could not.
-bool writeAnswersCsv(RecordsStore& store, qint64 child, const QString& path, QString* error);
+bool writeAnswersCsv(const Connection& connection, qint64 child, const QString& path,
+                     QString* error);
 
 } // namespace common::records

@@ -2,8 +2,7 @@
 #include "records/reads/child_page.h"
 
 #include "common/drill_rules.h"
-#include "records/database/migrations.h"
-#include "records/store/records_store.h"
+#include "records/database/connection.h"
 #include "records/tables/fact_rows.h"
 
 #include <QSqlQuery>
@@ -20,37 +19,25 @@ constexpr int kPageDays = 56;
 constexpr int kMissedDays = 14;
 constexpr int kMostMissed = 10;
 
-QSqlDatabase databaseOf(const RecordsStore& store)
-{
-    return QSqlDatabase::database(store.connectionName(), false);
-}
-
-// A query as the database takes it: the file's own, or as a school's
-// server takes it.
-QString queryFor(const QSqlDatabase& db, const QString& query)
-{
-    return db.driverName() == u"QPSQL" ? serverQuery(query) : query;
-}
-
 QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
 
 // The fact rows of a child whose keys lie in [from, to), every key when
 // `from` is empty.
-QHash<QString, FactStanding> readFacts(const QSqlDatabase& db, qint64 child,
+QHash<QString, FactStanding> readFacts(const Connection& connection, qint64 child,
                                        const MasteryRule& rule, const QDateTime& now,
                                        const QString& from = {}, const QString& to = {})
 {
     QHash<QString, FactStanding> facts;
-    QSqlQuery q(db);
+    QSqlQuery q(connection.database());
     q.setForwardOnly(true);
     // The keys' range is compared byte by byte, as the file sorts them.
-    q.prepare(queryFor(
-        db, from.isEmpty()
-                ? QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
-                                 "due FROM facts WHERE child_id = ?")
-                : QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
-                                 "due FROM facts WHERE child_id = ? AND fact COLLATE BINARY >= ? "
-                                 "AND fact COLLATE BINARY < ?")));
+    q.prepare(connection.dialect().query(
+        from.isEmpty()
+            ? QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
+                             "due FROM facts WHERE child_id = ?")
+            : QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
+                             "due FROM facts WHERE child_id = ? AND fact COLLATE BINARY >= ? "
+                             "AND fact COLLATE BINARY < ?")));
     q.addBindValue(child);
     if (!from.isEmpty()) {
         q.addBindValue(from);
@@ -88,8 +75,9 @@ qint64 median(std::vector<qint64>& values)
 // The kinds practised and Bairo's hints, from the sets' own counts; the
 // median time from the first tries' answers, and so only from the answers
 // still kept where the file keeps fewer months (the counts stay whole).
-void readKinds(const QSqlDatabase& db, qint64 child, ChildPage& page)
+void readKinds(const Connection& connection, qint64 child, ChildPage& page)
 {
+    const QSqlDatabase db = connection.database();
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
@@ -116,11 +104,12 @@ void readKinds(const QSqlDatabase& db, qint64 child, ChildPage& page)
     // The first tries' times come a set at a time, as one text each: far
     // fewer rows to go through than one for every answer.
     std::vector<std::vector<qint64>> times(page.kinds.size());
-    q.prepare(queryFor(db, QStringLiteral("SELECT s.program, s.choice, "
-                                          "group_concat(CAST(a.elapsed_ms AS TEXT), ' ') "
-                                          "FROM sets s JOIN answers a ON a.set_id = s.id "
-                                          "WHERE s.child_id = ? AND a.attempt = 1 "
-                                          "GROUP BY s.started_at, s.id")));
+    q.prepare(
+        connection.dialect().query(QStringLiteral("SELECT s.program, s.choice, "
+                                                  "group_concat(CAST(a.elapsed_ms AS TEXT), ' ') "
+                                                  "FROM sets s JOIN answers a ON a.set_id = s.id "
+                                                  "WHERE s.child_id = ? AND a.attempt = 1 "
+                                                  "GROUP BY s.started_at, s.id")));
     q.addBindValue(child);
     if (!q.exec()) return;
     while (q.next()) {
@@ -145,8 +134,10 @@ void readKinds(const QSqlDatabase& db, qint64 child, ChildPage& page)
 }
 
 // The last days one by one, and the facts most missed in the latest of them.
-void readRecentDays(const QSqlDatabase& db, qint64 child, const QDateTime& now, ChildPage& page)
+void readRecentDays(const Connection& connection, qint64 child, const QDateTime& now,
+                    ChildPage& page)
 {
+    const QSqlDatabase db = connection.database();
     const QDate today = now.toLocalTime().date();
     const QDate first = today.addDays(1 - kPageDays);
     // Where each local day starts, as stored text: an answer's day is found
@@ -228,24 +219,26 @@ bool isTableFact(const QString& fact)
 
 } // namespace
 
-ChildPage readChildPage(RecordsStore& store, qint64 child, const QDateTime& now)
+ChildPage readChildPage(const Connection& connection, qint64 child, const QDateTime& now)
 {
-    const QSqlDatabase db = databaseOf(store);
+    const QSqlDatabase db = connection.database();
     ChildPage page;
     page.rule = readRule(db);
-    page.facts = readFacts(db, child, page.rule, now.toUTC());
-    readKinds(db, child, page);
-    readRecentDays(db, child, now, page);
+    page.facts = readFacts(connection, child, page.rule, now.toUTC());
+    readKinds(connection, child, page);
+    readRecentDays(connection, child, now, page);
     return page;
 }
 
-QHash<QString, FactStanding> readTableFacts(RecordsStore& store, qint64 child, const QDateTime& now)
+QHash<QString, FactStanding> readTableFacts(const Connection& connection, qint64 child,
+                                            const QDateTime& now)
 {
-    const QSqlDatabase db = databaseOf(store);
+    const QSqlDatabase db = connection.database();
     // "mul:1x0" to "mul:9x9" sort between these two keys; longer products
     // ("mul:12x3") among them are left out one by one.
-    QHash<QString, FactStanding> facts = readFacts(
-        db, child, readRule(db), now.toUTC(), QStringLiteral("mul:1"), QStringLiteral("mul::"));
+    QHash<QString, FactStanding> facts =
+        readFacts(connection, child, readRule(db), now.toUTC(), QStringLiteral("mul:1"),
+                  QStringLiteral("mul::"));
     facts.removeIf([](const auto& f) { return !isTableFact(f.key()); });
     return facts;
 }

@@ -17,7 +17,7 @@
 
 namespace common::records {
 
-class RecordsStore;
+class Connection;
 
 struct FactStanding {
     QString fact; // "mul:7x8"
@@ -71,11 +71,11 @@ struct ChildPage {
 };
 
 // Everything the child page shows, as of `now`; its local day is today.
-ChildPage readChildPage(RecordsStore& store, qint64 child, const QDateTime& now);
+ChildPage readChildPage(const Connection& connection, qint64 child, const QDateTime& now);
 // The times-table facts alone ("mul:AxB", A 1..9, B 0..9), for the grid:
 // those the child met. A key not in it is not seen (as the default
 // FactStanding says).
-QHash<QString, FactStanding> readTableFacts(RecordsStore& store, qint64 child,
+QHash<QString, FactStanding> readTableFacts(const Connection& connection, qint64 child,
                                             const QDateTime& now);
 
 } // namespace common::records

@@ -2,7 +2,7 @@
 #include "records/reads/class_page.h"
 
 #include "common/drill_rules.h"
-#include "records/store/records_store.h"
+#include "records/database/connection.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -12,20 +12,21 @@
 
 namespace common::records {
 
-ClassPage readClassPage(RecordsStore& store)
+ClassPage readClassPage(const Connection& connection)
 {
     ClassPage page;
     QHash<qint64, qsizetype> rowOf;
-    for (const Child& child : store.children()) {
-        rowOf.insert(child.id, page.rows.size());
-        page.rows.append({child.id, child.nickname, {}});
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, nickname FROM children ORDER BY id"))) return page;
+    while (q.next()) {
+        rowOf.insert(q.value(0).toLongLong(), page.rows.size());
+        page.rows.append({q.value(0).toLongLong(), q.value(1).toString(), {}});
     }
     // The kinds are sorted here, not by the database, so that a server's
     // collation cannot order them differently from the file.
     QList<KindSummary> found;
     QList<qint64> foundFor;
-    QSqlQuery q(QSqlDatabase::database(store.connectionName(), false));
-    q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT child_id, program, choice, count(*), sum(first_tries), "
                                "sum(first_right), max(last_answered_at) "
                                "FROM sets GROUP BY child_id, program, choice")))

@@ -13,7 +13,7 @@
 
 namespace common::records {
 
-class RecordsStore;
+class Connection;
 
 struct ClassKind {
     QString program;
@@ -34,6 +34,6 @@ struct ClassPage {
     QList<ClassRow> rows;   // every child, in the store's order, also those with no sets
 };
 
-ClassPage readClassPage(RecordsStore& store);
+ClassPage readClassPage(const Connection& connection);
 
 } // namespace common::records

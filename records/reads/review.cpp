@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/reads/review.h"
 
-#include "records/store/records_store.h"
+#include "records/database/connection.h"
 #include "records/tables/fact_rows.h"
 
 #include <QSet>
@@ -30,11 +30,11 @@ QString questionOf(const QString& fact)
 
 } // namespace
 
-QList<ReviewProblem> readReviewSet(RecordsStore& store, qint64 child, const QDate& today,
+QList<ReviewProblem> readReviewSet(const Connection& connection, qint64 child, const QDate& today,
                                    quint32 seed, int mostDue)
 {
     if (mostDue <= 0) return {};
-    const QSqlDatabase db = QSqlDatabase::database(store.connectionName(), false);
+    const QSqlDatabase db = connection.database();
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // Numira's facts only: Bairo's pairs are drawn by their level, not rebuilt.

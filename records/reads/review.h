@@ -12,7 +12,7 @@
 
 namespace common::records {
 
-class RecordsStore;
+class Connection;
 
 // One problem of the set (the drills' own type, so that a set read here is
 // drilled as it is).
@@ -26,7 +26,7 @@ using ReviewProblem = common::ReviewProblem;
 // three for each, each due fact has as many as the others, give or take one;
 // no fact comes twice. The same seed gives the same set. Empty when nothing
 // is due.
-QList<ReviewProblem> readReviewSet(RecordsStore& store, qint64 child, const QDate& today,
+QList<ReviewProblem> readReviewSet(const Connection& connection, qint64 child, const QDate& today,
                                    quint32 seed, int mostDue = 20);
 
 } // namespace common::records

@@ -29,11 +29,6 @@ constexpr int kRemovedPerTransaction = 2000;
 
 QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
 
-// SQLite's primary result code from a Qt SQL error.
-int sqliteCode(const QSqlError& e) { return e.nativeErrorCode().toInt() & 0xff; }
-// SQLITE_CORRUPT and SQLITE_NOTADB: the file is damaged or not a database.
-bool isDamage(const QSqlError& e) { return sqliteCode(e) == 11 || sqliteCode(e) == 26; }
-
 // A fresh (empty) file, or one that starts as every SQLite database does.
 bool looksLikeDatabase(const QString& file)
 {
@@ -69,8 +64,6 @@ QString trimmedNickname(const QString& nickname)
     return nickname.mid(begin, end - begin).normalized(QString::NormalizationForm_C);
 }
 
-QAtomicInt connectionsMade;
-
 } // namespace
 
 int schemaVersion() { return static_cast<int>(migrations().size()); }
@@ -101,57 +94,22 @@ std::optional<QString> nicknameProblem(const QString& nickname)
     return std::nullopt;
 }
 
-RecordsStore::RecordsStore()
-    : m_name(QStringLiteral("records-%1").arg(connectionsMade.fetchAndAddRelaxed(1)))
-{
-}
+RecordsStore::RecordsStore() = default;
 
 RecordsStore::~RecordsStore() { close(); }
 
-bool RecordsStore::isOpen() const
-{
-    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
-}
+bool RecordsStore::isOpen() const { return m_connection.isOpen(); }
 
-void RecordsStore::close()
-{
-    m_prepared.clear();
-    if (!QSqlDatabase::contains(m_name)) return;
-    QSqlDatabase::database(m_name, false).close();
-    QSqlDatabase::removeDatabase(m_name);
-}
-
-bool RecordsStore::fail(const QString& what, const QSqlError& error)
-{
-    if (!m_server && isDamage(error)) {
-        // Checked whole at the next opening, when it can be moved aside.
-        QFile marker(checkMarker(QSqlDatabase::database(m_name, false).databaseName()));
-        marker.open(QIODevice::WriteOnly, kOwnerOnly);
-    }
-    return fail(what, error.text());
-}
-
-bool RecordsStore::fail(const QString& what, const QString& error)
-{
-    m_error = error.isEmpty() ? what : what + QStringLiteral(": ") + error;
-    return false;
-}
-
-bool RecordsStore::exec(const QString& sql)
-{
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    if (q.exec(sql)) return true;
-    return fail(sql.section(u' ', 0, 2), q.lastError().text());
-}
+void RecordsStore::close() { m_connection.close(); }
 
 Opening RecordsStore::open(const QString& file)
 {
     close();
-    m_error.clear();
+    m_connection.setErrorText({});
+    m_connection.choose(fileDialect());
     m_movedTo.clear();
     m_readOnly = false;
-    m_server = false;
-    m_serverProblem = ServerProblem::kNone;
+    m_problem = ServerProblem::kNone;
     const QFileInfo info(file);
     const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -184,13 +142,13 @@ std::optional<Opening> RecordsStore::openExisting(const QString& file)
 Opening RecordsStore::openServer(const QString& service)
 {
     close();
-    m_error.clear();
+    m_connection.setErrorText({});
+    m_connection.choose(serverDialect());
     m_readOnly = false;
-    m_server = true;
     m_service = service;
-    m_serverProblem = ServerProblem::kNone;
+    m_problem = ServerProblem::kNone;
     const auto problem = [&](ServerProblem why, const QString& error) {
-        m_serverProblem = why;
+        m_problem = why;
         fail(QStringLiteral("records server '%1'").arg(service), error);
         close();
         return Opening::kFailed;
@@ -200,31 +158,29 @@ Opening RecordsStore::openServer(const QString& service)
     static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_.-]{1,63}$"));
     if (!name.match(service).hasMatch())
         return problem(ServerProblem::kName, QStringLiteral("not a service name"));
-    // The connection's handles end before a failed connection is closed.
     ServerProblem why = ServerProblem::kNone;
     QString error;
     int version = 0;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+    const bool opened = m_connection.open(serverDialect(), [&](QSqlDatabase& db) {
         // A server that does not answer is given up after a few seconds; a
         // drill sends from a thread of its own, but its end waits for that.
         db.setConnectOptions(QStringLiteral("service=") + service +
                              QStringLiteral(";connect_timeout=4"));
-        if (!db.open()) {
-            error = db.lastError().text().simplified();
-            why = error.contains(QLatin1String("password")) ||
-                          error.contains(QLatin1String("authentication")) ||
-                          error.contains(QLatin1String("role"))
-                      ? ServerProblem::kRefused
-                      : ServerProblem::kUnreachable;
+    });
+    if (!opened) {
+        error = m_connection.errorText().simplified();
+        why = error.contains(QLatin1String("password")) ||
+                      error.contains(QLatin1String("authentication")) ||
+                      error.contains(QLatin1String("role"))
+                  ? ServerProblem::kRefused
+                  : ServerProblem::kUnreachable;
+    } else {
+        QSqlQuery q(m_connection.database());
+        if (q.exec(QStringLiteral("SELECT version FROM records_version")) && q.next()) {
+            version = q.value(0).toInt();
         } else {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("SELECT version FROM records_version")) && q.next()) {
-                version = q.value(0).toInt();
-            } else {
-                why = ServerProblem::kNoTables;
-                error = q.lastError().text().simplified();
-            }
+            why = ServerProblem::kNoTables;
+            error = q.lastError().text().simplified();
         }
     }
     if (why != ServerProblem::kNone) return problem(why, error);
@@ -239,7 +195,7 @@ Opening RecordsStore::openServer(const QString& service)
 
 std::optional<QString> RecordsStore::openingWarning(Opening opening) const
 {
-    switch (m_serverProblem) {
+    switch (m_problem) {
     case ServerProblem::kNone: break;
     case ServerProblem::kName:
         return QStringLiteral("学校の記録のサーバーの設定「%1」はサービス名として使えません。")
@@ -266,24 +222,27 @@ std::optional<QString> RecordsStore::openingWarning(Opening opening) const
             "記録のファイルは新しい版のプログラムで作られたものです。読むだけにして開きました。"
             "子どもの追加、名前の変更、削除はできません。");
     if (opening == Opening::kFailed)
-        return QStringLiteral("記録のファイルを開けませんでした（%1）。").arg(m_error);
+        return QStringLiteral("記録のファイルを開けませんでした（%1）。").arg(errorText());
     return std::nullopt;
 }
 
 Opening RecordsStore::checkAndMigrate(const QString& file)
 {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-        if (!db.open()) {
-            fail(QStringLiteral("cannot open ") + file, db.lastError().text());
-            return Opening::kFailed;
-        }
+    if (!m_connection.open(fileDialect(), [&](QSqlDatabase& db) {
+            db.setDatabaseName(file);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        })) {
+        fail(QStringLiteral("cannot open ") + file, m_connection.errorText());
+        return Opening::kFailed;
     }
+    // A damage met in use has the next opening check the whole file.
+    m_connection.onDamage([file] {
+        QFile marker(checkMarker(file));
+        marker.open(QIODevice::WriteOnly, kOwnerOnly);
+    });
     int applicationId = 0, version = 0, tables = 0;
     {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        QSqlQuery q(m_connection.database());
         const auto value = [&](const QString& sql, int& out) {
             if (!q.exec(sql) || !q.next()) return false;
             out = q.value(0).toInt();
@@ -293,7 +252,7 @@ Opening RecordsStore::checkAndMigrate(const QString& file)
             !value(QStringLiteral("PRAGMA user_version"), version) ||
             !value(QStringLiteral("SELECT count(*) FROM sqlite_master"), tables)) {
             const QSqlError e = q.lastError();
-            if (isDamage(e)) return moveAside(file, e.text());
+            if (m_connection.dialect().isDamage(e)) return moveAside(file, e.text());
             fail(QStringLiteral("cannot read ") + file, e.text());
             return Opening::kFailed;
         }
@@ -303,19 +262,19 @@ Opening RecordsStore::checkAndMigrate(const QString& file)
         return moveAside(file, QStringLiteral("a database of another program"));
     if (version > schemaVersion()) {
         // A later version's file: read as it is, never written or downgraded.
-        close();
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(file);
-        db.setConnectOptions(
-            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        const bool opened = m_connection.open(fileDialect(), [&](QSqlDatabase& db) {
+            db.setDatabaseName(file);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1")
+                                     .arg(kBusyTimeoutMs));
+        });
         m_readOnly = true;
-        m_error = QStringLiteral("made by a newer version (schema %1, this program knows %2)")
-                      .arg(version)
-                      .arg(schemaVersion());
-        return db.open() ? Opening::kReadOnly : Opening::kFailed;
+        fail(QStringLiteral("made by a newer version (schema %1, this program knows %2)")
+                 .arg(version)
+                 .arg(schemaVersion()));
+        return opened ? Opening::kReadOnly : Opening::kFailed;
     }
     if (!fresh && wantsWholeCheck(file)) {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        QSqlQuery q(m_connection.database());
         if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
             q.value(0).toString() != QLatin1String("ok")) {
             const QString why =
@@ -348,7 +307,7 @@ bool RecordsStore::migrate(int from)
     if (from == schemaVersion()) return true;
     if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
     // Another program may have migrated while this one waited.
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next()) from = q.value(0).toInt();
     q.finish();
     for (int v = from; v < schemaVersion(); ++v) {
@@ -388,7 +347,7 @@ Opening RecordsStore::moveAside(const QString& file, const QString& why)
             QFile::rename(file + QLatin1String(companion), target + QLatin1String(companion));
     if (open(file) != Opening::kOpened) return Opening::kFailed;
     m_movedTo = target;
-    m_error = why;
+    fail(why);
     addNotice(
         QStringLiteral(
             "記録のファイルが読めなかったため、「%1」という名前で残し、新しい記録を始めました。")
@@ -399,7 +358,7 @@ Opening RecordsStore::moveAside(const QString& file, const QString& why)
 QList<Child> RecordsStore::children()
 {
     QList<Child> list;
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     if (!q.exec(QStringLiteral("SELECT id, nickname FROM children ORDER BY id"))) return list;
     while (q.next()) list.append({q.value(0).toLongLong(), q.value(1).toString()});
     return list;
@@ -413,7 +372,7 @@ std::optional<QString> RecordsStore::addChild(const QString& nickname, qint64* i
         if (c.nickname == name)
             return QStringLiteral("「%1」はもういます。ほかのニックネームにしてください。")
                 .arg(name);
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("INSERT INTO children(nickname, created_at) VALUES(?, ?)"));
     q.addBindValue(name);
     q.addBindValue(utcText(QDateTime::currentDateTimeUtc()));
@@ -433,7 +392,7 @@ std::optional<QString> RecordsStore::renameChild(qint64 id, const QString& nickn
         if (c.nickname == name && c.id != id)
             return QStringLiteral("「%1」はもういます。ほかのニックネームにしてください。")
                 .arg(name);
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("UPDATE children SET nickname = ? WHERE id = ?"));
     q.addBindValue(name);
     q.addBindValue(id);
@@ -444,20 +403,18 @@ std::optional<QString> RecordsStore::renameChild(qint64 id, const QString& nickn
 
 bool RecordsStore::deleteChild(qint64 id)
 {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("DELETE FROM children WHERE id = ?"));
     q.addBindValue(id);
     if (!q.exec()) return fail(QStringLiteral("cannot delete a child"), q.lastError().text());
     q.finish();
-    // The old pages still sit in the journal until it is written back and
-    // emptied; secure_delete has zeroed them in the file itself.
-    return exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    return m_connection.dialect().forgetDeleted(m_connection);
 }
 
 QStringList RecordsStore::takeNotices()
 {
     QStringList texts;
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     if (!q.exec(QStringLiteral("SELECT text FROM notices WHERE shown = 0 ORDER BY id"))) return {};
     while (q.next()) texts << q.value(0).toString();
     if (!m_readOnly) q.exec(QStringLiteral("UPDATE notices SET shown = 1 WHERE shown = 0"));
@@ -466,54 +423,23 @@ QStringList RecordsStore::takeNotices()
 
 bool RecordsStore::addNotice(const QString& text)
 {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("INSERT INTO notices(text, created_at) VALUES(?, ?)"));
     q.addBindValue(text);
     q.addBindValue(utcText(QDateTime::currentDateTimeUtc()));
     return q.exec() || fail(QStringLiteral("cannot keep a notice"), q.lastError().text());
 }
 
-QSqlQuery& RecordsStore::prepared(const QString& sql)
-{
-    auto found = m_prepared.find(sql);
-    if (found == m_prepared.end()) {
-        found = m_prepared.insert(sql, QSqlQuery(QSqlDatabase::database(m_name, false)));
-        found->prepare(sql);
-    }
-    return *found;
-}
-
-// One transaction, as each database takes it: SQLite takes the write lock at
-// the start; PostgreSQL's BEGIN cannot be prepared.
-bool RecordsStore::begin()
-{
-    if (m_server) {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        return db.transaction() || fail(QStringLiteral("cannot begin"), db.lastError());
-    }
-    // IMMEDIATE: the write lock is taken (or waited for) at the start.
-    QSqlQuery& q = prepared(QStringLiteral("BEGIN IMMEDIATE"));
-    return q.exec() || fail(QStringLiteral("cannot begin"), q.lastError());
-}
+bool RecordsStore::begin() { return m_connection.dialect().begin(m_connection); }
 
 bool RecordsStore::commit()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (m_server ? db.commit() : prepared(QStringLiteral("COMMIT")).exec()) return true;
-    fail(QStringLiteral("cannot commit"),
-         m_server ? db.lastError() : prepared(QStringLiteral("COMMIT")).lastError());
+    if (m_connection.dialect().commit(m_connection)) return true;
     rollback();
     return false;
 }
 
-void RecordsStore::rollback()
-{
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (m_server)
-        db.rollback();
-    else
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-}
+void RecordsStore::rollback() { m_connection.dialect().rollback(m_connection); }
 
 namespace {
 
@@ -650,7 +576,7 @@ bool RecordsStore::writeAnswer(qint64 childId, const SetRecord& set, qint64& set
 bool RecordsStore::endSet(qint64 setId, int score, const QDateTime& endedAt)
 {
     if (!begin()) return false;
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("UPDATE sets SET ended_at = ?, score = ? WHERE id = ?"));
     q.addBindValue(utcText(endedAt));
     q.addBindValue(score);
@@ -671,7 +597,7 @@ bool RecordsStore::endSet(qint64 setId, int score, const QDateTime& endedAt)
 
 bool RecordsStore::endSet(const QString& setUid, int score, const QDateTime& endedAt)
 {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("UPDATE sets SET ended_at = ?, score = ? WHERE uid = ?"));
     q.addBindValue(utcText(endedAt));
     q.addBindValue(score);
@@ -681,15 +607,10 @@ bool RecordsStore::endSet(const QString& setUid, int score, const QDateTime& end
 
 std::optional<qint64> RecordsStore::loginChild(const QString& login)
 {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    QString name = login;
-    if (m_server) {
-        if (!q.exec(QStringLiteral("SELECT current_user")) || !q.next()) {
-            fail(QStringLiteral("cannot read the login"), q.lastError());
-            return std::nullopt;
-        }
-        name = q.value(0).toString();
-    }
+    QSqlQuery q(m_connection.database());
+    const auto found = m_connection.dialect().login(m_connection, login);
+    if (!found) return std::nullopt;
+    const QString name = *found;
     q.prepare(QStringLiteral("SELECT id FROM children WHERE login = ?"));
     q.addBindValue(name);
     if (q.exec() && q.next()) return q.value(0).toLongLong();
@@ -758,7 +679,7 @@ bool RecordsStore::markSent(qint64 outgoingId)
 
 int RecordsStore::keptMonths()
 {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     if (!q.exec(QStringLiteral("SELECT months FROM keeping WHERE id = 1")) || !q.next())
         return kKeepAll;
     return q.value(0).toInt(); // NULL reads as 0, kKeepAll
@@ -768,7 +689,7 @@ bool RecordsStore::setKeptMonths(int months)
 {
     if (!keepingChoices().contains(months))
         return fail(QStringLiteral("not a choice of months kept: %1").arg(months), QString());
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("UPDATE keeping SET months = ? WHERE id = 1"));
     q.addBindValue(months == kKeepAll ? QVariant() : QVariant(months));
     return q.exec() || fail(QStringLiteral("cannot keep the months"), q.lastError().text());
@@ -776,7 +697,7 @@ bool RecordsStore::setKeptMonths(int months)
 
 std::optional<qint64> RecordsStore::countAnswersBefore(const QDateTime& cutOff)
 {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("SELECT count(*) FROM answers WHERE answered_at < ?"));
     q.addBindValue(utcText(cutOff));
     if (!q.exec() || !q.next()) {
@@ -792,7 +713,7 @@ std::optional<qint64> RecordsStore::removeAnswersBefore(const QDateTime& cutOff)
     // and its set's counts were brought up to date with it (and filled from
     // the answers when the file came to schema 2), so they stand as they are.
     const QString before = utcText(cutOff);
-    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    const QSqlDatabase db = m_connection.database();
     // The next batch is found without the write lock: answers are numbered
     // in the order they came, so the oldest lie at the start.
     QSqlQuery find(db);
@@ -833,7 +754,7 @@ std::optional<qint64> RecordsStore::removeAnswersBefore(const QDateTime& cutOff)
         if (ok) removed += count;
     }
     // Also after a failure part way: what went must not stay in the journal.
-    if (removed > 0 && !exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"))) ok = false;
+    if (removed > 0 && !m_connection.dialect().forgetDeleted(m_connection)) ok = false;
     if (!ok) return std::nullopt;
     return removed;
 }
@@ -842,7 +763,7 @@ std::optional<qint64> RecordsStore::keepToSetting(const QDate& today)
 {
     // The day is claimed in one statement: of two drills started together
     // one removes, and neither again until the next day.
-    QSqlQuery claim(QSqlDatabase::database(m_name, false));
+    QSqlQuery claim(m_connection.database());
     claim.prepare(QStringLiteral("UPDATE keeping SET removed_on = ? "
                                  "WHERE id = 1 AND months IS NOT NULL AND removed_on IS NOT ?"));
     claim.addBindValue(today.toString(Qt::ISODate));

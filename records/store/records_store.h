@@ -9,6 +9,7 @@
 // One store is used from one thread. How long the answers themselves are
 // kept is a choice held in the file; the facts and sets keep their counts.
 
+#include "records/database/connection.h"
 #include "records/model/records_service.h"
 
 #include <QDateTime>
@@ -73,7 +74,7 @@ public:
     // reached, refuses the login, or lacks the records' tables or has older
     // ones; openingWarning() then says which.
     Opening openServer(const QString& service);
-    bool isServer() const { return m_server; }
+    bool isServer() const { return m_connection.dialect().where() == Dialect::Where::kServer; }
     // What the adult is to be told of an opening, in Japanese: nothing after
     // kOpened or kMovedAside (whose notice waits in takeNotices()).
     std::optional<QString> openingWarning(Opening opening) const;
@@ -81,10 +82,12 @@ public:
     bool isOpen() const;
     bool isReadOnly() const { return m_readOnly; }
     // The last error, in one line; where a damaged file went after kMovedAside.
-    QString errorText() const { return m_error; }
+    QString errorText() const { return m_connection.errorText(); }
     QString movedTo() const { return m_movedTo; }
-    // The connection's name, for QSqlDatabase::database() in the same thread.
-    QString connectionName() const { return m_name; }
+    // The connection, for the reads (child_page.h, review.h, ...) in the same
+    // thread; and its name, for QSqlDatabase::database() there.
+    const Connection& connection() const { return m_connection; }
+    QString connectionName() const { return m_connection.name(); }
 
     QList<Child> children();
     // Adds or renames a child: nothing, or why not (as nicknameProblem, or a
@@ -161,24 +164,22 @@ private:
     bool configure();
     Opening checkAndMigrate(const QString& file);
     bool migrate(int from);
-    bool exec(const QString& sql);
+    bool exec(const QString& sql) { return m_connection.exec(sql); }
     Opening moveAside(const QString& file, const QString& why);
-    bool fail(const QString& what, const QString& error);
-    // As above; a damage met in use also has the next opening check the file.
-    bool fail(const QString& what, const QSqlError& error);
-    // A statement prepared once for as long as the file is open.
-    QSqlQuery& prepared(const QString& sql);
+    template <typename Error> bool fail(const QString& what, const Error& error)
+    {
+        return m_connection.fail(what, error);
+    }
+    bool fail(const QString& what) { return m_connection.fail(what); }
+    QSqlQuery& prepared(const QString& sql) { return m_connection.prepared(sql); }
 
-    QString m_name;
-    QHash<QString, QSqlQuery> m_prepared;
-    QString m_error;
+    Connection m_connection;
     QString m_movedTo;
     bool m_readOnly = false;
-    bool m_server = false;
     bool m_queueing = false;
     // Why a server could not be used, for openingWarning().
     enum class ServerProblem { kNone, kName, kUnreachable, kRefused, kNoTables, kOlderTables };
-    ServerProblem m_serverProblem = ServerProblem::kNone;
+    ServerProblem m_problem = ServerProblem::kNone;
     QString m_service;
 };
 

@@ -138,7 +138,7 @@ private slots:
         q.addBindValue(rightNeeded);
         QVERIFY(q.exec());
         firstTries(m_store, m_child, "mul:7x8", tries, daysAgo, spread);
-        const FactStanding f = readTableFacts(m_store, m_child, kNow).value("mul:7x8");
+        const FactStanding f = readTableFacts(m_store.connection(), m_child, kNow).value("mul:7x8");
         QCOMPARE(f.state, state);
         QCOMPARE(f.seen, tries.size());
         QCOMPARE(f.firstTryRight, tries.count(u'R'));
@@ -162,7 +162,7 @@ private slots:
         QFETCH(int, box);
         QFETCH(int, dueInDays);
         firstTries(m_store, m_child, "mul:7x8", tries, 0, int(tries.size()));
-        const FactStanding f = readTableFacts(m_store, m_child, kNow).value("mul:7x8");
+        const FactStanding f = readTableFacts(m_store.connection(), m_child, kNow).value("mul:7x8");
         QCOMPARE(f.box, box);
         QCOMPARE(f.due, kToday.addDays(dueInDays));
     }
@@ -202,7 +202,7 @@ private slots:
         problem(m_store, m_child, s, "add:3", "add:19+5", "24", {"24"}, at(3, 11), 8000, true);
         problem(m_store, m_child, s = 0, table, "mul:7x8", "56", {"55", "56"}, at(20), 5000);
         problem(m_store, m_child, s = 0, table, "mul:7x2", "14", {"14"}, at(60), 6000);
-        const ChildPage page = readChildPage(m_store, m_child, kNow);
+        const ChildPage page = readChildPage(m_store.connection(), m_child, kNow);
         QStringList got;
         const auto n = [](qint64 v) { return QString::number(v); };
         if (what == "kinds") {
@@ -265,7 +265,8 @@ private slots:
         problem(m_store, m_child, s, "div:5", "div:17/5", "3...2", {"3...1", "3...2"}, at(3));
 
         const QDate today = kToday.addDays(daysLater);
-        const QList<ReviewProblem> set = readReviewSet(m_store, m_child, today, 7, mostDue);
+        const QList<ReviewProblem> set =
+            readReviewSet(m_store.connection(), m_child, today, 7, mostDue);
         QStringList gotDue, facts;
         int knownAfter = 0;
         for (const ReviewProblem& p : set) {
@@ -288,12 +289,13 @@ private slots:
             for (const ReviewProblem& p : list) all << p.fact + p.question + p.answer;
             return all;
         };
-        QCOMPARE(texts(readReviewSet(m_store, m_child, today, 7, mostDue)), texts(set));
+        QCOMPARE(texts(readReviewSet(m_store.connection(), m_child, today, 7, mostDue)),
+                 texts(set));
         // Another seed, another draw (the five seeds below all draw another).
         if (!due.isEmpty()) {
             QSet<QStringList> orders;
             for (quint32 seed = 1; seed <= 5; ++seed) {
-                orders.insert(texts(readReviewSet(m_store, m_child, today, seed, 1)));
+                orders.insert(texts(readReviewSet(m_store.connection(), m_child, today, seed, 1)));
             }
             QVERIFY(orders.size() > 1);
         }
@@ -357,7 +359,7 @@ private slots:
         QCOMPARE(store.open(older), Opening::kOpened);
         QCOMPARE(rows(store.connectionName(), facts), written);
         QCOMPARE(rows(store.connectionName(), sets), setsWritten);
-        QCOMPARE(readChildPage(store, m_child, kNow).rule, MasteryRule());
+        QCOMPARE(readChildPage(store.connection(), m_child, kNow).rule, MasteryRule());
     }
 };
 

@@ -66,9 +66,10 @@ QStringList summaries(RecordsStore& store, qint64 child)
     for (const char* sql : {"SELECT * FROM facts", "SELECT * FROM sets"})
         for (q.exec(sql); q.next();)
             for (int i = 0; i < q.record().count(); ++i) kept << q.value(i).toString();
-    for (const KindSummary& k : readChildPage(store, child, QDateTime::currentDateTime()).kinds)
+    for (const KindSummary& k :
+         readChildPage(store.connection(), child, QDateTime::currentDateTime()).kinds)
         kept << u"%1 %2 %3 %4"_qs.arg(k.choice).arg(k.sets).arg(k.problems).arg(k.firstTryPercent);
-    for (const ReviewProblem& r : readReviewSet(store, child, QDate::currentDate(), 1))
+    for (const ReviewProblem& r : readReviewSet(store.connection(), child, QDate::currentDate(), 1))
         kept << r.fact;
     return kept;
 }

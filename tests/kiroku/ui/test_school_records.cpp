@@ -4,14 +4,17 @@
 // the same pages; the records window turned to the server and back.
 #include "kiroku/ui/records_window.h"
 #include "records/drill/records_place.h"
+#include "records/reads/answers_csv.h"
 #include "records/reads/class_page.h"
 #include "records/store/records_store.h"
+#include "tests/support/command_run.h"
 #include "tests/support/doubles.h"
 #include "tests/support/school_server.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -79,14 +82,14 @@ QStringList described(const ClassPage& page)
 QStringList described(RecordsStore& store, qint64 child)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const ChildPage page = readChildPage(store, child, now);
+    const ChildPage page = readChildPage(store.connection(), child, now);
     QStringList lines;
     for (const KindSummary& k : page.kinds) lines << k.choice << QString::number(k.medianMs);
     for (const DaySummary& d : page.days)
         lines << QStringLiteral("%1 %2").arg(d.problems).arg(d.firstTryPercent);
     for (const MissedFact& m : page.mostMissed)
         lines << m.fact << QString::number(m.misses) << m.typedWrong.join(u',');
-    for (const auto& f : readTableFacts(store, child, now))
+    for (const auto& f : readTableFacts(store.connection(), child, now))
         lines << QStringLiteral("%1 %2 %3 %4").arg(f.fact).arg(int(f.state)).arg(f.seen).arg(f.box);
     lines << QString::number(page.rule.rightNeeded);
     lines.sort();
@@ -158,13 +161,75 @@ private slots:
         RecordsStore local, school;
         QCOMPARE(local.open(file), Opening::kOpened);
         QCOMPARE(school.openServer(m_server->teacherService(1)), Opening::kOpened);
-        const ClassPage page = readClassPage(local), onServer = readClassPage(school);
+        const ClassPage page = readClassPage(local.connection()),
+                        onServer = readClassPage(school.connection());
         QCOMPARE(page.rows.size(), 2);
         QVERIFY2(described(page).first().startsWith(cell), qPrintable(described(page).first()));
         QCOMPARE(described(onServer), described(page));
         for (int i = 0; i < 2; ++i)
             QCOMPARE(described(school, onServer.rows[i].child),
                      described(local, page.rows[i].child));
+    }
+
+    // A child's answers as CSV from the teacher's server, as the page reads
+    // them and as kiroku --export writes them, are the file's: the same lines
+    // but for the set's number, which each database gives its own.
+    void sameCsv_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("a formula") << "=1+1";
+        QTest::newRow("an at sign first") << "@SUM(A1)";
+        QTest::newRow("a plus first") << "+3";
+        QTest::newRow("a minus before a letter") << "-x";
+        QTest::newRow("a minus alone") << "-";
+        QTest::newRow("a negative number") << "-5";
+        QTest::newRow("a comma") << "5,6";
+        QTest::newRow("a quote") << "say \"5\"";
+        QTest::newRow("a line break") << "5\n6";
+    }
+    void sameCsv()
+    {
+        QFETCH(QString, typed);
+        QVERIFY(QSqlQuery(m_server->owner()).exec(QStringLiteral("DELETE FROM children")));
+        const QString file = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".sqlite"));
+        RecordsStore local, pupil, school;
+        QCOMPARE(local.open(file), Opening::kOpened);
+        QCOMPARE(pupil.openServer(m_server->service(1)), Opening::kOpened);
+        for (RecordsStore* store : {&local, &pupil}) {
+            qint64 child = 0, set = 0;
+            QVERIFY(!store->addChild(QStringLiteral("A"), &child));
+            for (const QString& right : {QStringLiteral("56"), typed}) {
+                common::AnswerRecord a;
+                a.position = 1;
+                a.fact = QStringLiteral("mul:7x8");
+                a.rightAnswer = right;
+                a.typed = typed;
+                a.elapsedMs = 1200;
+                a.answeredAt = QDateTime(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
+                QVERIFY(store->recordAnswer(child, {"numira", "table:7", 9}, set, a));
+            }
+        }
+        QCOMPARE(school.openServer(m_server->teacherService(1)), Opening::kOpened);
+        const QByteArray fromFile = answersCsv(local.connection(), local.children()[0].id);
+        const QByteArray fromServer = answersCsv(school.connection(), school.children()[0].id);
+        const auto withoutSets = [](const QByteArray& csv) {
+            static const QRegularExpression set(
+                QStringLiteral("^([^,\n]*,[^,\n]*,\"[^\"]*\"),\\d+,"),
+                QRegularExpression::MultilineOption);
+            return QString::fromUtf8(csv).replace(set, QStringLiteral("\\1,"));
+        };
+        QCOMPARE(fromFile.count('\n'), 3 + 3 * typed.count(u'\n'));
+        QCOMPARE(withoutSets(fromServer), withoutSets(fromFile));
+
+        QVERIFY(setRecordsServer(m_server->teacherService(1)));
+        const QString exported = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".csv"));
+        const auto r = test_support::runCommand(qEnvironmentVariable("APP_PROGRAM"),
+                                                {"--export", "A", "--output", exported});
+        QVERIFY(setRecordsServer({}));
+        QCOMPARE(r.status, 0);
+        QFile csv(exported);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), fromServer);
     }
 
     // The window turned to the server with a service name the teacher
