@@ -73,6 +73,27 @@ private slots:
         QVERIFY(lowestKind < trendTop);
     }
 
+    // A kind is named as the child saw it, on the page and on paper.
+    void kindNames_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a list kind") << "numira"
+                                     << "add:3" << u"たし算 4"_qs;
+        QTest::newRow("the missed facts") << "numira"
+                                          << "review" << u"にがて"_qs;
+        QTest::newRow("bairo") << "bairo"
+                               << "gcd:hard" << u"最大公約数 むずかしい"_qs;
+    }
+    void kindNames()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, choice);
+        QFETCH(QString, name);
+        QCOMPARE(kiroku::kindLabel(program, choice), name);
+    }
+
     // Each cell's mark and product stand on its state's colour; the ×0
     // column is there for a child who practised it.
     void gridCells_data()
