@@ -126,6 +126,8 @@ private slots:
         m_server = std::make_unique<school::SchoolDatabase>(QStringLiteral("class"), 2, 1);
         QVERIFY2(m_server->ok(), qPrintable(m_server->error()));
         qputenv("PGSERVICEFILE", m_server->serviceFile().toUtf8());
+        // The teacher's password as the guide gives it: in a password file.
+        qputenv("PGPASSFILE", m_server->passwordFile().toUtf8());
     }
 
     // The same answers in the file and on the server: the same class page,
