@@ -241,6 +241,7 @@ int main(int argc, char* argv[])
     }
     school::SchoolDatabase server(QStringLiteral("bench_class"), 0, 1);
     qputenv("PGSERVICEFILE", server.serviceFile().toUtf8());
+    qputenv("PGPASSFILE", server.passwordFile().toUtf8());
     QElapsedTimer clock;
     clock.start();
     QString error = server.error();
