@@ -268,7 +268,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath("records.sqlite");
         const QString ini = qEnvironmentVariable("XDG_CONFIG_HOME") + "/numirabairo/records.ini";
-        QFile::remove(ini);
+        QDir(QFileInfo(ini).path()).removeRecursively();
         const auto umaskBack = qScopeGuard([was = ::umask(0)] { ::umask(was); });
         QVERIFY(common::records::setRecordsOn(!on));
         ScriptedDialogs dialogs;
@@ -279,6 +279,8 @@ private slots:
         QCOMPARE(common::records::recordsOn(), on);
         QCOMPARE(QFile::permissions(ini) & QFile::Permissions(0x7077),
                  QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFile::permissions(QFileInfo(ini).path()) & QFile::Permissions(0x7077),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(QFile::exists(file), on);
         QCOMPARE(named<QComboBox>(window, "答えを残す期間")->isEnabled(), on);
         QCOMPARE(dialogs.shown.size(), 0);
