@@ -86,12 +86,14 @@ private slots:
         }
         QVERIFY(SchoolDatabase::startServer());
         {
-            // The next start of the drill sends what waited.
+            // The next start of the drill sends what waited, each once.
+            const qint64 waiting = localCount(file, QStringLiteral("SELECT count(*) FROM outbox"));
             RecordsWriter drill(file, school.service(1));
             drill.open([](const OpenedRecords&) {});
             drill.flush();
             QVERIFY(drill.sender());
             QVERIFY(drill.sender()->waitUntilSent(std::chrono::seconds(30)));
+            QCOMPARE(drill.sender()->sent(), waiting);
         }
         QCOMPARE(onServer(), 10);
         QCOMPARE(school.count(QStringLiteral("SELECT count(DISTINCT uid) FROM answers")), 10);

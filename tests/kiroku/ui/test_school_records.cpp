@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -209,6 +210,8 @@ private slots:
         QCOMPARE(pages->currentIndex(), 1);
         QCOMPARE(named<QComboBox>(window, u"ようすを見る子ども"_qs)->currentText(),
                  m_server->role(2));
+        for (const QString& edit : {u"追加…"_qs, u"名前を変える…"_qs, u"削除…"_qs})
+            QVERIFY2(!named<QPushButton>(window, edit)->isEnabled(), qPrintable(edit));
         QCOMPARE(named<QTableWidget>(window, u"種類ごとの記録"_qs)->item(0, 2)->text(), u"1"_qs);
         named<QCheckBox>(window, u"学校のサーバーの記録を見る"_qs)->click();
         QCOMPARE(recordsServer(), QString());
