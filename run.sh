@@ -3,7 +3,7 @@
 # Installs what is missing, builds the programs with their sound module and
 # files (not the tests and benchmarks), and starts Numira (or Bairo: ./run.sh bairo;
 # the adults' records window: ./run.sh kiroku).
-BUILD_TARGETS="Numira Bairo Kiroku appsound assets"
+BUILD_TARGETS="Numira Bairo Kiroku sound_module assets"
 source "$(dirname "$0")/scripts/setup.sh"
 case "${1:-numira}" in
   numira|Numira) program=numira ;;

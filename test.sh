@@ -12,7 +12,13 @@
 #      scratch copy of its committed seed corpus.
 # Every step runs even when an earlier one failed; the exit status is non-zero
 # if any did. FUZZ_SECONDS sets the time per fuzz target (default 30).
-source "$(dirname "$0")/scripts/setup.sh"   # installs, builds ./build; cwd is the repo
+# A compiler cache of the checkout's own, in ./build (empty in a fresh clone),
+# for the builds below: the clean copy of the tree that the test packaging_run
+# builds with ./run.sh then compiles only what differs from this build.
+top=$(cd "$(dirname "$0")" && pwd)
+export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_DIR=$top/build/ccache CCACHE_BASEDIR=$top \
+       CCACHE_NOHASHDIR=1 CCACHE_SLOPPINESS=pch_defines,time_macros
+source "$top/scripts/setup.sh"   # installs, builds ./build; cwd is the repo
 set +e
 export QT_QPA_PLATFORM=offscreen
 JOBS=$(nproc)

@@ -6,6 +6,7 @@
 // - a page already read put on show, to the page painted (the widgets' part);
 // - from choosing the child (after a child with nothing) to the page painted.
 // Usage: bench_child_page [runs]
+#include "bench/bench_scale.h"
 #include "kiroku/ui/child_page_view.h"
 #include "kiroku/ui/records_window.h"
 #include "records/reads/child_page.h"
@@ -47,7 +48,8 @@ bool writeYear(const QString& file)
     return store.open(file) == Opening::kOpened &&
            !store.addChild(QStringLiteral("一年分"), &child) &&
            !store.addChild(QStringLiteral("記録なし")) &&
-           test_support::writeChildYear(store, child, QDateTime::currentDateTimeUtc());
+           test_support::writeChildYear(store, child, QDateTime::currentDateTimeUtc(),
+                                        bench::sized(365, 3));
 }
 
 // Counts the paints of a widget.

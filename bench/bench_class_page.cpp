@@ -10,6 +10,7 @@
 //   the file's rows copied in, read as a teacher.
 // Median and 95th percentile of the runs.
 // Usage: bench_class_page [runs]
+#include "bench/bench_scale.h"
 #include "records/reads/child_page.h"
 #include "records/reads/class_page.h"
 #include "records/store/records_store.h"
@@ -35,7 +36,7 @@ using namespace common::records;
 
 namespace {
 
-constexpr int kClassSize = 35;
+const int kClassSize = bench::sized(35, 3);
 // The sets of the n-th child of the class have ids from n times this.
 constexpr qint64 kSetIdStride = 1'000'000;
 
@@ -60,7 +61,8 @@ bool makeClass(const QString& folder, const QString& classFile)
         qint64 child = 0;
         if (year.open(yearFile) != Opening::kOpened ||
             year.addChild(QStringLiteral("たろう"), &child) ||
-            !test_support::writeChildYear(year, child, QDateTime::currentDateTimeUtc()))
+            !test_support::writeChildYear(year, child, QDateTime::currentDateTimeUtc(),
+                                          bench::sized(365, 3)))
             return false;
     }
     std::printf("child-year written in %.1f s\n", clock.restart() / 1000.0);
@@ -219,9 +221,10 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    const QString folder = QStringLiteral("/tmp/bench_class_page/v%1-%2")
+    const QString folder = QStringLiteral("/tmp/bench_class_page/v%1-%2%3")
                                .arg(schemaVersion())
-                               .arg(QDate::currentDate().toString(Qt::ISODate));
+                               .arg(QDate::currentDate().toString(Qt::ISODate),
+                                    bench::smallest() ? QStringLiteral("-smallest") : QString());
     const QString classFile = folder + QStringLiteral("/class.sqlite");
     if (!makeClass(folder, classFile)) {
         std::printf("cannot make the class in %s\n", qPrintable(folder));
@@ -238,6 +241,7 @@ int main(int argc, char* argv[])
     }
     school::SchoolDatabase server(QStringLiteral("bench_class"), 0, 1);
     qputenv("PGSERVICEFILE", server.serviceFile().toUtf8());
+    qputenv("PGPASSFILE", server.passwordFile().toUtf8());
     QElapsedTimer clock;
     clock.start();
     QString error = server.error();

@@ -11,6 +11,7 @@
 //   processes answer at once, each sending to the server; and how long
 //   their answers take from the Return to the server's commit.
 // Usage: bench_records [returns] [pupils' pause between answers, ms: 250]
+#include "bench/bench_scale.h"
 #include "common/dialogs.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
@@ -103,7 +104,7 @@ common::AnswerRecord answerAt(const QDateTime& when, int i)
     return a;
 }
 
-constexpr int kPupilAnswers = 120;
+const int kPupilAnswers = bench::sized(120, 5);
 
 // The Return in the window of a pupil whose answers go to a school's
 // server, while `pupils` more pupils' processes answer at once; then how
@@ -134,7 +135,7 @@ int timeSchool(const QString& folder, int returns, int pupils, int pauseMs)
     QCoreApplication::processEvents();
     session.flush();
     // Timed once the others are past their start and answering.
-    QTest::qWait(3000);
+    QTest::qWait(bench::sized(3000, 300));
     char what[64];
     std::snprintf(what, sizeof what, "Return, school's server, %d pupils, %d ms", pupils, pauseMs);
     print(what, spread(timeReturns(session.service(), returns)));
@@ -222,9 +223,10 @@ int main(int argc, char* argv[])
         return 1;
     QSqlQuery(QSqlDatabase::database(year.connectionName()))
         .exec(QStringLiteral("PRAGMA synchronous=OFF"));
-    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-365);
+    const int days = bench::sized(365, 3);
+    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-days);
     clock.start();
-    for (int day = 0; day < 365; ++day) {
+    for (int day = 0; day < days; ++day) {
         for (int s = 0; s < 5; ++s) {
             qint64 id = 0;
             for (int k = 0; k < 20; ++k) {
@@ -239,11 +241,12 @@ int main(int argc, char* argv[])
         .exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     const double seconds = clock.elapsed() / 1000.0;
     year.close();
-    std::printf("child-year: 36,500 answers in %.1f s, file %.2f MB\n", seconds,
+    std::printf("child-year: %d answers in %.1f s, file %.2f MB\n", days * 100, seconds,
                 QFileInfo(yearFile).size() / 1e6);
     if (!school::missingServer().isEmpty()) {
         std::printf("no school's server (run under scripts/test_server.sh for it)\n");
         return 0;
     }
-    return timeSchool(dir.path(), returns, 35, argc > 2 ? std::atoi(argv[2]) : 250);
+    return timeSchool(dir.path(), returns, bench::sized(35, 2),
+                      argc > 2 ? std::atoi(argv[2]) : 250);
 }

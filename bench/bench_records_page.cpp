@@ -11,6 +11,7 @@
 // It also times a CSV export of one child of the class, and the opening of
 // the class file with and without the page-by-page check.
 // Usage: bench_records_page [runs]
+#include "bench/bench_scale.h"
 #include "records/reads/answers_csv.h"
 #include "records/reads/child_page.h"
 #include "records/reads/review.h"
@@ -33,10 +34,10 @@ using namespace common::records;
 
 namespace {
 
-constexpr int kDays = 365;
+const int kDays = bench::sized(365, 3);
 constexpr int kAnswersPerDay = 100;
 constexpr int kSetsPerDay = 5;
-constexpr int kClassSize = 35;
+const int kClassSize = bench::sized(35, 3);
 // Set ids of the n-th child of the class start at n times this.
 constexpr qint64 kSetIdStride = 1'000'000;
 
@@ -174,7 +175,12 @@ bool writeClass(RecordsStore& store, const QString& yearFile, const std::vector<
         if (!db.transaction()) return false;
         for (int c = 0; c < kClassSize; ++c) {
             const qint64 offset = (c + 1) * kSetIdStride;
-            if (!run(QStringLiteral("INSERT INTO sets SELECT id + ?, ?, program, choice, "
+            // Columns named on both sides, so that a later migration's
+            // column (uid, unique where set) keeps its default in the copy.
+            if (!run(QStringLiteral("INSERT INTO sets(id, child_id, program, choice, "
+                                    "problem_count, started_at, ended_at, score, first_tries, "
+                                    "first_right, smaller_multiple_hints, larger_divisor_hints, "
+                                    "last_answered_at) SELECT id + ?, ?, program, choice, "
                                     "problem_count, started_at, ended_at, score, first_tries, "
                                     "first_right, smaller_multiple_hints, larger_divisor_hints, "
                                     "last_answered_at FROM year.sets WHERE id >= ? AND id < ?"),
@@ -191,7 +197,9 @@ bool writeClass(RecordsStore& store, const QString& yearFile, const std::vector<
         if (!db.commit()) return false;
     }
     for (const qint64 child : children)
-        if (!run(QStringLiteral("INSERT INTO facts SELECT ?, fact, seen, first_try_right, streak, "
+        if (!run(QStringLiteral("INSERT INTO facts(child_id, fact, seen, first_try_right, streak, "
+                                "last_seen, latest, last_missed, box, due, right_answer) "
+                                "SELECT ?, fact, seen, first_try_right, streak, "
                                 "last_seen, latest, last_missed, box, due, right_answer "
                                 "FROM year.facts"),
                  {child}))
@@ -266,9 +274,10 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    const QString folder = QStringLiteral("/tmp/bench_records_page/v%1-%2")
+    const QString folder = QStringLiteral("/tmp/bench_records_page/v%1-%2%3")
                                .arg(schemaVersion())
-                               .arg(QDate::currentDate().toString(Qt::ISODate));
+                               .arg(QDate::currentDate().toString(Qt::ISODate),
+                                    bench::smallest() ? QStringLiteral("-smallest") : QString());
     const QString yearFile = folder + QStringLiteral("/year.sqlite");
     const QString classFile = folder + QStringLiteral("/class.sqlite");
     if (!makeFiles(folder, yearFile, classFile)) {

@@ -116,6 +116,13 @@ int main(int argc, char* argv[])
     for (const auto& path : paths) runOnce(path); // warm the file cache
     for (int r = 0; r < runs; ++r)
         for (size_t p = 0; p < paths.size(); ++p) results[p].push_back(runOnce(paths[p]));
+    // A program that never painted its window is a failure, not a figure.
+    for (size_t p = 0; p < paths.size(); ++p)
+        for (const Run& run : results[p])
+            if (run.shownMs < 0) {
+                std::fprintf(stderr, "bench_startup: %s showed no window\n", names[p].c_str());
+                return 1;
+            }
 
     std::printf("%-20s %9s %9s %9s %10s %8s %8s %8s\n", "program", "shown ms", "best ms", "exit ms",
                 "peak KiB", "shown x", "exit x", "mem x");

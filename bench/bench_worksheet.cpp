@@ -3,6 +3,7 @@
 // to a PDF file through QPrinter with the Japanese fonts, as the print button
 // does; and the worksheet command writing 100 such sets (1,000 pages) as a
 // process of its own, with its peak memory.
+#include "bench/bench_scale.h"
 #include "common/fonts.h"
 #include "common/worksheet_page.h"
 
@@ -47,14 +48,16 @@ private slots:
         QBENCHMARK
         {
             QProcess p;
-            p.start(program, {"--sheet", "addition:5", "--count", "100", "--sets", "100",
-                              "--output", dir.filePath("sheets.pdf")});
+            p.start(program, {"--sheet", "addition:5", "--count", "100", "--sets",
+                              QString::number(bench::sized(100, 1)), "--output",
+                              dir.filePath("sheets.pdf")});
             QVERIFY(p.waitForFinished(60000));
             QCOMPARE(p.exitCode(), 0);
         }
         rusage children{};
         getrusage(RUSAGE_CHILDREN, &children);
-        qInfo("worksheet command: 1000 pages; peak memory %ld KiB", children.ru_maxrss);
+        qInfo("worksheet command: %d pages; peak memory %ld KiB", bench::sized(100, 1) * 10,
+              children.ru_maxrss);
     }
 };
 

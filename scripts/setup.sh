@@ -20,6 +20,7 @@ if [ -z "${BUILD_TARGETS:-}" ]; then
   # readable sanitizer reports) serve test.sh's sanitizer build and fuzzers.
   PACKAGES+=(poppler-utils clang libclang-rt-14-dev llvm clang-format)
   PACKAGES+=(clang-tidy)   # the naming check, on ./build's compile_commands.json
+  PACKAGES+=(ccache)       # test.sh's compiler cache, shared with the run.sh check's clean copy
   PACKAGES+=(appstream desktop-file-utils dpkg-dev file) # validators and cpack's dpkg-shlibdeps
   PACKAGES+=(lintian)      # the package check runs it on the .deb
   PACKAGES+=(postgresql)   # the records' server tests run a private cluster of it

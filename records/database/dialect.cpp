@@ -55,14 +55,17 @@ public:
         // answer and what was typed are cells like any other text: one that
         // a spreadsheet would take for a formula (=, +, @, or - but before a
         // digit) gets an apostrophe first, and one holding a separator, a
-        // quote or a line break is quoted, its quotes doubled.
+        // quote or a line break is quoted, its quotes doubled. The set of
+        // missed facts is named as the child saw it.
         return QStringLiteral(
             R"sql(SELECT printf('%s,%s,"%w",%lld,%d,"%w",%s,%s,%d,%d,%d,%s,%lld',
   answered_at, program, choice, set_id, position, fact,
   CASE WHEN r GLOB '*[,"' || char(10, 13) || ']*' THEN printf('"%w"', r) ELSE r END,
   CASE WHEN t GLOB '*[,"' || char(10, 13) || ']*' THEN printf('"%w"', t) ELSE t END,
   attempt, correct, answer_shown, coalesce(hint, ''), elapsed_ms)
-FROM (SELECT a.id, a.answered_at, s.program, s.choice, a.set_id, a.position, a.fact,
+FROM (SELECT a.id, a.answered_at, s.program,
+        CASE WHEN s.program = 'numira' AND s.choice = 'review' THEN 'にがて' ELSE s.choice END
+          AS choice, a.set_id, a.position, a.fact,
         CASE WHEN a.right_answer GLOB '[=+@]*' OR a.right_answer GLOB '-[^0-9]*'
                OR a.right_answer = '-'
              THEN '''' || a.right_answer ELSE a.right_answer END AS r,
@@ -119,7 +122,9 @@ public:
   CASE WHEN t ~ ('[,"' || chr(10) || chr(13) || ']') THEN '"' || replace(t, '"', '""') || '"'
        ELSE t END,
   attempt, correct, answer_shown, coalesce(hint, ''), elapsed_ms)
-FROM (SELECT a.id, a.answered_at, s.program, s.choice, a.set_id, a.position, a.fact,
+FROM (SELECT a.id, a.answered_at, s.program,
+        CASE WHEN s.program = 'numira' AND s.choice = 'review' THEN 'にがて' ELSE s.choice END
+          AS choice, a.set_id, a.position, a.fact,
         CASE WHEN left(a.right_answer, 1) IN ('=', '+', '@') OR a.right_answer ~ '^-([^0-9]|$)'
              THEN '''' || a.right_answer ELSE a.right_answer END AS r,
         CASE WHEN left(a.typed, 1) IN ('=', '+', '@') OR a.typed ~ '^-([^0-9]|$)'

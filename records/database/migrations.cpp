@@ -5,6 +5,30 @@ namespace common::records {
 
 namespace {
 
+// On a school's server a pupil's child is its login, named by the server
+// and never by the pupil: a pupil could otherwise take a name that is, or
+// will be, another pupil's login, with its answers filed under the other's
+// name and the other's never taken (the name is unique). A child with a
+// login is named by it when it is made, and keeps that name; a pupil
+// changes no login (own_child). A server made before has its children so
+// named first, in two steps so that two children trading names never meet;
+// a child without a login (the owner's own) is left as it is.
+const char* const kNamedByLogin[] = {
+    "UPDATE children SET nickname = chr(1) || id WHERE login IS NOT NULL AND nickname <> login",
+    "UPDATE children SET nickname = login WHERE login IS NOT NULL AND nickname <> login",
+    "ALTER TABLE children ADD CONSTRAINT named_by_login CHECK (login IS NULL OR nickname = login)",
+    R"sql(CREATE FUNCTION children_named_by_login() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  IF NEW.login IS NOT NULL THEN
+    NEW.nickname := NEW.login;
+  END IF;
+  RETURN NEW;
+END
+$$)sql",
+    "CREATE TRIGGER named_by_login BEFORE INSERT ON children "
+    "FOR EACH ROW EXECUTE FUNCTION children_named_by_login()",
+};
+
 // Each migration takes the schema from its index to the next version. A
 // change of schema is a new entry at the end; what an entry makes is never
 // edited.
@@ -169,6 +193,10 @@ CREATE TABLE outbox (
   ended_set_id INTEGER REFERENCES sets(id) ON DELETE CASCADE
 );
 )sql"},
+    // A school's pupil's child is named by its login (kNamedByLogin). A
+    // family's file has no logins, and a pupil's own file names its child
+    // by the login already: the file only takes the version.
+    {nullptr, nullptr, kNamedByLogin},
 };
 
 // What only a server has. Each child is a row whose login is the database
@@ -228,17 +256,23 @@ QStringList statementsOf(const char* text)
     return statements;
 }
 
+QStringList serverStatements(const Migration& migration)
+{
+    QStringList statements;
+    for (const QString& statement : statementsOf(migration.schema))
+        statements << serverDialect().schemaStatement(statement);
+    for (const char* statement : migration.server) statements << QString::fromUtf8(statement);
+    statements << QStringLiteral("UPDATE records_version SET version = version + 1");
+    return statements;
+}
+
 QStringList serverSchema()
 {
     // The version as a row, one up for each migration: a server has no
     // header to keep it in.
     QStringList statements{QStringLiteral("CREATE TABLE records_version (version BIGINT NOT NULL)"),
                            QStringLiteral("INSERT INTO records_version VALUES (0)")};
-    for (const Migration& m : kMigrations) {
-        for (const QString& statement : statementsOf(m.schema))
-            statements << serverDialect().schemaStatement(statement);
-        statements << QStringLiteral("UPDATE records_version SET version = version + 1");
-    }
+    for (const Migration& m : kMigrations) statements << serverStatements(m);
     for (const char* statement : kServerOnly) statements << QString::fromUtf8(statement);
     return statements;
 }

@@ -17,9 +17,14 @@ namespace common::records {
 // One step of the schema: what it makes, on every database, and what it
 // fills in from the rows an older records file already held. A database
 // made at a later version never held such rows, so a server runs no fill.
+// `server`: what a school's server alone runs at this step, after the
+// schema, one statement an entry (a function's body holds semicolons). It
+// also brings up a server made before the step, and so takes the rows such
+// a server holds as they are.
 struct Migration {
     const char* schema = nullptr;
     const char* fill = nullptr;
+    std::span<const char* const> server = {};
 };
 
 std::span<const Migration> migrations();
@@ -27,12 +32,16 @@ std::span<const Migration> migrations();
 // The statements of a migration's text, in order.
 QStringList statementsOf(const char* text);
 
-// Everything a school's server needs, in order: every migration's schema
-// statements for PostgreSQL; then what only a server has: the version
-// table, the two groups (pupils and teachers), each child's login as its
-// own database role, and row-level security: a pupil reads and writes only
-// its own rows, a teacher reads the whole class, and only the owner of the
-// tables changes them.
+// One migration's statements for a school's server: its schema for
+// PostgreSQL, its server statements, then the version row one up.
+QStringList serverStatements(const Migration& migration);
+
+// Everything a school's server needs, in order: the version table, every
+// migration's server statements (above); then what only a server has: the
+// two groups (pupils and teachers), each child's login as its own database
+// role, and row-level security: a pupil reads and writes only its own rows,
+// a teacher reads the whole class, and only the owner of the tables changes
+// them.
 QStringList serverSchema();
 
 // The groups a school's roles join.

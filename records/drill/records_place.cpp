@@ -2,6 +2,7 @@
 #include "records/drill/records_place.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -36,8 +37,10 @@ bool save(const QString& key, const QVariant& value)
     QSettings s = settings();
     s.setValue(key, value);
     s.sync();
-    // Only the adult reads and writes it.
-    QFile::setPermissions(s.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // Only the adult reads and writes it, and no one else may put another in its place.
+    constexpr QFileDevice::Permissions kOwner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFile::setPermissions(QFileInfo(s.fileName()).path(), kOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(s.fileName(), kOwner);
     return s.status() == QSettings::NoError;
 }
 

@@ -246,13 +246,18 @@ class Desktop:
         sys.stdout.flush()
 
 
-def run(main):
-    """A script's entry: skipped without what it needs, cleaned up on every exit."""
+def check_tools():
+    """Skipped (failed with CI=true) without the tools and modules the walks use."""
     missing = [what for tool, what in TOOLS.items() if not shutil.which(tool)]
     installed = {m.name for m in pkgutil.iter_modules()}
     missing += [m for m in MODULES if m not in installed]
     if missing:
         skip_or_fail("missing " + ", ".join(missing))
+
+
+def run(main):
+    """A script's entry: skipped without what it needs, cleaned up on every exit."""
+    check_tools()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(2))  # ctest's timeout: clean up first
     bin_dir = os.environ["E2E_BIN_DIR"]
     desk = Desktop(bin_dir, os.environ.get("E2E_OUT_DIR", os.path.join(bin_dir, "..", "e2e-failures")))

@@ -28,11 +28,15 @@ private slots:
         QVERIFY(!store.addChild(u"はなこ"_qs, &other));
         QVERIFY(!store.addChild(u"たろう"_qs, &child));
         QVERIFY(!store.addChild(u"../ゆき"_qs));
-        for (const char* typed : {"54", "=1+2", "5,6", "-3", "\"5\""}) {
+        for (const char* typed : {"54", "=1+2", "5,6", "-3", "\"5\"", "@SUM(A1)"}) {
             common::AnswerRecord a{1, "mul:7x8", "56", typed, 1, false};
             a.answeredAt = QDateTime(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
             QVERIFY(store.recordAnswer(child, {"numira", "table:7", 9}, set, a));
         }
+        common::AnswerRecord missed{1, "mul:7x8", "56", "56", 1, true};
+        missed.answeredAt = QDateTime(QDate(2026, 12, 2), QTime(8, 30), Qt::UTC);
+        qint64 review = 0;
+        QVERIFY(store.recordAnswer(child, {"numira", "review", 1}, review, missed));
     }
 
     void exported()
@@ -49,7 +53,7 @@ private slots:
         QCOMPARE(f.permissions() & QFile::Permissions(0x7077),
                  QFile::ReadOwner | QFile::WriteOwner);
         const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines.size(), 8);
         QVERIFY(lines[0].startsWith(u"日時(UTC),プログラム"_qs));
         QVERIFY2(lines[1].startsWith(
                      "2026-12-01T08:30:00.000Z,numira,\"table:7\",1,1,\"mul:7x8\",56,54,"),
@@ -58,6 +62,9 @@ private slots:
         QVERIFY(lines[3].contains(",\"5,6\","));
         QVERIFY(lines[4].contains(",-3,"));
         QVERIFY(lines[5].contains(",\"\"\"5\"\"\","));
+        QVERIFY(lines[6].contains(",'@SUM(A1),"));
+        QVERIFY2(lines[7].startsWith(u"2026-12-02T08:30:00.000Z,numira,\"にがて\","_qs),
+                 qPrintable(lines[7]));
     }
 
     // The reports as a PDF: a page a child named, in a file of the owner's

@@ -6,6 +6,7 @@
 #include "kiroku/report_page.h"
 #include "tests/support/doubles.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using test_support::PageOp;
@@ -45,6 +46,10 @@ private slots:
         QTest::addColumn<bool>("cut");
         QTest::newRow("A4, none") << kA4 << 0 << false;
         QTest::newRow("A4, a few") << kA4 << 4 << false;
+        // As many as the rows left: the last row holds a kind, not the line of those left off.
+        const int rows = kiroku::computeReportLayout(kA4, 1000).kindsShown + 1;
+        QTest::newRow("A4, the rows just filled") << kA4 << rows << false;
+        QTest::newRow("A4, one more") << kA4 << rows + 1 << true;
         QTest::newRow("A4, too many") << kA4 << 60 << true;
         QTest::newRow("Letter at 1200 dpi, too many") << QSize(10200, 13200) << 60 << true;
         QTest::newRow("A4 across, too many") << kA4.transposed() << 60 << true;
@@ -71,6 +76,27 @@ private slots:
         QCOMPARE(shown + leftOff, kinds);
         QCOMPARE(leftOff > 0, cut);
         QVERIFY(lowestKind < trendTop);
+    }
+
+    // A kind is named as the child saw it, on the page and on paper.
+    void kindNames_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a list kind") << "numira"
+                                     << "add:3" << u"たし算 4"_qs;
+        QTest::newRow("the missed facts") << "numira"
+                                          << "review" << u"にがて"_qs;
+        QTest::newRow("bairo") << "bairo"
+                               << "gcd:hard" << u"最大公約数 むずかしい"_qs;
+    }
+    void kindNames()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, choice);
+        QFETCH(QString, name);
+        QCOMPARE(kiroku::kindLabel(program, choice), name);
     }
 
     // Each cell's mark and product stand on its state's colour; the ×0
@@ -143,8 +169,14 @@ private slots:
         QVERIFY(line[0].y() < line[1].y() && line[1].y() < line[2].y());
         QCOMPARE(line[2].y(), bars[0].bottom() + 1);
         QVERIFY(line[0].x() > bars[0].left() && line[0].x() < bars[0].right());
-        for (const char* label : {"0", "25", "50", "0%", "50%", "100%", "10/7", "11/4"})
+        // Every other week's first day under the bars, four for eight weeks.
+        for (const char* label :
+             {"0", "25", "50", "0%", "50%", "100%", "10/7", "10/21", "11/4", "11/18"})
             QVERIFY2(drew(surface, label), label);
+        const QRegularExpression tick(QStringLiteral("^\\d+/\\d+$"));
+        QCOMPARE(std::count_if(ops.begin(), ops.end(),
+                               [&](const PageOp& op) { return tick.match(op.text).hasMatch(); }),
+                 4);
     }
 };
 

@@ -23,6 +23,7 @@ private slots:
         QTest::addColumn<QString>("player"); // whose answer is kept, empty: none
         QTest::newRow("no child") << QStringList{} << -1 << "";
         QTest::newRow("one child: not asked") << QStringList{"たろう"} << -1 << "たろう";
+        QTest::newRow("two: the first chosen") << QStringList{"たろう", "はなこ"} << 0 << "たろう";
         QTest::newRow("two: the second chosen") << QStringList{"たろう", "はなこ"} << 1 << "はなこ";
         QTest::newRow("two: box closed") << QStringList{"たろう", "はなこ"} << -1 << "";
     }

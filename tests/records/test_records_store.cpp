@@ -155,7 +155,8 @@ private slots:
         if (!stored.isEmpty()) QCOMPARE(store.children().last().nickname, stored);
         // Renaming follows the same rules, and a stored name is taken.
         const qint64 first = store.children().first().id;
-        if (nickname.trimmed() != u"たろう"_qs) QVERIFY(store.renameChild(first, nickname));
+        QCOMPARE(store.renameChild(first, nickname).has_value(),
+                 nickname.trimmed() != u"たろう"_qs);
         QVERIFY(!store.renameChild(first, u"じろう"_qs));
     }
 
@@ -198,25 +199,40 @@ private slots:
         QVERIFY(store.deleteChild(gone));
         QCOMPARE(scalar(store, "SELECT count(*) FROM answers"), 200);
         QCOMPARE(scalar(store, "SELECT count(*) FROM facts"), 1);
+        // Read while the file is still open, and after it is closed.
+        const QByteArray whileOpen = fileBytes(file());
         store.close();
-        const QByteArray bytes = fileBytes(file());
-        QVERIFY(!bytes.contains("Zebediah"));
-        QVERIFY(!bytes.contains("qwertyuiop"));
-        QVERIFY(bytes.contains("Keeper"));
+        for (const QByteArray& bytes : {whileOpen, fileBytes(file())}) {
+            QVERIFY(!bytes.contains("Zebediah"));
+            QVERIFY(!bytes.contains("qwertyuiop"));
+            QVERIFY(bytes.contains("Keeper"));
+        }
     }
 
     void damagedOrForeignFileIsMovedAside_data()
     {
         QTest::addColumn<QString>("damage");
-        QTest::newRow("not a database") << "text";
-        QTest::newRow("truncated") << "truncate";
-        QTest::newRow("another program's database") << "foreign";
-        QTest::newRow("pages scrambled") << "scramble";
+        QTest::addColumn<bool>("journal"); // its journal still holds pages
+        QTest::newRow("not a database") << "text" << false;
+        QTest::newRow("not a database, its journal beside it") << "text" << true;
+        QTest::newRow("truncated") << "truncate" << false;
+        QTest::newRow("another program's database") << "foreign" << false;
+        QTest::newRow("pages scrambled") << "scramble" << false;
     }
     void damagedOrForeignFileIsMovedAside()
     {
         QFETCH(QString, damage);
+        QFETCH(bool, journal);
         QVERIFY(writeAnswers(300));
+        QByteArray wal;
+        if (journal) {
+            // The journal of a file still open, put back once it is closed.
+            RecordsStore store;
+            QCOMPARE(store.open(file()), Opening::kOpened);
+            QVERIFY(!store.addChild(u"じろう"_qs));
+            QFile in(file() + "-wal");
+            QVERIFY(in.open(QIODevice::ReadOnly) && !(wal = in.readAll()).isEmpty());
+        }
         QFile f(file());
         QVERIFY(f.open(QIODevice::ReadWrite));
         if (damage == "text") {
@@ -229,6 +245,8 @@ private slots:
             f.write(QByteArray(4096 * 3, '\x5a'));
         }
         f.close();
+        if (QFile out(file() + "-wal"); journal)
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(wal) == wal.size());
         if (damage == "foreign") {
             QFile::remove(file());
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
@@ -253,7 +271,8 @@ private slots:
         store.close();
         QFile::resize(file(), 100);
         QCOMPARE(store.open(file()), Opening::kMovedAside);
-        QCOMPARE(QDir(QFileInfo(file()).path()).entryList({"*.damaged-*"}, QDir::Files).size(), 2);
+        QCOMPARE(QDir(QFileInfo(file()).path()).entryList({"*.damaged-*[0-9]"}, QDir::Files).size(),
+                 2);
     }
 
     // A large file is read page by page only when it may be damaged: a
@@ -325,6 +344,35 @@ private slots:
         QCOMPARE(store.open(file()), Opening::kOpened);
         QCOMPARE(scalar(store, "SELECT count(*) FROM answers"), written);
         QCOMPARE(scalar(store, "SELECT seen FROM facts"), written);
+    }
+
+    // A write that failed holds no lock: another program writes at once, and
+    // the next answer is recorded.
+    void failedAnswerIsUndone_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("a child that is not there") << false;
+        QTest::newRow("the disk full") << true;
+    }
+    void failedAnswerIsUndone()
+    {
+        QFETCH(bool, full);
+        RecordsStore store;
+        QCOMPARE(store.open(file()), Opening::kOpened);
+        qint64 child = 0, setId = 0;
+        QVERIFY(!store.addChild(u"たろう"_qs, &child));
+        const qint64 pages = scalar(store, "PRAGMA page_count");
+        scalar(store, u"PRAGMA max_page_count=%1"_qs.arg(full ? pages : pages + 1000));
+        QVERIFY(!store.recordAnswer(full ? child : child + 1, kSet, setId,
+                                    answer("mul:7x8", QString(8000, 'a'), false)));
+        QVERIFY2(store.errorText().contains(full ? "full" : "FOREIGN KEY"),
+                 qPrintable(store.errorText()));
+        QCOMPARE(scalar(store, "PRAGMA max_page_count=100000"), 100000);
+        RecordsStore other;
+        QCOMPARE(other.open(file()), Opening::kOpened);
+        QVERIFY(!other.addChild(u"はなこ"_qs));
+        QVERIFY(store.recordAnswer(child, kSet, setId = 0, answer("mul:7x8", "56", true)));
+        QCOMPARE(scalar(other, "SELECT count(*) FROM answers"), 1);
     }
 
     void unusableFolderFails()

@@ -3,6 +3,7 @@
 // cluster the test command starts): the drill never waits for the server,
 // and every answer arrives once, however often the server goes away.
 #include "records/drill/records_writer.h"
+#include "records/reads/class_page.h"
 #include "records/store/records_store.h"
 #include "tests/support/school_server.h"
 
@@ -85,12 +86,14 @@ private slots:
         }
         QVERIFY(SchoolDatabase::startServer());
         {
-            // The next start of the drill sends what waited.
+            // The next start of the drill sends what waited, each once.
+            const qint64 waiting = localCount(file, QStringLiteral("SELECT count(*) FROM outbox"));
             RecordsWriter drill(file, school.service(1));
             drill.open([](const OpenedRecords&) {});
             drill.flush();
             QVERIFY(drill.sender());
             QVERIFY(drill.sender()->waitUntilSent(std::chrono::seconds(30)));
+            QCOMPARE(drill.sender()->sent(), waiting);
         }
         QCOMPARE(onServer(), 10);
         QCOMPARE(school.count(QStringLiteral("SELECT count(DISTINCT uid) FROM answers")), 10);
@@ -165,6 +168,38 @@ private slots:
         QCOMPARE(
             school.count(QStringLiteral("SELECT count(*) FROM sets WHERE ended_at IS NOT NULL")),
             kPupils * kAnswers / 10);
+    }
+
+    // Before pupil 1 ever plays, pupil 2 makes a child under 1's login: the
+    // server names it by 2's own. Then both drills send every answer, each to
+    // its own child, and the teacher's class page shows each child once.
+    void anotherPupilsName()
+    {
+        SchoolDatabase school(QStringLiteral("squat"), 2, 1);
+        QVERIFY2(school.ok(), qPrintable(school.error()));
+        qputenv("PGSERVICEFILE", school.serviceFile().toUtf8());
+        qputenv("PGPASSFILE", school.passwordFile().toUtf8());
+        QSqlQuery squat(school.as(school.role(2)));
+        squat.prepare(
+            QStringLiteral("INSERT INTO children(nickname, created_at) VALUES(?, 'now')"));
+        squat.addBindValue(school.role(1));
+        squat.exec();
+        for (int n = 1; n <= 2; ++n) {
+            RecordsWriter drill(m_dir.filePath(QStringLiteral("squat%1.sqlite").arg(n)),
+                                school.service(n));
+            drill.open([](const OpenedRecords&) {});
+            drill.setStarted({QStringLiteral("numira"), QStringLiteral("table:7"), 10, {}});
+            for (int i = 0; i < 3 * n; ++i) drill.answered(answerAt(i));
+            drill.flush();
+            QVERIFY(drill.sender() && drill.sender()->waitUntilSent(std::chrono::seconds(20)));
+        }
+        RecordsStore teacher;
+        QCOMPARE(teacher.openServer(school.teacherService(1)), Opening::kOpened);
+        QStringList rows;
+        for (const ClassRow& row : readClassPage(teacher.connection()).rows)
+            rows << row.nickname + u' ' + QString::number(row.kinds.value(0).problems);
+        QCOMPARE(rows, (QStringList{school.role(2) + QStringLiteral(" 6"),
+                                    school.role(1) + QStringLiteral(" 3")}));
     }
 
     // A server the drill cannot use (each way it fails gives the store's own

@@ -3,7 +3,8 @@
 // command starts (APP_TEST_PGHOST, APP_TEST_PGPORT, APP_TEST_PGUSER): the
 // schema made from the records file's own migrations, and each pupil's rows
 // its own. Pupils A and B each write a child, a set, an answer and a fact as
-// themselves; then what each role may read and write is tried.
+// themselves (C has not played yet); then what each role may read and write
+// is tried.
 #include "records/store/records_store.h"
 #include "tests/support/school_server.h"
 
@@ -20,7 +21,7 @@ using namespace common::records;
 class TestSchoolServer : public QObject {
     Q_OBJECT
     std::unique_ptr<school::SchoolDatabase> m_school;
-    QString m_pupilA, m_pupilB, m_teacher;
+    QString m_pupilA, m_pupilB, m_pupilC, m_teacher;
     QHash<QString, qint64> m_childOf, m_setOf;
 
     QSqlDatabase as(const QString& role) { return m_school->as(role); }
@@ -48,10 +49,11 @@ private slots:
             if (qgetenv("CI") == "true") QFAIL(qPrintable(missing));
             QSKIP(qPrintable(missing));
         }
-        m_school = std::make_unique<school::SchoolDatabase>(QStringLiteral("server"), 2, 1);
+        m_school = std::make_unique<school::SchoolDatabase>(QStringLiteral("server"), 3, 1);
         QVERIFY2(m_school->ok(), qPrintable(m_school->error()));
         m_pupilA = m_school->role(1);
         m_pupilB = m_school->role(2);
+        m_pupilC = m_school->role(3);
         m_teacher = m_school->teacherRole(1);
         for (const QString& pupil : {m_pupilA, m_pupilB}) {
             QSqlDatabase db = as(pupil);
@@ -109,11 +111,15 @@ private slots:
     {
         QTest::addColumn<QString>("who");
         QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("bound"); // "B's child", "B's set" or nothing
+        QTest::addColumn<QString>("bound"); // "B's child", "B's set", a login or nothing
         QTest::newRow("a child as B")
             << "a"
             << "INSERT INTO children(nickname, login, created_at) VALUES('x', ?, 'now')"
             << "B's login";
+        QTest::newRow("own child renamed as C, who has yet to play")
+            << "a"
+            << "UPDATE children SET nickname = ?"
+            << "C's login";
         QTest::newRow("a set for B's child")
             << "a"
             << "INSERT INTO sets(child_id, program, choice, problem_count, started_at) "
@@ -154,11 +160,12 @@ private slots:
         if (bound == u"B's child") values << m_childOf.value(m_pupilB);
         if (bound == u"B's set") values << m_setOf.value(m_pupilB);
         if (bound == u"B's login") values << m_pupilB;
+        if (bound == u"C's login") values << m_pupilC;
         QSqlDatabase db = as(who == u"a" ? m_pupilA : m_teacher);
         QString error;
         QVERIFY2(!run(db, sql, values, nullptr, &error), qPrintable(sql));
         QVERIFY2(error.contains(u"policy") || error.contains(u"permission denied") ||
-                     error.contains(u"must be owner"),
+                     error.contains(u"must be owner") || error.contains(u"check constraint"),
                  qPrintable(error));
     }
 

@@ -9,7 +9,8 @@
 
 namespace test_support {
 
-bool writeChildYear(common::records::RecordsStore& store, qint64 child, const QDateTime& end)
+bool writeChildYear(common::records::RecordsStore& store, qint64 child, const QDateTime& end,
+                    int days)
 {
     // Written for speed: a power cut while generating costs only the file.
     QSqlQuery(QSqlDatabase::database(store.connectionName()))
@@ -17,8 +18,8 @@ bool writeChildYear(common::records::RecordsStore& store, qint64 child, const QD
     const common::SetRecord set{
         QStringLiteral("numira"), QStringLiteral("table:1,2,3,4,5,6,7,8,9+0"), 20, {}};
     std::mt19937 chance(7);
-    const QDateTime start = end.toUTC().addDays(-364);
-    for (int day = 0; day < 365; ++day) {
+    const QDateTime start = end.toUTC().addDays(1 - days);
+    for (int day = 0; day < days; ++day) {
         for (int s = 0; s < 5; ++s) {
             qint64 setId = 0;
             int right = 0;

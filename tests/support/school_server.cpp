@@ -85,11 +85,23 @@ SchoolDatabase::SchoolDatabase(const QString& name, int pupils, int teachers)
                                 kPassword)
                            .toUtf8());
     for (int n = 1; n <= teachers; ++n)
-        services.write(QStringLiteral("[%1]\nhost=%2\nport=%3\ndbname=%4\nuser=%5\npassword=%6\n")
+        services.write(QStringLiteral("[%1]\nhost=%2\nport=%3\ndbname=%4\nuser=%5\n")
                            .arg(teacherService(n), qEnvironmentVariable("APP_TEST_PGHOST"),
-                                qEnvironmentVariable("APP_TEST_PGPORT"), m_database, teacherRole(n),
-                                kPassword)
+                                qEnvironmentVariable("APP_TEST_PGPORT"), m_database, teacherRole(n))
                            .toUtf8());
+    // libpq passes over a password file that others may read.
+    QFile passwords(passwordFile());
+    if (!passwords.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        m_error = passwords.errorString();
+        return;
+    }
+    for (int n = 1; n <= teachers; ++n)
+        passwords.write(QStringLiteral("%1:%2:%3:%4:%5\n")
+                            .arg(qEnvironmentVariable("APP_TEST_PGHOST"),
+                                 qEnvironmentVariable("APP_TEST_PGPORT"), m_database,
+                                 teacherRole(n), kPassword)
+                            .toUtf8());
 }
 
 SchoolDatabase::~SchoolDatabase()

@@ -5,6 +5,8 @@
 // test command starts (APP_TEST_PGHOST, APP_TEST_PGPORT, APP_TEST_PGUSER,
 // APP_TEST_PGCTL): made from the schema the programs ship, with pupils'
 // roles, and a pg_service.conf naming one service a pupil, as a lab has.
+// A teacher's service names no password: as in the administrator's guide,
+// it comes from a password file (PGPASSFILE, as a teacher's ~/.pgpass).
 // For the tests and benchmarks of sending to a school's server.
 
 #include <QSqlDatabase>
@@ -39,6 +41,8 @@ public:
     // A connection as one of the roles, with its password.
     QSqlDatabase as(const QString& role);
     QString serviceFile() const { return m_dir.filePath(QStringLiteral("pg_service.conf")); }
+    // The teachers' passwords, one line each, mode 0600.
+    QString passwordFile() const { return m_dir.filePath(QStringLiteral("pgpass")); }
     // A connection as the cluster's owner, who sees every row.
     QSqlDatabase owner();
     // The first column of the first row of `sql` as the owner, -1 on failure.

@@ -58,7 +58,8 @@ private slots:
                   "DROP ROLE IF EXISTS " + m_owner, "DROP ROLE IF EXISTS " + m_pupil});
     }
 
-    // A pupil opens it through a libpq service, as the drills do, and adds its child.
+    // A pupil opens it through a libpq service, as the drills do, and adds its
+    // child: the server names it by the pupil's login, whatever it asked.
     void makesWhatTheProgramsOpen()
     {
         QCOMPARE(psql(m_made, {"SET ROLE " + m_owner}, true), "");
@@ -71,7 +72,7 @@ private slots:
         QCOMPARE(store.openServer("school"), Opening::kOpened);
         qint64 id = 0;
         QCOMPARE(store.addChild("たろう", &id).value_or("added"), "added");
-        QCOMPARE(store.children(), (QList<Child>{{id, "たろう"}}));
+        QCOMPARE(store.children(), (QList<Child>{{id, m_pupil}}));
         QCOMPARE(psql(m_made, {"SELECT login || ' ' || tableowner FROM children, pg_tables "
                                "WHERE tablename = 'answers'"}),
                  m_pupil + ' ' + m_owner);

@@ -18,12 +18,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using Answer = common::Dialogs::Answer;
 using test_support::ScriptedDialogs;
@@ -141,6 +144,9 @@ private slots:
                                            << QList<Answer>{} << QStringList{"a"} << 1;
         QTest::newRow("renamed") << QStringList{add, rename} << QStringList{"たろう", "タロウ"}
                                  << QList<Answer>{} << QStringList{"タロウ"} << 0;
+        QTest::newRow("renamed to its own name, blanks around it")
+            << QStringList{add, rename} << QStringList{"a", " a "} << QList<Answer>{}
+            << QStringList{"a"} << 0;
         QTest::newRow("renamed to a taken name")
             << QStringList{add, add, rename} << QStringList{"a", "b", "a"} << QList<Answer>{}
             << QStringList{"a", "b"} << 1;
@@ -148,6 +154,9 @@ private slots:
                                            << QList<Answer>{Answer::kYes} << QStringList{"a"} << 0;
         QTest::newRow("kept after no") << QStringList{add, del} << QStringList{"a"}
                                        << QList<Answer>{Answer::kNo} << QStringList{"a"} << 0;
+        QTest::newRow("kept after the box closed")
+            << QStringList{add, del} << QStringList{"a"} << QList<Answer>{Answer::kClosed}
+            << QStringList{"a"} << 0;
     }
     void editing()
     {
@@ -245,7 +254,8 @@ private slots:
         QCOMPARE(keeping->currentData().toInt(), yes ? months : 0);
     }
 
-    // The check box shows the switch, writes it, and turning it on makes the file.
+    // The check box shows the switch, writes it (the owner's alone, whatever
+    // the umask), and turning it on makes the file.
     void recordsSwitch_data()
     {
         QTest::addColumn<bool>("on");
@@ -257,6 +267,9 @@ private slots:
         QFETCH(bool, on);
         QTemporaryDir dir;
         const QString file = dir.filePath("records.sqlite");
+        const QString ini = qEnvironmentVariable("XDG_CONFIG_HOME") + "/numirabairo/records.ini";
+        QDir(QFileInfo(ini).path()).removeRecursively();
+        const auto umaskBack = qScopeGuard([was = ::umask(0)] { ::umask(was); });
         QVERIFY(common::records::setRecordsOn(!on));
         ScriptedDialogs dialogs;
         kiroku::RecordsWindow window(dialogs, file);
@@ -264,6 +277,10 @@ private slots:
         QCOMPARE(box->isChecked(), !on);
         box->click();
         QCOMPARE(common::records::recordsOn(), on);
+        QCOMPARE(QFile::permissions(ini) & QFile::Permissions(0x7077),
+                 QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFile::permissions(QFileInfo(ini).path()) & QFile::Permissions(0x7077),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(QFile::exists(file), on);
         QCOMPARE(named<QComboBox>(window, "答えを残す期間")->isEnabled(), on);
         QCOMPARE(dialogs.shown.size(), 0);
