@@ -15,19 +15,36 @@ class TestServerSchema : public QObject {
     Q_OBJECT
     const QString m_suffix = QString::number(QCoreApplication::applicationPid());
     const QString m_owner = "records_owner_" + m_suffix, m_pupil = "pupil_" + m_suffix,
-                  m_made = "made_" + m_suffix, m_half = "half_" + m_suffix;
+                  m_made = "made_" + m_suffix, m_half = "half_" + m_suffix,
+                  m_old = "old_" + m_suffix, m_new = "new_" + m_suffix,
+                  m_other = "other_" + m_suffix;
 
     // What psql prints of the commands (then the file), as superuser; "!" on a failure.
-    static QString psql(const QString& database, const QStringList& commands, bool file = false)
+    // `file`: the shipped one, or another one named.
+    static QString psql(const QString& database, const QStringList& commands, bool file = false,
+                        const QString& named = SERVER_SCHEMA_SQL)
     {
         QStringList args{"-X", "-q", "-At", "-v", "ON_ERROR_STOP=1", "-d", database};
         for (const QString& command : commands) args << "-c" << command;
-        if (file) args << "-f" << SERVER_SCHEMA_SQL;
+        if (file) args << "-f" << named;
         QProcess p;
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.start("psql", args);
         const bool ok = p.waitForFinished(60000) && p.exitCode() == 0;
         return ok ? QString::fromUtf8(p.readAllStandardOutput()).trimmed() : QStringLiteral("!");
+    }
+
+    // The tables, their rules and the rights on them, as pg_dump writes them.
+    static QString schemaDump(const QString& database)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start("pg_dump", {"--schema-only", "-d", database});
+        if (!p.waitForFinished(60000) || p.exitCode() != 0) return QStringLiteral("!");
+        // Less each dump's own \\restrict key lines.
+        QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+        lines.removeIf([](const QString& line) { return line.contains(u"restrict "); });
+        return lines.join(u'\n');
     }
 
 private slots:
@@ -42,11 +59,15 @@ private slots:
         for (const QString group : {kPupilsGroup, kTeachersGroup})
             psql("postgres", {"DO $$BEGIN CREATE ROLE " + group +
                               " NOLOGIN; EXCEPTION WHEN duplicate_object THEN END$$"});
-        QCOMPARE(psql("postgres", {"CREATE ROLE " + m_owner,
-                                   QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%1' IN ROLE %2")
-                                       .arg(m_pupil, kPupilsGroup),
-                                   "CREATE DATABASE " + m_made + " OWNER " + m_owner,
-                                   "CREATE DATABASE " + m_half + " OWNER " + m_owner}),
+        QCOMPARE(psql("postgres",
+                      {"CREATE ROLE " + m_owner,
+                       QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%1' IN ROLE %2")
+                           .arg(m_pupil, kPupilsGroup),
+                       QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_other, kPupilsGroup),
+                       "CREATE DATABASE " + m_made + " OWNER " + m_owner,
+                       "CREATE DATABASE " + m_half + " OWNER " + m_owner,
+                       "CREATE DATABASE " + m_old + " OWNER " + m_owner,
+                       "CREATE DATABASE " + m_new + " OWNER " + m_owner}),
                  "");
     }
 
@@ -55,7 +76,9 @@ private slots:
         if (!qEnvironmentVariableIsEmpty("APP_TEST_PGHOST"))
             psql("postgres",
                  {"DROP DATABASE IF EXISTS " + m_made, "DROP DATABASE IF EXISTS " + m_half,
-                  "DROP ROLE IF EXISTS " + m_owner, "DROP ROLE IF EXISTS " + m_pupil});
+                  "DROP DATABASE IF EXISTS " + m_old, "DROP DATABASE IF EXISTS " + m_new,
+                  "DROP ROLE IF EXISTS " + m_owner, "DROP ROLE IF EXISTS " + m_pupil,
+                  "DROP ROLE IF EXISTS " + m_other});
     }
 
     // A pupil opens it through a libpq service, as the drills do, and adds its
@@ -76,6 +99,48 @@ private slots:
         QCOMPARE(psql(m_made, {"SELECT login || ' ' || tableowner FROM children, pg_tables "
                                "WHERE tablename = 'answers'"}),
                  m_pupil + ' ' + m_owner);
+    }
+
+    // A server made by the version-6 file, with a pupil's rows in it, run
+    // through the shipped file: brought to the schema a new server has, the
+    // rows kept, each pupil still reading its own alone; run again, and on a
+    // new server again, it changes nothing.
+    void upgradesAnEarlierServer()
+    {
+        QCOMPARE(psql(m_old, {"SET ROLE " + m_owner}, true, RECORDS_SERVER_6_SQL), "");
+        const QString pupilRows =
+            "SET ROLE " + m_pupil +
+            ";INSERT INTO children(nickname, created_at) VALUES ('たろう', '2026-12-01')"
+            ";INSERT INTO sets(child_id, program, choice, problem_count, started_at) "
+            "SELECT id, 'numira', 'add:1', 10, '2026-12-01' FROM children"
+            ";INSERT INTO answers(set_id, position, fact, right_answer, typed, attempt, "
+            "correct, answer_shown, elapsed_ms, answered_at) "
+            "SELECT id, 1, 'add:1+1', '2', '2', 1, 1, 0, 900, '2026-12-01' FROM sets";
+        QCOMPARE(psql(m_old, {pupilRows}), "");
+        const QStringList counts{"SELECT count(*) FROM children", "SELECT count(*) FROM sets",
+                                 "SELECT count(*) FROM answers"};
+        const auto seen = [&](const QString& role) {
+            QStringList lines;
+            for (const QString& count : counts) lines << psql(m_old, {"SET ROLE " + role, count});
+            return lines.join(u' ');
+        };
+        QCOMPARE(seen(m_pupil), "1 1 1");
+        for (int run = 1; run <= 2; ++run) {
+            QCOMPARE(psql(m_old, {"SET ROLE " + m_owner}, true), "");
+            QCOMPARE(psql(m_old, {"SELECT version FROM records_version"}),
+                     QString::number(schemaVersion()));
+            QCOMPARE(seen(m_pupil), "1 1 1");
+            QCOMPARE(seen(m_other), "0 0 0");
+            // A pupil's child is its login after the upgrade too.
+            QCOMPARE(psql(m_old, {"SELECT nickname FROM children"}), m_pupil);
+            QCOMPARE(psql(m_old, {"SET ROLE " + m_other,
+                                  "INSERT INTO children(nickname, login, created_at) "
+                                  "VALUES ('x', '" +
+                                      m_pupil + "', '2026-12-02')"}),
+                     "!");
+        }
+        for (int run = 1; run <= 2; ++run) QCOMPARE(psql(m_new, {"SET ROLE " + m_owner}, true), "");
+        QCOMPARE(schemaDump(m_old), schemaDump(m_new));
     }
 
     // Stopped halfway by a table already there: nothing made before is left.
