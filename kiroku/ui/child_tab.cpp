@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "kiroku/ui/child_tab.h"
+
+#include "kiroku/report_page.h"
+#include "kiroku/ui/child_page_view.h"
+#include "kiroku/ui/children_model.h"
+#include "kiroku/ui/named_button.h"
+#include "records/reads/child_page.h"
+#include "records/store/records_store.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace kiroku {
+
+namespace records = common::records;
+
+ChildTab::ChildTab(common::Dialogs& dialogs, records::RecordsStore& store, ChildrenModel& children,
+                   QWidget* window, std::function<bool()> current, common::PageSurfaceFactory pages)
+    : m_store(store), m_model(children), m_window(window), m_current(std::move(current)),
+      m_printFlow(dialogs, std::move(pages))
+{
+    QWidget* page = this;
+    m_chooser = new QComboBox(page);
+    m_chooser->setAccessibleName(QStringLiteral("ようすを見る子ども"));
+    auto* label = new QLabel(QStringLiteral("子ども(&C):"), page);
+    label->setBuddy(m_chooser);
+    connect(m_chooser, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_model.choose(index); });
+    connect(&m_model, &ChildrenModel::childrenReset, this, &ChildTab::showChooser);
+    connect(&m_model, &ChildrenModel::chosenChanged, this, [this](int row) {
+        {
+            const QSignalBlocker quiet(m_chooser);
+            m_chooser->setCurrentIndex(row);
+        }
+        showPage();
+    });
+
+    m_childPage = new ChildPageView;
+    m_childPage->setObjectName(QStringLiteral("childPage"));
+    // The page is taller than the window: it scrolls as a whole.
+    auto* scroll = new QScrollArea(page);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_childPage);
+    scroll->setAccessibleName(QStringLiteral("子どものようす"));
+
+    // The report of the child shown, for paper: the message line beside the
+    // button says so while it prints.
+    m_print = namedButton(page, QStringLiteral("印刷…"));
+    connect(m_print, &QPushButton::clicked, this, &ChildTab::printReport);
+    m_printMessage = new QLineEdit(page);
+    m_printMessage->setReadOnly(true);
+    m_printMessage->setFrame(false);
+    m_printMessage->setFocusPolicy(Qt::NoFocus);
+    m_printMessage->setAccessibleName(QStringLiteral("印刷のようす"));
+
+    auto* chooser = new QHBoxLayout;
+    chooser->addWidget(label);
+    chooser->addWidget(m_chooser);
+    chooser->addStretch();
+    chooser->addWidget(m_printMessage);
+    chooser->addWidget(m_print);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(chooser);
+    layout->addWidget(scroll, 1);
+}
+
+void ChildTab::showChooser()
+{
+    {
+        const QSignalBlocker quiet(m_chooser);
+        m_chooser->clear();
+        for (const records::Child& child : m_model.children())
+            m_chooser->addItem(child.nickname, child.id);
+        m_chooser->setCurrentIndex(m_model.chosenRow());
+    }
+    showPage();
+}
+
+void ChildTab::showPage()
+{
+    if (!m_current()) return;
+    // Opened with no child chosen: the first child's page, shown as the
+    // model chooses it.
+    if (m_model.chosenRow() < 0 && !m_model.children().isEmpty()) {
+        m_model.choose(0);
+        return;
+    }
+    const QVariant child = m_chooser->currentData();
+    m_print->setEnabled(m_store.isOpen() && child.isValid());
+    if (!m_store.isOpen() || !child.isValid()) {
+        m_childPage->showPage({});
+        return;
+    }
+    m_childPage->showPage(records::readChildPage(m_store.connection(), child.toLongLong(),
+                                                 QDateTime::currentDateTimeUtc()));
+}
+
+void ChildTab::printReport()
+{
+    const QVariant child = m_chooser->currentData();
+    if (!m_store.isOpen() || !child.isValid()) return;
+    const QString nickname = m_chooser->currentText();
+    const common::PrintTexts texts{{},
+                                   QStringLiteral("「%1」の記録を印刷しますか？").arg(nickname),
+                                   QStringLiteral("印刷中です…")};
+    m_printFlow.run(m_window, m_printMessage, texts, [&](common::PageSurface& surface) {
+        return printReports(surface, {readReport(m_store.connection(), child.toLongLong(), nickname,
+                                                 QDateTime::currentDateTimeUtc())});
+    });
+}
+
+} // namespace kiroku
