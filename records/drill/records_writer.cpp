@@ -3,6 +3,7 @@
 
 #include "records/drill/background.h"
 #include "records/reads/review.h"
+#include "records/tables/fact_rows.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -171,6 +172,24 @@ void RecordsWriter::setEnded(int score)
         m_setId = 0;
         m_set = {};
     });
+}
+
+std::optional<bool> RecordsWriter::keyingKnown()
+{
+    using Result = std::optional<bool>;
+    if (m_stopped.load(std::memory_order_relaxed)) return std::nullopt;
+    auto result = std::make_shared<std::promise<Result>>();
+    std::future<Result> answer = result->get_future();
+    post([this, result] {
+        result->set_value(m_child == 0 ? Result()
+                                       : Result(readKeyMs(m_store->connection(), m_child).has_value()));
+    });
+    if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
+    try {
+        return answer.get();
+    } catch (const std::future_error&) {
+        return std::nullopt;
+    }
 }
 
 std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()

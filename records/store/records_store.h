@@ -98,6 +98,13 @@ public:
     // readable in the file.
     bool deleteChild(qint64 id);
 
+    // Fast and right: the base limit of a child's recall facts, one of
+    // kBaseLimitSteps; and the speed rule adopted by a file that held the
+    // accuracy rule alone. Neither rewrites an answer or a fact row: what
+    // was shown before stays as it was recorded. False after a failure.
+    bool setBaseLimit(qint64 child, int ms);
+    bool adoptSpeedRule();
+
     // Messages for the adult that no window has shown yet; shown once.
     QStringList takeNotices();
     bool addNotice(const QString& text);
@@ -181,6 +188,9 @@ private:
     enum class ServerProblem { kNone, kName, kUnreachable, kRefused, kNoTables, kOlderTables };
     ServerProblem m_problem = ServerProblem::kNone;
     QString m_service;
+    // Each child's keying as last read from its fact rows (none: not known
+    // yet), for the limit each answer carries.
+    QHash<qint64, std::optional<int>> m_keyMs;
 };
 
 } // namespace common::records
