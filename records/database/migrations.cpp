@@ -300,6 +300,8 @@ $$)sql",
 
 std::span<const Migration> migrations() { return kMigrations; }
 
+int schemaVersion() { return static_cast<int>(migrations().size()); }
+
 QStringList statementsOf(const char* text)
 {
     QStringList statements;

@@ -28,6 +28,9 @@ struct Migration {
 };
 
 std::span<const Migration> migrations();
+// The schema version this program writes (a file's PRAGMA user_version, a
+// server's records_version row).
+int schemaVersion();
 
 // The statements of a migration's text, in order.
 QStringList statementsOf(const char* text);

@@ -2,7 +2,9 @@
 #include "records/drill/records_sender.h"
 
 #include "records/drill/background.h"
+#include "records/messages/records_messages.h"
 #include "records/store/records_store.h"
+#include "records/tables/answers_table.h"
 
 #include <QHash>
 
@@ -65,6 +67,7 @@ void RecordsSender::run()
     RecordsStore server;
     qint64 child = 0;
     QHash<qint64, qint64> serverSets; // a set of the file's, as the server numbers it
+    KeyingCache keying;               // each child's keying on the server, for the limits
     bool told = false;
     std::optional<QString> refused; // why the last opening failed, for the adult
     std::chrono::milliseconds retry = kFirstRetry;
@@ -81,8 +84,9 @@ void RecordsSender::run()
                 const auto own =
                     opening == Opening::kOpened ? server.loginChild({}) : std::optional<qint64>();
                 if (!own) {
-                    refused =
-                        opening == Opening::kFailed ? server.openingWarning(opening) : std::nullopt;
+                    refused = opening == Opening::kFailed
+                                  ? messages::openingWarning(server.opened())
+                                  : std::nullopt;
                     server.close();
                     return false;
                 }
@@ -94,19 +98,25 @@ void RecordsSender::run()
             // What waits goes in one transaction: one commit on the server
             // for a whole backlog.
             if (quitting()) return true;
-            bool ok = server.begin();
-            for (const RecordsStore::Outgoing& o : *batch) {
-                if (!ok) break;
-                if (o.answer) {
-                    ok = server.writeAnswer(child, o.set, serverSets[o.setId], *o.answer);
-                } else {
-                    ok = server.endSet(o.set.uid, o.score, o.endedAt);
-                    serverSets.remove(o.setId);
+            bool ok = true;
+            {
+                Transaction transaction(server.connection());
+                AnswersTable answers(server.connection());
+                ok = transaction.began();
+                for (const Outgoing& o : *batch) {
+                    if (!ok) break;
+                    if (o.answer) {
+                        ok = answers.write(child, o.set, serverSets[o.setId], *o.answer, keying)
+                                 .has_value();
+                    } else {
+                        ok = answers.endSet(o.set.uid, o.score, o.endedAt);
+                        serverSets.remove(o.setId);
+                    }
                 }
+                ok = ok && transaction.commit();
             }
-            if (!ok || !server.commit()) {
+            if (!ok) {
                 // The connection is made anew at the next try.
-                server.rollback();
                 server.close();
                 return false;
             }
@@ -140,10 +150,7 @@ void RecordsSender::run()
                          "records: the school's server does not take the answers now (%s); "
                          "they wait in %s\n",
                          qUtf8Printable(why), qUtf8Printable(m_file));
-            local.addNotice(refused.value_or(QStringLiteral("学校の記録のサーバーに答えを送れません"
-                                                            "でした。")) +
-                            QStringLiteral("答えはこのコンピューターの記録に残してあり、"
-                                           "サーバーにつながったときに送ります。"));
+            local.addNotice(messages::notSent(refused));
         }
         std::unique_lock lock(m_mutex);
         m_wake.wait_for(lock, retry, [this] { return m_quitting; });

@@ -116,7 +116,6 @@ void RecordsWriter::open(std::function<void(const OpenedRecords&)> opened)
                     break;
                 }
                 m_child = *child;
-                m_store->setQueueing(true);
                 result.children = {{m_child, login}};
                 m_sender = std::make_unique<RecordsSender>(m_file, m_service);
                 break;
@@ -157,7 +156,10 @@ void RecordsWriter::answered(const AnswerRecord& answer)
         if (m_child == 0 || m_set.program.isEmpty()) return;
         AnswerRecord a = answer;
         if (m_sender) a.uid = newUid();
-        if (!m_store->recordAnswer(m_child, m_set, m_setId, a)) stop(m_store->errorText());
+        // A pupil's answers also wait in the outbox for the sender.
+        const bool written = m_sender ? m_store->recordAnswerToSend(m_child, m_set, m_setId, a)
+                                      : m_store->recordAnswer(m_child, m_set, m_setId, a);
+        if (!written) stop(m_store->errorText());
         if (m_sender) m_sender->wake();
     });
 }
@@ -167,7 +169,9 @@ void RecordsWriter::setEnded(int score)
     const QDateTime now = QDateTime::currentDateTimeUtc();
     post([this, score, now] {
         if (m_setId == 0) return; // a set without answers leaves no row
-        if (!m_store->endSet(m_setId, score, now)) stop(m_store->errorText());
+        const bool written = m_sender ? m_store->endSetToSend(m_setId, score, now)
+                                      : m_store->endSet(m_setId, score, now);
+        if (!written) stop(m_store->errorText());
         if (m_sender) m_sender->wake();
         m_setId = 0;
         m_set = {};
@@ -181,8 +185,9 @@ std::optional<bool> RecordsWriter::keyingKnown()
     auto result = std::make_shared<std::promise<Result>>();
     std::future<Result> answer = result->get_future();
     post([this, result] {
-        result->set_value(m_child == 0 ? Result()
-                                       : Result(readKeyMs(m_store->connection(), m_child).has_value()));
+        result->set_value(m_child == 0
+                              ? Result()
+                              : Result(readKeyMs(m_store->connection(), m_child).has_value()));
     });
     if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
     try {

@@ -2,6 +2,7 @@
 #include "records/reads/answers_csv.h"
 
 #include "records/database/connection.h"
+#include "records/messages/records_messages.h"
 
 #include <QSaveFile>
 #include <QSqlQuery>
@@ -11,9 +12,7 @@ namespace common::records {
 
 QByteArray answersCsv(const Connection& connection, qint64 child)
 {
-    QString text = QStringLiteral(
-        "日時(UTC),プログラム,種類,セット,何問目,問題,正しい答え,打った答え,何回目,正解,"
-        "答えを見た,ヒント,かかった時間(ミリ秒),時間の目安(ミリ秒)\n");
+    QString text = messages::answersCsvHeader();
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
     q.prepare(connection.dialect().answersCsvRows());

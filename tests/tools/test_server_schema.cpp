@@ -41,7 +41,7 @@ class TestServerSchema : public QObject {
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.start("pg_dump", {"--schema-only", "-d", database});
         if (!p.waitForFinished(60000) || p.exitCode() != 0) return QStringLiteral("!");
-        // Less each dump's own \\restrict key lines.
+        // Less each dump's own \restrict key lines.
         QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
         lines.removeIf([](const QString& line) { return line.contains(u"restrict "); });
         return lines.join(u'\n');
