@@ -234,8 +234,8 @@ void RecordsWindow::showClass()
         m_store.isOpen() ? records::readClassPage(m_store.connection()) : records::ClassPage{};
     m_class->clear();
     m_class->setRowCount(int(page.rows.size()));
-    m_class->setColumnCount(int(page.kinds.size()) + 1);
-    QStringList headers{QStringLiteral("子ども")};
+    m_class->setColumnCount(int(page.kinds.size()) + 2);
+    QStringList headers{QStringLiteral("子ども"), QStringLiteral("すらすら")};
     for (const records::ClassKind& kind : page.kinds)
         headers << kindLabel(kind.program, kind.choice);
     m_class->setHorizontalHeaderLabels(headers);
@@ -244,12 +244,13 @@ void RecordsWindow::showClass()
         auto* name = new QTableWidgetItem(row.nickname);
         name->setData(Qt::UserRole, row.child);
         m_class->setItem(r, 0, name);
+        m_class->setItem(r, 1, new QTableWidgetItem(fluentText(row.fluentFacts, row.recallFacts)));
         // A kind the child never practised is an empty cell.
         for (int k = 0; k < row.kinds.size(); ++k) {
             const records::KindSummary& kind = row.kinds[k];
             if (kind.sets == 0) continue;
             m_class->setItem(
-                r, k + 1,
+                r, k + 2,
                 new QTableWidgetItem(percentText(kind.problems, kind.firstTryPercent) + u'\u3000' +
                                      dayTick(kind.lastPractised.toLocalTime().date())));
         }
@@ -287,9 +288,25 @@ QWidget* RecordsWindow::makeChildPage()
     m_printMessage->setFocusPolicy(Qt::NoFocus);
     m_printMessage->setAccessibleName(QStringLiteral("印刷のようす"));
 
+    // The time limit of the child's recall facts: the base an adult sets,
+    // and the child's own keying added to it.
+    m_pace = new QLabel(m_childTab);
+    m_baseLimit = new QComboBox(m_childTab);
+    m_baseLimit->setAccessibleName(QStringLiteral("思い出す時間の目安"));
+    for (const int ms : records::kBaseLimitSteps) m_baseLimit->addItem(secondsText(ms), ms);
+    auto* limitLabel = new QLabel(QStringLiteral("思い出す時間の目安(&L):"), m_childTab);
+    limitLabel->setBuddy(m_baseLimit);
+    connect(m_baseLimit, &QComboBox::currentIndexChanged, this, &RecordsWindow::changeBaseLimit);
+    m_adopt = namedButton(m_childTab, QStringLiteral("速さも見るルールにする…"));
+    connect(m_adopt, &QPushButton::clicked, this, &RecordsWindow::adoptSpeedRule);
+
     auto* chooser = new QHBoxLayout;
     chooser->addWidget(label);
     chooser->addWidget(m_chooser);
+    chooser->addWidget(limitLabel);
+    chooser->addWidget(m_baseLimit);
+    chooser->addWidget(m_pace);
+    chooser->addWidget(m_adopt);
     chooser->addStretch();
     chooser->addWidget(m_printMessage);
     chooser->addWidget(m_print);
@@ -367,8 +384,38 @@ void RecordsWindow::showChildPage()
         m_childPage->showPage({});
         return;
     }
-    m_childPage->showPage(records::readChildPage(m_store.connection(), child.toLongLong(),
-                                                 QDateTime::currentDateTimeUtc()));
+    const records::ChildPage page = records::readChildPage(m_store.connection(), child.toLongLong(),
+                                                           QDateTime::currentDateTimeUtc());
+    {
+        const QSignalBlocker quiet(m_baseLimit);
+        m_baseLimit->setCurrentIndex(m_baseLimit->findData(page.pace.baseMs));
+    }
+    // A school's server is its administrator's to change.
+    m_baseLimit->setEnabled(!m_store.isServer() && !m_store.isReadOnly());
+    m_pace->setText(paceText(page.pace));
+    m_adopt->setVisible(!page.rule.timed && !m_store.isServer() && !m_store.isReadOnly());
+    m_childPage->showPage(page);
+}
+
+void RecordsWindow::changeBaseLimit(int index)
+{
+    const QVariant child = m_chooser->currentData();
+    if (index < 0 || !child.isValid() || !openForWriting()) return;
+    if (!m_store.setBaseLimit(child.toLongLong(), m_baseLimit->itemData(index).toInt()))
+        m_dialogs.warning(this, QStringLiteral("目安を変えられませんでした。"));
+    showChildPage();
+}
+
+void RecordsWindow::adoptSpeedRule()
+{
+    const QString question = QStringLiteral(
+        "これからは、九九などの覚えておく計算は、正しく答えられて、しかも目安の時間の中で"
+        "答えられたときに「できた」になります。正しくても時間がかかるときは「ゆっくり」に"
+        "なります。これまでの記録は書きかえません。このルールにしますか？");
+    if (m_dialogs.confirm(this, question) != common::Dialogs::Answer::kYes) return;
+    if (!openForWriting() || !m_store.adoptSpeedRule())
+        m_dialogs.warning(this, QStringLiteral("ルールを変えられませんでした。"));
+    showChildPage();
 }
 
 void RecordsWindow::printReport()

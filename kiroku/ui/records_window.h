@@ -64,6 +64,10 @@ private:
     void chooseFromList();
     // Reads the chosen child's page, when that page is on show.
     void showChildPage();
+    // Fast and right: the base limit chosen for the child shown, and the
+    // speed rule adopted by a file that holds the accuracy rule alone.
+    void changeBaseLimit(int index);
+    void adoptSpeedRule();
 
     // Prints the shown child's report through the print flow.
     void printReport();
@@ -100,6 +104,9 @@ private:
     QComboBox* m_chooser = nullptr;
     ChildPageView* m_childPage = nullptr;
     QPushButton* m_print = nullptr;
+    QLabel* m_pace = nullptr;            // the child's keying and the limit it gives
+    QComboBox* m_baseLimit = nullptr;    // the base limit of its recall facts
+    QPushButton* m_adopt = nullptr;      // shown while the file holds the accuracy rule
     QLineEdit* m_printMessage = nullptr; // says that the report is printing
     common::PrintFlow m_printFlow;
 };
