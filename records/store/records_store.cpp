@@ -17,10 +17,17 @@ RecordsStore::RecordsStore() = default;
 
 RecordsStore::~RecordsStore() { close(); }
 
-void RecordsStore::close() { m_connection.close(); }
+void RecordsStore::close()
+{
+    // The keying read belongs to the database it was read from: another
+    // opened next numbers its children anew.
+    m_keying.clear();
+    m_connection.close();
+}
 
 Opening RecordsStore::open(const QString& file)
 {
+    m_keying.clear();
     m_opened = FileOpener(m_connection).open(file);
     return m_opened.opening;
 }
@@ -33,6 +40,7 @@ std::optional<Opening> RecordsStore::openExisting(const QString& file)
 
 Opening RecordsStore::openServer(const QString& service)
 {
+    m_keying.clear();
     m_opened = records::openServer(m_connection, service);
     return m_opened.opening;
 }

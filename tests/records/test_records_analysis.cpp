@@ -102,6 +102,73 @@ private slots:
         QVERIFY(!m_store.addChild(QStringLiteral("たろう"), &m_child));
     }
 
+    // Fast and right, against a file: the keying told by ×1 answers or the
+    // warm-up, the limit it gives, each answer carrying it, and 7×8 right
+    // ten times over three days at `factMs` each, under the file's rule.
+    void fastAndRight_data()
+    {
+        QTest::addColumn<QString>("keying"); // the fact typed to tell the keying, or none
+        QTest::addColumn<int>("keyingMs");
+        QTest::addColumn<int>("factMs");
+        QTest::addColumn<bool>("timed");
+        QTest::addColumn<FactState>("state");
+        QTest::addColumn<int>("limit"); // -1: none, the keying not known
+        QTest::newRow("a fast child")
+            << "mul:7x1" << 600 << 1500 << true << FactState::kMastered << 3900;
+        QTest::newRow("a slow accurate child: ゆっくり")
+            << "mul:7x1" << 600 << 6000 << true << FactState::kSlow << 3900;
+        QTest::newRow("a slow typist: the limit rises")
+            << "mul:7x1" << 2000 << 5000 << true << FactState::kMastered << 6000;
+        QTest::newRow("the warm-up tells the keying")
+            << "key:56" << 1500 << 5000 << true << FactState::kSlow << 4500;
+        QTest::newRow("the keying not known yet")
+            << "" << 0 << 6000 << true << FactState::kMastered << -1;
+        QTest::newRow("an older file's accuracy rule, until adopted")
+            << "mul:7x1" << 600 << 6000 << false << FactState::kMastered << 3900;
+    }
+    void fastAndRight()
+    {
+        QFETCH(QString, keying);
+        QFETCH(int, keyingMs);
+        QFETCH(int, factMs);
+        QFETCH(bool, timed);
+        QFETCH(FactState, state);
+        QFETCH(int, limit);
+        QVERIFY(QSqlQuery(QSqlDatabase::database(m_store.connectionName()))
+                    .exec(timed ? "UPDATE rules SET timed = 1" : "UPDATE rules SET timed = 0"));
+        qint64 setId = 0;
+        const bool warmUp = keying.startsWith(u"key:");
+        for (int i = 0; !keying.isEmpty() && i < 4; ++i)
+            problem(m_store, m_child, setId, warmUp ? u"keying"_qs : u"table:7"_qs, keying,
+                    keying.endsWith(u"x1") ? u"7"_qs : u"56"_qs,
+                    {keying.endsWith(u"x1") ? "7" : "56"}, at(12, 9, i), keyingMs);
+        for (int i = 0; i < 10; ++i) {
+            setId = 0;
+            problem(m_store, m_child, setId, u"table:7"_qs, u"mul:7x8"_qs, u"56"_qs, {"56"},
+                    at(10 - i / 4, 10, i), factMs);
+        }
+        QCOMPARE(rows(m_store.connectionName(),
+                      "SELECT coalesce(limit_ms, -1) FROM answers ORDER BY id DESC LIMIT 1"),
+                 QStringList{QString::number(timed ? limit : -1)});
+        ChildPage page = readChildPage(m_store.connection(), m_child, kNow);
+        QCOMPARE(page.facts.value("mul:7x8").state, state);
+        QCOMPARE(page.facts.value("mul:7x8").usualMs.value_or(-1), factMs);
+        QCOMPARE(page.facts.value("mul:7x8").limitMs.value_or(-1), limit);
+        // The warm-up's numbers are no facts and its set no kind.
+        QVERIFY(!page.facts.contains("key:56"));
+        QCOMPARE(page.kinds.size(), 1);
+        // A slow fact comes back in the review, ahead of the known ones.
+        const QList<ReviewProblem> review = readReviewSet(m_store.connection(), m_child, kToday, 1);
+        QCOMPARE(!review.isEmpty() && review.first().fact == u"mul:7x8", state == FactState::kSlow);
+        if (timed) return;
+        // Adopted: the same answers read under the speed rule, none rewritten.
+        QVERIFY(m_store.adoptSpeedRule());
+        page = readChildPage(m_store.connection(), m_child, kNow);
+        QCOMPARE(page.facts.value("mul:7x8").state, FactState::kSlow);
+        QCOMPARE(rows(m_store.connectionName(), "SELECT count(limit_ms) FROM answers"),
+                 QStringList{"0"});
+    }
+
     void mastery_data()
     {
         QTest::addColumn<QString>("tries");
