@@ -6,10 +6,13 @@
 #include "records/store/records_store.h"
 #include "records/tables/answers_table.h"
 
+#include <QDeadlineTimer>
 #include <QHash>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace common::records {
 
@@ -24,139 +27,187 @@ constexpr std::chrono::milliseconds kLongestRetry{4000};
 
 } // namespace
 
-RecordsSender::RecordsSender(QString file, QString service)
-    : m_file(std::move(file)), m_service(std::move(service)), m_thread([this] { run(); })
+class RecordsSender::Worker : public QObject {
+public:
+    Worker(RecordsSender& sender, QString file, QString service)
+        : m_sender(sender), m_file(std::move(file)), m_service(std::move(service))
+    {
+        // A child, so that it moves to the sender's thread with its worker.
+        m_retry.setParent(this);
+        m_retry.setSingleShot(true);
+        QObject::connect(&m_retry, &QTimer::timeout, this, [this] { pass(); });
+    }
+
+    // On the sender's thread, before anything else.
+    void start()
+    {
+        giveWayToTheWindow();
+        if (m_local.open(m_file) == Opening::kOpened) return;
+        m_broken = true;
+        std::fprintf(stderr, "records: nothing sent to the school's server: %s\n",
+                     qUtf8Printable(m_local.errorText()));
+    }
+    // On the sender's thread, last: the connections close where they opened.
+    void finish()
+    {
+        m_retry.stop();
+        m_server.close();
+        m_local.close();
+    }
+    void pass();
+
+private:
+    bool sendAll();
+
+    RecordsSender& m_sender;
+    const QString m_file;
+    const QString m_service;
+    RecordsStore m_local;
+    RecordsStore m_server;
+    bool m_broken = false;
+    qint64 m_child = 0;
+    QHash<qint64, qint64> m_serverSets; // a set of the file's, as the server numbers it
+    KeyingCache m_keying;               // each child's keying on the server, for the limits
+    bool m_told = false;
+    std::optional<QString> m_refused; // why the last opening failed, for the adult
+    std::chrono::milliseconds m_wait = kFirstRetry;
+    QTimer m_retry;
+};
+
+// One pass over the outbox: false when the server could not take it all.
+bool RecordsSender::Worker::sendAll()
 {
+    for (;;) {
+        if (!m_server.isOpen()) {
+            m_serverSets.clear();
+            m_keying.clear();
+            const Opening opening = m_server.openServer(m_service);
+            const auto own =
+                opening == Opening::kOpened ? m_server.loginChild({}) : std::optional<qint64>();
+            if (!own) {
+                m_refused = opening == Opening::kFailed
+                                ? messages::openingWarning(m_server.opened())
+                                : std::nullopt;
+                m_server.close();
+                return false;
+            }
+            m_child = *own;
+        }
+        const auto batch = m_local.outgoing(kBatch);
+        if (!batch) return false;
+        if (batch->isEmpty()) return true;
+        // What waits goes in one transaction: one commit on the server for
+        // a whole backlog.
+        if (m_sender.m_quitting) return true;
+        bool ok = true;
+        {
+            Transaction transaction(m_server.connection());
+            AnswersTable answers(m_server.connection());
+            ok = transaction.began();
+            for (const Outgoing& o : *batch) {
+                if (!ok) break;
+                if (o.answer) {
+                    ok = answers.write(m_child, o.set, m_serverSets[o.setId], *o.answer, m_keying)
+                             .has_value();
+                } else {
+                    ok = answers.endSet(o.set.uid, o.score, o.endedAt);
+                    m_serverSets.remove(o.setId);
+                }
+            }
+            ok = ok && transaction.commit();
+        }
+        if (!ok) {
+            // The connection is made anew at the next try.
+            m_server.close();
+            return false;
+        }
+        // Not marked: it goes again, and the server keeps it once.
+        if (!m_local.markSent(batch->back().id)) return false;
+        m_sender.m_sent += batch->size();
+    }
+}
+
+void RecordsSender::Worker::pass()
+{
+    m_sender.m_passQueued = false;
+    // While a retry waits, what comes meanwhile goes with it.
+    if (m_broken || m_sender.m_quitting || m_retry.isActive()) return;
+    quint64 wakes = 0;
+    {
+        QMutexLocker lock(&m_sender.m_mutex);
+        wakes = m_sender.m_wakes;
+    }
+    m_refused.reset();
+    if (sendAll()) {
+        m_wait = kFirstRetry;
+        m_sender.foundEmpty(wakes);
+        return;
+    }
+    if (!m_told) {
+        m_told = true;
+        // One line: a server's error comes in several.
+        const QString why =
+            (m_server.errorText().isEmpty() ? m_local.errorText() : m_server.errorText())
+                .simplified();
+        std::fprintf(stderr,
+                     "records: the school's server does not take the answers now (%s); "
+                     "they wait in %s\n",
+                     qUtf8Printable(why), qUtf8Printable(m_file));
+        m_local.addNotice(messages::notSent(m_refused));
+    }
+    m_retry.start(m_wait);
+    m_wait = std::min(m_wait * 2, kLongestRetry);
+}
+
+RecordsSender::RecordsSender(QString file, QString service)
+    : m_worker(new Worker(*this, std::move(file), std::move(service)))
+{
+    m_worker->moveToThread(m_thread.thread());
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker] { worker->start(); }, Qt::QueuedConnection);
+    // What waited from before goes first.
+    queuePass();
 }
 
 RecordsSender::~RecordsSender()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_quitting = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+    m_quitting = true;
+    m_thread.finish([worker = m_worker] { worker->finish(); });
+    delete m_worker;
+}
+
+void RecordsSender::queuePass()
+{
+    if (m_passQueued.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker] { worker->pass(); }, Qt::QueuedConnection);
 }
 
 void RecordsSender::wake()
 {
     {
-        std::lock_guard lock(m_mutex);
-        m_more = true;
+        QMutexLocker lock(&m_mutex);
+        ++m_wakes;
         m_empty = false;
     }
-    m_wake.notify_all();
+    queuePass();
+}
+
+void RecordsSender::foundEmpty(quint64 wakes)
+{
+    QMutexLocker lock(&m_mutex);
+    if (wakes != m_wakes) return; // more came while it was sent
+    m_empty = true;
+    m_emptied.wakeAll();
 }
 
 bool RecordsSender::waitUntilSent(std::chrono::milliseconds timeout)
 {
-    std::unique_lock lock(m_mutex);
-    return m_emptied.wait_for(lock, timeout, [this] { return m_empty; });
-}
-
-void RecordsSender::run()
-{
-    giveWayToTheWindow();
-    RecordsStore local;
-    if (local.open(m_file) != Opening::kOpened) {
-        std::fprintf(stderr, "records: nothing sent to the school's server: %s\n",
-                     qUtf8Printable(local.errorText()));
-        return;
-    }
-    RecordsStore server;
-    qint64 child = 0;
-    QHash<qint64, qint64> serverSets; // a set of the file's, as the server numbers it
-    KeyingCache keying;               // each child's keying on the server, for the limits
-    bool told = false;
-    std::optional<QString> refused; // why the last opening failed, for the adult
-    std::chrono::milliseconds retry = kFirstRetry;
-    const auto quitting = [this] {
-        std::lock_guard lock(m_mutex);
-        return m_quitting;
-    };
-    // One pass over the outbox: false when the server could not take it all.
-    const auto sendAll = [&] {
-        for (;;) {
-            if (!server.isOpen()) {
-                serverSets.clear();
-                const Opening opening = server.openServer(m_service);
-                const auto own =
-                    opening == Opening::kOpened ? server.loginChild({}) : std::optional<qint64>();
-                if (!own) {
-                    refused = opening == Opening::kFailed
-                                  ? messages::openingWarning(server.opened())
-                                  : std::nullopt;
-                    server.close();
-                    return false;
-                }
-                child = *own;
-            }
-            const auto batch = local.outgoing(kBatch);
-            if (!batch) return false;
-            if (batch->isEmpty()) return true;
-            // What waits goes in one transaction: one commit on the server
-            // for a whole backlog.
-            if (quitting()) return true;
-            bool ok = true;
-            {
-                Transaction transaction(server.connection());
-                AnswersTable answers(server.connection());
-                ok = transaction.began();
-                for (const Outgoing& o : *batch) {
-                    if (!ok) break;
-                    if (o.answer) {
-                        ok = answers.write(child, o.set, serverSets[o.setId], *o.answer, keying)
-                                 .has_value();
-                    } else {
-                        ok = answers.endSet(o.set.uid, o.score, o.endedAt);
-                        serverSets.remove(o.setId);
-                    }
-                }
-                ok = ok && transaction.commit();
-            }
-            if (!ok) {
-                // The connection is made anew at the next try.
-                server.close();
-                return false;
-            }
-            // Not marked: it goes again, and the server keeps it once.
-            if (!local.markSent(batch->back().id)) return false;
-            m_sent += batch->size();
-        }
-    };
-    for (;;) {
-        {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_quitting || m_more; });
-            if (m_quitting) break;
-            m_more = false;
-        }
-        refused.reset();
-        if (sendAll()) {
-            retry = kFirstRetry;
-            std::lock_guard lock(m_mutex);
-            if (!m_more) m_empty = true;
-            m_emptied.notify_all();
-            continue;
-        }
-        if (!told) {
-            told = true;
-            // One line: a server's error comes in several.
-            const QString why =
-                (server.errorText().isEmpty() ? local.errorText() : server.errorText())
-                    .simplified();
-            std::fprintf(stderr,
-                         "records: the school's server does not take the answers now (%s); "
-                         "they wait in %s\n",
-                         qUtf8Printable(why), qUtf8Printable(m_file));
-            local.addNotice(messages::notSent(refused));
-        }
-        std::unique_lock lock(m_mutex);
-        m_wake.wait_for(lock, retry, [this] { return m_quitting; });
-        retry = std::min(retry * 2, kLongestRetry);
-        m_more = true;
-    }
+    QMutexLocker lock(&m_mutex);
+    QDeadlineTimer deadline(timeout.count());
+    while (!m_empty)
+        if (!m_emptied.wait(&m_mutex, deadline)) return m_empty;
+    return true;
 }
 
 } // namespace common::records

@@ -1,23 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A pupil's answers on their way to the school's server. The drill writes
-// each answer to its own records file first, with the answer in the file's
-// outbox; this sends the outbox on, oldest first, on a thread of its own, so
-// that neither a slow network nor a server that is away touches the drill.
-// Each answer and set carries its own id, which the server takes once: an
-// answer sent again after a lost connection adds nothing. While the server
-// is away the answers wait in the file (also across starts of the drill) and
-// are tried again every few seconds; the adult is told once, in the file's
-// notices and with one line on standard error.
+// A pupil's answers on their way to the school's server. The drill writes each
+// answer to its own records file first, with the answer in the file's outbox;
+// this sends the outbox on, oldest first, on a thread of its own
+// (event_thread.h), so that neither a slow network nor a server that is away
+// touches the drill. Each answer and set carries its own id, which the server
+// takes once: an answer sent again after a lost connection adds nothing. While
+// the server is away the answers wait in the file (also across starts of the
+// drill) and are tried again every few seconds; the adult is told once, in the
+// file's notices and with one line on standard error.
 
+#include "records/drill/event_thread.h"
+
+#include <QMutex>
 #include <QString>
+#include <QWaitCondition>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace common::records {
 
@@ -40,18 +41,26 @@ public:
     bool waitUntilSent(std::chrono::milliseconds timeout);
 
 private:
-    void run();
+    // The sender's thread's own: the two stores and the sending's state
+    // (records_sender.cpp). It lives on that thread and is reached by queued
+    // calls only.
+    class Worker;
 
-    QString m_file;
-    QString m_service;
+    // A pass over the outbox is queued unless one is already.
+    void queuePass();
+    // A pass found the outbox empty: `wakes` is how many wakes came before it began.
+    void foundEmpty(quint64 wakes);
+
+    EventThread m_thread;
+    Worker* m_worker; // deleted once its thread has ended
     std::atomic<qint64> m_sent{0};
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_emptied;
-    bool m_more = true;   // the outbox may hold something
-    bool m_empty = false; // found empty since the last wake()
-    bool m_quitting = false;
-    std::thread m_thread;
+    std::atomic<bool> m_quitting{false};
+    std::atomic<bool> m_passQueued{false};
+    // For waitUntilSent() alone.
+    QMutex m_mutex;
+    QWaitCondition m_emptied;
+    quint64 m_wakes = 0;
+    bool m_empty = false;
 };
 
 } // namespace common::records

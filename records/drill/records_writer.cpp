@@ -32,60 +32,38 @@ QString newUid() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
 } // namespace
 
 RecordsWriter::RecordsWriter(QString file, QString server)
-    : m_file(std::move(file)), m_service(std::move(server)), m_thread([this] { run(); })
+    : m_file(std::move(file)), m_service(std::move(server)), m_worker(new Worker)
 {
+    m_worker->moveToThread(m_thread.thread());
+    post([](Worker&) { giveWayToTheWindow(); });
 }
 
 RecordsWriter::~RecordsWriter()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_quitting = true;
-    }
-    m_wake.notify_one();
-    m_thread.join();
+    // After everything queued before it: the connection closes on the
+    // thread that made it, and the thread ends.
+    m_thread.finish([worker = m_worker] { worker->store.reset(); });
+    delete m_worker;
     // What the sender has not sent yet waits in the file for the next start.
     m_sender.reset();
 }
 
-void RecordsWriter::post(std::function<void()> job)
+void RecordsWriter::post(std::function<void(Worker&)> job)
 {
     // After a failure the drill goes on without a queue growing behind it.
     if (m_stopped.load(std::memory_order_relaxed)) return;
-    {
-        std::lock_guard lock(m_mutex);
-        m_jobs.push_back(std::move(job));
-    }
-    m_wake.notify_one();
-}
-
-void RecordsWriter::run()
-{
-    giveWayToTheWindow();
-    for (;;) {
-        std::function<void()> job;
-        {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_quitting || !m_jobs.empty(); });
-            if (m_jobs.empty()) break; // quitting with nothing left to write
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
-            m_busy = true;
-        }
-        if (!m_stopped.load(std::memory_order_relaxed)) job();
-        {
-            std::lock_guard lock(m_mutex);
-            m_busy = false;
-        }
-        m_idle.notify_all();
-    }
-    m_store.reset(); // the connection closes on the thread that made it
+    QMetaObject::invokeMethod(
+        m_worker,
+        [this, job = std::move(job)] {
+            if (!m_stopped.load(std::memory_order_relaxed)) job(*m_worker);
+        },
+        Qt::QueuedConnection);
 }
 
 void RecordsWriter::flush()
 {
-    std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+    QMetaObject::invokeMethod(
+        m_worker, [] {}, Qt::BlockingQueuedConnection);
 }
 
 void RecordsWriter::stop(const QString& why)
@@ -96,70 +74,70 @@ void RecordsWriter::stop(const QString& why)
 
 void RecordsWriter::open(std::function<void(const OpenedRecords&)> opened)
 {
-    post([this, opened = std::move(opened)] {
-        m_store = std::make_unique<RecordsStore>();
+    post([this, opened = std::move(opened)](Worker& w) {
+        w.store = std::make_unique<RecordsStore>();
         OpenedRecords result;
-        result.opening = m_store->open(m_file);
+        result.opening = w.store->open(m_file);
         switch (result.opening) {
         case Opening::kMovedAside:
             std::fprintf(stderr, "records: %s was moved aside to %s (%s); a new file was started\n",
-                         qUtf8Printable(m_file), qUtf8Printable(m_store->movedTo()),
-                         qUtf8Printable(m_store->errorText()));
+                         qUtf8Printable(m_file), qUtf8Printable(w.store->movedTo()),
+                         qUtf8Printable(w.store->errorText()));
             [[fallthrough]];
         case Opening::kOpened:
             if (!m_service.isEmpty()) {
                 // A pupil is its login: nobody is asked.
                 const QString login = loginName();
-                const auto child = m_store->loginChild(login);
+                const auto child = w.store->loginChild(login);
                 if (!child) {
-                    stop(m_store->errorText());
+                    stop(w.store->errorText());
                     break;
                 }
-                m_child = *child;
-                result.children = {{m_child, login}};
+                w.child = *child;
+                result.children = {{w.child, login}};
                 m_sender = std::make_unique<RecordsSender>(m_file, m_service);
                 break;
             }
-            result.children = m_store->children();
+            result.children = w.store->children();
             // One child plays without being asked.
-            if (result.children.size() == 1) m_child = result.children.front().id;
+            if (result.children.size() == 1) w.child = result.children.front().id;
             break;
         case Opening::kReadOnly:
-        case Opening::kFailed: stop(m_file + QStringLiteral(": ") + m_store->errorText()); break;
+        case Opening::kFailed: stop(m_file + QStringLiteral(": ") + w.store->errorText()); break;
         }
         opened(result);
         // Once the drill has its answer: the answers older than the file
         // keeps go, once a day. Failing here costs a line, not the records.
-        if (result.opening == Opening::kOpened && !m_store->keepToSetting(QDate::currentDate()))
+        if (result.opening == Opening::kOpened && !w.store->keepToSetting(QDate::currentDate()))
             std::fprintf(stderr, "records: old answers not removed: %s\n",
-                         qUtf8Printable(m_store->errorText()));
+                         qUtf8Printable(w.store->errorText()));
     });
 }
 
 void RecordsWriter::chooseChild(qint64 id)
 {
-    post([this, id] { m_child = id; });
+    post([id](Worker& w) { w.child = id; });
 }
 
 void RecordsWriter::setStarted(const SetRecord& set)
 {
-    post([this, set] {
-        m_set = set;
-        if (m_sender) m_set.uid = newUid();
-        m_setId = 0; // the set's row is written with its first answer
+    post([this, set](Worker& w) {
+        w.set = set;
+        if (m_sender) w.set.uid = newUid();
+        w.setId = 0; // the set's row is written with its first answer
     });
 }
 
 void RecordsWriter::answered(const AnswerRecord& answer)
 {
-    post([this, answer] {
-        if (m_child == 0 || m_set.program.isEmpty()) return;
+    post([this, answer](Worker& w) {
+        if (w.child == 0 || w.set.program.isEmpty()) return;
         AnswerRecord a = answer;
         if (m_sender) a.uid = newUid();
         // A pupil's answers also wait in the outbox for the sender.
-        const bool written = m_sender ? m_store->recordAnswerToSend(m_child, m_set, m_setId, a)
-                                      : m_store->recordAnswer(m_child, m_set, m_setId, a);
-        if (!written) stop(m_store->errorText());
+        const bool written = m_sender ? w.store->recordAnswerToSend(w.child, w.set, w.setId, a)
+                                      : w.store->recordAnswer(w.child, w.set, w.setId, a);
+        if (!written) stop(w.store->errorText());
         if (m_sender) m_sender->wake();
     });
 }
@@ -167,14 +145,14 @@ void RecordsWriter::answered(const AnswerRecord& answer)
 void RecordsWriter::setEnded(int score)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    post([this, score, now] {
-        if (m_setId == 0) return; // a set without answers leaves no row
-        const bool written = m_sender ? m_store->endSetToSend(m_setId, score, now)
-                                      : m_store->endSet(m_setId, score, now);
-        if (!written) stop(m_store->errorText());
+    post([this, score, now](Worker& w) {
+        if (w.setId == 0) return; // a set without answers leaves no row
+        const bool written = m_sender ? w.store->endSetToSend(w.setId, score, now)
+                                      : w.store->endSet(w.setId, score, now);
+        if (!written) stop(w.store->errorText());
         if (m_sender) m_sender->wake();
-        m_setId = 0;
-        m_set = {};
+        w.setId = 0;
+        w.set = {};
     });
 }
 
@@ -184,10 +162,10 @@ std::optional<bool> RecordsWriter::keyingKnown()
     if (m_stopped.load(std::memory_order_relaxed)) return std::nullopt;
     auto result = std::make_shared<std::promise<Result>>();
     std::future<Result> answer = result->get_future();
-    post([this, result] {
-        result->set_value(m_child == 0
+    post([result](Worker& w) {
+        result->set_value(w.child == 0
                               ? Result()
-                              : Result(readKeyMs(m_store->connection(), m_child).has_value()));
+                              : Result(readKeyMs(w.store->connection(), w.child).has_value()));
     });
     if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
     try {
@@ -204,13 +182,13 @@ std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()
     auto result = std::make_shared<std::promise<Result>>();
     std::future<Result> answer = result->get_future();
     const quint32 seed = QRandomGenerator::global()->generate();
-    post([this, result, seed] {
-        if (m_child == 0) {
+    post([result, seed](Worker& w) {
+        if (w.child == 0) {
             result->set_value(std::nullopt);
             return;
         }
         result->set_value(
-            readReviewSet(m_store->connection(), m_child, QDate::currentDate(), seed));
+            readReviewSet(w.store->connection(), w.child, QDate::currentDate(), seed));
     });
     // A file held up elsewhere must not hold up the choice window for long.
     if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;

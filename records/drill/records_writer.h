@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The records service of a drill: every record is queued and written in
-// order on a thread of its own, so that a slow disk or the other drill
-// holding the file never holds up a Return. A write that fails stops the
+// The records service of a drill: every record is queued and written in order
+// on a thread of its own (event_thread.h), so that a slow disk or the other
+// drill holding the file never holds up a Return. A write that fails stops the
 // recording until the next start, with one line on standard error; what was
-// written stays. At the opening it also removes the answers older than the
-// file keeps, at most once a day.
+// written stays. At the opening it also removes the answers older than the file
+// keeps, at most once a day.
 //
-// For a school (a server named), the file is the pupil's own: the child is
-// the account's login, nobody is asked who plays, and each answer also goes
-// in the file's outbox for the sender to take on to the server.
+// For a school (a server named), the file is the pupil's own: the child is the
+// account's login, nobody is asked who plays, and each answer also goes in the
+// file's outbox for the sender to take on to the server.
 
+#include "records/drill/event_thread.h"
 #include "records/drill/records_sender.h"
 #include "records/model/records_service.h"
 #include "records/store/records_store.h"
@@ -20,13 +21,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <QObject>
+
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 namespace common::records {
 
@@ -62,26 +61,26 @@ public:
     RecordsSender* sender() { return m_sender.get(); }
 
 private:
-    void post(std::function<void()> job);
-    void run();
+    // What the writer's thread owns and alone touches: the store and the
+    // set being played. It lives on that thread; every call reaches it as a
+    // queued call, in the order made.
+    class Worker : public QObject {
+    public:
+        std::unique_ptr<RecordsStore> store;
+        qint64 child = 0;
+        SetRecord set;
+        qint64 setId = 0;
+    };
+
+    void post(std::function<void(Worker&)> job);
     void stop(const QString& why);
 
     QString m_file;
     QString m_service;
-    std::unique_ptr<RecordsStore> m_store; // used on the writer's thread only
-    std::unique_ptr<RecordsSender> m_sender;
+    EventThread m_thread;
+    Worker* m_worker;                        // deleted once its thread has ended
+    std::unique_ptr<RecordsSender> m_sender; // made on the writer's thread at the opening
     std::atomic<bool> m_stopped{false};
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
-    std::deque<std::function<void()>> m_jobs;
-    bool m_busy = false;
-    bool m_quitting = false;
-    // The writer thread's own state.
-    qint64 m_child = 0;
-    SetRecord m_set;
-    qint64 m_setId = 0;
-    std::thread m_thread;
 };
 
 } // namespace common::records
