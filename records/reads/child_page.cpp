@@ -5,6 +5,7 @@
 #include "records/database/connection.h"
 #include "records/tables/fact_rows.h"
 
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -115,12 +116,15 @@ void readKinds(const Connection& connection, qint64 child, ChildPage& page)
     // The first tries' times come a set at a time, as one text each: far
     // fewer rows to go through than one for every answer.
     std::vector<std::vector<qint64>> times(page.kinds.size());
-    q.prepare(
-        connection.dialect().query(QStringLiteral("SELECT s.program, s.choice, "
-                                                  "group_concat(CAST(a.elapsed_ms AS TEXT), ' ') "
-                                                  "FROM sets s JOIN answers a ON a.set_id = s.id "
-                                                  "WHERE s.child_id = ? AND a.attempt = 1 "
-                                                  "GROUP BY s.started_at, s.id")));
+    q.prepare(connection.dialect().query(QStringLiteral(
+        "SELECT s.program, s.choice, group_concat(CAST(a.elapsed_ms AS TEXT), ' '), "
+        "group_concat(CASE WHEN substr(a.fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:') "
+        "THEN a.fact END, ' ') "
+        "FROM sets s JOIN answers a ON a.set_id = s.id "
+        "WHERE s.child_id = ? AND a.attempt = 1 "
+        "GROUP BY s.started_at, s.id")));
+    // The recall facts each kind met, in the same pass.
+    std::vector<QSet<QString>> met(page.kinds.size());
     q.addBindValue(child);
     if (!q.exec()) return;
     while (q.next()) {
@@ -140,23 +144,19 @@ void readKinds(const Connection& connection, qint64 child, ChildPage& page)
             }
         }
         if (inNumber) times[kind].push_back(value);
+        const QString facts = q.value(3).toString();
+        for (const QStringView fact : QStringView(facts).split(u' ', Qt::SkipEmptyParts))
+            met[kind].insert(fact.toString());
     }
-    for (qsizetype i = 0; i < page.kinds.size(); ++i) page.kinds[i].medianMs = median(times[i]);
-
-    // The recall facts each kind met, against their standing on the page.
-    q.prepare(QStringLiteral("SELECT DISTINCT s.program, s.choice, a.fact "
-                             "FROM sets s JOIN answers a ON a.set_id = s.id "
-                             "WHERE s.child_id = ? AND a.attempt = 1 "
-                             "AND substr(a.fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:')"));
-    q.addBindValue(child);
-    if (!q.exec()) return;
-    while (q.next()) {
-        const qsizetype kind =
-            kindAt.value(q.value(0).toString() + u'\n' + q.value(1).toString(), -1);
-        const QString fact = q.value(2).toString();
-        if (kind < 0 || !isRecallFact(fact)) continue;
-        ++page.kinds[kind].recallFacts;
-        if (page.facts.value(fact).state == FactState::kMastered) ++page.kinds[kind].fluentFacts;
+    for (qsizetype i = 0; i < page.kinds.size(); ++i) {
+        KindSummary& k = page.kinds[i];
+        k.medianMs = median(times[i]);
+        // Against their standing on the page.
+        for (const QString& fact : std::as_const(met[i])) {
+            if (!isRecallFact(fact)) continue;
+            ++k.recallFacts;
+            if (page.facts.value(fact).state == FactState::kMastered) ++k.fluentFacts;
+        }
     }
 }
 

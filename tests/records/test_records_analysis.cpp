@@ -3,7 +3,9 @@
 // files in a time zone ahead of UTC (a local day is not a UTC day): a fact's
 // standing and review box, the child page of a small history, the review set,
 // and an older file brought up to date.
+#include "records/reads/answers_csv.h"
 #include "records/reads/child_page.h"
+#include "records/reads/class_page.h"
 #include "records/reads/review.h"
 #include "records/store/records_store.h"
 
@@ -154,9 +156,21 @@ private slots:
         QCOMPARE(page.facts.value("mul:7x8").state, state);
         QCOMPARE(page.facts.value("mul:7x8").usualMs.value_or(-1), factMs);
         QCOMPARE(page.facts.value("mul:7x8").limitMs.value_or(-1), limit);
-        // The warm-up's numbers are no facts and its set no kind.
+        // The warm-up's numbers are no facts and its set no kind; the kind
+        // and the class page count the recall facts met and those fluent
+        // (7×1, four times right, is not mastered yet).
         QVERIFY(!page.facts.contains("key:56"));
         QCOMPARE(page.kinds.size(), 1);
+        const int met = keying == u"mul:7x1" ? 2 : 1, fluent = state == FactState::kMastered;
+        QCOMPARE(page.kinds.first().recallFacts, met);
+        QCOMPARE(page.kinds.first().fluentFacts, fluent);
+        const ClassRow row = readClassPage(m_store.connection()).rows.first();
+        QCOMPARE(row.recallFacts, met);
+        QCOMPARE(row.fluentFacts, fluent);
+        // The CSV gives the limit in force at each answer.
+        QVERIFY(answersCsv(m_store.connection(), m_child)
+                    .trimmed()
+                    .endsWith(',' + (timed && limit >= 0 ? QByteArray::number(limit) : "")));
         // A slow fact comes back in the review, ahead of the known ones.
         const QList<ReviewProblem> review = readReviewSet(m_store.connection(), m_child, kToday, 1);
         QCOMPARE(!review.isEmpty() && review.first().fact == u"mul:7x8", state == FactState::kSlow);
