@@ -3,6 +3,8 @@
 
 #include "records/model/mastery.h"
 
+#include <iterator>
+
 namespace kiroku {
 
 namespace records = common::records;
@@ -11,7 +13,7 @@ const StateLook& lookOf(records::FactState state)
 {
     for (const StateLook& look : kStateLooks)
         if (look.state == state) return look;
-    return kStateLooks[3];
+    return std::end(kStateLooks)[-1];
 }
 
 QString legendText(const StateLook& look)
@@ -38,6 +40,39 @@ records::FactStanding gridStanding(const QHash<QString, records::FactStanding>& 
 QString gridCellText(int a, int b, records::FactState state)
 {
     return QString::fromUtf16(lookOf(state).mark) + u' ' + QString::number(a * b);
+}
+
+QString secondsText(int ms)
+{
+    return ms % 1000 == 0 ? QStringLiteral("%1秒").arg(ms / 1000)
+                          : QStringLiteral("%1秒").arg(ms / 1000.0, 0, 'f', 1);
+}
+
+QString usualTimeText(const records::FactStanding& standing)
+{
+    if (!standing.usualMs) return {};
+    return QStringLiteral("%1秒").arg(double(*standing.usualMs) / 1000.0, 0, 'f', 1);
+}
+
+QString gridCellName(int a, int b, const records::FactStanding& standing)
+{
+    const QString time = usualTimeText(standing);
+    return QStringLiteral("%1×%2 ").arg(a).arg(b) + records::stateWord(standing.state) +
+           (time.isEmpty() ? QString() : u' ' + time);
+}
+
+QString paceText(const records::Pace& pace)
+{
+    if (!pace.keyMs) return QStringLiteral("キー入力の速さ: まだわかりません");
+    return QStringLiteral("キー入力 1回%1 (2けたの答えの目安 %2)")
+        .arg(QStringLiteral("%1秒").arg(*pace.keyMs / 1000.0, 0, 'f', 2),
+             QStringLiteral("%1秒").arg(*pace.limitFor(QStringLiteral("00")) / 1000.0, 0, 'f', 1));
+}
+
+QString fluentText(int fluent, int recall)
+{
+    return recall > 0 ? QStringLiteral("%1%").arg(records::fluentPercent(fluent, recall))
+                      : QStringLiteral("—");
 }
 
 // Kiroku links none of the drills' code, so their names are made here from
@@ -99,6 +134,7 @@ QStringList kindHeaders()
             kProblemsWord.toString(),
             kFirstTryWord.toString(),
             QStringLiteral("答えるまで(中央値)"),
+            QStringLiteral("すらすら"),
             QStringLiteral("最後にやった日")};
 }
 
@@ -110,6 +146,7 @@ QStringList kindCells(const records::KindSummary& kind)
             percentText(kind.problems, kind.firstTryPercent),
             kind.problems > 0 ? QStringLiteral("%1秒").arg(kind.medianMs / 1000.0, 0, 'f', 1)
                               : QStringLiteral("—"),
+            fluentText(kind.fluentFacts, kind.recallFacts),
             kind.lastPractised.toLocalTime().date().toString(u"yyyy/MM/dd")};
 }
 

@@ -27,6 +27,7 @@ struct StateLook {
 // In the legend's order.
 inline constexpr StateLook kStateLooks[] = {
     {common::records::FactState::kMastered, u"◎", 0xcdebd0},
+    {common::records::FactState::kSlow, u"◐", 0xd4e4f7},
     {common::records::FactState::kLearning, u"○", 0xfff1b8},
     {common::records::FactState::kRecentlyMissed, u"△", 0xf9c9d4},
     {common::records::FactState::kNotSeen, u"・", 0xececec},
@@ -46,6 +47,19 @@ common::records::FactStanding
 gridStanding(const QHash<QString, common::records::FactStanding>& facts, int a, int b);
 // A cell: the state's mark and the product ("△ 56").
 QString gridCellText(int a, int b, common::records::FactState state);
+// A recall fact's usual time ("4.2秒"), empty before its first right try.
+QString usualTimeText(const common::records::FactStanding& standing);
+// What the grid says of a cell, and its accessible name: the fact, its
+// state and its usual time ("7×8 ゆっくり 4.2秒").
+QString gridCellName(int a, int b, const common::records::FactStanding& standing);
+// The child's keying and the limit it gives a two-digit answer, for the
+// adult ("キー入力 1回0.4秒 (2けたの答えの目安 4.2秒)"), or that it is not
+// known yet.
+QString paceText(const common::records::Pace& pace);
+// A base limit as the adult chooses it ("3秒").
+QString secondsText(int ms);
+// The share of recall facts fluent, or a dash without any.
+QString fluentText(int fluent, int recall);
 
 // A kind of set by the keys the drills write ("add:3" as たし算 4).
 QString kindLabel(const QString& program, const QString& choice);

@@ -33,7 +33,7 @@ constexpr double kTickHigh = 14;
 constexpr double kTrendLegendHigh = 16;
 constexpr double kAxisLabelWide = 30;
 // The kinds table's columns, as shares of the width.
-constexpr double kKindShares[] = {0.29, 0.105, 0.105, 0.135, 0.18, 0.185};
+constexpr double kKindShares[] = {0.25, 0.09, 0.09, 0.12, 0.16, 0.12, 0.17};
 
 int pixels(const ReportLayout& l, double points) { return int(std::lround(points * l.scale)); }
 

@@ -284,12 +284,15 @@ void ChildPageView::showGrid(const QHash<QString, records::FactStanding>& facts)
             const records::FactStanding standing = gridStanding(facts, a, b);
             const QString fact = QStringLiteral("%1×%2").arg(a).arg(b);
             const QString word = records::stateWord(standing.state);
-            auto* cell = new QTableWidgetItem(gridCellText(a, b, standing.state));
+            const QString time = usualTimeText(standing);
+            auto* cell = new QTableWidgetItem(gridCellText(a, b, standing.state) +
+                                              (time.isEmpty() ? QString() : u'\n' + time));
             cell->setTextAlignment(Qt::AlignCenter);
             cell->setBackground(QColor(lookOf(standing.state).colour));
             cell->setForeground(QColor(Qt::black));
-            // What a screen reader says of the cell: the fact and its word.
-            cell->setData(Qt::AccessibleTextRole, fact + u' ' + word);
+            // What a screen reader says of the cell: the fact, its word and
+            // its usual time.
+            cell->setData(Qt::AccessibleTextRole, gridCellName(a, b, standing));
             QString tip = QStringLiteral("%1 = %2　%3").arg(fact).arg(a * b).arg(word);
             if (standing.seen > 0)
                 tip += QStringLiteral("\n一回目で正解 %1回中%2回\n次の練習 %3")

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kiroku/ui/child_tab.h"
 
+#include "common/dialogs.h"
+#include "kiroku/page_words.h"
 #include "kiroku/report_page.h"
 #include "kiroku/ui/child_page_view.h"
 #include "kiroku/ui/children_model.h"
 #include "kiroku/ui/named_button.h"
+#include "records/model/fluency.h"
 #include "records/reads/child_page.h"
 #include "records/store/records_store.h"
 
@@ -22,8 +25,10 @@ namespace kiroku {
 namespace records = common::records;
 
 ChildTab::ChildTab(common::Dialogs& dialogs, records::RecordsStore& store, ChildrenModel& children,
-                   QWidget* window, std::function<bool()> current, common::PageSurfaceFactory pages)
-    : m_store(store), m_model(children), m_window(window), m_current(std::move(current)),
+                   QWidget* window, std::function<bool()> current,
+                   std::function<bool()> openForWriting, common::PageSurfaceFactory pages)
+    : m_dialogs(dialogs), m_store(store), m_model(children), m_window(window),
+      m_current(std::move(current)), m_openForWriting(std::move(openForWriting)),
       m_printFlow(dialogs, std::move(pages))
 {
     QWidget* page = this;
@@ -60,9 +65,25 @@ ChildTab::ChildTab(common::Dialogs& dialogs, records::RecordsStore& store, Child
     m_printMessage->setFocusPolicy(Qt::NoFocus);
     m_printMessage->setAccessibleName(QStringLiteral("印刷のようす"));
 
+    // The time limit of the child's recall facts: the base an adult sets,
+    // and the child's own keying added to it.
+    m_pace = new QLabel(page);
+    m_baseLimit = new QComboBox(page);
+    m_baseLimit->setAccessibleName(QStringLiteral("思い出す時間の目安"));
+    for (const int ms : records::kBaseLimitSteps) m_baseLimit->addItem(secondsText(ms), ms);
+    auto* limitLabel = new QLabel(QStringLiteral("思い出す時間の目安(&L):"), page);
+    limitLabel->setBuddy(m_baseLimit);
+    connect(m_baseLimit, &QComboBox::currentIndexChanged, this, &ChildTab::changeBaseLimit);
+    m_adopt = namedButton(page, QStringLiteral("速さも見るルールにする…"));
+    connect(m_adopt, &QPushButton::clicked, this, &ChildTab::adoptSpeedRule);
+
     auto* chooser = new QHBoxLayout;
     chooser->addWidget(label);
     chooser->addWidget(m_chooser);
+    chooser->addWidget(limitLabel);
+    chooser->addWidget(m_baseLimit);
+    chooser->addWidget(m_pace);
+    chooser->addWidget(m_adopt);
     chooser->addStretch();
     chooser->addWidget(m_printMessage);
     chooser->addWidget(m_print);
@@ -98,8 +119,38 @@ void ChildTab::showPage()
         m_childPage->showPage({});
         return;
     }
-    m_childPage->showPage(records::readChildPage(m_store.connection(), child.toLongLong(),
-                                                 QDateTime::currentDateTimeUtc()));
+    const records::ChildPage page = records::readChildPage(m_store.connection(), child.toLongLong(),
+                                                           QDateTime::currentDateTimeUtc());
+    {
+        const QSignalBlocker quiet(m_baseLimit);
+        m_baseLimit->setCurrentIndex(m_baseLimit->findData(page.pace.baseMs));
+    }
+    // A school's server is its administrator's to change.
+    m_baseLimit->setEnabled(!m_store.isServer() && !m_store.isReadOnly());
+    m_pace->setText(paceText(page.pace));
+    m_adopt->setVisible(!page.rule.timed && !m_store.isServer() && !m_store.isReadOnly());
+    m_childPage->showPage(page);
+}
+
+void ChildTab::changeBaseLimit(int index)
+{
+    const QVariant child = m_chooser->currentData();
+    if (index < 0 || !child.isValid() || !m_openForWriting()) return;
+    if (!m_store.setBaseLimit(child.toLongLong(), m_baseLimit->itemData(index).toInt()))
+        m_dialogs.warning(m_window, QStringLiteral("目安を変えられませんでした。"));
+    showPage();
+}
+
+void ChildTab::adoptSpeedRule()
+{
+    const QString question = QStringLiteral(
+        "これからは、九九などの覚えておく計算は、正しく答えられて、しかも目安の時間の中で"
+        "答えられたときに「できた」になります。正しくても時間がかかるときは「ゆっくり」に"
+        "なります。これまでの記録は書きかえません。このルールにしますか？");
+    if (m_dialogs.confirm(m_window, question) != common::Dialogs::Answer::kYes) return;
+    if (!m_openForWriting() || !m_store.adoptSpeedRule())
+        m_dialogs.warning(m_window, QStringLiteral("ルールを変えられませんでした。"));
+    showPage();
 }
 
 void ChildTab::printReport()

@@ -2,7 +2,8 @@
 #pragma once
 
 // The records window's tab of one child: a chooser of the child (following
-// the window's children model), the child's page and its printed report.
+// the window's children model), the time limit of its recall facts, the
+// child's page and its printed report.
 
 #include "common/print_flow.h"
 
@@ -11,6 +12,7 @@
 #include <functional>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -29,10 +31,12 @@ class ChildrenModel;
 class ChildTab : public QWidget {
 public:
     // `window`: the parent of the dialogs; `current`: whether the tab is on
-    // show (a page is read only then); `pages`: what a report is printed on.
+    // show (a page is read only then); `openForWriting`: the store open for
+    // writing (opened, and made, first when it is not); `pages`: what a
+    // report is printed on.
     ChildTab(common::Dialogs& dialogs, common::records::RecordsStore& store,
              ChildrenModel& children, QWidget* window, std::function<bool()> current,
-             common::PageSurfaceFactory pages);
+             std::function<bool()> openForWriting, common::PageSurfaceFactory pages);
 
     // Reads the chosen child's page (the first child's when none is chosen).
     void showPage();
@@ -41,14 +45,23 @@ private:
     void showChooser();
     // Prints the shown child's report through the print flow.
     void printReport();
+    // Fast and right: the base limit chosen for the child shown, and the
+    // speed rule adopted by a file that holds the accuracy rule alone.
+    void changeBaseLimit(int index);
+    void adoptSpeedRule();
 
+    common::Dialogs& m_dialogs;
     common::records::RecordsStore& m_store;
     ChildrenModel& m_model;
     QWidget* m_window;
     std::function<bool()> m_current;
+    std::function<bool()> m_openForWriting;
     QComboBox* m_chooser = nullptr;
     ChildPageView* m_childPage = nullptr;
     QPushButton* m_print = nullptr;
+    QLabel* m_pace = nullptr;            // the child's keying and the limit it gives
+    QComboBox* m_baseLimit = nullptr;    // the base limit of its recall facts
+    QPushButton* m_adopt = nullptr;      // shown while the file holds the accuracy rule
     QLineEdit* m_printMessage = nullptr; // says that the report is printing
     common::PrintFlow m_printFlow;
 };

@@ -58,8 +58,8 @@ void ClassTab::showClass()
         m_store.isOpen() ? records::readClassPage(m_store.connection()) : records::ClassPage{};
     m_class->clear();
     m_class->setRowCount(int(page.rows.size()));
-    m_class->setColumnCount(int(page.kinds.size()) + 1);
-    QStringList headers{QStringLiteral("子ども")};
+    m_class->setColumnCount(int(page.kinds.size()) + 2);
+    QStringList headers{QStringLiteral("子ども"), QStringLiteral("すらすら")};
     for (const records::ClassKind& kind : page.kinds)
         headers << kindLabel(kind.program, kind.choice);
     m_class->setHorizontalHeaderLabels(headers);
@@ -68,12 +68,13 @@ void ClassTab::showClass()
         auto* name = new QTableWidgetItem(row.nickname);
         name->setData(Qt::UserRole, row.child);
         m_class->setItem(r, 0, name);
+        m_class->setItem(r, 1, new QTableWidgetItem(fluentText(row.fluentFacts, row.recallFacts)));
         // A kind the child never practised is an empty cell.
         for (int k = 0; k < row.kinds.size(); ++k) {
             const records::KindSummary& kind = row.kinds[k];
             if (kind.sets == 0) continue;
             m_class->setItem(
-                r, k + 1,
+                r, k + 2,
                 new QTableWidgetItem(percentText(kind.problems, kind.firstTryPercent) + u'\u3000' +
                                      dayTick(kind.lastPractised.toLocalTime().date())));
         }

@@ -38,7 +38,8 @@ RecordsWindow::RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* pa
     m_classTab = new ClassTab(m_store, m_children, showChildPage);
     m_childTab = new ChildTab(
         m_dialogs, m_store, m_children, this,
-        [this] { return m_pages->currentWidget() == m_childTab; }, std::move(pages));
+        [this] { return m_pages->currentWidget() == m_childTab; },
+        [this] { return openForWriting(); }, std::move(pages));
     m_pages->addTab(m_childrenTab, {});
     m_pages->addTab(m_classTab, {});
     m_pages->addTab(m_childTab, QStringLiteral("子どものようす"));

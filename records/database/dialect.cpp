@@ -58,11 +58,12 @@ public:
         // quote or a line break is quoted, its quotes doubled. The set of
         // missed facts is named as the child saw it.
         return QStringLiteral(
-            R"sql(SELECT printf('%s,%s,"%w",%lld,%d,"%w",%s,%s,%d,%d,%d,%s,%lld',
+            R"sql(SELECT printf('%s,%s,"%w",%lld,%d,"%w",%s,%s,%d,%d,%d,%s,%lld,%s',
   answered_at, program, choice, set_id, position, fact,
   CASE WHEN r GLOB '*[,"' || char(10, 13) || ']*' THEN printf('"%w"', r) ELSE r END,
   CASE WHEN t GLOB '*[,"' || char(10, 13) || ']*' THEN printf('"%w"', t) ELSE t END,
-  attempt, correct, answer_shown, coalesce(hint, ''), elapsed_ms)
+  attempt, correct, answer_shown, coalesce(hint, ''), elapsed_ms,
+  coalesce(CAST(limit_ms AS TEXT), ''))
 FROM (SELECT a.id, a.answered_at, s.program,
         CASE WHEN s.program = 'numira' AND s.choice = 'review' THEN 'にがて' ELSE s.choice END
           AS choice, a.set_id, a.position, a.fact,
@@ -71,7 +72,7 @@ FROM (SELECT a.id, a.answered_at, s.program,
              THEN '''' || a.right_answer ELSE a.right_answer END AS r,
         CASE WHEN a.typed GLOB '[=+@]*' OR a.typed GLOB '-[^0-9]*' OR a.typed = '-'
              THEN '''' || a.typed ELSE a.typed END AS t,
-        a.attempt, a.correct, a.answer_shown, a.hint, a.elapsed_ms
+        a.attempt, a.correct, a.answer_shown, a.hint, a.elapsed_ms, a.limit_ms
       FROM answers a JOIN sets s ON a.set_id = s.id WHERE s.child_id = ?)
 ORDER BY id)sql");
     }
@@ -115,13 +116,14 @@ public:
         // The same line as the file's, made by format(): quotes doubled by
         // replace(), the formula marks found by their first character.
         return QStringLiteral(
-            R"sql(SELECT format('%s,%s,"%s",%s,%s,"%s",%s,%s,%s,%s,%s,%s,%s',
+            R"sql(SELECT format('%s,%s,"%s",%s,%s,"%s",%s,%s,%s,%s,%s,%s,%s,%s',
   answered_at, program, replace(choice, '"', '""'), set_id, position, replace(fact, '"', '""'),
   CASE WHEN r ~ ('[,"' || chr(10) || chr(13) || ']') THEN '"' || replace(r, '"', '""') || '"'
        ELSE r END,
   CASE WHEN t ~ ('[,"' || chr(10) || chr(13) || ']') THEN '"' || replace(t, '"', '""') || '"'
        ELSE t END,
-  attempt, correct, answer_shown, coalesce(hint, ''), elapsed_ms)
+  attempt, correct, answer_shown, coalesce(hint, ''), elapsed_ms,
+  coalesce(CAST(limit_ms AS TEXT), ''))
 FROM (SELECT a.id, a.answered_at, s.program,
         CASE WHEN s.program = 'numira' AND s.choice = 'review' THEN 'にがて' ELSE s.choice END
           AS choice, a.set_id, a.position, a.fact,
@@ -129,7 +131,7 @@ FROM (SELECT a.id, a.answered_at, s.program,
              THEN '''' || a.right_answer ELSE a.right_answer END AS r,
         CASE WHEN left(a.typed, 1) IN ('=', '+', '@') OR a.typed ~ '^-([^0-9]|$)'
              THEN '''' || a.typed ELSE a.typed END AS t,
-        a.attempt, a.correct, a.answer_shown, a.hint, a.elapsed_ms
+        a.attempt, a.correct, a.answer_shown, a.hint, a.elapsed_ms, a.limit_ms
       FROM answers a JOIN sets s ON a.set_id = s.id WHERE s.child_id = ?) AS answer_rows
 ORDER BY id)sql");
     }

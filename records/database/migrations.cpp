@@ -29,6 +29,22 @@ $$)sql",
     "FOR EACH ROW EXECUTE FUNCTION children_named_by_login()",
 };
 
+// The speed rule on a school's server: a new one holds it from the start
+// (no child yet, nothing shown before), one made before keeps the accuracy
+// rule until its administrator adopts the new one. A fact's latest right
+// first tries' times are filled from the answers the server holds.
+const char* const kTimedServer[] = {
+    "UPDATE rules SET timed = 1 WHERE NOT EXISTS (SELECT 1 FROM children)",
+    "UPDATE facts SET right_times = t.times FROM ("
+    "SELECT child_id, fact, string_agg(elapsed_ms::text, ' ' ORDER BY n) AS times FROM ("
+    "SELECT s.child_id, a.fact, a.elapsed_ms, row_number() OVER ("
+    "PARTITION BY s.child_id, a.fact ORDER BY a.answered_at DESC, a.id DESC) AS n "
+    "FROM answers a JOIN sets s ON s.id = a.set_id "
+    "WHERE a.attempt = 1 AND a.correct = 1 AND a.answer_shown = 0) r "
+    "WHERE n <= 5 GROUP BY child_id, fact) t "
+    "WHERE t.child_id = facts.child_id AND t.fact = facts.fact",
+};
+
 // Each migration takes the schema from its index to the next version. A
 // change of schema is a new entry at the end; what an entry makes is never
 // edited.
@@ -197,6 +213,43 @@ CREATE TABLE outbox (
     // family's file has no logins, and a pupil's own file names its child
     // by the login already: the file only takes the version.
     {nullptr, nullptr, kNamedByLogin},
+    // Fast and right (fluency.h): whether the file holds the speed rule; each
+    // child's base limit, which an adult sets; each fact's latest right first
+    // tries' times (milliseconds, newest first, at most five), which its
+    // usual time and the child's keying are read from; and the limit in
+    // force at each answer (none where no limit was: a fact worked through,
+    // the accuracy rule, the keying not yet known). A file made before keeps
+    // the accuracy rule until an adult adopts the speed rule; one without a
+    // child has shown nothing and takes it at once, as a new file does. The
+    // facts' times are filled from the answers kept; the limits of the
+    // answers given before stay none, as none was in force.
+    {R"sql(
+ALTER TABLE rules ADD COLUMN timed INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE children ADD COLUMN base_limit_ms INTEGER NOT NULL DEFAULT 3000;
+ALTER TABLE facts ADD COLUMN right_times TEXT NOT NULL DEFAULT '';
+ALTER TABLE answers ADD COLUMN limit_ms INTEGER;
+)sql",
+     R"sql(
+UPDATE rules SET timed = 1 WHERE NOT EXISTS (SELECT 1 FROM children);
+CREATE TEMP TABLE right_fill AS
+  SELECT child_id, fact, times FROM (
+    SELECT child_id, fact, n,
+      group_concat(CAST(elapsed_ms AS TEXT), ' ')
+        OVER (PARTITION BY child_id, fact ORDER BY n
+              ROWS BETWEEN CURRENT ROW AND UNBOUNDED FOLLOWING) AS times
+    FROM (
+      SELECT s.child_id AS child_id, a.fact AS fact, a.elapsed_ms AS elapsed_ms,
+        row_number() OVER (PARTITION BY s.child_id, a.fact
+                           ORDER BY a.answered_at DESC, a.id DESC) AS n
+      FROM answers a JOIN sets s ON s.id = a.set_id
+      WHERE a.attempt = 1 AND a.correct AND NOT a.answer_shown)
+    WHERE n <= 5)
+  WHERE n = 1;
+UPDATE facts SET right_times = f.times
+  FROM right_fill f WHERE f.child_id = facts.child_id AND f.fact = facts.fact;
+DROP TABLE temp.right_fill;
+)sql",
+     kTimedServer},
 };
 
 // What only a server has. Each child is a row whose login is the database

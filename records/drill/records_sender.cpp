@@ -67,6 +67,7 @@ private:
     bool m_broken = false;
     qint64 m_child = 0;
     QHash<qint64, qint64> m_serverSets; // a set of the file's, as the server numbers it
+    KeyingCache m_keying;               // each child's keying on the server, for the limits
     bool m_told = false;
     std::optional<QString> m_refused; // why the last opening failed, for the adult
     std::chrono::milliseconds m_wait = kFirstRetry;
@@ -79,6 +80,7 @@ bool RecordsSender::Worker::sendAll()
     for (;;) {
         if (!m_server.isOpen()) {
             m_serverSets.clear();
+            m_keying.clear();
             const Opening opening = m_server.openServer(m_service);
             const auto own =
                 opening == Opening::kOpened ? m_server.loginChild({}) : std::optional<qint64>();
@@ -105,8 +107,8 @@ bool RecordsSender::Worker::sendAll()
             for (const Outgoing& o : *batch) {
                 if (!ok) break;
                 if (o.answer) {
-                    ok =
-                        answers.write(m_child, o.set, m_serverSets[o.setId], *o.answer).has_value();
+                    ok = answers.write(m_child, o.set, m_serverSets[o.setId], *o.answer, m_keying)
+                             .has_value();
                 } else {
                     ok = answers.endSet(o.set.uid, o.score, o.endedAt);
                     m_serverSets.remove(o.setId);

@@ -3,6 +3,7 @@
 
 #include "records/drill/background.h"
 #include "records/reads/review.h"
+#include "records/tables/fact_rows.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -153,6 +154,25 @@ void RecordsWriter::setEnded(int score)
         w.setId = 0;
         w.set = {};
     });
+}
+
+std::optional<bool> RecordsWriter::keyingKnown()
+{
+    using Result = std::optional<bool>;
+    if (m_stopped.load(std::memory_order_relaxed)) return std::nullopt;
+    auto result = std::make_shared<std::promise<Result>>();
+    std::future<Result> answer = result->get_future();
+    post([result](Worker& w) {
+        result->set_value(w.child == 0
+                              ? Result()
+                              : Result(readKeyMs(w.store->connection(), w.child).has_value()));
+    });
+    if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
+    try {
+        return answer.get();
+    } catch (const std::future_error&) {
+        return std::nullopt;
+    }
 }
 
 std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()

@@ -51,6 +51,8 @@ public:
     void setEnded(int score) override;
     // Read on the writer's thread, after what is queued is written.
     std::optional<QList<ReviewProblem>> reviewSet() override;
+    // Read on the writer's thread, after what is queued is written.
+    std::optional<bool> keyingKnown() override;
 
     // Waits until everything queued so far is written.
     void flush();

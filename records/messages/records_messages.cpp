@@ -75,7 +75,7 @@ QString answersCsvHeader()
 {
     return QStringLiteral(
         "日時(UTC),プログラム,種類,セット,何問目,問題,正しい答え,打った答え,何回目,正解,"
-        "答えを見た,ヒント,かかった時間(ミリ秒)\n");
+        "答えを見た,ヒント,かかった時間(ミリ秒),時間の目安(ミリ秒)\n");
 }
 
 } // namespace common::records::messages

@@ -72,7 +72,7 @@ bool isRecallFact(const QString& fact)
 
 bool answerInQuestion(const QString& fact)
 {
-    if (fact.startsWith(u"key:")) return true;
+    if (isKeyingFact(fact)) return true;
     const std::optional<Operands> o = operandsOf(fact);
     if (!o) return false;
     switch (o->sign.unicode()) {
@@ -132,6 +132,32 @@ std::optional<qint64> usualMs(const QList<qint64>& rightTimes)
     QList<qint64> sorted = rightTimes;
     std::sort(sorted.begin(), sorted.end());
     return sorted.at((sorted.size() - 1) / 2);
+}
+
+QString keyFact(int number) { return QStringLiteral("key:") + QString::number(number); }
+
+bool isKeyingFact(const QString& fact) { return fact.startsWith(u"key:"); }
+
+std::optional<int> Pace::limitFor(const QString& answer) const
+{
+    if (!keyMs) return std::nullopt;
+    return limitMs(baseMs, *keyMs, answer);
+}
+
+int baseLimitStep(int ms)
+{
+    return std::find(kBaseLimitSteps.begin(), kBaseLimitSteps.end(), ms) != kBaseLimitSteps.end()
+               ? ms
+               : kDefaultBaseLimitMs;
+}
+
+FactState fluentState(FactState accuracy, const MasteryRule& rule, const QString& fact,
+                      const QString& rightAnswer, const QList<qint64>& rightTimes,
+                      const Pace& pace)
+{
+    if (accuracy != FactState::kMastered || !rule.timed || !isRecallFact(fact)) return accuracy;
+    const std::optional<int> limit = pace.limitFor(rightAnswer);
+    return limit && isSlow(rightTimes, *limit) ? FactState::kSlow : accuracy;
 }
 
 bool isSlow(const QList<qint64>& rightTimes, int limitMs)

@@ -9,6 +9,8 @@
 // typist is not taken for a slow recaller. Facts that are worked through (two
 // digits and more, decimals, Bairo's pairs) are never timed.
 
+#include "records/model/mastery.h"
+
 #include <QList>
 #include <QString>
 
@@ -70,5 +72,35 @@ std::optional<qint64> usualMs(const QList<qint64>& rightTimes);
 // over the limit. A fact with no timed right try (its answers removed by
 // the keeping choice) is not called slow: nothing says it is.
 bool isSlow(const QList<qint64>& rightTimes, int limitMs);
+
+// The warm-up that measures a child's keying when its answers cannot tell
+// yet: a set of this choice whose problems are numbers to type, each
+// recorded as the fact keyFact(n). Never scored, never on the page; its
+// right first tries feed keyMs() alone.
+inline constexpr char16_t kKeyingChoice[] = u"keying";
+QString keyFact(int number);
+bool isKeyingFact(const QString& fact);
+
+// A child's pace: the base limit an adult set for it, and its keying (none
+// until its answers or a warm-up tell it).
+struct Pace {
+    int baseMs = kDefaultBaseLimitMs;
+    std::optional<int> keyMs;
+    // The limit for a recall fact with this answer; none while the keying
+    // is not known.
+    std::optional<int> limitFor(const QString& answer) const;
+};
+
+// One of kBaseLimitSteps, or the default for anything else (a value
+// written by hand into the file).
+int baseLimitStep(int ms);
+
+// A fact's state under the file's rule: the accuracy rule's, and, under the
+// speed rule, a mastered recall fact whose usual time is over the child's
+// limit for its answer is slow. A fact worked through keeps the accuracy
+// rule's state, as does every fact while the keying is not known.
+FactState fluentState(FactState accuracy, const MasteryRule& rule, const QString& fact,
+                      const QString& rightAnswer, const QList<qint64>& rightTimes,
+                      const Pace& pace);
 
 } // namespace common::records

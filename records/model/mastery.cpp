@@ -52,6 +52,7 @@ QString stateWord(FactState state)
 {
     switch (state) {
     case FactState::kMastered: return QStringLiteral("できた");
+    case FactState::kSlow: return QStringLiteral("ゆっくり");
     case FactState::kLearning: return QStringLiteral("れんしゅう中");
     case FactState::kRecentlyMissed: return QStringLiteral("にがて");
     case FactState::kNotSeen: break;

@@ -19,6 +19,8 @@ enum class FactState {
     kRecentlyMissed, // missed at the first try within the last days of the rule
                      // (see factState for a mastered fact)
     kMastered,
+    kSlow, // the accuracy rule holds, but its right first tries are over the
+           // child's time limit (the speed rule, recall facts alone)
 };
 
 struct MasteryRule {
@@ -26,6 +28,10 @@ struct MasteryRule {
     int rightNeeded = 9;      // how many of them right
     int daysNeeded = 3;       // spread over at least this many different days
     int missedWithinDays = 7; // a first-try miss this recent: recently missed
+    // The speed rule: a recall fact is mastered only when it is quick too
+    // (fluency.h). A file made before it holds the accuracy rule alone until
+    // an adult adopts it; a new file, and the program's own, hold it.
+    bool timed = true;
     bool operator==(const MasteryRule&) const = default;
 };
 
@@ -57,7 +63,7 @@ int nextBox(int box, bool rightFirst);
 QDate dueDay(int box, const QDate& answered);
 
 // The short word shown beside a state, so that the grid reads without
-// colour too: "できた", "れんしゅう中", "にがて", "まだ".
+// colour too: "できた", "ゆっくり", "れんしゅう中", "にがて", "まだ".
 QString stateWord(FactState state);
 
 } // namespace common::records

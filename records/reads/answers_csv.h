@@ -11,7 +11,9 @@ namespace common::records {
 
 class Connection;
 
-// The header row and one row per answer of the child, oldest first: the
+// The header row and one row per answer of the child, oldest first, each
+// with the time limit in force at it (empty where none was: a fact worked
+// through, the accuracy rule, the keying not known yet): the
 // answers the file still keeps (RecordsStore::keptMonths), from a family's file
 // or a school's server alike. A cell that a
 // spreadsheet would take for a formula ("=", "+", "@", or "-" before

@@ -5,6 +5,7 @@
 #include "records/database/connection.h"
 #include "records/tables/fact_rows.h"
 
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -24,8 +25,9 @@ QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithM
 // The fact rows of a child whose keys lie in [from, to), every key when
 // `from` is empty.
 QHash<QString, FactStanding> readFacts(const Connection& connection, qint64 child,
-                                       const MasteryRule& rule, const QDateTime& now,
-                                       const QString& from = {}, const QString& to = {})
+                                       const MasteryRule& rule, const Pace& pace,
+                                       const QDateTime& now, const QString& from = {},
+                                       const QString& to = {})
 {
     QHash<QString, FactStanding> facts;
     QSqlQuery q(connection.database());
@@ -34,10 +36,10 @@ QHash<QString, FactStanding> readFacts(const Connection& connection, qint64 chil
     q.prepare(connection.dialect().query(
         from.isEmpty()
             ? QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
-                             "due FROM facts WHERE child_id = ?")
+                             "due, right_answer, right_times FROM facts WHERE child_id = ?")
             : QStringLiteral("SELECT fact, seen, first_try_right, latest, last_missed, box, "
-                             "due FROM facts WHERE child_id = ? AND fact COLLATE BINARY >= ? "
-                             "AND fact COLLATE BINARY < ?")));
+                             "due, right_answer, right_times FROM facts WHERE child_id = ? "
+                             "AND fact COLLATE BINARY >= ? AND fact COLLATE BINARY < ?")));
     q.addBindValue(child);
     if (!from.isEmpty()) {
         q.addBindValue(from);
@@ -47,6 +49,8 @@ QHash<QString, FactStanding> readFacts(const Connection& connection, qint64 chil
     while (q.next()) {
         FactStanding f;
         f.fact = q.value(0).toString();
+        // The warm-up's numbers tell the keying and are no facts.
+        if (isKeyingFact(f.fact)) continue;
         f.seen = q.value(1).toInt();
         f.firstTryRight = q.value(2).toInt();
         const QVariant lastMissed = q.value(4);
@@ -57,6 +61,13 @@ QHash<QString, FactStanding> readFacts(const Connection& connection, qint64 chil
                             rule, now);
         f.box = q.value(5).toInt();
         f.due = QDate::fromString(q.value(6).toString(), Qt::ISODate);
+        if (isRecallFact(f.fact)) {
+            const QString answer = q.value(7).toString();
+            const QList<qint64> times = parseRightTimes(q.value(8).toString());
+            f.usualMs = usualMs(times);
+            f.limitMs = pace.limitFor(answer);
+            f.state = fluentState(f.state, rule, f.fact, answer, times, pace);
+        }
         facts.insert(f.fact, f);
     }
     return facts;
@@ -83,7 +94,8 @@ void readKinds(const Connection& connection, qint64 child, ChildPage& page)
     q.prepare(QStringLiteral(
         "SELECT program, choice, count(*), sum(first_tries), sum(first_right), "
         "max(last_answered_at), sum(smaller_multiple_hints), sum(larger_divisor_hints) "
-        "FROM sets WHERE child_id = ? GROUP BY program, choice ORDER BY program, choice"));
+        "FROM sets WHERE child_id = ? AND choice <> 'keying' "
+        "GROUP BY program, choice ORDER BY program, choice"));
     q.addBindValue(child);
     if (!q.exec()) return;
     QHash<QString, qsizetype> kindAt;
@@ -104,12 +116,15 @@ void readKinds(const Connection& connection, qint64 child, ChildPage& page)
     // The first tries' times come a set at a time, as one text each: far
     // fewer rows to go through than one for every answer.
     std::vector<std::vector<qint64>> times(page.kinds.size());
-    q.prepare(
-        connection.dialect().query(QStringLiteral("SELECT s.program, s.choice, "
-                                                  "group_concat(CAST(a.elapsed_ms AS TEXT), ' ') "
-                                                  "FROM sets s JOIN answers a ON a.set_id = s.id "
-                                                  "WHERE s.child_id = ? AND a.attempt = 1 "
-                                                  "GROUP BY s.started_at, s.id")));
+    q.prepare(connection.dialect().query(QStringLiteral(
+        "SELECT s.program, s.choice, group_concat(CAST(a.elapsed_ms AS TEXT), ' '), "
+        "group_concat(CASE WHEN substr(a.fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:') "
+        "THEN a.fact END, ' ') "
+        "FROM sets s JOIN answers a ON a.set_id = s.id "
+        "WHERE s.child_id = ? AND a.attempt = 1 "
+        "GROUP BY s.started_at, s.id")));
+    // The recall facts each kind met, in the same pass.
+    std::vector<QSet<QString>> met(page.kinds.size());
     q.addBindValue(child);
     if (!q.exec()) return;
     while (q.next()) {
@@ -129,8 +144,20 @@ void readKinds(const Connection& connection, qint64 child, ChildPage& page)
             }
         }
         if (inNumber) times[kind].push_back(value);
+        const QString facts = q.value(3).toString();
+        for (const QStringView fact : QStringView(facts).split(u' ', Qt::SkipEmptyParts))
+            met[kind].insert(fact.toString());
     }
-    for (qsizetype i = 0; i < page.kinds.size(); ++i) page.kinds[i].medianMs = median(times[i]);
+    for (qsizetype i = 0; i < page.kinds.size(); ++i) {
+        KindSummary& k = page.kinds[i];
+        k.medianMs = median(times[i]);
+        // Against their standing on the page.
+        for (const QString& fact : std::as_const(met[i])) {
+            if (!isRecallFact(fact)) continue;
+            ++k.recallFacts;
+            if (page.facts.value(fact).state == FactState::kMastered) ++k.fluentFacts;
+        }
+    }
 }
 
 // The last days one by one, and the facts most missed in the latest of them.
@@ -162,7 +189,8 @@ void readRecentDays(const Connection& connection, qint64 child, const QDateTime&
                              "CASE WHEN a.answered_at >= ? THEN a.fact END, "
                              "CASE WHEN a.answered_at >= ? AND a.correct = 0 THEN a.typed END "
                              "FROM sets s JOIN answers a ON a.set_id = s.id "
-                             "WHERE s.child_id = ? AND s.last_answered_at >= ? "
+                             "WHERE s.child_id = ? AND s.choice <> 'keying' "
+                             "AND s.last_answered_at >= ? "
                              "AND a.answered_at >= ? AND a.answered_at < ? "
                              "ORDER BY a.answered_at DESC, a.id DESC"));
     q.addBindValue(starts[firstMissedDay]);
@@ -219,12 +247,15 @@ bool isTableFact(const QString& fact)
 
 } // namespace
 
+int fluentPercent(int fluent, int recall) { return recall > 0 ? fluent * 100 / recall : 0; }
+
 ChildPage readChildPage(const Connection& connection, qint64 child, const QDateTime& now)
 {
     const QSqlDatabase db = connection.database();
     ChildPage page;
     page.rule = readRule(db);
-    page.facts = readFacts(connection, child, page.rule, now.toUTC());
+    page.pace = readPace(connection, child);
+    page.facts = readFacts(connection, child, page.rule, page.pace, now.toUTC());
     readKinds(connection, child, page);
     readRecentDays(connection, child, now, page);
     return page;
@@ -237,8 +268,8 @@ QHash<QString, FactStanding> readTableFacts(const Connection& connection, qint64
     // "mul:1x0" to "mul:9x9" sort between these two keys; longer products
     // ("mul:12x3") among them are left out one by one.
     QHash<QString, FactStanding> facts =
-        readFacts(connection, child, readRule(db), now.toUTC(), QStringLiteral("mul:1"),
-                  QStringLiteral("mul::"));
+        readFacts(connection, child, readRule(db), readPace(connection, child), now.toUTC(),
+                  QStringLiteral("mul:1"), QStringLiteral("mul::"));
     facts.removeIf([](const auto& f) { return !isTableFact(f.key()); });
     return facts;
 }

@@ -6,6 +6,7 @@
 // the last eight weeks day by day, the facts missed most lately with the
 // wrong answers typed, and Bairo's kinds with the near-miss hints earned.
 
+#include "records/model/fluency.h"
 #include "records/model/mastery.h"
 
 #include <QDate>
@@ -26,6 +27,11 @@ struct FactStanding {
     int firstTryRight = 0;
     int box = 0; // review box 1..5, 0 before the first try
     QDate due;   // when it comes back for practice
+    // A recall fact's usual time (the median of its latest right first
+    // tries), none for a fact worked through or never right; and the
+    // child's limit for it, none while the keying is not known.
+    std::optional<qint64> usualMs;
+    std::optional<int> limitMs;
 };
 
 // A kind of set as chosen (numira "add:3", "table:2,7+0"; bairo "lcm:easy").
@@ -37,6 +43,10 @@ struct KindSummary {
     int firstTryPercent = 0;
     qint64 medianMs = 0;     // from showing to the first Return
     QDateTime lastPractised; // UTC, the latest answer
+    // The recall facts met in this kind, and those of them mastered under
+    // the file's rule (under the speed rule: right and quick).
+    int recallFacts = 0;
+    int fluentFacts = 0;
 };
 
 struct DaySummary {
@@ -62,6 +72,7 @@ struct HintSummary {
 
 struct ChildPage {
     MasteryRule rule;                   // the rule the file holds
+    Pace pace;                          // the child's base limit and keying
     QHash<QString, FactStanding> facts; // every fact the child met, by key
     QList<KindSummary> kinds;           // one a program and choice, sorted by both
     QList<DaySummary> days;             // the last 56 local days, oldest first, empty days too
@@ -69,6 +80,9 @@ struct ChildPage {
                                         // then the latest missed first
     QList<HintSummary> bairo;
 };
+
+// The share of the recall facts fluent, in percent (0 with none).
+int fluentPercent(int fluent, int recall);
 
 // Everything the child page shows, as of `now`; its local day is today.
 ChildPage readChildPage(const Connection& connection, qint64 child, const QDateTime& now);

@@ -3,6 +3,7 @@
 
 #include "common/drill_rules.h"
 #include "records/database/connection.h"
+#include "records/tables/fact_rows.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -11,6 +12,59 @@
 #include <algorithm>
 
 namespace common::records {
+
+namespace {
+
+// Each child's share of fluent recall facts, from the whole class's fact
+// rows read once: the keying of each child from its own rows first, then
+// each fact's state against the limit it gives.
+void readFluency(const Connection& connection, const QHash<qint64, qsizetype>& rowOf,
+                 ClassPage& page)
+{
+    const MasteryRule rule = readRule(connection.database());
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QHash<qint64, int> baseOf;
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, base_limit_ms FROM children"))) return;
+    while (q.next()) baseOf.insert(q.value(0).toLongLong(), baseLimitStep(q.value(1).toInt()));
+    struct Row {
+        QString fact, answer, latest, lastMissed;
+        QList<qint64> times;
+    };
+    QHash<qint64, QList<Row>> rowsOf;
+    if (!q.exec(QStringLiteral("SELECT child_id, fact, right_answer, latest, last_missed, "
+                               "right_times FROM facts "
+                               "WHERE substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:', "
+                               "'key:')")))
+        return;
+    while (q.next())
+        rowsOf[q.value(0).toLongLong()].append({q.value(1).toString(), q.value(2).toString(),
+                                                q.value(3).toString(), q.value(4).toString(),
+                                                parseRightTimes(q.value(5).toString())});
+    for (auto child = rowsOf.cbegin(); child != rowsOf.cend(); ++child) {
+        const qsizetype at = rowOf.value(child.key(), -1);
+        if (at < 0) continue;
+        QList<TimedAnswer> tries;
+        for (const Row& r : child.value())
+            for (const qint64 ms : r.times) tries.append({r.fact, r.answer, ms});
+        const Pace pace{baseOf.value(child.key(), kDefaultBaseLimitMs), keyMs(tries)};
+        ClassRow& row = page.rows[at];
+        for (const Row& r : child.value()) {
+            if (!isRecallFact(r.fact)) continue;
+            const FactState accuracy = factState(
+                parseFirstTries(r.latest),
+                r.lastMissed.isEmpty() ? QDateTime()
+                                       : QDateTime::fromString(r.lastMissed, Qt::ISODateWithMs),
+                rule, now);
+            ++row.recallFacts;
+            if (fluentState(accuracy, rule, r.fact, r.answer, r.times, pace) == FactState::kMastered)
+                ++row.fluentFacts;
+        }
+    }
+}
+
+} // namespace
 
 ClassPage readClassPage(const Connection& connection)
 {
@@ -23,13 +77,15 @@ ClassPage readClassPage(const Connection& connection)
         rowOf.insert(q.value(0).toLongLong(), page.rows.size());
         page.rows.append({q.value(0).toLongLong(), q.value(1).toString(), {}});
     }
+    readFluency(connection, rowOf, page);
     // The kinds are sorted here, not by the database, so that a server's
     // collation cannot order them differently from the file.
     QList<KindSummary> found;
     QList<qint64> foundFor;
     if (!q.exec(QStringLiteral("SELECT child_id, program, choice, count(*), sum(first_tries), "
                                "sum(first_right), max(last_answered_at) "
-                               "FROM sets GROUP BY child_id, program, choice")))
+                               "FROM sets WHERE choice <> 'keying' "
+                               "GROUP BY child_id, program, choice")))
         return page;
     while (q.next()) {
         KindSummary k;

@@ -27,6 +27,10 @@ struct ClassRow {
     // One a kind, in the page's order; `sets` 0 where the child practised
     // none of that kind (its medianMs is not read here and stays 0).
     QList<KindSummary> kinds;
+    // The child's recall facts met, and those of them mastered under the
+    // file's rule (under the speed rule: right and quick).
+    int recallFacts = 0;
+    int fluentFacts = 0;
 };
 
 struct ClassPage {

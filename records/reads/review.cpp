@@ -53,13 +53,14 @@ QList<ReviewProblem> readReviewSet(const Connection& connection, qint64 child, c
         due.append({fact, questionOf(fact), q.value(1).toString(), true});
         dueFacts.insert(fact);
     }
-    if (due.isEmpty()) return {};
 
     // Known as of the end of today.
     const MasteryRule rule = readRule(db);
     const QDateTime endOfToday = QDateTime(today.addDays(1), QTime(0, 0)).toUTC();
     // Fewer first tries than the rule looks at cannot be mastered.
-    q.prepare(QStringLiteral("SELECT fact, right_answer, streak, latest, last_missed FROM facts "
+    const Pace pace = rule.timed ? readPace(connection, child) : Pace{};
+    q.prepare(QStringLiteral("SELECT fact, right_answer, streak, latest, last_missed, "
+                             "right_times FROM facts "
                              "WHERE child_id = ? AND (streak >= ? OR seen >= ?) "
                              "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:') "
                              "ORDER BY fact"));
@@ -68,19 +69,36 @@ QList<ReviewProblem> readReviewSet(const Connection& connection, qint64 child, c
     q.addBindValue(rule.lastAnswers);
     if (!q.exec()) return {};
     QList<ReviewProblem> known;
+    // Right but slow, the furthest over its limit first.
+    QList<std::pair<qint64, ReviewProblem>> slow;
     while (q.next()) {
         const QString fact = q.value(0).toString();
         if (dueFacts.contains(fact)) continue;
         const QVariant lastMissed = q.value(4);
-        const bool isKnown =
-            q.value(2).toInt() >= kKnownStreak ||
+        const QString answer = q.value(1).toString();
+        const QList<qint64> times = parseRightTimes(q.value(5).toString());
+        const FactState state = fluentState(
             factState(parseFirstTries(q.value(3).toString()),
                       lastMissed.isNull()
                           ? QDateTime()
                           : QDateTime::fromString(lastMissed.toString(), Qt::ISODateWithMs),
-                      rule, endOfToday) == FactState::kMastered;
-        if (isKnown) known.append({fact, questionOf(fact), q.value(1).toString(), false});
+                      rule, endOfToday),
+            rule, fact, answer, times, pace);
+        if (state == FactState::kSlow)
+            slow.append({*usualMs(times) - *pace.limitFor(answer),
+                         {fact, questionOf(fact), answer, true}});
+        else if (q.value(2).toInt() >= kKnownStreak || state == FactState::kMastered)
+            known.append({fact, questionOf(fact), answer, false});
     }
+    // The slow facts come after the missed ones, so that each comes back
+    // until it is quick.
+    std::stable_sort(slow.begin(), slow.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [over, problem] : slow) {
+        if (due.size() >= mostDue) break;
+        due.append(problem);
+    }
+    if (due.isEmpty()) return {};
 
     // Drawn without repeats, dealt to the due facts in turn, so that with
     // few known facts each due one still has about as many as the others.

@@ -17,10 +17,17 @@ RecordsStore::RecordsStore() = default;
 
 RecordsStore::~RecordsStore() { close(); }
 
-void RecordsStore::close() { m_connection.close(); }
+void RecordsStore::close()
+{
+    // The keying read belongs to the database it was read from: another
+    // opened next numbers its children anew.
+    m_keying.clear();
+    m_connection.close();
+}
 
 Opening RecordsStore::open(const QString& file)
 {
+    m_keying.clear();
     m_opened = FileOpener(m_connection).open(file);
     return m_opened.opening;
 }
@@ -33,6 +40,7 @@ std::optional<Opening> RecordsStore::openExisting(const QString& file)
 
 Opening RecordsStore::openServer(const QString& service)
 {
+    m_keying.clear();
     m_opened = records::openServer(m_connection, service);
     return m_opened.opening;
 }
@@ -57,7 +65,24 @@ std::optional<QString> RecordsStore::renameChild(qint64 id, const QString& nickn
     return ChildrenTable(m_connection).rename(id, nickname);
 }
 
-bool RecordsStore::deleteChild(qint64 id) { return ChildrenTable(m_connection).remove(id); }
+bool RecordsStore::deleteChild(qint64 id)
+{
+    m_keying.remove(id);
+    return ChildrenTable(m_connection).remove(id);
+}
+
+bool RecordsStore::setBaseLimit(qint64 child, int ms)
+{
+    return !isReadOnly() && ChildrenTable(m_connection).setBaseLimit(child, ms);
+}
+
+bool RecordsStore::adoptSpeedRule()
+{
+    if (isReadOnly()) return false;
+    QSqlQuery q(m_connection.database());
+    return q.exec(QStringLiteral("UPDATE rules SET timed = 1 WHERE id = 1")) ||
+           m_connection.fail(QStringLiteral("cannot adopt the rule"), q.lastError());
+}
 
 std::optional<qint64> RecordsStore::loginChild(const QString& login)
 {
@@ -86,7 +111,7 @@ bool RecordsStore::writeAnswer(qint64 childId, const SetRecord& set, qint64& set
     qint64 newSetId = setId;
     Transaction transaction(m_connection);
     if (!transaction.began()) return false;
-    const auto written = AnswersTable(m_connection).write(childId, set, newSetId, answer);
+    const auto written = AnswersTable(m_connection).write(childId, set, newSetId, answer, m_keying);
     if (!written) return false;
     // An answer stored before went in the outbox then.
     if (toSend && *written != 0 && !OutboxTable(m_connection).queueAnswer(*written)) return false;

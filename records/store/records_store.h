@@ -15,6 +15,7 @@
 #include "records/model/nickname.h"
 #include "records/model/records_service.h"
 #include "records/model/records_types.h"
+#include "records/tables/answers_table.h"
 #include "records/tables/outbox_table.h"
 
 #include <QDateTime>
@@ -68,6 +69,13 @@ public:
     // connected. Nothing after a failure.
     std::optional<qint64> loginChild(const QString& login);
 
+    // Fast and right: the base limit of a child's recall facts, one of
+    // kBaseLimitSteps; and the speed rule adopted by a file that held the
+    // accuracy rule alone. Neither rewrites an answer or a fact row: what
+    // was shown before stays as it was recorded. False after a failure.
+    bool setBaseLimit(qint64 child, int ms);
+    bool adoptSpeedRule();
+
     // Messages for the adult that no window has shown yet; shown once.
     QStringList takeNotices();
     bool addNotice(const QString& text);
@@ -106,6 +114,7 @@ private:
 
     Connection m_connection;
     OpeningReport m_opened;
+    KeyingCache m_keying; // for the limit each answer carries (answers_table.h)
 };
 
 } // namespace common::records

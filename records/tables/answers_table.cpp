@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/tables/answers_table.h"
 
+#include "records/model/fluency.h"
 #include "records/model/mastery.h"
 #include "records/tables/fact_rows.h"
 
@@ -17,7 +18,7 @@ QVariant uidValue(const QString& uid) { return uid.isEmpty() ? QVariant() : QVar
 } // namespace
 
 std::optional<qint64> AnswersTable::write(qint64 childId, const SetRecord& set, qint64& setId,
-                                          const AnswerRecord& a)
+                                          const AnswerRecord& a, KeyingCache& keying)
 {
     // The statements are prepared once: this runs at every Return of a drill.
     const auto failed = [&](QSqlQuery& q) {
@@ -43,10 +44,41 @@ std::optional<qint64> AnswersTable::write(qint64 childId, const SetRecord& set, 
     }
     const qint64 newSetId = setId;
     const QString answeredAt = utcText(a.answeredAt);
+    const bool rightFirst = a.attempt == 1 && a.correct && !a.answerShown;
+    // The rule, the child's base limit and the fact row as they stand: one
+    // row, read before the answer so that it carries the limit in force.
+    QString latest, rightTimes;
+    int box = 0, keep = MasteryRule().lastAnswers, baseMs = kDefaultBaseLimitMs;
+    bool timed = false;
+    QSqlQuery& before = m_connection.prepared(QStringLiteral(
+        "SELECT r.last_answers, f.latest, f.box, r.timed, c.base_limit_ms, f.right_times "
+        "FROM rules r JOIN children c ON c.id = ? "
+        "LEFT JOIN facts f ON f.child_id = c.id AND f.fact = ? WHERE r.id = 1"));
+    before.addBindValue(childId);
+    before.addBindValue(a.fact);
+    if (!before.exec()) return failed(before);
+    if (before.next()) {
+        keep = before.value(0).toInt();
+        latest = before.value(1).toString();
+        box = before.value(2).toInt();
+        timed = before.value(3).toBool();
+        baseMs = baseLimitStep(before.value(4).toInt());
+        rightTimes = before.value(5).toString();
+    }
+    before.finish();
+    std::optional<int> limit;
+    if (timed && isRecallFact(a.fact)) {
+        // The keying is read from the fact rows once, and again only when
+        // an answer may have changed it.
+        auto known = keying.constFind(childId);
+        if (known == keying.cend())
+            known = keying.insert(childId, readKeyMs(m_connection, childId));
+        limit = Pace{baseMs, *known}.limitFor(a.rightAnswer);
+    }
     QSqlQuery& answer = m_connection.prepared(QStringLiteral(
         "INSERT INTO answers(set_id, position, fact, right_answer, typed, attempt, correct, "
-        "answer_shown, hint, elapsed_ms, answered_at, uid) "
-        "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (uid) DO NOTHING RETURNING id"));
+        "answer_shown, hint, elapsed_ms, answered_at, uid, limit_ms) "
+        "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (uid) DO NOTHING RETURNING id"));
     answer.addBindValue(newSetId);
     answer.addBindValue(a.position);
     answer.addBindValue(a.fact);
@@ -59,6 +91,7 @@ std::optional<qint64> AnswersTable::write(qint64 childId, const SetRecord& set, 
     answer.addBindValue(a.elapsedMs);
     answer.addBindValue(answeredAt);
     answer.addBindValue(uidValue(a.uid));
+    answer.addBindValue(limit ? QVariant(*limit) : QVariant(QMetaType(QMetaType::Int)));
     if (!answer.exec()) return failed(answer);
     if (!answer.next()) {
         // Stored before: its counts were brought up to date with it then.
@@ -67,7 +100,6 @@ std::optional<qint64> AnswersTable::write(qint64 childId, const SetRecord& set, 
     }
     const qint64 answerId = answer.value(0).toLongLong();
     answer.finish();
-    const bool rightFirst = a.attempt == 1 && a.correct && !a.answerShown;
     QSqlQuery& setCounts = m_connection.prepared(QStringLiteral(
         "UPDATE sets SET first_tries = first_tries + ?, first_right = first_right + ?, "
         "smaller_multiple_hints = smaller_multiple_hints + ?, "
@@ -82,32 +114,25 @@ std::optional<qint64> AnswersTable::write(qint64 childId, const SetRecord& set, 
     if (a.attempt == 1) {
         // The first try at a problem is what a fact's record counts.
         const QDate day = a.answeredAt.toLocalTime().date();
-        QString latest;
-        int box = 0, keep = MasteryRule().lastAnswers;
-        QSqlQuery& before = m_connection.prepared(
-            QStringLiteral("SELECT r.last_answers, f.latest, f.box FROM rules r "
-                           "LEFT JOIN facts f ON f.child_id = ? AND f.fact = ? "
-                           "WHERE r.id = 1"));
-        before.addBindValue(childId);
-        before.addBindValue(a.fact);
-        if (!before.exec()) return failed(before);
-        if (before.next()) {
-            keep = before.value(0).toInt();
-            latest = before.value(1).toString();
-            box = before.value(2).toInt();
-        }
-        before.finish();
         box = nextBox(box, rightFirst);
+        if (rightFirst) {
+            rightTimes = withRightTime(rightTimes, a.elapsedMs);
+            // A number typed, or a recall while the keying is not known yet,
+            // may tell the keying anew.
+            if (answerInQuestion(a.fact) || !keying.value(childId)) keying.remove(childId);
+        }
         QSqlQuery& fact = m_connection.prepared(QStringLiteral(
             "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, last_seen, latest, "
-            "last_missed, box, due, right_answer) VALUES(?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?) "
+            "last_missed, box, due, right_answer, right_times) "
+            "VALUES(?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
             "ON CONFLICT(child_id, fact) DO UPDATE SET "
             "seen = facts.seen + 1, "
             "first_try_right = facts.first_try_right + excluded.first_try_right, "
             "streak = CASE WHEN excluded.first_try_right = 1 THEN facts.streak + 1 ELSE 0 END, "
             "last_seen = excluded.last_seen, latest = excluded.latest, "
             "last_missed = COALESCE(excluded.last_missed, facts.last_missed), "
-            "box = excluded.box, due = excluded.due, right_answer = excluded.right_answer"));
+            "box = excluded.box, due = excluded.due, right_answer = excluded.right_answer, "
+            "right_times = excluded.right_times"));
         fact.addBindValue(childId);
         fact.addBindValue(a.fact);
         fact.addBindValue(rightFirst ? 1 : 0);
@@ -118,6 +143,8 @@ std::optional<qint64> AnswersTable::write(qint64 childId, const SetRecord& set, 
         fact.addBindValue(box);
         fact.addBindValue(dueDay(box, day).toString(Qt::ISODate));
         fact.addBindValue(a.rightAnswer);
+        // Never NULL: a fact never right yet has no times.
+        fact.addBindValue(rightTimes.isNull() ? QStringLiteral("") : rightTimes);
         if (!fact.exec()) return failed(fact);
     }
     return answerId;

@@ -2,6 +2,7 @@
 #include "records/tables/children_table.h"
 
 #include "records/messages/records_messages.h"
+#include "records/model/fluency.h"
 #include "records/model/nickname.h"
 
 #include <QDateTime>
@@ -86,6 +87,17 @@ std::optional<qint64> ChildrenTable::ofLogin(const QString& login)
         return std::nullopt;
     }
     return q.value(0).toLongLong();
+}
+
+bool ChildrenTable::setBaseLimit(qint64 id, int ms)
+{
+    if (baseLimitStep(ms) != ms) return false;
+    QSqlQuery q(m_connection.database());
+    q.prepare(QStringLiteral("UPDATE children SET base_limit_ms = ? WHERE id = ?"));
+    q.addBindValue(ms);
+    q.addBindValue(id);
+    if (!q.exec()) return m_connection.fail(QStringLiteral("cannot set the limit"), q.lastError());
+    return q.numRowsAffected() == 1;
 }
 
 } // namespace common::records

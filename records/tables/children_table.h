@@ -27,6 +27,8 @@ public:
     // The child that plays as `login`, added when missing; on a server the
     // role connected, whatever `login` says.
     std::optional<qint64> ofLogin(const QString& login);
+    // The base limit of the child's recall facts, one of kBaseLimitSteps.
+    bool setBaseLimit(qint64 id, int ms);
 
 private:
     Connection& m_connection;

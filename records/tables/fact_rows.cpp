@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/tables/fact_rows.h"
 
+#include "records/database/connection.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -42,10 +44,42 @@ MasteryRule readRule(const QSqlDatabase& db)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (q.exec(QStringLiteral("SELECT last_answers, right_needed, days_needed, "
-                              "missed_within_days FROM rules WHERE id = 1")) &&
+                              "missed_within_days, timed FROM rules WHERE id = 1")) &&
         q.next())
-        rule = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()};
+        rule = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt(),
+                q.value(4).toBool()};
     return rule;
+}
+
+std::optional<int> readKeyMs(const Connection& connection, qint64 child)
+{
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT fact, right_answer, right_times FROM facts "
+                             "WHERE child_id = ? AND right_times <> ''"));
+    q.addBindValue(child);
+    if (!q.exec()) return std::nullopt;
+    QList<TimedAnswer> tries;
+    while (q.next()) {
+        const QString fact = q.value(0).toString();
+        if (!answerInQuestion(fact) && !isRecallFact(fact)) continue;
+        const QString answer = q.value(1).toString();
+        for (const qint64 ms : parseRightTimes(q.value(2).toString()))
+            tries.append({fact, answer, ms});
+    }
+    return keyMs(tries);
+}
+
+Pace readPace(const Connection& connection, qint64 child)
+{
+    Pace pace;
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT base_limit_ms FROM children WHERE id = ?"));
+    q.addBindValue(child);
+    if (q.exec() && q.next()) pace.baseMs = baseLimitStep(q.value(0).toInt());
+    pace.keyMs = readKeyMs(connection, child);
+    return pace;
 }
 
 } // namespace common::records

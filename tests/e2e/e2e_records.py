@@ -201,19 +201,29 @@ def child_year_grid(desk):
         now = datetime.datetime.now(datetime.timezone.utc)
         rule = rows(desk, "SELECT last_answers, right_needed, days_needed, missed_within_days "
                           "FROM rules")[0]
-        facts = {fact: (latest, missed) for fact, latest, missed in rows(
-            desk, "SELECT f.fact, f.latest, f.last_missed FROM facts f JOIN children c "
-                  "ON f.child_id = c.id WHERE c.nickname = ?", (YEAR_CHILD,))}
-        want = {}
+        facts = {fact: (latest, missed, times) for fact, latest, missed, times in rows(
+            desk, "SELECT f.fact, f.latest, f.last_missed, f.right_times FROM facts f "
+                  "JOIN children c ON f.child_id = c.id WHERE c.nickname = ?", (YEAR_CHILD,))}
+        want, want_times = {}, {}
         for a in range(1, 10):
             for b in range(0, 10):
-                latest, missed = facts.get("mul:%dx%d" % (a, b), ("", None))
+                latest, missed, times = facts.get("mul:%dx%d" % (a, b), ("", None, ""))
                 state = expected_state(latest, missed, rule, now)
                 if state:
                     want["%d×%d" % (a, b)] = WORDS[state]
-        got = dict(name.split(" ", 1) for name in cells)
+                # The usual time: the median of the latest right first tries.
+                ms = sorted(int(t) for t in times.split())
+                want_times["%d×%d" % (a, b)] = "%.1f秒" % (ms[(len(ms) - 1) // 2] / 1000) if ms else None
+        # "7×8 ゆっくり 4.2秒": the fact, its state and its usual time.
+        parts = {name.split(" ")[0]: name.split(" ")[1:] for name in cells}
+        # Under the speed rule a mastered fact over the child's limit is ゆっくり.
+        got = {f: ("できた" if p[0] == "ゆっくり" and want.get(f) == "できた" else p[0])
+               for f, p in parts.items()}
         desk.equal(len(cells), 90, "a cell a fact, 1×0 to 9×9")
         desk.equal({f: got.get(f) for f in want}, want, "each cell names its fact and state")
+        desk.equal({f: (parts[f][1:] or [None])[0] for f in want_times if f in parts},
+                   {f: t for f, t in want_times.items() if f in parts},
+                   "each cell gives its fact's usual time")
         desk.check(set(want.values()) >= {"できた", "れんしゅう中", "にがて"},
                    "the year holds facts mastered, learning and missed", str(set(want.values())))
         desk.stop()

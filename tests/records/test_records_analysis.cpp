@@ -3,9 +3,13 @@
 // files in a time zone ahead of UTC (a local day is not a UTC day): a fact's
 // standing and review box, the child page of a small history, the review set,
 // and an older file brought up to date.
+#include "records/drill/records_writer.h"
+#include "records/reads/answers_csv.h"
 #include "records/reads/child_page.h"
+#include "records/reads/class_page.h"
 #include "records/reads/review.h"
 #include "records/store/records_store.h"
+#include "records/tables/fact_rows.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -100,6 +104,109 @@ private slots:
         ++m_files;
         QCOMPARE(m_store.open(file()), Opening::kOpened);
         QVERIFY(!m_store.addChild(QStringLiteral("たろう"), &m_child));
+    }
+
+    // Fast and right, against a file: the keying told by ×1 answers or the
+    // warm-up, the limit it gives, each answer carrying it, and 7×8 right
+    // ten times over three days at `factMs` each, under the file's rule.
+    void fastAndRight_data()
+    {
+        QTest::addColumn<QString>("keying"); // the fact typed to tell the keying, or none
+        QTest::addColumn<int>("keyingMs");
+        QTest::addColumn<int>("factMs");
+        QTest::addColumn<bool>("timed");
+        QTest::addColumn<FactState>("state");
+        QTest::addColumn<int>("limit"); // -1: none, the keying not known
+        QTest::newRow("a fast child")
+            << "mul:7x1" << 600 << 1500 << true << FactState::kMastered << 3900;
+        QTest::newRow("a slow accurate child: ゆっくり")
+            << "mul:7x1" << 600 << 6000 << true << FactState::kSlow << 3900;
+        QTest::newRow("a slow typist: the limit rises")
+            << "mul:7x1" << 2000 << 5000 << true << FactState::kMastered << 6000;
+        QTest::newRow("the warm-up tells the keying")
+            << "key:56" << 1500 << 5000 << true << FactState::kSlow << 4500;
+        QTest::newRow("the keying not known yet")
+            << "" << 0 << 6000 << true << FactState::kMastered << -1;
+        QTest::newRow("an older file's accuracy rule, until adopted")
+            << "mul:7x1" << 600 << 6000 << false << FactState::kMastered << 3900;
+    }
+    void fastAndRight()
+    {
+        QFETCH(QString, keying);
+        QFETCH(int, keyingMs);
+        QFETCH(int, factMs);
+        QFETCH(bool, timed);
+        QFETCH(FactState, state);
+        QFETCH(int, limit);
+        QVERIFY(QSqlQuery(QSqlDatabase::database(m_store.connectionName()))
+                    .exec(timed ? "UPDATE rules SET timed = 1" : "UPDATE rules SET timed = 0"));
+        qint64 setId = 0;
+        const bool warmUp = keying.startsWith(u"key:");
+        for (int i = 0; !keying.isEmpty() && i < 4; ++i)
+            problem(m_store, m_child, setId, warmUp ? u"keying"_qs : u"table:7"_qs, keying,
+                    keying.endsWith(u"x1") ? u"7"_qs : u"56"_qs,
+                    {keying.endsWith(u"x1") ? "7" : "56"}, at(12, 9, i), keyingMs);
+        for (int i = 0; i < 10; ++i) {
+            setId = 0;
+            problem(m_store, m_child, setId, u"table:7"_qs, u"mul:7x8"_qs, u"56"_qs, {"56"},
+                    at(10 - i / 4, 10, i), factMs);
+        }
+        QCOMPARE(rows(m_store.connectionName(),
+                      "SELECT coalesce(limit_ms, -1) FROM answers ORDER BY id DESC LIMIT 1"),
+                 QStringList{QString::number(timed ? limit : -1)});
+        ChildPage page = readChildPage(m_store.connection(), m_child, kNow);
+        QCOMPARE(page.facts.value("mul:7x8").state, state);
+        QCOMPARE(page.facts.value("mul:7x8").usualMs.value_or(-1), factMs);
+        QCOMPARE(page.facts.value("mul:7x8").limitMs.value_or(-1), limit);
+        // The warm-up's numbers are no facts and its set no kind; the kind
+        // and the class page count the recall facts met and those fluent
+        // (7×1, four times right, is not mastered yet).
+        QVERIFY(!page.facts.contains("key:56"));
+        QCOMPARE(page.kinds.size(), 1);
+        const int met = keying == u"mul:7x1" ? 2 : 1, fluent = state == FactState::kMastered;
+        QCOMPARE(page.kinds.first().recallFacts, met);
+        QCOMPARE(page.kinds.first().fluentFacts, fluent);
+        const ClassRow row = readClassPage(m_store.connection()).rows.first();
+        QCOMPARE(row.recallFacts, met);
+        QCOMPARE(row.fluentFacts, fluent);
+        // The CSV gives the limit in force at each answer.
+        QVERIFY(answersCsv(m_store.connection(), m_child)
+                    .trimmed()
+                    .endsWith(',' + (timed && limit >= 0 ? QByteArray::number(limit) : "")));
+        // A slow fact comes back in the review, ahead of the known ones.
+        const QList<ReviewProblem> review = readReviewSet(m_store.connection(), m_child, kToday, 1);
+        QCOMPARE(!review.isEmpty() && review.first().fact == u"mul:7x8", state == FactState::kSlow);
+        if (timed) return;
+        // Adopted: the same answers read under the speed rule, none rewritten.
+        QVERIFY(m_store.adoptSpeedRule());
+        page = readChildPage(m_store.connection(), m_child, kNow);
+        QCOMPARE(page.facts.value("mul:7x8").state, FactState::kSlow);
+        QCOMPARE(rows(m_store.connectionName(), "SELECT count(limit_ms) FROM answers"),
+                 QStringList{"0"});
+    }
+
+    // The drill's side asks whether the keying is known, and records the
+    // warm-up's answers, which tell it.
+    void warmUpTellsTheKeying()
+    {
+        RecordsWriter writer(file());
+        writer.open([](const OpenedRecords&) {});
+        writer.chooseChild(m_child);
+        QCOMPARE(writer.keyingKnown(), std::optional(false));
+        writer.setStarted({u"numira"_qs, QString::fromUtf16(kKeyingChoice), 3, {}});
+        for (int i = 1; i <= 3; ++i)
+            writer.answered({i,
+                             keyFact(56),
+                             u"56"_qs,
+                             u"56"_qs,
+                             1,
+                             true,
+                             false,
+                             {},
+                             1500,
+                             QDateTime::currentDateTimeUtc()});
+        QCOMPARE(writer.keyingKnown(), std::optional(true));
+        QCOMPARE(readPace(m_store.connection(), m_child).keyMs, std::optional(500));
     }
 
     void mastery_data()
@@ -338,17 +445,28 @@ private slots:
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
             db.setDatabaseName(older);
             QVERIFY(db.open());
-            for (const char* sql :
-                 {"DROP TABLE outbox", "DROP INDEX sets_by_uid", "DROP INDEX answers_by_uid",
-                  "ALTER TABLE sets DROP uid", "ALTER TABLE answers DROP uid",
-                  "DROP INDEX children_by_login", "ALTER TABLE children DROP login",
-                  "DROP INDEX facts_missed_by_due", "ALTER TABLE facts DROP latest",
-                  "ALTER TABLE facts DROP last_missed", "ALTER TABLE facts DROP box",
-                  "ALTER TABLE facts DROP due", "ALTER TABLE facts DROP right_answer",
-                  "ALTER TABLE sets DROP first_tries", "ALTER TABLE sets DROP first_right",
-                  "ALTER TABLE sets DROP smaller_multiple_hints",
-                  "ALTER TABLE sets DROP larger_divisor_hints",
-                  "ALTER TABLE sets DROP last_answered_at", "DROP TABLE keeping"})
+            for (const char* sql : {"ALTER TABLE facts DROP right_times",
+                                    "ALTER TABLE answers DROP limit_ms",
+                                    "ALTER TABLE children DROP base_limit_ms",
+                                    "DROP TABLE outbox",
+                                    "DROP INDEX sets_by_uid",
+                                    "DROP INDEX answers_by_uid",
+                                    "ALTER TABLE sets DROP uid",
+                                    "ALTER TABLE answers DROP uid",
+                                    "DROP INDEX children_by_login",
+                                    "ALTER TABLE children DROP login",
+                                    "DROP INDEX facts_missed_by_due",
+                                    "ALTER TABLE facts DROP latest",
+                                    "ALTER TABLE facts DROP last_missed",
+                                    "ALTER TABLE facts DROP box",
+                                    "ALTER TABLE facts DROP due",
+                                    "ALTER TABLE facts DROP right_answer",
+                                    "ALTER TABLE sets DROP first_tries",
+                                    "ALTER TABLE sets DROP first_right",
+                                    "ALTER TABLE sets DROP smaller_multiple_hints",
+                                    "ALTER TABLE sets DROP larger_divisor_hints",
+                                    "ALTER TABLE sets DROP last_answered_at",
+                                    "DROP TABLE keeping"})
                 QVERIFY(QSqlQuery(db).exec(sql));
             QVERIFY(QSqlQuery(db).exec("DROP TABLE rules"));
             QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));
@@ -359,7 +477,11 @@ private slots:
         QCOMPARE(store.open(older), Opening::kOpened);
         QCOMPARE(rows(store.connectionName(), facts), written);
         QCOMPARE(rows(store.connectionName(), sets), setsWritten);
-        QCOMPARE(readChildPage(store.connection(), m_child, kNow).rule, MasteryRule());
+        // Its facts' right times filled from its answers as the drills write
+        // them; its rule the accuracy rule alone, until an adult adopts the
+        // speed rule.
+        QCOMPARE(readChildPage(store.connection(), m_child, kNow).rule,
+                 (MasteryRule{10, 9, 3, 7, false}));
     }
 };
 

@@ -502,8 +502,12 @@ private slots:
         const QByteArray last = old.typed.toUtf8();
         QVERIFY(fileBytes(file()).contains(last));
         QSqlQuery back(QSqlDatabase::database(store.connectionName()));
-        QVERIFY(back.exec("DROP TABLE outbox") && back.exec("DROP INDEX sets_by_uid") &&
-                back.exec("DROP INDEX answers_by_uid") && back.exec("ALTER TABLE sets DROP uid") &&
+        QVERIFY(back.exec("ALTER TABLE facts DROP right_times") &&
+                back.exec("ALTER TABLE answers DROP limit_ms") &&
+                back.exec("ALTER TABLE children DROP base_limit_ms") &&
+                back.exec("ALTER TABLE rules DROP timed") && back.exec("DROP TABLE outbox") &&
+                back.exec("DROP INDEX sets_by_uid") && back.exec("DROP INDEX answers_by_uid") &&
+                back.exec("ALTER TABLE sets DROP uid") &&
                 back.exec("ALTER TABLE answers DROP uid") &&
                 back.exec("DROP INDEX children_by_login") &&
                 back.exec("ALTER TABLE children DROP login") &&

@@ -115,7 +115,9 @@ private slots:
             "SELECT id, 'numira', 'add:1', 10, '2026-12-01' FROM children"
             ";INSERT INTO answers(set_id, position, fact, right_answer, typed, attempt, "
             "correct, answer_shown, elapsed_ms, answered_at) "
-            "SELECT id, 1, 'add:1+1', '2', '2', 1, 1, 0, 900, '2026-12-01' FROM sets";
+            "SELECT id, 1, 'add:1+1', '2', '2', 1, 1, 0, 900, '2026-12-01' FROM sets"
+            ";INSERT INTO facts(child_id, fact, seen, first_try_right, streak, last_seen) "
+            "SELECT id, 'add:1+1', 1, 1, 1, '2026-12-01' FROM children";
         QCOMPARE(psql(m_old, {pupilRows}), "");
         const QStringList counts{"SELECT count(*) FROM children", "SELECT count(*) FROM sets",
                                  "SELECT count(*) FROM answers"};
@@ -131,6 +133,10 @@ private slots:
                      QString::number(schemaVersion()));
             QCOMPARE(seen(m_pupil), "1 1 1");
             QCOMPARE(seen(m_other), "0 0 0");
+            // The fact's right time filled from its answer; the accuracy rule
+            // kept for the rows already there, the speed rule on a new server.
+            QCOMPARE(psql(m_old, {"SET ROLE " + m_pupil, "SELECT right_times FROM facts"}), "900");
+            QCOMPARE(psql(m_old, {"SELECT timed FROM rules"}), "0");
             // A pupil's child is its login after the upgrade too.
             QCOMPARE(psql(m_old, {"SELECT nickname FROM children"}), m_pupil);
             QCOMPARE(psql(m_old, {"SET ROLE " + m_other,
@@ -140,6 +146,7 @@ private slots:
                      "!");
         }
         for (int run = 1; run <= 2; ++run) QCOMPARE(psql(m_new, {"SET ROLE " + m_owner}, true), "");
+        QCOMPARE(psql(m_new, {"SELECT timed FROM rules"}), "1");
         QCOMPARE(schemaDump(m_old), schemaDump(m_new));
     }
 
