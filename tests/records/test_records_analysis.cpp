@@ -3,11 +3,13 @@
 // files in a time zone ahead of UTC (a local day is not a UTC day): a fact's
 // standing and review box, the child page of a small history, the review set,
 // and an older file brought up to date.
+#include "records/drill/records_writer.h"
 #include "records/reads/answers_csv.h"
 #include "records/reads/child_page.h"
 #include "records/reads/class_page.h"
 #include "records/reads/review.h"
 #include "records/store/records_store.h"
+#include "records/tables/fact_rows.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -181,6 +183,30 @@ private slots:
         QCOMPARE(page.facts.value("mul:7x8").state, FactState::kSlow);
         QCOMPARE(rows(m_store.connectionName(), "SELECT count(limit_ms) FROM answers"),
                  QStringList{"0"});
+    }
+
+    // The drill's side asks whether the keying is known, and records the
+    // warm-up's answers, which tell it.
+    void warmUpTellsTheKeying()
+    {
+        RecordsWriter writer(file());
+        writer.open([](const OpenedRecords&) {});
+        writer.chooseChild(m_child);
+        QCOMPARE(writer.keyingKnown(), std::optional(false));
+        writer.setStarted({u"numira"_qs, QString::fromUtf16(kKeyingChoice), 3, {}});
+        for (int i = 1; i <= 3; ++i)
+            writer.answered({i,
+                             keyFact(56),
+                             u"56"_qs,
+                             u"56"_qs,
+                             1,
+                             true,
+                             false,
+                             {},
+                             1500,
+                             QDateTime::currentDateTimeUtc()});
+        QCOMPARE(writer.keyingKnown(), std::optional(true));
+        QCOMPARE(readPace(m_store.connection(), m_child).keyMs, std::optional(500));
     }
 
     void mastery_data()

@@ -295,9 +295,9 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("name");
         QTest::newRow("mastered") << false << 2 << "×3"
-                                  << "2×3 できた";
+                                  << "2×3 できた 3.0秒";
         QTest::newRow("learning") << false << 4 << "×5"
-                                  << "4×5 れんしゅう中";
+                                  << "4×5 れんしゅう中 3.0秒";
         QTest::newRow("missed") << false << 7 << "×8"
                                 << "7×8 にがて";
         QTest::newRow("not seen") << false << 9 << "×9"
@@ -305,7 +305,7 @@ private slots:
         QTest::newRow("no ×0 column") << false << 3 << "×0"
                                       << "";
         QTest::newRow("×0 practised") << true << 3 << "×0"
-                                      << "3×0 れんしゅう中";
+                                      << "3×0 れんしゅう中 3.0秒";
         QTest::newRow("×0 not seen") << true << 5 << "×0"
                                      << "5×0 まだ";
         QTest::newRow("×8 beside ×0") << true << 7 << "×8"

@@ -270,8 +270,10 @@ private slots:
         auto* table = named<QTableWidget>(window, u"クラスのようす"_qs);
         QCOMPARE(table->rowCount(), 2);
         QCOMPARE(table->item(1, 0)->text(), m_server->role(2));
-        QVERIFY(table->item(1, 1)->text().startsWith(u"100%"));
-        QVERIFY(!table->item(0, 1));
+        // Each child's share of fluent recall facts, then its kinds.
+        QCOMPARE(table->item(0, 1)->text(), u"—"_qs);
+        QVERIFY(table->item(1, 2)->text().startsWith(u"100%"));
+        QVERIFY(!table->item(0, 2));
         table->setCurrentCell(1, 0);
         QTest::keyClick(table, Qt::Key_Return);
         QCOMPARE(pages->currentIndex(), 1);
