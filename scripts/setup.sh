@@ -27,9 +27,10 @@ if [ -z "${BUILD_TARGETS:-}" ]; then
   # The end-to-end tests: an X server, D-Bus and the accessibility bus, dogtail
   # and pyatspi to read the windows, xdotool and python3-xlib (XTEST) to click
   # and type, xprop for titles, ImageMagick for screenshots, and a private
-  # PulseAudio whose sink is recorded (parec) to hear the sounds.
+  # PulseAudio whose sink is recorded (parec) to hear the sounds; faketime
+  # runs a drill and the records window on a later day.
   PACKAGES+=(xvfb dbus-daemon dbus-bin at-spi2-core python3 python3-dogtail python3-pyatspi
-             python3-xlib xdotool x11-utils imagemagick pulseaudio pulseaudio-utils)
+             python3-xlib xdotool x11-utils imagemagick pulseaudio pulseaudio-utils faketime)
 fi
 
 missing=()

@@ -94,4 +94,15 @@ bool hasRemainder(int category, int number)
     return kind && kind->hasRemainder;
 }
 
+bool asksRecallFacts(const Choice& choice)
+{
+    switch (choice.category) {
+    case kAddition:
+    case kSubtraction: return choice.number >= 0 && choice.number <= 2;
+    case kDivision: return choice.number == 0;
+    case kMultiplicationTable: return true;
+    }
+    return false;
+}
+
 } // namespace numira

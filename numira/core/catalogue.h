@@ -74,4 +74,10 @@ struct Choice {
     }
 };
 
+// A kind whose facts a child should know by heart rather than work through:
+// the times table, the division facts of the table (わりざん 1), and
+// addition and subtraction within 20 (たしざん 1-3, ひきざん 1-3). A review
+// mixes kinds and is none of them.
+bool asksRecallFacts(const Choice& choice);
+
 } // namespace numira

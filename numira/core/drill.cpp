@@ -3,6 +3,7 @@
 
 #include "common/drill_rules.h"
 #include "numira/core/judge.h"
+#include "records/model/fluency.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -28,8 +29,20 @@ bool Drill::chooseSet(const std::function<std::optional<ChosenSet>()>& ask)
             m_generators.generate(m_choice, m_store);
         break;
     }
+    m_warmingUp = warmUpDue();
+    if (m_warmingUp) fillWarmUp(m_random, m_warmUp);
     startRun();
     return true;
+}
+
+// The records are asked once, at the first choice of facts to know by heart:
+// the warm-up is given when they say the keying is not known yet, and
+// nothing changes with records off or nobody known to play.
+bool Drill::warmUpDue()
+{
+    if (m_warmUpSettled || !asksRecallFacts(m_choice)) return false;
+    m_warmUpSettled = true;
+    return m_records.keyingKnown() == false;
 }
 
 void Drill::startRun()
@@ -41,14 +54,23 @@ void Drill::startRun()
 
 void Drill::startAgain()
 {
+    restartRun();
+    m_state.mascotShowing = true;
+}
+
+// What runs, from its first problem, as a set of its own in the records.
+void Drill::restartRun()
+{
     if (m_state.setChosen)
-        m_log.setStarted(QStringLiteral("numira"), choiceKey(m_choice), m_store.count);
+        m_log.setStarted(QStringLiteral("numira"),
+                         m_warmingUp ? QString::fromUtf16(common::records::kKeyingChoice)
+                                     : choiceKey(m_choice),
+                         count());
     m_state.currentNumber = 1;
     m_state.firstTryCorrect = 0;
     m_state.onFirstTry = true;
     m_state.answerShown = false;
     m_state.finished = false;
-    m_state.mascotShowing = true;
 }
 
 Step Drill::showAnswerOrNext()
@@ -58,7 +80,7 @@ Step Drill::showAnswerOrNext()
     if (!s.answerShown) {
         if (s.finished) return Step::kNone;
         s.mascotShowing = true;
-        if (s.currentNumber > m_store.count) {
+        if (s.currentNumber > count()) {
             endRun();
             return Step::kEndedAtAnswer;
         }
@@ -69,9 +91,10 @@ Step Drill::showAnswerOrNext()
     // After the end, further clicks show the same end: the number neither
     // grows nor drops below the problems dealt with (a lowered count).
     if (!s.finished) ++s.currentNumber;
-    if (s.currentNumber > m_store.count) {
+    if (s.currentNumber > count()) {
         if (!s.finished) endRun();
-        return Step::kEnded;
+        // Past the warm-up's last number, the set's first problem.
+        return s.finished ? Step::kEnded : Step::kNextProblem;
     }
     s.answerShown = false;
     s.onFirstTry = true;
@@ -98,8 +121,9 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     s.mascotShowing = false;
     const QString right = answer();
     const bool correct = judgeAnswer(right, typed, answersHaveRemainders());
-    m_log.answered(s.currentNumber, factKey(question()), right, typed.toString(), correct,
-                   s.answerShown);
+    const QString fact =
+        m_warmingUp ? common::records::keyFact(right.toInt()) : factKey(question());
+    m_log.answered(s.currentNumber, fact, right, typed.toString(), correct, s.answerShown);
     if (!correct) {
         s.onFirstTry = false;
         return Judgement{Verdict::kWrong, false};
@@ -108,7 +132,7 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     if (s.onFirstTry) ++s.firstTryCorrect;
     s.onFirstTry = true;
     s.answerShown = false;
-    if (s.currentNumber > m_store.count)
+    if (s.currentNumber > count())
         endRun();
     else
         m_log.problemShown();
@@ -118,14 +142,21 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
 // A review set mixes kinds: each of its answers says whether it has a remainder.
 bool Drill::answersHaveRemainders() const
 {
+    if (m_warmingUp) return false;
     if (m_choice.category == kReview) return answer().contains(QLatin1String("..."));
     return hasRemainder(m_choice.category, m_choice.number);
 }
 
 void Drill::endRun()
 {
-    m_state.finished = true;
     m_log.setEnded(endScore());
+    if (m_warmingUp) {
+        // The chosen set starts; the last number's judgement stays on show.
+        m_warmingUp = false;
+        restartRun();
+        return;
+    }
+    m_state.finished = true;
 }
 
 bool Drill::fixCount(int typed)
@@ -146,12 +177,12 @@ void Drill::releaseCount()
 
 QString Drill::question() const
 {
-    return m_store.question(std::clamp(m_state.currentNumber, 1, kMaxProblems));
+    return running().question(std::clamp(m_state.currentNumber, 1, kMaxProblems));
 }
 
 QString Drill::answer() const
 {
-    return m_store.answer(std::clamp(m_state.currentNumber, 1, kMaxProblems));
+    return running().answer(std::clamp(m_state.currentNumber, 1, kMaxProblems));
 }
 
 int Drill::score() const
@@ -206,6 +237,19 @@ void fillReview(const QList<common::ReviewProblem>& review, ProblemStore& store)
     store.countText() = QString::number(store.count);
     for (int k = 1; k <= store.count; ++k)
         store.setSlot(k, review.at(k - 1).question, review.at(k - 1).answer);
+}
+
+void fillWarmUp(RandomSource& random, ProblemStore& store)
+{
+    store.title = QStringLiteral("じゅんびうんどう");
+    store.count = kWarmUpNumbers;
+    store.countText() = QString::number(kWarmUpNumbers);
+    for (int k = 1; k <= kWarmUpNumbers; ++k) {
+        // One digit and two in turn: the keying of both lengths of answer.
+        const QString number =
+            QString::number(k % 2 ? 1 + random.uniform(9) : 10 + random.uniform(90));
+        store.setSlot(k, number, number);
+    }
 }
 
 common::Worksheet makeWorksheet(const ProblemStore& store)

@@ -3,9 +3,10 @@
 
 // The arithmetic drill without its windows: the set in hand and the choice
 // that made it, the run through the set with its first-try score, the
-// judging of a typed answer with Return's arming, and the fixed number of
-// problems. The main window passes clicks, keys and typed texts in and shows
-// what comes back.
+// judging of a typed answer with Return's arming, the fixed number of
+// problems, and the warm-up that comes first once where the records cannot
+// tell yet how quickly the child types. The main window passes clicks, keys and typed texts in and
+// shows what comes back.
 
 #include "common/worksheet.h"
 #include "numira/core/catalogue.h"
@@ -73,10 +74,15 @@ QString choiceKey(const Choice& choice);
 // A review set in the store: its problems in their order, at most 100.
 void fillReview(const QList<common::ReviewProblem>& review, ProblemStore& store);
 
+// The warm-up's numbers in the store: kWarmUpNumbers of them, one and two
+// digits in turn, each its own question and answer.
+inline constexpr int kWarmUpNumbers = 5;
+void fillWarmUp(RandomSource& random, ProblemStore& store);
+
 class Drill {
 public:
     explicit Drill(RandomSource& random, common::RecordsService& records = common::nullRecords())
-        : m_generators(random), m_log(records)
+        : m_generators(random), m_random(random), m_records(records), m_log(records)
     {
     }
 
@@ -85,9 +91,15 @@ public:
     // rows makes no set and is asked for again; closing the window then leaves
     // the set and its run as they were. Closed at the first asking, a fresh
     // set of the choice in force is made. True when a run started.
+    //
+    // The first time a child whose typing the records do not know yet
+    // chooses a kind of facts to know by heart, the run is the warm-up
+    // first: numbers to type as shown, recorded as a set of their own that
+    // counts for nothing, and the chosen set starts after its last number.
     bool chooseSet(const std::function<std::optional<ChosenSet>()>& ask);
 
-    // The same set again from its first problem, the score back to 0.
+    // The same set again from its first problem, the score back to 0; in
+    // the warm-up, the warm-up again.
     void startAgain();
 
     // Shows the answer of the problem on show (no point for it then), or
@@ -113,10 +125,14 @@ public:
     int fixedCount() const { return m_fixedCount; }
 
     const RunState& state() const { return m_state; }
+    // The set chosen, also while the warm-up runs before it.
     const ProblemStore& store() const { return m_store; }
     const Choice& choice() const { return m_choice; }
-    int count() const { return m_store.count; }
-    QString title() const { return m_store.title.text(); }
+    // Whether the run is the warm-up: its numbers have no score.
+    bool warmingUp() const { return m_warmingUp; }
+    // The count, title, problems and answers of what runs: the warm-up or the set.
+    int count() const { return running().count; }
+    QString title() const { return running().title.text(); }
     // The problem on show and its answer.
     QString question() const;
     QString answer() const;
@@ -129,12 +145,20 @@ public:
 
 private:
     void startRun();
+    void restartRun();
     void endRun();
     bool answersHaveRemainders() const;
+    bool warmUpDue();
+    const ProblemStore& running() const { return m_warmingUp ? m_warmUp : m_store; }
 
     ProblemGenerators m_generators;
+    RandomSource& m_random;
+    common::RecordsService& m_records;
     common::AnswerLog m_log;
     ProblemStore m_store;
+    ProblemStore m_warmUp; // numbers to type, each its own answer
+    bool m_warmingUp = false;
+    bool m_warmUpSettled = false; // given once, or not needed: never asked again
     Choice m_choice;
     QList<common::ReviewProblem> m_review; // the problems of a review choice
     bool m_countIsFixed = false;

@@ -22,6 +22,7 @@ namespace numira {
 namespace {
 
 const QString kTypeAnswer = QStringLiteral("こたえをいれてね☆");
+const QString kTypeNumber = QStringLiteral("でたかずをそのままいれてね☆");
 const QString kShowAnswer = QStringLiteral("せいかいをだす");
 const QString kNextProblem = QStringLiteral("つぎのもんだい");
 const QString kAnswerPreset = QStringLiteral("こたえ");
@@ -180,10 +181,19 @@ void MainWindow::showMascot()
     m_feedback.give(m_picture, common::Feedback::Cue::kMascot);
 }
 
-void MainWindow::showScore() { m_scoreEdit->setText(withBlank(m_drill.score())); }
+// The warm-up has no score.
+void MainWindow::showScore()
+{
+    m_scoreEdit->setText(m_drill.warmingUp() ? QString() : withBlank(m_drill.score()));
+}
 
+QString MainWindow::prompt() const { return m_drill.warmingUp() ? kTypeNumber : kTypeAnswer; }
+
+// The title and count too: the warm-up's last number leads to the set's first problem.
 void MainWindow::showProblem()
 {
+    m_titleEdit->setText(m_drill.title());
+    m_countEdit->setText(withBlank(m_drill.count()));
     m_problemEdit->setText(m_drill.question());
     m_numberEdit->setText(withBlank(m_drill.state().currentNumber));
     m_answerEdit->clear();
@@ -224,7 +234,7 @@ void MainWindow::chooseProblems()
     showScore();
     blankPicture();
     m_showAnswerButton->setText(kShowAnswer);
-    m_messageLine->setText(kTypeAnswer);
+    m_messageLine->setText(prompt());
     showMascot();
     m_answerEdit->setFocus();
 }
@@ -236,7 +246,7 @@ void MainWindow::showAnswerOrNext()
     case Step::kAnswerShown:
         m_answerEdit->setText(m_drill.answer());
         showMascot();
-        m_messageLine->setText(kTypeAnswer);
+        m_messageLine->setText(prompt());
         m_showAnswerButton->setText(kNextProblem);
         showScore();
         return;
@@ -262,10 +272,10 @@ void MainWindow::startAgain()
     m_numberEdit->setText(withBlank(m_drill.state().currentNumber));
     m_problemEdit->setText(m_drill.question());
     m_answerEdit->setText(kAnswerPreset);
-    m_scoreEdit->setText(QString::number(m_drill.score()));
+    m_scoreEdit->setText(m_drill.warmingUp() ? QString() : QString::number(m_drill.score()));
     showMascot();
     m_showAnswerButton->setText(kShowAnswer);
-    m_messageLine->setText(kTypeAnswer);
+    m_messageLine->setText(prompt());
     m_answerEdit->setFocus();
 }
 
@@ -321,7 +331,7 @@ void MainWindow::answerKeyPressed(int key)
 {
     if (m_drill.keyPressed()) {
         showMascot();
-        m_messageLine->setText(kTypeAnswer);
+        m_messageLine->setText(prompt());
     }
     if (!isReturn(key)) return;
     const std::optional<Judgement> judged = m_drill.returnPressed(m_answerEdit->text());

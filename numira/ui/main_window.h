@@ -67,6 +67,8 @@ private:
     std::optional<ChosenSet> askForChoice();
     void showProblem();
     void showScore();
+    // What the message line asks for: an answer, or in the warm-up the number shown.
+    QString prompt() const;
     void showEndOfRun(bool focusChooseButton);
     void showMascot();
     void blankPicture();

@@ -5,14 +5,19 @@ a fresh home; an adult turns records on in the records window and adds two
 children; each drill then asks who is playing, and a short set played as one
 of them is read back from the records file. With records on, the choice
 window's six pages are all in reach at 96 dpi, and a missed fact, once due,
-comes back on the review page. A generated child-year's times-table grid is
-read through the accessibility bus, each cell's state against the file."""
+comes back on the review page. Known facts answered right but slowly, after
+the warm-up that measures the child's typing, are ゆっくり on the child's
+page, and できた once answered quickly a day on (faketime). A generated
+child-year's times-table grid is read through the accessibility bus, each
+cell's state against the file."""
 import datetime
+import glob
 import math
 import os
 import re
 import sqlite3
 import subprocess
+import time
 
 import access
 import desktop as d
@@ -24,6 +29,8 @@ from xinput import click, key, type_into
 RECORDS_TITLE = "学習の記録"
 WHO = "だれがやるの？"
 CHILDREN = ["たろう", "はなこ"]
+# Debian's faketime: a program run on a later day.
+FAKETIME = next(iter(glob.glob("/usr/lib/*/faketime/libfaketime.so.1")), "libfaketime.so.1")
 
 
 def records_file(desk):
@@ -82,9 +89,9 @@ def turn_on_with_two_children(desk):
         desk.check(os.stat(records_file(desk)).st_mode & 0o777 == 0o600, "the file is 0600")
 
 
-def who_is_playing(desk, program, child):
+def who_is_playing(desk, program, child, **env):
     """The question on screen, a name taken from the keyboard alone."""
-    app = desk.start(program)
+    app = desk.start(program, **env)
     box = access.wait_for(
         lambda: next((w for w in app if w.showing and access.find_all(w, WHO, "label")), None),
         "the question " + WHO)
@@ -158,6 +165,102 @@ def missed_fact_comes_back(desk):
         question = missed[0][0].split(":", 1)[1]
         desk.expect(lambda: text(find(app[0], "もんだい", "text")), question,
                     "the missed fact comes back")
+
+
+def answer_right(field, value):
+    """Types a right answer and presses Return; on to the next problem or the end."""
+    before = text(field["なんもんめ"])
+    type_into(field["こたえ"], value)
+    access.wait_for(lambda: text(field["こたえ"]) == value, "the typed answer")
+    key("Return")
+    access.wait_for(lambda: text(field["なんもんめ"]) != before
+                    or text(field["こたえ"]) == "おしまいです。", "the next problem")
+
+
+def play_row_7(desk, app, slow_s=0.0, warm_up=False):
+    """Row 7 of the 九九, each answer right, typed after slow_s seconds; the
+    warm-up's numbers first, typed as shown. The facts answered."""
+    click(find(app[0], "もんだいえらび", "push button"))
+    choice = window(app, numira.CHOICE_TITLE)
+    click(find(choice, "九九", "page tab"))
+    for row in ("２のだん", "７のだん"):  # the first showing ticks row 2
+        click(find(choice, row, "check box"))
+    click(find(choice, "けってい", "push button"))
+    access.wait_for(lambda: access.gone(choice), "the choice window to close")
+    field = {name: find(app[0], name, "text") for name in numira.START_TEXTS}
+    click(field["こたえ"])
+    if warm_up:
+        desk.equal([text(field[n]) for n in ("もんだいめい", "おしらせ", "てんすう")],
+                   ["じゅんびうんどう", "でたかずをそのままいれてね☆", ""],
+                   "the warm-up first: numbers to type, no score")
+        for _ in range(5):
+            answer_right(field, text(field["もんだい"]))
+    desk.equal(text(field["もんだいめい"]), "九九", "then the 九九")
+    facts = []
+    while text(field["こたえ"]) != "おしまいです。":
+        a, b = text(field["もんだい"]).split("x")
+        shown = access.texts(app[0])
+        time.sleep(slow_s)
+        if slow_s:
+            desk.equal(access.texts(app[0]), shown, "no clock, no hurry while the child thinks")
+        facts.append("%s×%s" % (a, b))
+        answer_right(field, str(int(a) * int(b)))
+    return facts
+
+
+def grid_cells(desk, child, **env):
+    """The 九九 grid's cells on the child's page, by fact: state and usual time."""
+    app = desk.start("kiroku", **env)
+    main = window(app, RECORDS_TITLE)
+    click(find(find(main, "子どもの一覧", "list"), child, "list item"))
+    key("Return")
+    grid = find(main, "九九の表", "table")
+    cells = access.wait_for(lambda: {c.name.split(" ")[0]: c.name.split(" ")[1:] for c in
+                                     access.find_all(grid, role="table cell")
+                                     if re.match(r"[1-9]×[0-9] ", c.name)} or None,
+                            "the grid's cells")
+    desk.stop()
+    return cells
+
+
+def slow_then_quick(desk):
+    """はなこ knows row 7 (right at the first try on three days, untimed) and
+    answers two of it right but slowly: ゆっくり. A day on, quick: できた."""
+    with desk.walk("row 7 slow, then quick a day on", seconds=60):
+        desk.stop()
+        child = rows(desk, "SELECT id FROM children WHERE nickname = 'はなこ'")[0][0]
+        day = lambda d: str(datetime.date.today() + datetime.timedelta(days=d))
+        latest = " ".join("%s:1" % day(-d) for d in (3, 3, 3, 4, 4, 4, 5, 5, 5))
+        with sqlite3.connect(records_file(desk)) as db:
+            db.executemany("INSERT INTO facts(child_id, fact, seen, first_try_right, streak, "
+                           "last_seen, latest, box, due, right_answer) "
+                           "VALUES(?, ?, 9, 9, 9, ?, ?, 4, ?, ?)",
+                           [(child, "mul:7x%d" % b, day(-3) + "T09:00:00Z", latest, day(9),
+                             str(7 * b)) for b in range(1, 10)])
+        app = who_is_playing(desk, "numira", "はなこ")
+        click(find(app[0], "もんだいすうをきめる", "check box"))
+        box = window(app, numira.COUNT_TITLE)
+        type_into(find(box, role="text"), "2")
+        click(find(box, "OK", "push button"))
+        slow = play_row_7(desk, app, slow_s=6.5, warm_up=True)
+        desk.stop()
+        keyed = rows(desk, "SELECT count(*) FROM answers a JOIN sets s ON a.set_id = s.id "
+                           "WHERE s.choice = 'keying' AND a.fact = 'key:' || a.right_answer")
+        desk.equal(keyed, [(5,)], "the warm-up's five numbers kept as keying facts")
+        cells = grid_cells(desk, "はなこ")
+        desk.equal({f: cells[f][0] for f in slow}, {f: "ゆっくり" for f in slow},
+                   "right but slow: ゆっくり")
+        desk.check(all(6.5 <= float(cells[f][1].rstrip("秒")) < 9 for f in slow),
+                   "with its usual time", str({f: cells[f] for f in slow}))
+        later = dict(LD_PRELOAD=FAKETIME, FAKETIME="+1d")
+        app = who_is_playing(desk, "numira", "はなこ", **later)
+        play_row_7(desk, app)
+        desk.stop()
+        desk.equal(rows(desk, "SELECT date(max(answered_at)) = date('now', '+1 day') FROM answers"),
+                   [(1,)], "those answers kept as a day on")
+        cells = grid_cells(desk, "はなこ", **later)
+        desk.equal({f: cells[f][0] for f in slow}, {f: "できた" for f in slow},
+                   "quick a day on: できた")
 
 
 YEAR_CHILD = "いちねん"
@@ -234,6 +337,7 @@ def main(desk):
     turn_on_with_two_children(desk)
     play_as_children(desk)
     missed_fact_comes_back(desk)
+    slow_then_quick(desk)
     child_year_grid(desk)
 
 

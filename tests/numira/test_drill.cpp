@@ -4,11 +4,13 @@
 // the fixed number of problems.
 #include "common/random_source.h"
 #include "numira/core/drill.h"
+#include "records/model/fluency.h"
 #include "tests/support/doubles.h"
 
 #include <QTest>
 
 using namespace numira;
+using common::records::keyFact;
 
 namespace {
 
@@ -160,6 +162,46 @@ private slots:
         }
     }
 
+    // The warm-up, once, before a set of facts to know by heart while the
+    // records do not know the keying: numbers of one digit and two in turn,
+    // recorded as keying facts; then the set from its start, nothing scored.
+    void warmUp_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("keying"); // -1 records off, 0 not known, 1 known
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("events"); // the warm-up's, "answer " left out
+        QTest::newRow("the table, the last number passed")
+            << 4 << 0 << 0 << "wr rrr ss"
+            << "set numira keying 5,1 1w,1 2r,2 1r,3 1r,4 1r,end 60";
+        QTest::newRow("worked through") << 0 << 4 << 0 << QString() << QString();
+        QTest::newRow("records off") << 4 << 0 << -1 << QString() << QString();
+        QTest::newRow("keying known") << 4 << 0 << 1 << QString() << QString();
+    }
+    void warmUp()
+    {
+        QFETCH(int, category);
+        QFETCH(int, number);
+        QFETCH(int, keying);
+        QFETCH(QString, script);
+        QFETCH(QString, events);
+        Child c;
+        if (keying >= 0) c.records.keying = keying == 1;
+        c.play(category, number, "n" + script);
+        // The set from its first problem, with nothing of the warm-up scored.
+        QVERIFY(c.drill.question() == c.drill.store().question(1) &&
+                c.drill.state().firstTryCorrect == 0);
+        c.play(category, number, "n"); // and no warm-up again
+        const QString set = u"set numira "_qs + choiceKey(c.drill.choice()) + u' ' +
+                            QString::number(c.drill.store().count);
+        QCOMPARE(c.records.events.join(u',').remove("answer "),
+                 (events.isEmpty() ? set : events + u',' + set) + u',' + set);
+        for (const common::AnswerRecord& a : c.records.answers)
+            QVERIFY(a.fact == keyFact(a.rightAnswer.toInt()) &&
+                    a.rightAnswer.size() == 2 - a.position % 2);
+    }
+
     void keysForRecords_data()
     {
         QTest::addColumn<QString>("question");
@@ -261,6 +303,10 @@ private slots:
         for (const ProblemKind& kind : problemKinds()) {
             QVERIFY(c.choose(kind.category, kind.number));
             QVERIFY2(c.drill.count() >= 1 && c.drill.count() <= 100, qPrintable(kind.title()));
+            bool recall = true; // the kinds the warm-up comes before: all facts timed
+            for (int k = 1; k <= c.drill.count(); ++k)
+                recall &= common::records::isRecallFact(factKey(c.drill.store().question(k)));
+            QVERIFY2(recall == asksRecallFacts(c.drill.choice()), qPrintable(kind.title()));
             int points = 0;
             while (!c.drill.state().finished) {
                 const QString answer = c.drill.answer();

@@ -70,9 +70,11 @@ public:
     void answered(const common::AnswerRecord& answer) override;
     void setEnded(int score) override;
     std::optional<QList<common::ReviewProblem>> reviewSet() override { return review; }
+    std::optional<bool> keyingKnown() override { return keying; }
     QStringList events;
     QList<common::AnswerRecord> answers;
     std::optional<QList<common::ReviewProblem>> review; // nothing: records off
+    std::optional<bool> keying;                         // nothing: records off
 };
 
 // A fixed seed, for randomised tests and benchmarks that must be repeatable.

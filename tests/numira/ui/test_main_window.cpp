@@ -201,6 +201,37 @@ private slots:
         QVERIFY(f.edit("answerEdit")->hasFocus());
     }
 
+    // The warm-up where the records do not know the child's keying: the
+    // number to type as it is, with no score; then the set chosen.
+    void warmUp_data()
+    {
+        QTest::addColumn<bool>("known");
+        QTest::newRow("keying not known") << false;
+        QTest::newRow("keying known") << true;
+    }
+    void warmUp()
+    {
+        QFETCH(bool, known);
+        WindowFixture f;
+        f.records.keying = known;
+        f.choose(0, 2);
+        if (!known) {
+            f.answerWrong();
+            QCOMPARE(
+                (QStringList{f.shows("titleEdit"), f.shows("countEdit"), f.shows("scoreEdit")}),
+                (QStringList{u"じゅんびうんどう"_qs, " 5", ""}));
+            QCOMPARE(f.shows("problemEdit"), f.currentAnswer());
+            QTest::keyClick(f.edit("answerEdit"), Qt::Key_1);
+            QCOMPARE(f.shows("messageLine"), u"でたかずをそのままいれてね☆"_qs);
+            for (int k = 0; k < 5; ++k) f.answerRight();
+            QTest::keyClick(f.edit("answerEdit"), Qt::Key_1);
+        }
+        QCOMPARE(f.shows("titleEdit"), f.choiceControls().list(0)->item(2)->text());
+        QCOMPARE(f.shows("problemEdit"), f.store().question(1));
+        QCOMPARE(f.shows("scoreEdit"), " 0");
+        QCOMPARE(f.shows("messageLine"), kTypeAnswer);
+    }
+
     void buttonsBeforeAnyChoice()
     {
         WindowFixture f;
