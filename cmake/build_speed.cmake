@@ -48,6 +48,26 @@ function(app_targets_under dir result)
   set(${result} ${targets} PARENT_SCOPE)
 endfunction()
 
+# AUTOMOC compiles a file of the moc output of a target's headers; without
+# such headers (a test whose one class is moc'd into its .cpp) it is empty,
+# and loading the precompiled headers would be all its cost.
+function(app_skip_pch_for_empty_mocs target)
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(source_dir ${target} SOURCE_DIR)
+  foreach(source IN LISTS sources)
+    if(source MATCHES "\\.h$")
+      cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${source_dir})
+      file(STRINGS ${source} moc_lines REGEX "Q_OBJECT|Q_GADGET|Q_NAMESPACE" LIMIT_COUNT 1)
+      if(moc_lines)
+        return()
+      endif()
+    endif()
+  endforeach()
+  get_target_property(binary_dir ${target} BINARY_DIR)
+  set_source_files_properties(${binary_dir}/${target}_autogen/mocs_compilation.cpp
+                              TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+endfunction()
+
 # The headers are compiled once, in a library of their own that links Qt
 # Widgets alone: a precompiled header is only taken by a compile that defines
 # every macro its own compile defined (QT_WIDGETS_LIB and the like), so its
@@ -71,6 +91,7 @@ function(app_share_qt_pch)
     <QPixmap>
     <QApplication> <QCheckBox> <QComboBox> <QGroupBox> <QLabel> <QLayout> <QLineEdit>
     <QListWidget> <QPushButton> <QTabWidget> <QTableWidget> <QToolButton> <QWidget>)
+  app_skip_pch_for_empty_mocs(${host})
   app_targets_under(${CMAKE_SOURCE_DIR} targets)
   foreach(target IN LISTS targets)
     get_target_property(type ${target} TYPE)
@@ -82,6 +103,7 @@ function(app_share_qt_pch)
     app_links_widgets(${target} widgets)
     if(widgets)
       target_precompile_headers(${target} REUSE_FROM ${host})
+      app_skip_pch_for_empty_mocs(${target})
     endif()
   endforeach()
 endfunction()
