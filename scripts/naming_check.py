@@ -12,8 +12,9 @@ build does not compile (fuzz/ in the normal build) takes the flags of its
 nearest neighbour in the tree. Every tracked .cpp must be reached, or the
 check fails. gcc's precompiled headers mean nothing to clang, so their
 options are left out of the commands clang-tidy is given (written to
-BUILD_DIR/naming/compile_commands.json); each file then reads its headers
-itself. Exits non-zero on any finding, with each finding printed once.
+BUILD_DIR/naming/compile_commands.json); clang precompiles the same
+headers once for them instead. Exits non-zero on any finding, with each
+finding printed once.
 """
 import concurrent.futures
 import json
@@ -50,6 +51,40 @@ def without_pch(args):
     return out
 
 
+def gcc_pch(args):
+    """The header a compile command's gcc precompiled header was made of, if any."""
+    for a, b in zip(args, args[1:]):
+        if a == "-include" and "cmake_pch" in b:
+            return b
+    return None
+
+
+def clang_pch(entries, header, out):
+    """`header` precompiled by clang with the flags gcc precompiled it with, or None."""
+    made = next((e for e in entries if e["file"] == header + ".cxx"), None)
+    if made is None:
+        return None
+    args = without_pch(made["arguments"])
+    kept = []
+    i = 1
+    while i < len(args):
+        if args[i] in ("-o", "-c", "-x", "-MF", "-MT"):
+            i += 2
+        elif args[i] in ("-MD", "-MMD"):
+            i += 1
+        else:
+            kept.append(args[i])
+            i += 1
+    result = subprocess.run(["clang++"] + kept + ["-Wno-pragma-system-header-outside-header",
+                                                  "-x", "c++-header", header, "-o", out],
+                            cwd=made["directory"], capture_output=True, text=True)
+    if result.returncode != 0:
+        print("naming: clang could not precompile %s; each file reads its headers\n%s"
+              % (header, result.stderr[-2000:]), file=sys.stderr)
+        return None
+    return out
+
+
 def common_depth(a, b):
     """How many leading folders two paths share."""
     n = 0
@@ -74,9 +109,21 @@ def main():
         entries = json.load(f)
     units = []  # (file, the tracked sources it reaches)
     commands = []
-    for e in entries:
-        args = without_pch(e["arguments"] if "arguments" in e else shlex.split(e["command"]))
-        path = os.path.normpath(os.path.join(e["directory"], e["file"]))
+    os.makedirs(os.path.join(build, "naming"), exist_ok=True)
+    raw = [{"directory": e["directory"],
+            "file": os.path.normpath(os.path.join(e["directory"], e["file"])),
+            "arguments": e["arguments"] if "arguments" in e else shlex.split(e["command"])}
+           for e in entries]
+    pchs = {}
+    for header in sorted({gcc_pch(e["arguments"]) for e in raw} - {None}):
+        pchs[header] = clang_pch(raw, header, os.path.join(
+            build, "naming", "pch%d.pch" % len(pchs)))
+    for e in raw:
+        args = without_pch(e["arguments"])
+        pch = pchs.get(gcc_pch(e["arguments"]))
+        if pch:
+            args[1:1] = ["-include-pch", pch]
+        path = e["file"]
         commands.append({"directory": e["directory"], "file": path, "arguments": args})
         if path in sources:
             units.append((path, [path]))
@@ -106,7 +153,6 @@ def main():
         print("naming: not reached: " + " ".join(sorted(missed)), file=sys.stderr)
         return 1
 
-    os.makedirs(os.path.join(build, "naming"), exist_ok=True)
     with open(os.path.join(build, "naming", "compile_commands.json"), "w", encoding="utf-8") as f:
         json.dump(commands, f, indent=1)
 
