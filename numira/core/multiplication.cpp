@@ -62,7 +62,7 @@ bool accepted(MultiplicationType type, qint32 a, qint32 b)
 
 // A factor keeps all its places in the question (tenths 20 is 2.0,
 // hundredths 5 is 0.05); the product carries the places of both factors.
-void writeSlot(ProblemStore& store, int n, qint32 a, qint32 b, const Factors& factors)
+void writeProduct(ProblemStore& store, int n, qint32 a, qint32 b, const Factors& factors)
 {
     TextBuffer()
         .fixed(a, factors.first.places)
@@ -100,7 +100,7 @@ void generateMultiplication(int number, ProblemStore& store, UsedPairs& used, Ra
             b = draw(factors->second, random);
             return accepted(type, a, b);
         },
-        [&](int n, qint32 a, qint32 b) { writeSlot(store, n, a, b, *factors); });
+        [&](int n, qint32 a, qint32 b) { writeProduct(store, n, a, b, *factors); });
 
     finishGeneration(store, *kind, random);
 }

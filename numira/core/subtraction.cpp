@@ -7,7 +7,7 @@ namespace numira {
 
 namespace {
 
-void writeSlot(ProblemStore& store, int n, qint64 a, qint64 b, int fractionDigits)
+void writeDifference(ProblemStore& store, int n, qint64 a, qint64 b, int fractionDigits)
 {
     TextBuffer()
         .decimal(a, fractionDigits)
@@ -44,7 +44,7 @@ void generateSubtraction(int number, ProblemStore& store, UsedPairs& used, Rando
                 b = random.uniform(rangeB);
                 return accept(a, b);
             },
-            [&](int n, qint32 a, qint32 b) { writeSlot(store, n, a, b, digits); });
+            [&](int n, qint32 a, qint32 b) { writeDifference(store, n, a, b, digits); });
     };
     const auto notAbove = [](int a, int b) { return b <= a; };
 
@@ -53,7 +53,7 @@ void generateSubtraction(int number, ProblemStore& store, UsedPairs& used, Rando
         // Every a - b with 1 <= b <= a <= 10, a ascending then b.
         store.count = 0;
         for (int a = 1; a <= 10; ++a)
-            for (int b = 1; b <= a; ++b) writeSlot(store, ++store.count, a, b, 0);
+            for (int b = 1; b <= a; ++b) writeDifference(store, ++store.count, a, b, 0);
         break;
     case SubtractionType::kTeensBorrow:
         // Exactly the 45 borrowing problems 10..18 minus one digit, all of them.

@@ -22,7 +22,10 @@
 namespace numira {
 
 namespace {
-QFont gothic(int pixels) { return common::designedFont(QStringLiteral("ＭＳ ゴシック"), pixels); }
+QFont dialogGothic(int pixels)
+{
+    return common::designedFont(QStringLiteral("ＭＳ ゴシック"), pixels);
+}
 
 // Tabs padded as narrowly as the window was designed with, so that the five
 // page tabs fit in one row at every density; the style's own padding is
@@ -58,7 +61,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pages"));
     m_pages->setGeometry(scaled(23), scaled(12), scaled(410), scaled(365));
-    m_pages->setFont(gothic(scaled(17)));
+    m_pages->setFont(dialogGothic(scaled(17)));
 
     const QStringList pages = cataloguePages();
     static const char* const kListNames[] = {"additionList", "subtractionList",
@@ -68,7 +71,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
         auto* list = new QListWidget(page);
         list->setObjectName(QLatin1String(kListNames[category]));
         list->setGeometry(scaled(8), scaled(16), scaled(369), scaled(305));
-        list->setFont(gothic(scaled(17)));
+        list->setFont(dialogGothic(scaled(17)));
         list->setUniformItemSizes(true);
         connect(list, &QListWidget::itemDoubleClicked, this, &ChoiceDialog::confirm);
         m_lists[category] = list;
@@ -79,7 +82,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     m_rowGroup = new QGroupBox(QStringLiteral("やるだんをクリックして×をつけてね"), tablePage);
     m_rowGroup->setObjectName(QStringLiteral("rowGroup"));
     m_rowGroup->setGeometry(scaled(8), scaled(16), scaled(369), scaled(313));
-    m_rowGroup->setFont(gothic(scaled(20)));
+    m_rowGroup->setFont(dialogGothic(scaled(20)));
     static const char16_t* const kRowNames[] = {u"１のだん", u"２のだん", u"３のだん",
                                                 u"４のだん", u"５のだん", u"６のだん",
                                                 u"７のだん", u"８のだん", u"９のだん"};
@@ -99,7 +102,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     m_withZeroBox = new QCheckBox(QStringLiteral("０をいれる"), tablePage);
     m_withZeroBox->setObjectName(QStringLiteral("withZeroBox"));
     m_withZeroBox->setGeometry(scaled(120), scaled(304), scaled(121), scaled(17));
-    m_withZeroBox->setFont(gothic(scaled(20)));
+    m_withZeroBox->setFont(dialogGothic(scaled(20)));
     // The last box is drawn over the group frame, as designed.
     m_withZeroBox->raise();
     m_pages->addTab(tablePage, pages[kMultiplicationTable]);
@@ -109,7 +112,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     m_reviewText = new QLabel(m_reviewPage);
     m_reviewText->setObjectName(QStringLiteral("reviewText"));
     m_reviewText->setGeometry(scaled(8), scaled(16), scaled(369), scaled(305));
-    m_reviewText->setFont(gothic(scaled(20)));
+    m_reviewText->setFont(dialogGothic(scaled(20)));
     m_reviewText->setWordWrap(true);
     m_reviewText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     showReviewText();

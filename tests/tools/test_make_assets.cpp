@@ -169,10 +169,6 @@ void TestMakeAssets::quantiser_data()
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x) few.setPixel(x, y, qRgb(x * 10, y * 20, 77));
     QTest::newRow("200 colours kept exactly") << few << 0;
-    QImage ramp(64, 64, QImage::Format_RGB32);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) ramp.setPixel(x, y, qRgb(x * 4, y * 4, (x + y) * 2));
-    QTest::newRow("4096-colour ramp") << ramp << 24;
     QImage mascot(81, 81, QImage::Format_RGB32);
     art::drawMascot(mascot);
     QTest::newRow("mascot drawing") << mascot << 24;

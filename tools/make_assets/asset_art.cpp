@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "asset_art.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -90,116 +90,6 @@ void paintBadge(QPainter& p, const QColor& fill)
     p.setPen(QPen(Qt::white, 4));
     p.setBrush(fill);
     p.drawEllipse(QPointF(100, 100), 24, 24);
-}
-
-// ---- colour reduction ----
-
-struct ColourCount {
-    QRgb rgb;
-    qint64 count;
-};
-
-int channel(QRgb c, int ch) { return ch == 0 ? qRed(c) : ch == 1 ? qGreen(c) : qBlue(c); }
-
-// Median cut: repeatedly halves the box of colours with the widest spread
-// along its widest channel, so small but distinct details (eyes) keep their
-// own entry, then takes the count-weighted mean of each box.
-QVector<QRgb> medianCut(QVector<ColourCount> colours, int maxColours)
-{
-    struct Box {
-        int begin, end;
-    };
-    QVector<Box> boxes{{0, int(colours.size())}};
-
-    auto spread = [&](const Box& b, int& widest) {
-        int best = -1;
-        for (int ch = 0; ch < 3; ++ch) {
-            int lo = 255, hi = 0;
-            for (int i = b.begin; i < b.end; ++i) {
-                lo = std::min(lo, channel(colours[i].rgb, ch));
-                hi = std::max(hi, channel(colours[i].rgb, ch));
-            }
-            if (hi - lo > best) {
-                best = hi - lo;
-                widest = ch;
-            }
-        }
-        return best;
-    };
-
-    while (boxes.size() < maxColours) {
-        int pick = -1, pickChannel = 0, pickSpread = 0;
-        for (int i = 0; i < boxes.size(); ++i) {
-            if (boxes[i].end - boxes[i].begin < 2) continue;
-            int ch = 0;
-            const int s = spread(boxes[i], ch);
-            if (s > pickSpread) {
-                pick = i;
-                pickChannel = ch;
-                pickSpread = s;
-            }
-        }
-        if (pick < 0) break;
-
-        const Box box = boxes[pick];
-        std::sort(colours.begin() + box.begin, colours.begin() + box.end,
-                  [&](const ColourCount& a, const ColourCount& b) {
-                      return channel(a.rgb, pickChannel) < channel(b.rgb, pickChannel);
-                  });
-        qint64 total = 0;
-        for (int i = box.begin; i < box.end; ++i) total += colours[i].count;
-        qint64 running = 0;
-        int split = box.begin + 1;
-        for (int i = box.begin; i < box.end; ++i) {
-            running += colours[i].count;
-            if (2 * running >= total) {
-                split = i + 1;
-                break;
-            }
-        }
-        split = std::clamp(split, box.begin + 1, box.end - 1);
-        boxes[pick] = {box.begin, split};
-        boxes.append({split, box.end});
-    }
-
-    QVector<ColourCount> means;
-    for (const Box& b : boxes) {
-        double r = 0, g = 0, bl = 0, n = 0;
-        for (int i = b.begin; i < b.end; ++i) {
-            const double w = double(colours[i].count);
-            r += qRed(colours[i].rgb) * w;
-            g += qGreen(colours[i].rgb) * w;
-            bl += qBlue(colours[i].rgb) * w;
-            n += w;
-        }
-        means.append(
-            {qRgb(int(std::lround(r / n)), int(std::lround(g / n)), int(std::lround(bl / n))),
-             qint64(n)});
-    }
-    // Same order as an exact palette: most used first, so the ground is entry 0.
-    std::sort(means.begin(), means.end(), [](const ColourCount& a, const ColourCount& b) {
-        return a.count != b.count ? a.count > b.count : a.rgb < b.rgb;
-    });
-    QVector<QRgb> palette;
-    for (const ColourCount& m : means) palette.append(m.rgb);
-    return palette;
-}
-
-int nearest(const QVector<QRgb>& palette, QRgb c)
-{
-    int best = 0;
-    int bestDistance = INT_MAX;
-    for (int i = 0; i < palette.size(); ++i) {
-        const int dr = qRed(c) - qRed(palette[i]);
-        const int dg = qGreen(c) - qGreen(palette[i]);
-        const int db = qBlue(c) - qBlue(palette[i]);
-        const int d = dr * dr + dg * dg + db * db;
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = i;
-        }
-    }
-    return best;
 }
 
 // ---- little-endian writers for the file headers ----
@@ -385,83 +275,39 @@ QImage toIndexed8(const QImage& image)
     QHash<QRgb, qint64> counts;
     for (int y = 0; y < rgb.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) ++counts[line[x] | 0xff000000u];
+        for (int x = 0; x < rgb.width(); ++x) ++counts[line[x]];
     }
-
-    QVector<ColourCount> colours;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        colours.append({it.key(), it.value()});
-    // Most frequent first (the background lands on index 0); ties by value
-    // so that the same picture always gives the same file.
-    std::sort(colours.begin(), colours.end(), [](const ColourCount& a, const ColourCount& b) {
-        return a.count != b.count ? a.count > b.count : a.rgb < b.rgb;
+    // Most used first (the ground lands on index 0), ties by value so that the
+    // same picture always gives the same file. A drawing of a few inks has
+    // more than 256 colours only in the soft edges between them; those few
+    // pixels take their nearest entry. Qt's own palette (a fixed colour cube)
+    // would instead speckle the white ground with dither.
+    QList<QRgb> palette = counts.keys();
+    std::sort(palette.begin(), palette.end(), [&counts](QRgb a, QRgb b) {
+        const qint64 ca = counts.value(a), cb = counts.value(b);
+        return ca != cb ? ca > cb : a < b;
     });
-
-    QVector<QRgb> palette;
-    if (colours.size() <= 256) {
-        for (const ColourCount& c : colours) palette.append(c.rgb);
-    } else {
-        palette = medianCut(colours, 256);
-    }
-
-    QImage out(rgb.size(), QImage::Format_Indexed8);
-    out.setColorTable(palette);
-    QHash<QRgb, int> index;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        uchar* dst = out.scanLine(y);
-        for (int x = 0; x < rgb.width(); ++x) {
-            const QRgb c = line[x] | 0xff000000u;
-            auto it = index.find(c);
-            if (it == index.end()) it = index.insert(c, nearest(palette, c));
-            dst[x] = uchar(it.value());
-        }
-    }
-    return out;
+    palette.resize(std::min<qsizetype>(palette.size(), 256));
+    return rgb.convertToFormat(QImage::Format_Indexed8, palette);
 }
 
 QByteArray encodeBmp8(const QImage& indexed)
 {
     Q_ASSERT(indexed.format() == QImage::Format_Indexed8);
-    const quint32 width = quint32(indexed.width());
-    const quint32 height = quint32(indexed.height());
-    const quint32 stride = (width + 3) & ~3u; // rows are padded to 4 bytes
-    const quint32 paletteBytes = 256 * 4;
-    const quint32 pixelOffset = 14 + 40 + paletteBytes;
-    const quint32 imageBytes = stride * height;
-
+    // Qt's writer stores 16 colours or fewer in 4 bits; a full table keeps
+    // the file at 8 bits. The unused entries are black.
+    QImage full = indexed;
+    QList<QRgb> table = full.colorTable();
+    table.resize(256, qRgb(0, 0, 0));
+    full.setColorTable(table);
+    // The writer copies whole rows; their padding is zeroed so that the same
+    // picture always gives the same file.
+    for (int y = 0; y < full.height(); ++y)
+        std::fill(full.scanLine(y) + full.width(), full.scanLine(y) + full.bytesPerLine(), 0);
     QByteArray out;
-    out.reserve(int(pixelOffset + imageBytes));
-    // File header.
-    out.append("BM");
-    put32(out, pixelOffset + imageBytes);
-    put32(out, 0);
-    put32(out, pixelOffset);
-    // Info header: bottom-up rows, no compression, 72 dpi.
-    put32(out, 40);
-    put32(out, width);
-    put32(out, height);
-    put16(out, 1);
-    put16(out, 8);
-    put32(out, 0);
-    put32(out, imageBytes);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 256);
-    put32(out, 0);
-    // Palette as B, G, R, 0; unused entries are black.
-    const QVector<QRgb> table = indexed.colorTable();
-    for (int i = 0; i < 256; ++i) {
-        const QRgb c = i < table.size() ? table[i] : qRgb(0, 0, 0);
-        out.append(char(qBlue(c)));
-        out.append(char(qGreen(c)));
-        out.append(char(qRed(c)));
-        out.append(char(0));
-    }
-    for (int y = int(height) - 1; y >= 0; --y) {
-        out.append(reinterpret_cast<const char*>(indexed.constScanLine(y)), int(width));
-        out.append(QByteArray(int(stride - width), '\0'));
-    }
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    full.save(&buffer, "BMP");
     return out;
 }
 

@@ -37,12 +37,12 @@ void paintNumiraIcon(QPainter& p, qreal size);
 void paintBairoIcon(QPainter& p, qreal size);
 void paintKirokuIcon(QPainter& p, qreal size);
 
-// Reduces a picture to at most 256 colours (exactly, when it has no more than
-// that; otherwise by median cut) and returns a Format_Indexed8 image.
+// Reduces a drawing to at most 256 colours and returns a Format_Indexed8
+// image: its colours exactly when it has no more than that; otherwise the 256
+// most used, every other pixel taking the nearest of them.
 QImage toIndexed8(const QImage& image);
 
-// An uncompressed 8-bit BMP with a full 256-entry palette. Qt's own writer
-// drops to 4 or 1 bit when the palette is small, so the file is written here.
+// An uncompressed 8-bit BMP with a full 256-entry palette, by Qt's writer.
 // The image must be Format_Indexed8.
 QByteArray encodeBmp8(const QImage& indexed);
 
