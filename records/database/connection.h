@@ -8,6 +8,7 @@
 
 #include "records/database/dialect.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -17,6 +18,10 @@
 #include <functional>
 
 namespace common::records {
+
+// A time as the records keep it, on either database: UTC in ISO 8601 with
+// milliseconds, so that texts compare in time order.
+inline QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
 
 class Connection {
 public:

@@ -152,8 +152,7 @@ int baseLimitStep(int ms)
 }
 
 FactState fluentState(FactState accuracy, const MasteryRule& rule, const QString& fact,
-                      const QString& rightAnswer, const QList<qint64>& rightTimes,
-                      const Pace& pace)
+                      const QString& rightAnswer, const QList<qint64>& rightTimes, const Pace& pace)
 {
     if (accuracy != FactState::kMastered || !rule.timed || !isRecallFact(fact)) return accuracy;
     const std::optional<int> limit = pace.limitFor(rightAnswer);

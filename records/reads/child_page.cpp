@@ -20,8 +20,6 @@ constexpr int kPageDays = 56;
 constexpr int kMissedDays = 14;
 constexpr int kMostMissed = 10;
 
-QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
-
 // The fact rows of a child whose keys lie in [from, to), every key when
 // `from` is empty.
 QHash<QString, FactStanding> readFacts(const Connection& connection, qint64 child,

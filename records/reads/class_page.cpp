@@ -58,7 +58,8 @@ void readFluency(const Connection& connection, const QHash<qint64, qsizetype>& r
                                        : QDateTime::fromString(r.lastMissed, Qt::ISODateWithMs),
                 rule, now);
             ++row.recallFacts;
-            if (fluentState(accuracy, rule, r.fact, r.answer, r.times, pace) == FactState::kMastered)
+            if (fluentState(accuracy, rule, r.fact, r.answer, r.times, pace) ==
+                FactState::kMastered)
                 ++row.fluentFacts;
         }
     }

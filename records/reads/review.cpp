@@ -77,16 +77,16 @@ QList<ReviewProblem> readReviewSet(const Connection& connection, qint64 child, c
         const QVariant lastMissed = q.value(4);
         const QString answer = q.value(1).toString();
         const QList<qint64> times = parseRightTimes(q.value(5).toString());
-        const FactState state = fluentState(
-            factState(parseFirstTries(q.value(3).toString()),
-                      lastMissed.isNull()
-                          ? QDateTime()
-                          : QDateTime::fromString(lastMissed.toString(), Qt::ISODateWithMs),
-                      rule, endOfToday),
-            rule, fact, answer, times, pace);
+        const FactState state =
+            fluentState(factState(parseFirstTries(q.value(3).toString()),
+                                  lastMissed.isNull() ? QDateTime()
+                                                      : QDateTime::fromString(lastMissed.toString(),
+                                                                              Qt::ISODateWithMs),
+                                  rule, endOfToday),
+                        rule, fact, answer, times, pace);
         if (state == FactState::kSlow)
-            slow.append({*usualMs(times) - *pace.limitFor(answer),
-                         {fact, questionOf(fact), answer, true}});
+            slow.append(
+                {*usualMs(times) - *pace.limitFor(answer), {fact, questionOf(fact), answer, true}});
         else if (q.value(2).toInt() >= kKnownStreak || state == FactState::kMastered)
             known.append({fact, questionOf(fact), answer, false});
     }

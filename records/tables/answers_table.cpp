@@ -11,8 +11,6 @@ namespace common::records {
 
 namespace {
 
-QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
-
 QVariant uidValue(const QString& uid) { return uid.isEmpty() ? QVariant() : QVariant(uid); }
 
 } // namespace

@@ -12,8 +12,6 @@ namespace {
 // Answers removed in one transaction: a few milliseconds of the write lock.
 constexpr int kRemovedPerTransaction = 2000;
 
-QString utcText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
-
 } // namespace
 
 int KeepingTable::months()
