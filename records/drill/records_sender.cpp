@@ -51,7 +51,7 @@ public:
     void finish()
     {
         m_retry.stop();
-        m_server.close();
+        m_school.close();
         m_local.close();
     }
     void pass();
@@ -63,10 +63,10 @@ private:
     const QString m_file;
     const QString m_service;
     RecordsStore m_local;
-    RecordsStore m_server;
+    RecordsStore m_school;
     bool m_broken = false;
     qint64 m_child = 0;
-    QHash<qint64, qint64> m_serverSets; // a set of the file's, as the server numbers it
+    QHash<qint64, qint64> m_schoolSets; // a set of the file's, as the server numbers it
     KeyingCache m_keying;               // each child's keying on the server, for the limits
     bool m_told = false;
     std::optional<QString> m_refused; // why the last opening failed, for the adult
@@ -78,17 +78,17 @@ private:
 bool RecordsSender::Worker::sendAll()
 {
     for (;;) {
-        if (!m_server.isOpen()) {
-            m_serverSets.clear();
+        if (!m_school.isOpen()) {
+            m_schoolSets.clear();
             m_keying.clear();
-            const Opening opening = m_server.openServer(m_service);
+            const Opening opening = m_school.openServer(m_service);
             const auto own =
-                opening == Opening::kOpened ? m_server.loginChild({}) : std::optional<qint64>();
+                opening == Opening::kOpened ? m_school.loginChild({}) : std::optional<qint64>();
             if (!own) {
                 m_refused = opening == Opening::kFailed
-                                ? messages::openingWarning(m_server.opened())
+                                ? messages::openingWarning(m_school.opened())
                                 : std::nullopt;
-                m_server.close();
+                m_school.close();
                 return false;
             }
             m_child = *own;
@@ -101,24 +101,24 @@ bool RecordsSender::Worker::sendAll()
         if (m_sender.m_quitting) return true;
         bool ok = true;
         {
-            Transaction transaction(m_server.connection());
-            AnswersTable answers(m_server.connection());
+            Transaction transaction(m_school.connection());
+            AnswersTable answers(m_school.connection());
             ok = transaction.began();
             for (const Outgoing& o : *batch) {
                 if (!ok) break;
                 if (o.answer) {
-                    ok = answers.write(m_child, o.set, m_serverSets[o.setId], *o.answer, m_keying)
+                    ok = answers.write(m_child, o.set, m_schoolSets[o.setId], *o.answer, m_keying)
                              .has_value();
                 } else {
                     ok = answers.endSet(o.set.uid, o.score, o.endedAt);
-                    m_serverSets.remove(o.setId);
+                    m_schoolSets.remove(o.setId);
                 }
             }
             ok = ok && transaction.commit();
         }
         if (!ok) {
             // The connection is made anew at the next try.
-            m_server.close();
+            m_school.close();
             return false;
         }
         // Not marked: it goes again, and the server keeps it once.
@@ -147,7 +147,7 @@ void RecordsSender::Worker::pass()
         m_told = true;
         // One line: a server's error comes in several.
         const QString why =
-            (m_server.errorText().isEmpty() ? m_local.errorText() : m_server.errorText())
+            (m_school.errorText().isEmpty() ? m_local.errorText() : m_school.errorText())
                 .simplified();
         std::fprintf(stderr,
                      "records: the school's server does not take the answers now (%s); "
