@@ -25,14 +25,19 @@ JOBS=$(nproc)
 failed=()
 # Each phase's wall time and the processor time it took (user and system, of
 # this shell and all it waited for), which other work on the machine does not
-# inflate as much.
-cpu_seconds() { times | awk '{ for (i = 1; i <= 2; i++) { split($i, t, /[ms]/); s += t[1] * 60 + t[2] } } END { printf "%d", s }'; }
-echo "== setup and build: $SECONDS s, CPU $(cpu_seconds) s"
+# inflate as much. `times` runs in this shell (in a pipe or $(...) it would ask a subshell,
+# which has waited for nothing); cpu_now puts its sum in $cpu.
+cpu_file=$(mktemp)
+cpu_now() {
+  times >"$cpu_file"
+  cpu=$(awk '{ for (i = 1; i <= 2; i++) { split($i, t, /[ms]/); s += t[1] * 60 + t[2] } } END { printf "%d", s }' "$cpu_file")
+}
+cpu_now
+echo "== setup and build: $SECONDS s, CPU $cpu s"
 phase_start=$SECONDS
-phase_cpu=$(cpu_seconds)
+phase_cpu=$cpu
 phase_done() {
-  local cpu
-  cpu=$(cpu_seconds)
+  cpu_now
   echo "== $1: $((SECONDS - phase_start)) s, CPU $((cpu - phase_cpu)) s"
   phase_start=$SECONDS
   phase_cpu=$cpu
@@ -126,6 +131,7 @@ else
   failed+=("fuzzing (no targets built)")
 fi
 
+rm -f "$cpu_file"
 if ((${#failed[@]})); then
   echo "test.sh: FAILED: ${failed[*]}" >&2
   exit 1
