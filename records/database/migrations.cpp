@@ -250,6 +250,31 @@ UPDATE facts SET right_times = f.times
 DROP TABLE temp.right_fill;
 )sql",
      kTimedServer},
+    // The day's practice (day_plan.h): each child's school year (none where
+    // an adult has not given it), the day's length in problems (0: about ten
+    // minutes), and whether its first days' placement still goes on; its
+    // path when an adult changed it (path.h; without a row, the default
+    // path of its year), with the step pinned as the day's; and the steps it
+    // passed, on which local day and whether by placement. The children
+    // already kept start their placement too: it reads what they have done.
+    {R"sql(
+ALTER TABLE children ADD COLUMN grade INTEGER CHECK (grade IS NULL OR grade BETWEEN 1 AND 6);
+ALTER TABLE children ADD COLUMN day_problems INTEGER NOT NULL DEFAULT 20;
+ALTER TABLE children ADD COLUMN placing INTEGER NOT NULL DEFAULT 1;
+CREATE TABLE paths (
+  child_id INTEGER NOT NULL REFERENCES children(id) ON DELETE CASCADE,
+  steps TEXT NOT NULL,
+  pinned TEXT,
+  PRIMARY KEY (child_id)
+);
+CREATE TABLE steps_passed (
+  child_id INTEGER NOT NULL REFERENCES children(id) ON DELETE CASCADE,
+  step TEXT NOT NULL,
+  passed_on TEXT NOT NULL,
+  by_placement INTEGER NOT NULL,
+  PRIMARY KEY (child_id, step)
+);
+)sql"},
 };
 
 // What only a server has. Each child is a row whose login is the database

@@ -46,6 +46,40 @@ struct ReviewProblem {
     bool operator==(const ReviewProblem&) const = default;
 };
 
+// The day's practice of the child playing (day_plan.h).
+struct DaySet {
+    QString step;                  // the step it works on; empty when the path is all passed
+    QList<ReviewProblem> problems; // its facts, in order (`due` marks a missed one come back)
+    QString procedureKind;         // a procedure step: its kind ("add:4"), whose short set follows
+    int procedureCount = 0;
+    quint32 seed = 0;     // from the child and the day: the same set all day
+    bool placing = false; // the child's first days, which find where it stands
+    // The choice the set is recorded as: "today:" and its step.
+    QString choice() const { return QStringLiteral("today:") + step; }
+    bool operator==(const DaySet&) const = default;
+};
+
+// The days a child finished its day's practice.
+struct DayMarks {
+    QList<QDate> month; // this local month's days with the day's mark, in order
+    int daysInRow = 0;  // marked days in a row up to today (or yesterday, today still to come)
+    bool today = false; // today's mark is earned
+    bool operator==(const DayMarks&) const = default;
+};
+
+// What the choice window shows of the day: the day's set and the marks.
+struct DayPage {
+    DaySet set;
+    DayMarks marks;
+};
+
+// What finishing the day's set earned.
+struct DayOutcome {
+    bool markEarned = false; // the day's mark, earned now for the first time today
+    QStringList passed;      // the steps passed by it, in path order
+    DayMarks marks;
+};
+
 class RecordsService {
 public:
     virtual ~RecordsService() = default;
@@ -62,6 +96,12 @@ public:
     // the facts "key:<number>" (keyFact()); nothing with records off or
     // while nobody is known to play.
     virtual std::optional<bool> keyingKnown() { return std::nullopt; }
+    // The day's practice of the child playing, and its marks: nothing with
+    // records off or while nobody is known to play.
+    virtual std::optional<DayPage> dayPage() { return std::nullopt; }
+    // After the day's set ended (setEnded written first): whether it earned
+    // the day's mark and which steps it passed; nothing with records off.
+    virtual std::optional<DayOutcome> dayFinished() { return std::nullopt; }
 };
 
 // Records off: nothing is kept.

@@ -17,6 +17,7 @@
 #include "records/model/records_types.h"
 #include "records/tables/answers_table.h"
 #include "records/tables/outbox_table.h"
+#include "records/tables/path_table.h"
 
 #include <QDateTime>
 #include <QList>
@@ -75,6 +76,15 @@ public:
     // was shown before stays as it was recorded. False after a failure.
     bool setBaseLimit(qint64 child, int ms);
     bool adoptSpeedRule();
+
+    // The day's practice (path_table.h): a child's school year, the day's
+    // length and its path, as an adult sets them; and what the child
+    // passed. False (nothing) after a failure.
+    std::optional<ChildPlan> childPlan(qint64 child) const;
+    bool setGrade(qint64 child, std::optional<int> grade);
+    bool setDayProblems(qint64 child, int problems);
+    bool setPath(qint64 child, const Path& path);
+    bool resetPath(qint64 child);
 
     // Messages for the adult that no window has shown yet; shown once.
     QStringList takeNotices();
