@@ -17,9 +17,8 @@ int mark(const QString& fact, int salt)
     return qChecksum((fact + QString::number(salt)).toUtf8());
 }
 
-// A simulated child: the steps it knows are right and quick at once; other
-// facts are missed at a few first meetings, some slow for a while; a kind
-// worked through that it does not know scores half at its first set.
+// A simulated child: what it knows right and quick at once, other facts missed
+// a few times and some slow for a while; a kind new to it scores half at first.
 struct SimChild {
     QSet<QString> known; // steps and facts
     QHash<QString, QList<FirstTry>> latest;
@@ -89,8 +88,7 @@ struct SimChild {
 class TestDayPlan : public QObject {
     Q_OBJECT
 private slots:
-    // Each recall step's facts as its kind asks them: keyed as the drill
-    // keys the question, the answer what the question makes, a recall fact.
+    // A recall step's facts: keyed as the drill keys them, answered as asked.
     void factsAsAsked_data()
     {
         QTest::addColumn<QString>("step");
@@ -122,8 +120,7 @@ private slots:
         }
     }
 
-    // Every default path holds every step once, skips exactly the earlier
-    // years, and reads back from its text as it was.
+    // A default path: every step, the earlier years skipped; read back as written.
     void paths_data()
     {
         QTest::addColumn<int>("grade"); // 0: none given
@@ -151,8 +148,7 @@ private slots:
                  (QList<PathStep>{{u"table:9"_qs}, {u"add:3"_qs, true}, {u"add:0"_qs}}));
     }
 
-    // A child-year from each start: every day's set as the day's facts ask,
-    // the same when asked again, never a step given back.
+    // A child-year: each day's set as its facts ask, the same when asked again.
     void childYear_data()
     {
         QTest::addColumn<int>("grade");
@@ -219,8 +215,7 @@ private slots:
         QVERIFY(differentNextDay * 4 > 365 * 3);
     }
 
-    // Placement of a year-2 child, day by day until it ends: every step the
-    // child knows up to its first unknown one is passed, none after it.
+    // A year-2 child placed: what it knows up to its first unknown step passed.
     void placement_data()
     {
         QTest::addColumn<QStringList>("known");
