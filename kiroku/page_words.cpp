@@ -79,10 +79,10 @@ QString fluentText(int fluent, int recall)
 // the keys: a list kind by its category and its number as the child's list
 // shows it ("add:3" is the fourth item: たし算 4), the times table by its
 // rows ("table:2,7+0": 九九 2,7 (0から)), Bairo's by kind and level; the set of
-// missed facts by its page's name, as the child saw it.
+// missed facts (or Bairo's missed pairs) by its page's name, as the child saw it.
 QString kindLabel(const QString& program, const QString& choice)
 {
-    if (program == u"numira" && choice == u"review") return QStringLiteral("にがて");
+    if (choice == u"review") return QStringLiteral("にがて");
     const qsizetype colon = choice.indexOf(u':');
     const QString head = choice.left(colon);
     const QString rest = choice.mid(colon + 1);

@@ -121,9 +121,53 @@ QString choiceKey(Kind kind, Level level)
            (level == Level::kEasy ? QStringLiteral("easy") : QStringLiteral("hard"));
 }
 
+std::optional<Pair> parseFactKey(QStringView fact)
+{
+    const bool lcm = fact.startsWith(u"lcm:");
+    if (!lcm && !fact.startsWith(u"gcd:")) return std::nullopt;
+    const QList<QStringView> numbers = fact.mid(4).split(u',');
+    if (numbers.size() != 2) return std::nullopt;
+    // No level draws a number above the hard GCD's factor times cofactor.
+    constexpr int kLargest = kGcdHard.factor * kGcdHard.cofactor;
+    Pair pair{lcm ? Kind::kLcm : Kind::kGcd, {}};
+    bool firstRead = false, secondRead = false;
+    pair.problem.first = numbers[0].toInt(&firstRead);
+    pair.problem.second = numbers[1].toInt(&secondRead);
+    if (!firstRead || !secondRead) return std::nullopt;
+    for (const int n : {pair.problem.first, pair.problem.second})
+        if (n < 1 || n > kLargest) return std::nullopt;
+    pair.problem.answer = lcm ? leastCommonMultiple(pair.problem.first, pair.problem.second)
+                              : greatestCommonDivisor(pair.problem.first, pair.problem.second);
+    return pair;
+}
+
 void Drill::start()
 {
-    m_log.setStarted(QStringLiteral("bairo"), choiceKey(m_kind, m_level), m_count);
+    m_review.clear();
+    beginSet(choiceKey(m_kind, m_level));
+}
+
+bool Drill::startReview(const QList<common::ReviewProblem>& review)
+{
+    QList<Pair> pairs;
+    for (const common::ReviewProblem& p : review)
+        if (const std::optional<Pair> pair = parseFactKey(p.fact)) pairs.append(*pair);
+    if (pairs.isEmpty()) return false;
+    m_review = std::move(pairs);
+    beginSet(QStringLiteral("review"));
+    return true;
+}
+
+int Drill::setSize() const
+{
+    if (m_review.isEmpty()) return m_count;
+    const int pairs = int(std::min<qsizetype>(m_review.size(), common::kMaxProblems));
+    return m_countIsFixed ? std::min(pairs, m_count) : pairs;
+}
+
+void Drill::beginSet(const QString& choice)
+{
+    m_log.setStarted(QStringLiteral("bairo"), choice, setSize());
     m_score = 0;
     m_state.onFirstTry = true;
     m_state.currentNumber = 0;
@@ -134,9 +178,16 @@ void Drill::start()
 
 void Drill::newProblem(const Problem& before)
 {
-    // Every problem of the drill comes from a fresh seeding.
-    m_random.reseedFromClock();
-    m_problem = drawProblem(m_kind, m_level, m_random, before);
+    if (m_state.currentNumber < m_review.size()) {
+        const Pair& pair = m_review.at(m_state.currentNumber);
+        m_problem = pair.problem;
+        m_pairKind = pair.kind;
+    } else {
+        // Every problem of the drill comes from a fresh seeding.
+        m_random.reseedFromClock();
+        m_problem = drawProblem(m_kind, m_level, m_random, before);
+        m_pairKind.reset();
+    }
     m_state.onFirstTry = true;
     m_state.answerShown = false;
     ++m_state.currentNumber;
@@ -152,7 +203,7 @@ Step Drill::showAnswerOrNext()
     }
     s.answerShown = true;
     s.onFirstTry = false;
-    if (s.currentNumber >= m_count) {
+    if (s.currentNumber >= setSize()) {
         finishSet();
         return Step::kEndedAtAnswer;
     }
@@ -171,7 +222,7 @@ Verdict Drill::check(int value) const
 {
     const Problem& p = m_problem;
     if (value == p.answer) return Verdict::kRight;
-    if (m_kind == Kind::kLcm) {
+    if (problemKind() == Kind::kLcm) {
         // Zero and negative multiples count as common multiples too.
         if (p.answer != 0 && value % p.answer == 0) return Verdict::kSmallerMultiple;
         return Verdict::kWrong;
@@ -195,8 +246,9 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     const QString hint = j.verdict == Verdict::kSmallerMultiple ? QStringLiteral("smaller-multiple")
                          : j.verdict == Verdict::kLargerDivisor ? QStringLiteral("larger-divisor")
                                                                 : QString();
-    m_log.answered(s.currentNumber, factKey(m_kind, m_problem), QString::number(m_problem.answer),
-                   typed.toString(), j.verdict == Verdict::kRight, s.answerShown, hint);
+    m_log.answered(s.currentNumber, factKey(problemKind(), m_problem),
+                   QString::number(m_problem.answer), typed.toString(),
+                   j.verdict == Verdict::kRight, s.answerShown, hint);
     if (j.verdict != Verdict::kRight) {
         s.onFirstTry = false;
         m_score = common::firstTryPercent(s.firstTryCorrect, s.currentNumber);
@@ -207,7 +259,7 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
         m_score = common::firstTryPercent(s.firstTryCorrect, s.currentNumber);
         j.scored = true;
     }
-    j.finished = s.currentNumber >= m_count;
+    j.finished = s.currentNumber >= setSize();
     if (j.finished)
         finishSet();
     else
@@ -221,8 +273,10 @@ void Drill::finishSet()
     m_score = common::firstTryPercent(m_state.firstTryCorrect, m_state.currentNumber);
     m_state.currentNumber = 1;
     m_state.firstTryCorrect = 0;
-    // The drill goes on: what follows is the next set.
+    // The drill goes on: what follows is the next set, drawn again after
+    // a review.
     m_log.setEnded(m_score);
+    m_review.clear();
     m_log.setStarted(QStringLiteral("bairo"), choiceKey(m_kind, m_level), m_count);
 }
 

@@ -20,6 +20,7 @@
 #include "common/worksheet.h"
 #include "records/model/records_service.h"
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -97,6 +98,15 @@ QString factKey(Kind kind, const Problem& problem);
 // Kind and level, for the records: "lcm:easy", "gcd:hard".
 QString choiceKey(Kind kind, Level level);
 
+// A pair the records name ("lcm:6,8"), with its answer worked out.
+struct Pair {
+    Kind kind = Kind::kLcm;
+    Problem problem;
+};
+// Nothing for a key that is not a kind and two whole numbers from 1 up to
+// the largest a level draws.
+std::optional<Pair> parseFactKey(QStringView fact);
+
 class Drill {
 public:
     explicit Drill(common::RandomSource& random,
@@ -112,6 +122,12 @@ public:
 
     // A new set from its first problem, the score back to 0.
     void start();
+    // A set of the missed pairs come back, in their order, each judged by
+    // its own kind; recorded as the choice "review", and no longer than the
+    // fixed number of problems. At its end the drill goes on drawing.
+    // False, and nothing changes, when the list holds no pair.
+    bool startReview(const QList<common::ReviewProblem>& review);
+    bool reviewing() const { return !m_review.isEmpty(); }
 
     // Shows the answer of the problem on show (no point for it then), or
     // after that moves on to the next problem.
@@ -133,6 +149,8 @@ public:
     void releaseCount();
     bool countIsFixed() const { return m_countIsFixed; }
     int count() const { return m_count; }
+    // The problems of the set running: count(), or the review's.
+    int setSize() const;
 
     // The print button's worksheet: fresh problems of the kind and level in
     // force, the first not the pair on show.
@@ -142,6 +160,9 @@ public:
 
     const RunState& state() const { return m_state; }
     Kind kind() const { return m_kind; }
+    // The kind the problem on show is judged by: a review's pair its own,
+    // any other the kind chosen now.
+    Kind problemKind() const { return m_pairKind.value_or(m_kind); }
     Level level() const { return m_level; }
     // The problem on show; all 0 before the first.
     const Problem& problem() const { return m_problem; }
@@ -152,6 +173,7 @@ public:
     int endScore() const { return m_score; }
 
 private:
+    void beginSet(const QString& choice);
     void newProblem(const Problem& before);
     void finishSet();
     Verdict check(int value) const;
@@ -164,6 +186,8 @@ private:
     bool m_countIsFixed = false;
     int m_score = 0;
     Problem m_problem;
+    std::optional<Kind> m_pairKind; // the problem on show is a review's pair of this kind
+    QList<Pair> m_review;           // the review's pairs while it runs
     RunState m_state;
 };
 

@@ -92,7 +92,7 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, QRect geometry, const Q
 } // namespace
 
 MainWindow::MainWindow(common::WindowServices services, QWidget* parent)
-    : QWidget(parent), m_dialogs(services.dialogs),
+    : QWidget(parent), m_dialogs(services.dialogs), m_records(services.records),
       m_feedback(services.dialogs, services.sound, std::move(services.locator)),
       m_printFlow(services.dialogs, std::move(services.pages)),
       m_drill(services.random, services.records)
@@ -187,6 +187,14 @@ void MainWindow::buildControls()
     m_quitButton = common::pushButton(this, "quitButton", {456, 376, 97, 41},
                                       QStringLiteral("おしまい"), windowFont(19, true));
 
+    // The missed pairs' button sits in the room below quit, so that with
+    // records off the window is as it always was.
+    if (&m_records != &common::nullRecords()) {
+        m_reviewButton = common::pushButton(this, "reviewButton", {456, 428, 97, 33},
+                                            QStringLiteral("にがて"), windowFont(16, true));
+        m_reviewButton->setToolTip(QStringLiteral("まちがえた問題をもう一度やります"));
+    }
+
     m_fixedCountBox = common::checkBox(this, "fixedCountBox", {304, 440, 137, 17},
                                        QStringLiteral("問題数を決める"), windowFont(16));
 
@@ -208,6 +216,7 @@ void MainWindow::buildControls()
     for (QAbstractButton* b : m_levelButtons->buttons()) chain << b;
     chain << m_startButton << m_quitButton << m_answerEdit << m_showAnswerButton << m_fixedCountBox
           << m_printButton;
+    if (m_reviewButton) chain << m_reviewButton;
     common::chainTabs(chain);
 
     connect(m_startButton, &QPushButton::clicked, this, &MainWindow::start);
@@ -217,6 +226,8 @@ void MainWindow::buildControls()
     connect(m_fixedCountBox, &QCheckBox::clicked, this, &MainWindow::toggleFixedCount);
     connect(m_kindButtons, &QButtonGroup::idClicked, this, &MainWindow::chooseKind);
     connect(m_levelButtons, &QButtonGroup::idClicked, this, &MainWindow::chooseLevel);
+    if (m_reviewButton)
+        connect(m_reviewButton, &QPushButton::clicked, this, &MainWindow::startReview);
 }
 
 // Before the first problem the controls show the drill's opening values.
@@ -247,8 +258,23 @@ void MainWindow::start()
     showNewSet();
 }
 
+// The missed pairs come back as a set of their own; the child is told
+// when none is due, or when the records cannot say.
+void MainWindow::startReview()
+{
+    const std::optional<QList<common::ReviewProblem>> review = m_records.pairReviewSet();
+    if (!review || !m_drill.startReview(*review)) {
+        setMessageColour(Qt::darkGreen);
+        m_messageLine->setText(review ? QStringLiteral("いまは にがてな もんだいは ないよ☆")
+                                      : QStringLiteral("いまは にがてを よびだせないよ"));
+        return;
+    }
+    showNewSet();
+}
+
 void MainWindow::showNewSet()
 {
+    m_countEdit->setText(QString::number(m_drill.setSize()));
     showProblem();
     setMessageColour(Qt::darkGreen);
     m_messageLine->setText(kTypeAndReturn);
@@ -303,7 +329,7 @@ void MainWindow::toggleFixedCount()
         }
         m_drill.fixCount(*count);
     }
-    m_countEdit->setText(QString::number(m_drill.count()));
+    m_countEdit->setText(QString::number(m_drill.setSize()));
     m_answerEdit->setFocus();
 }
 
@@ -313,6 +339,8 @@ void MainWindow::chooseLevel() { m_drill.setLevel(Level(m_levelButtons->checkedI
 
 void MainWindow::showEndOfSet()
 {
+    // After a review the count in force is the one chosen.
+    m_countEdit->setText(QString::number(m_drill.setSize()));
     setMessageColour(Qt::red);
     m_messageLine->setText(QStringLiteral("おしまいです。") + QString::number(m_drill.endScore()) +
                            QStringLiteral("点です。"));
@@ -323,7 +351,7 @@ void MainWindow::showProblem()
     const Problem& p = m_drill.problem();
     m_firstEdit->setText(QString::number(p.first));
     m_secondEdit->setText(QString::number(p.second));
-    m_kindEdit->setText(kindWord(m_drill.kind()));
+    m_kindEdit->setText(kindWord(m_drill.problemKind()));
     m_answerEdit->clear();
     m_numberEdit->setText(QString::number(m_drill.state().currentNumber));
     m_scoreEdit->setText(QString::number(m_drill.score()));

@@ -39,6 +39,7 @@ private slots:
     void chooseKind();
     void chooseLevel();
     void printSheet();
+    void startReview();
 
 private:
     // Key events of the answer field; the key is Qt's key code.
@@ -55,6 +56,7 @@ private:
     void setMessageColour(const QColor& colour);
 
     common::Dialogs& m_dialogs;
+    common::RecordsService& m_records;
     common::Feedback m_feedback;
     common::PrintFlow m_printFlow;
     Drill m_drill;
@@ -86,6 +88,7 @@ private:
     QButtonGroup* m_levelButtons = nullptr;
     QPushButton* m_startButton = nullptr;
     QPushButton* m_quitButton = nullptr;
+    QPushButton* m_reviewButton = nullptr; // with records on only
 };
 
 } // namespace bairo

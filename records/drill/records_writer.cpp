@@ -2,6 +2,7 @@
 #include "records/drill/records_writer.h"
 
 #include "records/drill/background.h"
+#include "records/reads/pair_review.h"
 #include "records/reads/review.h"
 #include "records/tables/fact_rows.h"
 
@@ -177,20 +178,33 @@ std::optional<bool> RecordsWriter::keyingKnown()
 
 std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()
 {
+    return readReview([](const Connection& connection, qint64 child, const QDate& today,
+                         quint32 seed) { return readReviewSet(connection, child, today, seed); });
+}
+
+std::optional<QList<ReviewProblem>> RecordsWriter::pairReviewSet()
+{
+    return readReview(
+        [](const Connection& connection, qint64 child, const QDate& today, quint32 seed) {
+            return readPairReviewSet(connection, child, today, seed);
+        });
+}
+
+std::optional<QList<ReviewProblem>> RecordsWriter::readReview(ReviewRead read)
+{
     using Result = std::optional<QList<ReviewProblem>>;
     if (m_stopped.load(std::memory_order_relaxed)) return std::nullopt;
     auto result = std::make_shared<std::promise<Result>>();
     std::future<Result> answer = result->get_future();
     const quint32 seed = QRandomGenerator::global()->generate();
-    post([result, seed](Worker& w) {
+    post([result, seed, read = std::move(read)](Worker& w) {
         if (w.child == 0) {
             result->set_value(std::nullopt);
             return;
         }
-        result->set_value(
-            readReviewSet(w.store->connection(), w.child, QDate::currentDate(), seed));
+        result->set_value(read(w.store->connection(), w.child, QDate::currentDate(), seed));
     });
-    // A file held up elsewhere must not hold up the choice window for long.
+    // A file held up elsewhere must not hold up the drill's window for long.
     if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
     try {
         return answer.get();

@@ -52,6 +52,8 @@ public:
     // Read on the writer's thread, after what is queued is written.
     std::optional<QList<ReviewProblem>> reviewSet() override;
     // Read on the writer's thread, after what is queued is written.
+    std::optional<QList<ReviewProblem>> pairReviewSet() override;
+    // Read on the writer's thread, after what is queued is written.
     std::optional<bool> keyingKnown() override;
 
     // Waits until everything queued so far is written.
@@ -73,6 +75,11 @@ private:
     };
 
     void post(std::function<void(Worker&)> job);
+    // A review read on the writer's thread for the child playing, waited
+    // for a short while; nothing when nobody is known to play.
+    using ReviewRead =
+        std::function<QList<ReviewProblem>(const Connection&, qint64, const QDate&, quint32)>;
+    std::optional<QList<ReviewProblem>> readReview(ReviewRead read);
     void stop(const QString& why);
 
     QString m_file;

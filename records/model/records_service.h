@@ -90,6 +90,8 @@ public:
     // The practice of what the child playing missed: nothing with records
     // off or while nobody is known to play, an empty list when nothing is due.
     virtual std::optional<QList<ReviewProblem>> reviewSet() { return std::nullopt; }
+    // The same of Bairo's pairs ("lcm:6,8" with the question "6,8").
+    virtual std::optional<QList<ReviewProblem>> pairReviewSet() { return std::nullopt; }
     // Whether the keying of the child playing is known from its answers
     // (fluency.h): false while it is not, when the drill may give the
     // warm-up, a set of the choice "keying" whose answers are recorded as

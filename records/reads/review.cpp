@@ -98,8 +98,13 @@ QList<ReviewProblem> readReviewSet(const Connection& connection, qint64 child, c
         if (due.size() >= mostDue) break;
         due.append(problem);
     }
-    if (due.isEmpty()) return {};
+    return amongKnown(due, std::move(known), seed);
+}
 
+QList<ReviewProblem> amongKnown(const QList<ReviewProblem>& due, QList<ReviewProblem> known,
+                                quint32 seed)
+{
+    if (due.isEmpty()) return {};
     // Drawn without repeats, dealt to the due facts in turn, so that with
     // few known facts each due one still has about as many as the others.
     std::mt19937 random(seed);

@@ -29,4 +29,10 @@ using ReviewProblem = common::ReviewProblem;
 QList<ReviewProblem> readReviewSet(const Connection& connection, qint64 child, const QDate& today,
                                    quint32 seed, int mostDue = 20);
 
+// The due problems in order, each followed by known ones drawn from `seed`
+// without repeats and dealt in turn, about three each (readReviewSet).
+// Empty when nothing is due.
+QList<ReviewProblem> amongKnown(const QList<ReviewProblem>& due, QList<ReviewProblem> known,
+                                quint32 seed);
+
 } // namespace common::records

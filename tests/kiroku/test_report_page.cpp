@@ -90,6 +90,8 @@ private slots:
                                           << "review" << u"にがて"_qs;
         QTest::newRow("bairo") << "bairo"
                                << "gcd:hard" << u"最大公約数 むずかしい"_qs;
+        QTest::newRow("bairo's missed pairs") << "bairo"
+                                              << "review" << u"にがて"_qs;
     }
     void kindNames()
     {

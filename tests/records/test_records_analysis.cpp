@@ -7,6 +7,7 @@
 #include "records/reads/answers_csv.h"
 #include "records/reads/child_page.h"
 #include "records/reads/class_page.h"
+#include "records/reads/pair_review.h"
 #include "records/reads/review.h"
 #include "records/store/records_store.h"
 #include "records/tables/fact_rows.h"
@@ -406,6 +407,46 @@ private slots:
             }
             QVERIFY(orders.size() > 1);
         }
+    }
+
+    // Bairo's pairs come back the same way, among its known pairs alone.
+    void pairReview_data()
+    {
+        QTest::addColumn<int>("daysLater");
+        QTest::addColumn<int>("mostDue");
+        QTest::addColumn<QStringList>("due");
+        QTest::newRow("nothing due yet") << -3 << 20 << QStringList{};
+        QTest::newRow("most overdue first") << 0 << 20 << QStringList{"gcd:12,18", "lcm:4,6"};
+        QTest::newRow("at most one") << 0 << 1 << QStringList{"gcd:12,18"};
+        QTest::newRow("a day later") << 1 << 20 << QStringList{"gcd:12,18", "lcm:4,6", "lcm:9,6"};
+    }
+    void pairReview()
+    {
+        QFETCH(int, daysLater);
+        QFETCH(int, mostDue);
+        QFETCH(QStringList, due);
+        const QStringList known{"lcm:6,8", "gcd:6,9", "lcm:2,3"};
+        for (const QString& fact : known) firstTries(m_store, m_child, fact, "RRR", 0, 3);
+        firstTries(m_store, m_child, "mul:2x3", "RRR", 0, 3);
+        firstTries(m_store, m_child, "gcd:4,8", "RR", 0);
+        firstTries(m_store, m_child, "mul:7x8", "W", 3);
+        firstTries(m_store, m_child, "gcd:12,18", "W", 2);
+        firstTries(m_store, m_child, "lcm:4,6", "WR", 1, 2);
+        firstTries(m_store, m_child, "lcm:9,6", "W", 0);
+        const QDate today = kToday.addDays(daysLater);
+        const QList<ReviewProblem> set =
+            readPairReviewSet(m_store.connection(), m_child, today, 7, mostDue);
+        QStringList gotDue, facts;
+        for (const ReviewProblem& p : set) {
+            QVERIFY2(!facts.contains(p.fact) && (p.due || known.contains(p.fact)),
+                     qPrintable(p.fact));
+            QCOMPARE(p.fact.left(4) + p.question + u'=' + p.answer, p.fact + QStringLiteral("=56"));
+            facts << p.fact;
+            if (p.due) gotDue << p.fact;
+        }
+        QCOMPARE(gotDue, due);
+        QCOMPARE(set.size() - due.size(), std::min(known.size(), 3 * due.size()));
+        QCOMPARE(readPairReviewSet(m_store.connection(), m_child, today, 7, mostDue), set);
     }
 
     void olderFileBroughtUpToDate_data()

@@ -71,10 +71,12 @@ public:
     void setEnded(int score) override;
     std::optional<QList<common::ReviewProblem>> reviewSet() override { return review; }
     std::optional<bool> keyingKnown() override { return keying; }
+    std::optional<QList<common::ReviewProblem>> pairReviewSet() override { return pairReview; }
     QStringList events;
     QList<common::AnswerRecord> answers;
-    std::optional<QList<common::ReviewProblem>> review; // nothing: records off
-    std::optional<bool> keying;                         // nothing: records off
+    std::optional<QList<common::ReviewProblem>> review;     // nothing: records off
+    std::optional<QList<common::ReviewProblem>> pairReview; // nothing: nobody known
+    std::optional<bool> keying;                             // nothing: records off
 };
 
 // A fixed seed, for randomised tests and benchmarks that must be repeatable.

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -18,7 +19,7 @@ namespace {
 // Scenario tokens: S start, B show answer / next, R right answer, N right
 // answer with the number pad's Enter, W a wrong answer, E Return on the field
 // as it is, T<text> typing, F<n> fixing the number of problems, K<i>/L<i>
-// kind/level item.
+// kind/level item, V the missed pairs' button.
 void run(WindowFixture& f, const QString& script)
 {
     for (const QString& t : script.split(u' ', Qt::SkipEmptyParts)) {
@@ -37,6 +38,7 @@ void run(WindowFixture& f, const QString& script)
         case 'F': f.fix(arg); break;
         case 'K': f.clickItem(arg == u"1" ? "gcdButton" : "lcmButton"); break;
         case 'L': f.clickItem(arg == u"1" ? "hardButton" : "easyButton"); break;
+        case 'V': f.click("reviewButton"); break;
         default: QFAIL(qPrintable(u"unknown token "_qs + t));
         }
     }
@@ -150,6 +152,67 @@ private slots:
         QCOMPARE(seen, expected);
         QVERIFY(colour == QColor(255, 0, 0) || colour == QColor(0, 128, 0));
         QCOMPARE(d.dialogs.count(u"warning"_qs), 0);
+    }
+
+    // The missed pairs' button is there with records on only, in room of
+    // its own, last in the tab order.
+    void reviewButtonOnlyWithRecords()
+    {
+        QVERIFY(!WindowFixture().w("reviewButton"));
+        test_support::RecordingRecords records;
+        WindowFixture on(2024, {ASSET_DIR}, nullptr, records);
+        QWidget* button = on.w("reviewButton");
+        QVERIFY(button && button->isVisible() && on.form.rect().contains(button->geometry()));
+        for (QWidget* other : on.form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY(other == button || !other->geometry().intersects(button->geometry()));
+        QCOMPARE(on.w("printButton")->nextInFocusChain(), button);
+    }
+
+    // What the button starts, from what the records give: the pairs in
+    // order, each judged by its own kind, then drawing again; a message
+    // when nothing is due or the records cannot say.
+    void review_data()
+    {
+        QTest::addColumn<QStringList>("pairs"); // "-": the records cannot say
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("shown"); // first, second, kind, count, message
+        QTest::addColumn<QStringList>("sets");  // the sets begun and ended
+        const QString lcm = u"最小公倍数"_qs, gcd = u"最大公約数"_qs;
+        const QStringList two{"gcd:12,18", "mul:7x8", "lcm:4,6"};
+        // clang-format off
+        QTest::newRow("nobody known") << QStringList{"-"} << "V" << QStringList{"***", "***", "***", "100", u"いまは にがてを よびだせないよ"_qs} << QStringList{};
+        QTest::newRow("nothing due") << QStringList{} << "S V" << QStringList{"*", "*", lcm, "100", u"いまは にがてな もんだいは ないよ☆"_qs} << QStringList{"set bairo lcm:easy 100"};
+        QTest::newRow("no pair among them") << QStringList{"mul:7x8"} << "V" << QStringList{"***", "***", "***", "100", u"いまは にがてな もんだいは ないよ☆"_qs} << QStringList{};
+        QTest::newRow("the first pair") << two << "V" << QStringList{"12", "18", gcd, "2", kTypeAndReturn} << QStringList{"set bairo review 2"};
+        QTest::newRow("judged by its own kind") << two << "K0 V T3 E" << QStringList{"12", "18", gcd, "2", kLargerDivisor} << QStringList{"set bairo review 2"};
+        QTest::newRow("the next pair") << two << "V R" << QStringList{"4", "6", lcm, "2", kRight} << QStringList{"set bairo review 2"};
+        QTest::newRow("the end, then drawn again") << two << "K1 V R R" << QStringList{"4", "6", lcm, "100", endMessage(100)} << QStringList{"set bairo review 2", "end 100", "set bairo gcd:easy 100"};
+        QTest::newRow("no longer than the fixed count") << two << "F1 V R" << QStringList{"12", "18", gcd, "1", endMessage(100)} << QStringList{"set bairo review 1", "end 100", "set bairo lcm:easy 1"};
+        // clang-format on
+    }
+    void review()
+    {
+        QFETCH(QStringList, pairs);
+        QFETCH(QString, script);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, sets);
+        test_support::RecordingRecords records;
+        if (pairs != QStringList{"-"}) {
+            records.pairReview.emplace();
+            for (const QString& fact : pairs) records.pairReview->append({fact, {}, {}, true});
+        }
+        WindowFixture d(2024, {ASSET_DIR}, nullptr, records);
+        run(d, script);
+        QStringList seen;
+        for (const char* name : {"firstEdit", "secondEdit", "kindEdit", "countEdit", "messageLine"})
+            seen << d.shows(name);
+        for (int i = 0; i < 2; ++i)
+            if (shown[i] == u"*") seen[i] = u"*"_qs;
+        QCOMPARE(seen, shown);
+        QCOMPARE(records.events.filter(QRegularExpression("^(set|end) ")), sets);
+        // The child's line holds the message whole.
+        const QLineEdit* line = d.edit("messageLine");
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) < line->width());
     }
 
     // The count box's reading and clamping are the window kit's; here, that

@@ -47,10 +47,11 @@ struct JapaneseFonts {
 
 struct WindowFixture : JapaneseFonts {
     explicit WindowFixture(quint64 seed = 2024, QStringList assetFolders = {ASSET_DIR},
-                           common::SoundPlayer* player = nullptr)
+                           common::SoundPlayer* player = nullptr,
+                           common::RecordsService& records = common::nullRecords())
         : random(seed), form({dialogs, player ? *player : sound, random,
                               common::AssetLocator(std::move(assetFolders)),
-                              [this](QPrinter& printer) { return pages(printer); }})
+                              [this](QPrinter& printer) { return pages(printer); }, records})
     {
         form.show();
     }
