@@ -294,7 +294,22 @@ void Drill::releaseCount()
 
 common::Worksheet Drill::worksheet() const
 {
-    return makeWorksheet(m_kind, m_level, m_count, m_random, m_problem);
+    if (m_review.isEmpty()) return makeWorksheet(m_kind, m_level, m_count, m_random, m_problem);
+    // A review prints its own pairs, each by its own kind, as many as it drills.
+    common::Worksheet sheet = makeWorksheet(m_kind, m_level, 0, m_random);
+    for (const Pair& pair : m_review.first(setSize())) {
+        sheet.problems << sheetQuestion(pair.problem, pair.kind);
+        sheet.answers << sheetAnswer(pair.problem, pair.kind);
+    }
+    return sheet;
+}
+
+void Drill::sheetPrinted()
+{
+    if (m_review.isEmpty())
+        start();
+    else
+        beginSet(QStringLiteral("review"));
 }
 
 } // namespace bairo

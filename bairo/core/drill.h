@@ -153,10 +153,10 @@ public:
     int setSize() const;
 
     // The print button's worksheet: fresh problems of the kind and level in
-    // force, the first not the pair on show.
+    // force, the first not the pair on show; during a review, its pairs.
     common::Worksheet worksheet() const;
-    // A printed sheet starts a new set.
-    void sheetPrinted() { start(); }
+    // A printed sheet starts a new set; a review starts again from its first pair.
+    void sheetPrinted();
 
     const RunState& state() const { return m_state; }
     Kind kind() const { return m_kind; }

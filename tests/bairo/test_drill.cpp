@@ -376,6 +376,32 @@ private slots:
             QVERIFY(sheet.problems[i] != sheet.problems[i - 1]);
         }
     }
+
+    // A review prints its own pairs, each by its kind and cut to the fixed
+    // count; printing starts the review again rather than a drawn set.
+    void reviewSheet_data()
+    {
+        QTest::addColumn<int>("fixed");
+        QTest::addColumn<QStringList>("answers");
+        QTest::newRow("every pair")
+            << 0 << QStringList{u"12 と 18 のGCMは 6"_qs, u"4 と 6 のLCMは 12"_qs};
+        QTest::newRow("cut to one") << 1 << QStringList{u"12 と 18 のGCMは 6"_qs};
+    }
+    void reviewSheet()
+    {
+        QFETCH(int, fixed);
+        QFETCH(QStringList, answers);
+        test_support::ScriptedRandomSource random{0};
+        Drill d(random);
+        if (fixed) d.fixCount(fixed);
+        QVERIFY(d.startReview({{u"gcd:12,18"_qs, {}, {}, true}, {u"lcm:4,6"_qs, {}, {}, false}}));
+        QCOMPARE(d.worksheet().answers, answers);
+        QCOMPARE(d.worksheet().problems.first(), u"12 と 18 の最大公約数は"_qs);
+        d.sheetPrinted();
+        QVERIFY(d.reviewing());
+        QCOMPARE(d.problem().first, 12);
+        QCOMPARE(d.state().currentNumber, 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDrill)
