@@ -140,7 +140,9 @@ bool copyRecords(const QString& file, school::SchoolDatabase& school, QString& e
         rows.setForwardOnly(true);
         if (!copied || !rows.exec(everyRow)) break;
         QStringList names;
-        for (int c = 0; c < rows.record().count(); ++c) names << rows.record().fieldName(c);
+        // Quoted: a column may be named by a word PostgreSQL keeps for itself.
+        for (int c = 0; c < rows.record().count(); ++c)
+            names << u'"' + rows.record().fieldName(c) + u'"';
         QProcess psql;
         psql.start(
             QStringLiteral("psql"),
