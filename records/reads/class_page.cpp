@@ -117,10 +117,11 @@ void readWeekMarks(const Connection& connection, const QHash<qint64, qsizetype>&
     const QDate monday = today.addDays(1 - today.dayOfWeek());
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT child_id, started_at FROM sets "
+    // A day's set counts on the day it ended, as the child's own marks do.
+    q.prepare(QStringLiteral("SELECT child_id, ended_at FROM sets "
                              "WHERE substr(choice, 1, ?) = ? AND ended_at IS NOT NULL "
                              "AND first_tries >= problem_count "
-                             "AND started_at >= ? AND started_at < ?"));
+                             "AND ended_at >= ? AND ended_at < ?"));
     const QString dayChoice = DaySet{}.choice();
     q.addBindValue(dayChoice.size());
     q.addBindValue(dayChoice);
