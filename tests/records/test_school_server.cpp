@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(store.openServer(serviceOf(who)), Opening::kOpened);
         QList<SchoolClass> expected;
         for (const int n : classes)
-            expected.append({m_school->classRole(n), QString::number(n) + u"組"});
+            expected.append({m_school->classRole(n), QString::number(n) + QStringLiteral("組")});
         QCOMPARE(store.classes().value_or(QList<SchoolClass>{}), expected);
         for (int n = 1; n <= 2; ++n)
             QCOMPARE(store.classPath(m_school->classRole(n)).has_value(), classes.contains(n));
