@@ -502,7 +502,11 @@ private slots:
         const QByteArray last = old.typed.toUtf8();
         QVERIFY(fileBytes(file()).contains(last));
         QSqlQuery back(QSqlDatabase::database(store.connectionName()));
-        QVERIFY(back.exec("ALTER TABLE facts DROP right_times") &&
+        QVERIFY(back.exec("DROP TABLE steps_passed") && back.exec("DROP TABLE paths") &&
+                back.exec("ALTER TABLE children DROP placing") &&
+                back.exec("ALTER TABLE children DROP day_problems") &&
+                back.exec("ALTER TABLE children DROP grade") &&
+                back.exec("ALTER TABLE facts DROP right_times") &&
                 back.exec("ALTER TABLE answers DROP limit_ms") &&
                 back.exec("ALTER TABLE children DROP base_limit_ms") &&
                 back.exec("ALTER TABLE rules DROP timed") && back.exec("DROP TABLE outbox") &&
