@@ -10,7 +10,6 @@
 #include "records/reads/review.h"
 #include "records/store/records_store.h"
 #include "records/tables/fact_rows.h"
-#include "records/tables/path_table.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -407,47 +406,6 @@ private slots:
             }
             QVERIFY(orders.size() > 1);
         }
-    }
-
-    // The class page's step of the day's practice (a year-2 child's, on its
-    // year's path or its own) and its marked days this week, Monday 10th to
-    // Saturday 15th in Tokyo; a day's set as "days ago:hh:mm:problems answered".
-    void classPageDay_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QStringList>("passed");
-        QTest::addColumn<QString>("step");
-        QTest::addColumn<QStringList>("sets");
-        QTest::addColumn<int>("days");
-        QTest::newRow("its year's, twice today") << "" << QStringList{"add:3", "sub:3"} << "add:4"
-                                                 << QStringList{"0:9:0:10", "0:18:0:10"} << 1;
-        QTest::newRow("its own, round midnight") << "-table:5 table:2" << QStringList{} << "table:2"
-                                                 << QStringList{"5:0:30:10", "6:23:30:10"} << 1;
-        QTest::newRow("its own, one set short")
-            << "table:5 table:2" << QStringList{"table:5"} << "table:2"
-            << QStringList{"3:10:0:9", "2:10:0:10", "1:10:0:10"} << 2;
-    }
-    void classPageDay()
-    {
-        QFETCH(QString, path);
-        QFETCH(QStringList, passed);
-        QFETCH(QStringList, sets);
-        QVERIFY(m_store.setGrade(m_child, 2));
-        if (!path.isEmpty()) QVERIFY(m_store.setPath(m_child, parsePath(path)));
-        QVERIFY(PathTable(m_store.connection()).markPassed(m_child, passed, kToday, false));
-        for (const QString& set : sets) {
-            const QStringList f = set.split(u':');
-            const QDateTime when = at(f[0].toInt(), f[1].toInt(), f[2].toInt());
-            qint64 setId = 0;
-            for (int i = 0; i < f[3].toInt(); ++i)
-                problem(m_store, m_child, setId, QStringLiteral("today:table:2"),
-                        QStringLiteral("mul:2x%1").arg(i), QString::number(2 * i),
-                        {QString::number(2 * i)}, when.addSecs(i));
-            QVERIFY(m_store.endSet(setId, 10, when.addSecs(60).toUTC()));
-        }
-        const ClassRow row = readClassPage(m_store.connection(), kToday).rows.first();
-        QTEST(row.step.value_or(QString()), "step");
-        QTEST(row.markedDaysThisWeek, "days");
     }
 
     void olderFileBroughtUpToDate_data()
