@@ -270,10 +270,12 @@ private slots:
         auto* table = named<QTableWidget>(window, u"クラスのようす"_qs);
         QCOMPARE(table->rowCount(), 2);
         QCOMPARE(table->item(1, 0)->text(), m_server->role(2));
-        // Each child's share of fluent recall facts, then its kinds.
-        QCOMPARE(table->item(0, 1)->text(), u"—"_qs);
-        QVERIFY(table->item(1, 2)->text().startsWith(u"100%"));
-        QVERIFY(!table->item(0, 2));
+        // Each child's step (a first year's first), its days this week, its
+        // share of fluent recall facts, then its kinds.
+        QCOMPARE(table->item(1, 1)->text() + table->item(1, 2)->text(), u"たし算 10日"_qs);
+        QCOMPARE(table->item(0, 3)->text(), u"—"_qs);
+        QVERIFY(table->item(1, 4)->text().startsWith(u"100%"));
+        QVERIFY(!table->item(0, 4));
         table->setCurrentCell(1, 0);
         QTest::keyClick(table, Qt::Key_Return);
         QCOMPARE(pages->currentIndex(), 1);
