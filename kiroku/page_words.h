@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
+
 namespace kiroku {
 
 // How a state looks in the grid: a mark, so that the grid reads without
@@ -63,6 +65,15 @@ QString fluentText(int fluent, int recall);
 
 // A kind of set by the keys the drills write ("add:3" as たし算 4).
 QString kindLabel(const QString& program, const QString& choice);
+// A step of a child's path as the adult reads it: a row of the times table
+// ("九九 5の段"), the division facts of a row ("5の段のわり算"), or a kind by
+// its name in the list and what it asks ("たし算 4: 100まで くり上がりなし").
+QString stepName(const QString& key);
+// A school year as the adult chooses it ("2年生"), or that none is given.
+QString gradeText(std::optional<int> grade);
+// A day's length as the adult chooses it: a number of problems ("20問"),
+// or about ten minutes (kAboutTenMinutes).
+QString dayProblemsText(int problems);
 // A fact as the drills show it ("mul:7x8" as 7×8).
 QString factLabel(const QString& fact);
 // A first-try share, or a dash before the first problem.
