@@ -176,6 +176,7 @@ ChildPageView::ChildPageView(QWidget* parent) : QWidget(parent)
         true, this);
     m_month = makeTable(QStringLiteral("今月のはなまる"), kWeekdays, true, this);
     m_marks = new QLabel(this);
+    m_marks->setObjectName(QStringLiteral("marks"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading(QStringLiteral("きょうのれんしゅう"), this));
@@ -329,7 +330,7 @@ void ChildPageView::showPath(const std::optional<records::PathPage>& page, const
     m_step->setText(step);
 
     QList<QStringList> passed;
-    for (const records::PassedStep& p : page ? page->passed : QList<records::PassedStep>{})
+    for (const records::StepPassed& p : page ? page->passed : QList<records::StepPassed>{})
         passed << QStringList{stepName(p.step), p.day.toString(u"yyyy/MM/dd"),
                               p.byPlacement ? QStringLiteral("はじめのテストで合格")
                                             : QStringLiteral("れんしゅうで合格")};

@@ -18,17 +18,17 @@ namespace common::records {
 
 class Connection;
 
-struct PassedStep {
+struct StepPassed {
     QString step;
     QDate day; // local
     bool byPlacement = false;
-    bool operator==(const PassedStep&) const = default;
+    bool operator==(const StepPassed&) const = default;
 };
 
 struct PathPage {
     std::optional<QString> current; // none when every step is passed or skipped
     bool placing = false;
-    QList<PassedStep> passed; // in the order passed
+    QList<StepPassed> passed; // in the order passed
     DayMarks marks;
 };
 
