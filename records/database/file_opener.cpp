@@ -174,6 +174,8 @@ bool FileOpener::migrate(int from)
         const Migration& m = migrations()[v];
         for (const QString& statement : statementsOf(m.schema) + statementsOf(m.fill))
             if (!m_connection.exec(statement)) return false;
+        for (const char* statement : m.file)
+            if (!m_connection.exec(QString::fromUtf8(statement))) return false;
     }
     // PRAGMA takes no bound values; both numbers are the program's own.
     return m_connection.exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId)) &&

@@ -45,6 +45,99 @@ const char* const kTimedServer[] = {
     "WHERE t.child_id = facts.child_id AND t.fact = facts.fact",
 };
 
+// A school of classes. A class is a group role made by the administrator
+// (kClassPrefix), registered in `classes` with the name shown, its pupils
+// and teachers its members; a head teacher's role joins the heads' group.
+// A teacher reads the pupils of the classes it is in, and no other; a head
+// teacher reads every pupil. The class's path (path.h) and day's length
+// are read by its pupils and written by its teachers (or a head) alone. A
+// pupil reads and writes its own path and passed steps. Membership is read
+// from the catalogue once a query, never per row, so that the class page
+// stays fast.
+const char* const kClassesServer[] = {
+    R"sql(DO $$
+BEGIN
+  IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'numirabairo_pupils') THEN
+    CREATE ROLE numirabairo_pupils NOLOGIN;
+  END IF;
+  IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'numirabairo_teachers') THEN
+    CREATE ROLE numirabairo_teachers NOLOGIN;
+  END IF;
+  IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'numirabairo_heads') THEN
+    CREATE ROLE numirabairo_heads NOLOGIN;
+  END IF;
+END
+$$)sql",
+    "CREATE TABLE classes (role TEXT PRIMARY KEY, name TEXT NOT NULL)",
+    "CREATE TABLE class_paths ("
+    "class_role TEXT PRIMARY KEY REFERENCES classes(role) ON DELETE CASCADE, "
+    "steps TEXT NOT NULL, pinned TEXT, day_problems BIGINT NOT NULL DEFAULT 20)",
+    // The registered classes the connected role is a member of.
+    "CREATE FUNCTION numirabairo_own_classes() RETURNS SETOF text LANGUAGE sql STABLE AS "
+    "$$SELECT k.role FROM classes k JOIN pg_roles r ON r.rolname = k.role "
+    "WHERE pg_has_role(current_user, r.oid, 'MEMBER')$$",
+    // The logins of the pupils in those classes.
+    "CREATE FUNCTION numirabairo_taught_logins() RETURNS SETOF text LANGUAGE sql STABLE AS "
+    "$$SELECT p.rolname::text FROM pg_auth_members m "
+    "JOIN pg_roles p ON p.oid = m.member JOIN pg_roles k ON k.oid = m.roleid "
+    "WHERE k.rolname::text IN (SELECT numirabairo_own_classes())$$",
+    "DROP POLICY IF EXISTS whole_class ON children",
+    "DROP POLICY IF EXISTS whole_class ON sets",
+    "DROP POLICY IF EXISTS whole_class ON answers",
+    "DROP POLICY IF EXISTS whole_class ON facts",
+    "ALTER TABLE paths ENABLE ROW LEVEL SECURITY",
+    "ALTER TABLE steps_passed ENABLE ROW LEVEL SECURITY",
+    "ALTER TABLE class_paths ENABLE ROW LEVEL SECURITY",
+    "CREATE POLICY own_path ON paths TO numirabairo_pupils "
+    "USING (child_id IN (SELECT id FROM children WHERE login = current_user)) "
+    "WITH CHECK (child_id IN (SELECT id FROM children WHERE login = current_user))",
+    "CREATE POLICY own_steps ON steps_passed TO numirabairo_pupils "
+    "USING (child_id IN (SELECT id FROM children WHERE login = current_user)) "
+    "WITH CHECK (child_id IN (SELECT id FROM children WHERE login = current_user))",
+    "CREATE POLICY own_class ON class_paths FOR SELECT TO numirabairo_pupils "
+    "USING (class_role IN (SELECT numirabairo_own_classes()))",
+    // A teacher's: its classes' pupils; the rows under them follow the
+    // children it reads.
+    "CREATE POLICY taught ON children FOR SELECT TO numirabairo_teachers "
+    "USING (login IN (SELECT numirabairo_taught_logins()))",
+    "CREATE POLICY taught ON sets FOR SELECT TO numirabairo_teachers "
+    "USING (child_id IN (SELECT id FROM children))",
+    "CREATE POLICY taught ON answers FOR SELECT TO numirabairo_teachers "
+    "USING (set_id IN (SELECT id FROM sets))",
+    "CREATE POLICY taught ON facts FOR SELECT TO numirabairo_teachers "
+    "USING (child_id IN (SELECT id FROM children))",
+    "CREATE POLICY taught ON paths FOR SELECT TO numirabairo_teachers "
+    "USING (child_id IN (SELECT id FROM children))",
+    "CREATE POLICY taught ON steps_passed FOR SELECT TO numirabairo_teachers "
+    "USING (child_id IN (SELECT id FROM children))",
+    "CREATE POLICY taught ON class_paths TO numirabairo_teachers "
+    "USING (class_role IN (SELECT numirabairo_own_classes())) "
+    "WITH CHECK (class_role IN (SELECT numirabairo_own_classes()))",
+    "CREATE POLICY every_class ON children FOR SELECT TO numirabairo_heads USING (true)",
+    "CREATE POLICY every_class ON sets FOR SELECT TO numirabairo_heads USING (true)",
+    "CREATE POLICY every_class ON answers FOR SELECT TO numirabairo_heads USING (true)",
+    "CREATE POLICY every_class ON facts FOR SELECT TO numirabairo_heads USING (true)",
+    "CREATE POLICY every_class ON paths FOR SELECT TO numirabairo_heads USING (true)",
+    "CREATE POLICY every_class ON steps_passed FOR SELECT TO numirabairo_heads USING (true)",
+    "CREATE POLICY every_class ON class_paths TO numirabairo_heads USING (true) WITH CHECK (true)",
+    "GRANT SELECT, INSERT, UPDATE ON paths, steps_passed TO numirabairo_pupils",
+    "GRANT SELECT ON classes, class_paths TO numirabairo_pupils",
+    "GRANT SELECT ON children, sets, answers, facts, paths, steps_passed, classes, rules, "
+    "keeping, records_version TO numirabairo_teachers, numirabairo_heads",
+    "GRANT SELECT, INSERT, UPDATE, DELETE ON class_paths TO numirabairo_teachers, "
+    "numirabairo_heads",
+};
+
+// A pupil's passed step goes to the school's server through the outbox,
+// queued in the transaction that writes it, whatever writes it; a family's
+// file has no logins and queues nothing.
+const char* const kPassedToSend[] = {
+    "CREATE TRIGGER passed_to_send AFTER INSERT ON steps_passed "
+    "WHEN (SELECT login FROM children WHERE id = NEW.child_id) IS NOT NULL "
+    "BEGIN INSERT INTO outbox(passed_child_id, passed_step) VALUES (NEW.child_id, NEW.step); "
+    "END",
+};
+
 // Each migration takes the schema from its index to the next version. A
 // change of schema is a new entry at the end; what an entry makes is never
 // edited.
@@ -275,12 +368,19 @@ CREATE TABLE steps_passed (
   PRIMARY KEY (child_id, step)
 );
 )sql"},
+    // A school of classes (kClassesServer); in a pupil's file, the outbox
+    // also holds a passed step to go on (kPassedToSend).
+    {R"sql(
+ALTER TABLE outbox ADD COLUMN passed_child_id INTEGER REFERENCES children(id) ON DELETE CASCADE;
+ALTER TABLE outbox ADD COLUMN passed_step TEXT;
+)sql",
+     nullptr, kClassesServer, kPassedToSend},
 };
 
 // What only a server has. Each child is a row whose login is the database
 // role it plays as; a pupil's role joins the pupils' group, a teacher's the
-// teachers'. The tables belong to the role that ran this, and nobody else
-// may change them.
+// teachers' (what a teacher reads is its classes', kClassesServer). The
+// tables belong to the role that ran this, and nobody else may change them.
 const char* const kServerOnly[] = {
     R"sql(DO $$
 BEGIN
@@ -310,10 +410,6 @@ $$)sql",
     "CREATE POLICY own_facts ON facts TO numirabairo_pupils "
     "USING (child_id IN (SELECT id FROM children WHERE login = current_user)) "
     "WITH CHECK (child_id IN (SELECT id FROM children WHERE login = current_user))",
-    "CREATE POLICY whole_class ON children FOR SELECT TO numirabairo_teachers USING (true)",
-    "CREATE POLICY whole_class ON sets FOR SELECT TO numirabairo_teachers USING (true)",
-    "CREATE POLICY whole_class ON answers FOR SELECT TO numirabairo_teachers USING (true)",
-    "CREATE POLICY whole_class ON facts FOR SELECT TO numirabairo_teachers USING (true)",
     "REVOKE ALL ON ALL TABLES IN SCHEMA public FROM PUBLIC",
     "GRANT SELECT, INSERT, UPDATE ON children, sets, answers, facts TO numirabairo_pupils",
     "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO numirabairo_pupils",

@@ -21,10 +21,14 @@ namespace common::records {
 // schema, one statement an entry (a function's body holds semicolons). It
 // also brings up a server made before the step, and so takes the rows such
 // a server holds as they are.
+// `file`: what the records file alone runs at this step, after its schema
+// and fill, one statement an entry (a trigger's body holds semicolons); a
+// new file runs it too.
 struct Migration {
     const char* schema = nullptr;
     const char* fill = nullptr;
     std::span<const char* const> server = {};
+    std::span<const char* const> file = {};
 };
 
 std::span<const Migration> migrations();
@@ -41,14 +45,18 @@ QStringList serverStatements(const Migration& migration);
 
 // Everything a school's server needs, in order: the version table, every
 // migration's server statements (above); then what only a server has: the
-// two groups (pupils and teachers), each child's login as its own database
-// role, and row-level security: a pupil reads and writes only its own rows,
-// a teacher reads the whole class, and only the owner of the tables changes
-// them.
+// groups (pupils, teachers and head teachers), each child's login as its
+// own database role, and row-level security: a pupil reads and writes only
+// its own rows, a teacher reads the pupils of the classes it is in, a head
+// teacher every pupil, and only the owner of the tables changes them.
 QStringList serverSchema();
 
 // The groups a school's roles join.
 inline constexpr char kPupilsGroup[] = "numirabairo_pupils";
 inline constexpr char kTeachersGroup[] = "numirabairo_teachers";
+inline constexpr char kHeadsGroup[] = "numirabairo_heads";
+// A class is a group role of this prefix, registered in the classes table;
+// its pupils and its teachers are its members.
+inline constexpr char kClassPrefix[] = "numirabairo_class_";
 
 } // namespace common::records

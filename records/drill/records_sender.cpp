@@ -5,9 +5,12 @@
 #include "records/messages/records_messages.h"
 #include "records/store/records_store.h"
 #include "records/tables/answers_table.h"
+#include "records/tables/class_table.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QHash>
+#include <QSqlQuery>
 #include <QTimer>
 
 #include <algorithm>
@@ -24,6 +27,10 @@ constexpr int kBatch = 200;
 // moment's break costs a moment, then a few seconds.
 constexpr std::chrono::milliseconds kFirstRetry{500};
 constexpr std::chrono::milliseconds kLongestRetry{4000};
+// How often the class's path is read again while the server stays reachable:
+// a teacher's change reaches the pupil within the day, and the server is not
+// asked at every answer.
+constexpr qint64 kClassPathEveryMs = 60000;
 
 } // namespace
 
@@ -58,6 +65,8 @@ public:
 
 private:
     bool sendAll();
+    // The class's path into the file, where the day's practice reads it.
+    void keepClassPath();
 
     RecordsSender& m_sender;
     const QString m_file;
@@ -72,7 +81,30 @@ private:
     std::optional<QString> m_refused; // why the last opening failed, for the adult
     std::chrono::milliseconds m_wait = kFirstRetry;
     QTimer m_retry;
+    QElapsedTimer m_classPathRead; // since the class's path was last read
 };
+
+void RecordsSender::Worker::keepClassPath()
+{
+    if (m_classPathRead.isValid() && !m_classPathRead.hasExpired(kClassPathEveryMs)) return;
+    const auto read = ClassTable(m_school.connection()).pupilsClassPath();
+    // Not read: the file keeps its last copy, and it is tried at the next pass.
+    if (!read) return;
+    m_classPathRead.start();
+    if (!*read) return; // the class set none: the pupil's own path stays
+    // A pupil's file holds the child of its login alone.
+    QList<qint64> pupils;
+    QSqlQuery q(m_local.connection().database());
+    if (!q.exec(QStringLiteral("SELECT id FROM children WHERE login IS NOT NULL"))) return;
+    while (q.next()) pupils << q.value(0).toLongLong();
+    q.finish();
+    Transaction transaction(m_local.connection());
+    if (!transaction.began()) return;
+    ClassTable kept(m_local.connection());
+    for (const qint64 pupil : pupils)
+        if (!kept.keepClassPath(pupil, **read)) return;
+    transaction.commit();
+}
 
 // One pass over the outbox: false when the server could not take it all.
 bool RecordsSender::Worker::sendAll()
@@ -92,7 +124,9 @@ bool RecordsSender::Worker::sendAll()
                 return false;
             }
             m_child = *own;
+            m_classPathRead.invalidate();
         }
+        keepClassPath();
         const auto batch = m_local.outgoing(kBatch);
         if (!batch) return false;
         if (batch->isEmpty()) return true;
@@ -103,10 +137,13 @@ bool RecordsSender::Worker::sendAll()
         {
             Transaction transaction(m_school.connection());
             AnswersTable answers(m_school.connection());
+            ClassTable school(m_school.connection());
             ok = transaction.began();
             for (const Outgoing& o : *batch) {
                 if (!ok) break;
-                if (o.answer) {
+                if (o.passed) {
+                    ok = school.takePassed(m_child, *o.passed);
+                } else if (o.answer) {
                     ok = answers.write(m_child, o.set, m_schoolSets[o.setId], *o.answer, m_keying)
                              .has_value();
                 } else {

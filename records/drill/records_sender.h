@@ -10,6 +10,13 @@
 // the server is away the answers wait in the file (also across starts of the
 // drill) and are tried again every few seconds; the adult is told once, in the
 // file's notices and with one line on standard error.
+//
+// The steps the pupil passes go the same way (the file queues them as they
+// are written). Each time it reaches the server, and every minute while it
+// stays reachable, it reads the path the pupil's class set and keeps it in
+// the file as the child's own, with its pinned step and day's length: the
+// day's practice follows the class, from the last copy while the server is
+// away.
 
 #include "records/drill/event_thread.h"
 
@@ -34,7 +41,7 @@ public:
 
     // More waits in the outbox.
     void wake();
-    // Answers and set ends the server took since the start.
+    // Answers, set ends and passed steps the server took since the start.
     qint64 sent() const { return m_sent.load(); }
     // Waits until the outbox was found empty after the last wake(), or
     // `timeout` passed (tests, benchmarks).

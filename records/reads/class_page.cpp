@@ -3,9 +3,11 @@
 
 #include "common/drill_rules.h"
 #include "records/database/connection.h"
+#include "records/model/path.h"
 #include "records/tables/fact_rows.h"
 
 #include <QHash>
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -65,9 +67,80 @@ void readFluency(const Connection& connection, const QHash<qint64, qsizetype>& r
     }
 }
 
+// Each child's step, from the whole class's paths and passed steps read
+// once: a class's path (on a school's server) before the child's own, the
+// child's own before its year's.
+void readSteps(const Connection& connection, const QHash<qint64, qsizetype>& rowOf,
+               ClassPage& page)
+{
+    QHash<qint64, Path> pathOf;
+    QHash<qint64, QStringList> passedOf;
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, grade FROM children"))) return;
+    while (q.next())
+        pathOf.insert(q.value(0).toLongLong(),
+                      defaultPath(q.value(1).isNull() ? std::nullopt
+                                                      : std::optional<int>(q.value(1).toInt())));
+    if (!q.exec(QStringLiteral("SELECT child_id, steps, pinned FROM paths"))) return;
+    while (q.next())
+        pathOf.insert(q.value(0).toLongLong(),
+                      parsePath(q.value(1).toString(), q.value(2).toString()));
+    // A pupil in several classes follows the first by role, as its drill
+    // does: the later ones are read first and overwritten.
+    if (connection.dialect().where() == Dialect::Where::kServer) {
+        if (!q.exec(QStringLiteral(
+                "SELECT c.id, cp.steps, cp.pinned FROM children c "
+                "JOIN pg_roles p ON p.rolname::text = c.login "
+                "JOIN pg_auth_members m ON m.member = p.oid "
+                "JOIN pg_roles k ON k.oid = m.roleid "
+                "JOIN class_paths cp ON cp.class_role = k.rolname::text "
+                "ORDER BY cp.class_role DESC")))
+            return;
+        while (q.next())
+            pathOf.insert(q.value(0).toLongLong(),
+                          parsePath(q.value(1).toString(), q.value(2).toString()));
+    }
+    if (!q.exec(QStringLiteral("SELECT child_id, step FROM steps_passed"))) return;
+    while (q.next()) passedOf[q.value(0).toLongLong()].append(q.value(1).toString());
+    for (auto child = pathOf.cbegin(); child != pathOf.cend(); ++child) {
+        const qsizetype at = rowOf.value(child.key(), -1);
+        if (at >= 0) page.rows[at].step = currentStep(child.value(), passedOf.value(child.key()));
+    }
+}
+
+// The local days of this week, Monday to `today`, on which each child ended
+// a day's set with every problem answered.
+void readWeekMarks(const Connection& connection, const QHash<qint64, qsizetype>& rowOf,
+                   const QDate& today, ClassPage& page)
+{
+    const QDate monday = today.addDays(1 - today.dayOfWeek());
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    // A day's set counts on the day it ended, as the child's own marks do.
+    q.prepare(QStringLiteral("SELECT child_id, ended_at FROM sets "
+                             "WHERE substr(choice, 1, ?) = ? AND ended_at IS NOT NULL "
+                             "AND first_tries >= problem_count "
+                             "AND ended_at >= ? AND ended_at < ?"));
+    const QString dayChoice = DaySet{}.choice();
+    q.addBindValue(dayChoice.size());
+    q.addBindValue(dayChoice);
+    q.addBindValue(utcText(monday.startOfDay()));
+    q.addBindValue(utcText(today.addDays(1).startOfDay()));
+    if (!q.exec()) return;
+    QHash<qint64, QSet<QDate>> daysOf;
+    while (q.next())
+        daysOf[q.value(0).toLongLong()].insert(
+            QDateTime::fromString(q.value(1).toString(), Qt::ISODateWithMs).toLocalTime().date());
+    for (auto child = daysOf.cbegin(); child != daysOf.cend(); ++child) {
+        const qsizetype at = rowOf.value(child.key(), -1);
+        if (at >= 0) page.rows[at].markedDaysThisWeek = int(child.value().size());
+    }
+}
+
 } // namespace
 
-ClassPage readClassPage(const Connection& connection)
+ClassPage readClassPage(const Connection& connection, const QDate& today)
 {
     ClassPage page;
     QHash<qint64, qsizetype> rowOf;
@@ -76,9 +149,14 @@ ClassPage readClassPage(const Connection& connection)
     if (!q.exec(QStringLiteral("SELECT id, nickname FROM children ORDER BY id"))) return page;
     while (q.next()) {
         rowOf.insert(q.value(0).toLongLong(), page.rows.size());
-        page.rows.append({q.value(0).toLongLong(), q.value(1).toString(), {}});
+        ClassRow row;
+        row.child = q.value(0).toLongLong();
+        row.nickname = q.value(1).toString();
+        page.rows.append(row);
     }
     readFluency(connection, rowOf, page);
+    readSteps(connection, rowOf, page);
+    readWeekMarks(connection, rowOf, today, page);
     // The kinds are sorted here, not by the database, so that a server's
     // collation cannot order them differently from the file.
     QList<KindSummary> found;

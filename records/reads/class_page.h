@@ -3,13 +3,17 @@
 
 // What a teacher sees of a whole class at once: for every child and every
 // kind of set anyone practised, the share right at the first try and when
-// the child last practised it. Read from the sets' own counts in one query,
-// on the records file and a school's server alike.
+// the child last practised it; the step of the day's practice it works on
+// and the days it earned the day's mark this week. Read from the sets' own
+// counts in one query, on the records file and a school's server alike.
 
 #include "records/reads/child_page.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace common::records {
 
@@ -31,6 +35,12 @@ struct ClassRow {
     // file's rule (under the speed rule: right and quick).
     int recallFacts = 0;
     int fluentFacts = 0;
+    // The step it works on (path.h: its class's path on a school's server
+    // when the class set one, otherwise its own or its year's); none when
+    // every step is passed or skipped.
+    std::optional<QString> step;
+    // The local days from this week's Monday to today with the day's mark.
+    int markedDaysThisWeek = 0;
 };
 
 struct ClassPage {
@@ -38,6 +48,8 @@ struct ClassPage {
     QList<ClassRow> rows;   // every child, in the store's order, also those with no sets
 };
 
-ClassPage readClassPage(const Connection& connection);
+// `today`: the local day the week is read up to.
+ClassPage readClassPage(const Connection& connection,
+                        const QDate& today = QDate::currentDate());
 
 } // namespace common::records

@@ -174,6 +174,26 @@ bool RecordsStore::markSent(qint64 outgoingId)
     return OutboxTable(m_connection).markSent(outgoingId);
 }
 
+std::optional<QList<SchoolClass>> RecordsStore::classes()
+{
+    return ClassTable(m_connection).classes();
+}
+
+std::optional<ClassPath> RecordsStore::classPath(const QString& classRole)
+{
+    return ClassTable(m_connection).classPath(classRole);
+}
+
+bool RecordsStore::setClassPath(const QString& classRole, const ClassPath& path)
+{
+    return !isReadOnly() && ClassTable(m_connection).setClassPath(classRole, path);
+}
+
+bool RecordsStore::resetClassPath(const QString& classRole)
+{
+    return !isReadOnly() && ClassTable(m_connection).resetClassPath(classRole);
+}
+
 int RecordsStore::keptMonths() { return KeepingTable(m_connection).months(); }
 
 bool RecordsStore::setKeptMonths(int months)

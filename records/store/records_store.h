@@ -16,6 +16,7 @@
 #include "records/model/records_service.h"
 #include "records/model/records_types.h"
 #include "records/tables/answers_table.h"
+#include "records/tables/class_table.h"
 #include "records/tables/outbox_table.h"
 #include "records/tables/path_table.h"
 
@@ -85,6 +86,16 @@ public:
     bool setDayProblems(qint64 child, int problems);
     bool setPath(qint64 child, const Path& path);
     bool resetPath(qint64 child);
+
+    // A school's classes (class_table.h): those the connected teacher
+    // teaches (a head teacher: every class), by name; a class's path, pinned
+    // step and day's length; and setting them, which the server refuses a
+    // pupil and a teacher of another class. Nothing (false) after a failure;
+    // no class on a family's file.
+    std::optional<QList<SchoolClass>> classes();
+    std::optional<ClassPath> classPath(const QString& classRole);
+    bool setClassPath(const QString& classRole, const ClassPath& path);
+    bool resetClassPath(const QString& classRole);
 
     // Messages for the adult that no window has shown yet; shown once.
     QStringList takeNotices();

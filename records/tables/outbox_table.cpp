@@ -27,9 +27,12 @@ std::optional<QList<Outgoing>> OutboxTable::outgoing(int limit)
     QSqlQuery& q = m_connection.prepared(QStringLiteral(
         "SELECT o.id, s.id, s.program, s.choice, s.problem_count, s.uid, s.score, s.ended_at, "
         "a.id, a.position, a.fact, a.right_answer, a.typed, a.attempt, a.correct, "
-        "a.answer_shown, a.hint, a.elapsed_ms, a.answered_at, a.uid "
+        "a.answer_shown, a.hint, a.elapsed_ms, a.answered_at, a.uid, "
+        "p.step, p.passed_on, p.by_placement "
         "FROM outbox o LEFT JOIN answers a ON a.id = o.answer_id "
-        "JOIN sets s ON s.id = COALESCE(a.set_id, o.ended_set_id) ORDER BY o.id LIMIT ?"));
+        "LEFT JOIN sets s ON s.id = COALESCE(a.set_id, o.ended_set_id) "
+        "LEFT JOIN steps_passed p ON p.child_id = o.passed_child_id AND p.step = o.passed_step "
+        "WHERE s.id IS NOT NULL OR p.step IS NOT NULL ORDER BY o.id LIMIT ?"));
     q.addBindValue(limit);
     if (!q.exec()) {
         m_connection.fail(QStringLiteral("cannot read the outbox"), q.lastError());
@@ -39,6 +42,12 @@ std::optional<QList<Outgoing>> OutboxTable::outgoing(int limit)
     while (q.next()) {
         Outgoing o;
         o.id = q.value(0).toLongLong();
+        if (q.value(1).isNull()) {
+            o.passed = PassedStep{q.value(20).toString(), q.value(21).toString(),
+                                  q.value(22).toInt() != 0};
+            list << o;
+            continue;
+        }
         o.setId = q.value(1).toLongLong();
         o.set = {q.value(2).toString(), q.value(3).toString(), q.value(4).toInt(),
                  q.value(5).toString()};

@@ -2,10 +2,12 @@
 #pragma once
 
 // A pupil's file's outbox: what is still to go on to the school's server,
-// in the order it came: an answer (with its set), or the end of a set.
+// in the order it came: an answer (with its set), the end of a set, or a
+// step passed (queued by the file itself as the step is written).
 
 #include "records/database/connection.h"
 #include "records/model/records_service.h"
+#include "records/tables/class_table.h"
 
 #include <QDateTime>
 #include <QList>
@@ -14,7 +16,8 @@
 
 namespace common::records {
 
-// What waits: an answer with its set, or a set's end (no answer).
+// What waits: an answer with its set, a set's end (no answer), or a passed
+// step (no set: `setId` 0).
 struct Outgoing {
     qint64 id = 0;
     qint64 setId = 0; // in this file
@@ -22,6 +25,7 @@ struct Outgoing {
     std::optional<AnswerRecord> answer;
     int score = 0;
     QDateTime endedAt;
+    std::optional<PassedStep> passed;
 };
 
 class OutboxTable {
