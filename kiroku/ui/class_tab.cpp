@@ -36,8 +36,8 @@ QString classStepText(const std::optional<QString>& step)
 
 } // namespace
 
-ClassTab::ClassTab(common::Dialogs& dialogs, records::RecordsStore& store,
-                   ChildrenModel& children, QWidget* window, std::function<void()> showChildPage)
+ClassTab::ClassTab(common::Dialogs& dialogs, records::RecordsStore& store, ChildrenModel& children,
+                   QWidget* window, std::function<void()> showChildPage)
     : m_store(store), m_model(children), m_showChildPage(std::move(showChildPage))
 {
     QWidget* page = this;
@@ -122,13 +122,15 @@ void ClassTab::showClassPath()
 void ClassTab::setService(const QString& service)
 {
     m_about->setText(
-        QStringLiteral("学校のサーバー（サービス名: %1）の記録です。子どもごと・種類ごとに、"
-                       "一回目で正解した割合と、最後に練習した日を出しています。「いまのステップ」は"
-                       "きょうのれんしゅうで取り組んでいる段階、「今週の日数」は月曜日から今日までに"
-                       "きょうのれんしゅうを終えた日の数です。子どもを選んで "
-                       "Enter キーを押すか、ダブルクリックすると、その子どものようすを見られます。"
-                       "記録はここでは見るだけですが、クラスの先生は下で、クラスの道（きょうのステップの固定も）と"
-                       "1日の問題数を決められます。クラスの子どもはみな、その道でれんしゅうします。")
+        QStringLiteral(
+            "学校のサーバー（サービス名: %1）の記録です。子どもごと・種類ごとに、"
+            "一回目で正解した割合と、最後に練習した日を出しています。「いまのステップ」は"
+            "きょうのれんしゅうで取り組んでいる段階、「今週の日数」は月曜日から今日までに"
+            "きょうのれんしゅうを終えた日の数です。子どもを選んで "
+            "Enter キーを押すか、ダブルクリックすると、その子どものようすを見られます。"
+            "記録はここでは見るだけですが、クラスの先生は下で、クラスの道（きょうのステップの固定も"
+            "）と"
+            "1日の問題数を決められます。クラスの子どもはみな、その道でれんしゅうします。")
             .arg(service));
 }
 

@@ -58,10 +58,13 @@ std::optional<records::ChildPlan> storedPlan(const QString& file)
     return children.isEmpty() ? std::nullopt : store.childPlan(children.first().id);
 }
 
+// The child's page, apart from the class page's editor of the same names.
+QWidget& childPage(QWidget& window) { return *named<QTabWidget>(window, "子どものページ"); }
+
 QStringList shownKeys(kiroku::RecordsWindow& window)
 {
     QStringList keys;
-    auto* tree = named<QTreeWidget>(window, "れんしゅうの道");
+    auto* tree = named<QTreeWidget>(childPage(window), "れんしゅうの道");
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         keys << tree->topLevelItem(i)->data(0, Qt::UserRole).toString();
     return keys;
@@ -138,12 +141,12 @@ private slots:
         QTest::newRow("down") << QStringList{"下へ"} << QList<Answer>{} << QList<int>{1, 0, 2}
                               << QList<int>{} << -1 << 20;
         QTest::newRow("down twice, up by keys")
-            << QStringList{"下へ", "ctrl+down", "ctrl+up"} << QList<Answer>{}
-            << QList<int>{1, 0, 2} << QList<int>{} << -1 << 20;
+            << QStringList{"下へ", "ctrl+down", "ctrl+up"} << QList<Answer>{} << QList<int>{1, 0, 2}
+            << QList<int>{} << -1 << 20;
         QTest::newRow("up at the top") << QStringList{"上へ", "ctrl+up"} << QList<Answer>{}
                                        << asMade << QList<int>{} << -1 << 20;
-        QTest::newRow("skipped by Alt+S") << QStringList{"alt+s"} << QList<Answer>{} << asMade
-                                          << QList<int>{0} << -1 << 20;
+        QTest::newRow("skipped by Alt+S")
+            << QStringList{"alt+s"} << QList<Answer>{} << asMade << QList<int>{0} << -1 << 20;
         QTest::newRow("skipped and back") << QStringList{"とばす", "とばす"} << QList<Answer>{}
                                           << asMade << QList<int>{} << -1 << 20;
         QTest::newRow("pinned after a move")
@@ -158,14 +161,14 @@ private slots:
         QTest::newRow("back to the default")
             << QStringList{"下へ", "とばす", "はじめの道にもどす…"} << QList<Answer>{Answer::kYes}
             << asMade << QList<int>{} << -1 << 20;
-        QTest::newRow("default refused") << QStringList{"下へ", "はじめの道にもどす…"}
-                                         << QList<Answer>{Answer::kNo} << QList<int>{1, 0, 2}
-                                         << QList<int>{} << -1 << 20;
-        QTest::newRow("longer day") << QStringList{"longer"} << QList<Answer>{} << asMade
-                                    << QList<int>{} << -1 << 25;
+        QTest::newRow("default refused")
+            << QStringList{"下へ", "はじめの道にもどす…"} << QList<Answer>{Answer::kNo}
+            << QList<int>{1, 0, 2} << QList<int>{} << -1 << 20;
+        QTest::newRow("longer day")
+            << QStringList{"longer"} << QList<Answer>{} << asMade << QList<int>{} << -1 << 25;
         QTest::newRow("about ten minutes")
-            << QStringList{"shorter", "shorter", "shorter", "shorter"} << QList<Answer>{}
-            << asMade << QList<int>{} << -1 << 0;
+            << QStringList{"shorter", "shorter", "shorter", "shorter"} << QList<Answer>{} << asMade
+            << QList<int>{} << -1 << 0;
     }
     void editing()
     {
@@ -181,19 +184,23 @@ private slots:
         dialogs.answers.assign(confirms.begin(), confirms.end());
         kiroku::RecordsWindow window(dialogs, file);
         addAndOpen(window, dialogs, 0);
-        auto* tree = named<QTreeWidget>(window, "れんしゅうの道");
-        auto* length = named<QComboBox>(window, "1日の問題数");
+        auto* tree = named<QTreeWidget>(childPage(window), "れんしゅうの道");
+        auto* length = named<QComboBox>(childPage(window), "1日の問題数");
         tree->setFocus();
         for (const QString& press : presses) {
             if (press == "ctrl+up" || press == "ctrl+down")
                 QTest::keyClick(tree, press == "ctrl+up" ? Qt::Key_Up : Qt::Key_Down,
                                 Qt::ControlModifier);
-            else if (press == "alt+s")
+            else if (press == "alt+s") {
+                // A mnemonic presses its button for a moment, then clicks it.
                 QTest::keyClick(tree, Qt::Key_S, Qt::AltModifier);
-            else if (press == "longer" || press == "shorter")
+                auto* skip = named<QPushButton>(childPage(window), "とばす");
+                QVERIFY(skip->isDown());
+                QTRY_VERIFY(!skip->isDown());
+            } else if (press == "longer" || press == "shorter")
                 QTest::keyClick(length, press == "longer" ? Qt::Key_Down : Qt::Key_Up);
             else
-                named<QPushButton>(window, press)->click();
+                named<QPushButton>(childPage(window), press)->click();
         }
         QVERIFY(dialogs.answers.empty());
         QCOMPARE(dialogs.count("warning"), 0);
@@ -263,8 +270,8 @@ private slots:
                 if (const QTableWidgetItem* cell = month->item(r, c);
                     cell && cell->text().contains("はなまる"))
                     marked << cell->data(Qt::AccessibleTextRole).toString();
-        QCOMPARE(marked, finished ? QStringList{today.toString("M月d日") + " はなまる"}
-                                  : QStringList{});
+        QCOMPARE(marked,
+                 finished ? QStringList{today.toString("M月d日") + " はなまる"} : QStringList{});
         QCOMPARE(window.findChild<QLabel*>("marks")->text(),
                  u"今月 %1日　つづけて %1日"_qs.arg(finished ? 1 : 0));
     }
