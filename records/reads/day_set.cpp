@@ -50,9 +50,12 @@ bool readPlanFacts(const Connection& connection, qint64 child, const QDate& toda
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // Numira's facts only: Bairo's pairs are not on a path.
-    q.prepare(QStringLiteral("SELECT fact, right_answer, seen, first_try_right, latest, "
-                             "last_missed, due, right_times FROM facts WHERE child_id = ? "
-                             "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:')"));
+    // In one order on both databases, so that both give the planner the same.
+    q.prepare(connection.dialect().query(
+        QStringLiteral("SELECT fact, right_answer, seen, first_try_right, latest, last_missed, "
+                       "due, right_times FROM facts WHERE child_id = ? "
+                       "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:') "
+                       "ORDER BY fact COLLATE BINARY")));
     q.addBindValue(child);
     if (!q.exec()) return false;
     while (q.next()) {
@@ -89,9 +92,10 @@ bool readPlanSets(const Connection& connection, qint64 child, PlanInput& input,
 {
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT choice, ended_at, problem_count, score, started_at, "
-                             "last_answered_at, first_tries FROM sets WHERE child_id = ? "
-                             "AND program = ? AND ended_at IS NOT NULL ORDER BY started_at DESC"));
+    q.prepare(QStringLiteral(
+        "SELECT choice, ended_at, problem_count, score, started_at, "
+        "last_answered_at, first_tries FROM sets WHERE child_id = ? "
+        "AND program = ? AND ended_at IS NOT NULL ORDER BY started_at DESC, id DESC"));
     q.addBindValue(child);
     q.addBindValue(QStringLiteral("numira"));
     if (!q.exec()) return false;

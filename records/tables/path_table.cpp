@@ -29,7 +29,7 @@ std::optional<ChildPlan> readChildPlan(const Connection& connection, qint64 chil
 {
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT grade, day_problems, placing FROM children WHERE id = ?"));
+    q.prepare(QStringLiteral("SELECT grade, day_problems, \"placing\" FROM children WHERE id = ?"));
     q.addBindValue(child);
     if (!q.exec() || !q.next()) return std::nullopt;
     ChildPlan plan;
@@ -134,7 +134,7 @@ bool PathTable::markPassed(qint64 child, const QStringList& steps, const QDate& 
 bool PathTable::endPlacement(qint64 child)
 {
     QSqlQuery q(m_connection.database());
-    q.prepare(QStringLiteral("UPDATE children SET placing = 0 WHERE id = ?"));
+    q.prepare(QStringLiteral("UPDATE children SET \"placing\" = 0 WHERE id = ?"));
     q.addBindValue(child);
     return q.exec() || m_connection.fail(QStringLiteral("cannot end the placement"), q.lastError());
 }
