@@ -120,7 +120,13 @@ $$)sql",
     "CREATE POLICY every_class ON paths FOR SELECT TO numirabairo_heads USING (true)",
     "CREATE POLICY every_class ON steps_passed FOR SELECT TO numirabairo_heads USING (true)",
     "CREATE POLICY every_class ON class_paths TO numirabairo_heads USING (true) WITH CHECK (true)",
-    "GRANT SELECT, INSERT, UPDATE ON paths, steps_passed TO numirabairo_pupils",
+    // The pupils' and teachers' grants of the tables made before come first
+    // (a server made before holds them already), so that a new server lists
+    // each table's rights in the same order as one brought up.
+    "GRANT SELECT, INSERT, UPDATE ON children, sets, answers, facts, paths, steps_passed "
+    "TO numirabairo_pupils",
+    "GRANT SELECT ON children, sets, answers, facts TO numirabairo_teachers",
+    "GRANT SELECT ON rules, keeping, records_version TO numirabairo_pupils, numirabairo_teachers",
     "GRANT SELECT ON classes, class_paths TO numirabairo_pupils",
     "GRANT SELECT ON children, sets, answers, facts, paths, steps_passed, classes, rules, "
     "keeping, records_version TO numirabairo_teachers, numirabairo_heads",

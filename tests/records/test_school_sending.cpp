@@ -5,6 +5,7 @@
 #include "records/drill/records_writer.h"
 #include "records/reads/class_page.h"
 #include "records/store/records_store.h"
+#include "records/tables/path_table.h"
 #include "tests/support/school_server.h"
 
 #include <QProcess>
@@ -200,6 +201,96 @@ private slots:
             rows << row.nickname + u' ' + QString::number(row.kinds.value(0).problems);
         QCOMPARE(rows, (QStringList{school.role(2) + QStringLiteral(" 6"),
                                     school.role(1) + QStringLiteral(" 3")}));
+    }
+
+    // The class's path the teacher set reaches the pupil's file through its
+    // drill's sender, and stays there with the server away; the steps the
+    // pupil passes reach the server, each once, however often they are
+    // written or sent again. Rows: the path and what is passed, twice.
+    void classPathAndPassedSteps_data()
+    {
+        QTest::addColumn<QString>("pinned");
+        QTest::addColumn<int>("dayProblems");
+        QTest::addColumn<QStringList>("passed");      // written in the file at once
+        QTest::addColumn<QStringList>("passedAgain"); // then, at a later start
+        QTest::newRow("a row pinned, ten problems")
+            << "table:7" << 10 << QStringList{"table:5", "table:2"}
+            << QStringList{"table:2", "table:3"};
+        QTest::newRow("nothing pinned, about ten minutes")
+            << "" << int(kAboutTenMinutes) << QStringList{"add:0"} << QStringList{"add:0"};
+    }
+    void classPathAndPassedSteps()
+    {
+        QFETCH(QString, pinned);
+        QFETCH(int, dayProblems);
+        QFETCH(QStringList, passed);
+        QFETCH(QStringList, passedAgain);
+        SchoolDatabase school(QStringLiteral("path%1").arg(dayProblems), 1, 1);
+        QVERIFY2(school.ok(), qPrintable(school.error()));
+        qputenv("PGSERVICEFILE", school.serviceFile().toUtf8());
+        qputenv("PGPASSFILE", school.passwordFile().toUtf8());
+        ClassPath path{defaultPath(3), dayProblems, true};
+        path.path.pinned = pinned;
+        path.path.steps.move(0, path.path.steps.size() - 1);
+        {
+            RecordsStore teacher;
+            QCOMPARE(teacher.openServer(school.teacherService(1)), Opening::kOpened);
+            QVERIFY(teacher.setClassPath(school.classRole(1), path));
+        }
+        const QString file = m_dir.filePath(QStringLiteral("path%1.sqlite").arg(dayProblems));
+        // The pupil's child in its file, made by the drill's start.
+        const auto pupil = [&] {
+            return localCount(file, QStringLiteral("SELECT id FROM children WHERE login <> ''"));
+        };
+        const auto planInFile = [&] {
+            RecordsStore local;
+            local.open(file);
+            return local.childPlan(pupil());
+        };
+        const auto passedOnServer = [&] {
+            return school.count(QStringLiteral("SELECT count(*) FROM steps_passed"));
+        };
+        QStringList all = passed;
+        for (const QString& step : passedAgain)
+            if (!all.contains(step)) all << step;
+        for (const QStringList& steps : {passed, passedAgain}) {
+            RecordsWriter drill(file, school.service(1));
+            drill.open([](const OpenedRecords&) {});
+            drill.flush();
+            QVERIFY(drill.sender());
+            QTRY_VERIFY_WITH_TIMEOUT(planInFile() && planInFile()->path == path.path, 20000);
+            QCOMPARE(planInFile()->dayProblems, dayProblems);
+            RecordsStore local;
+            local.open(file);
+            QVERIFY(PathTable(local.connection()).markPassed(pupil(), steps, QDate(2026, 12, 9),
+                                                             steps == passed));
+            drill.sender()->wake();
+            QVERIFY(drill.sender()->waitUntilSent(std::chrono::seconds(20)));
+        }
+        QCOMPARE(passedOnServer(), all.size());
+        QCOMPARE(school.count(QStringLiteral("SELECT count(*) FROM steps_passed "
+                                             "WHERE by_placement = 1 AND passed_on = '2026-12-09'")),
+                 passed.size());
+        QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM outbox")), 0);
+        // The teacher's next path waits on the server while it is away: the
+        // drill starts on the last copy.
+        {
+            RecordsStore teacher;
+            QCOMPARE(teacher.openServer(school.teacherService(1)), Opening::kOpened);
+            ClassPath next = path;
+            next.dayProblems = 30;
+            QVERIFY(teacher.setClassPath(school.classRole(1), next));
+        }
+        QVERIFY(SchoolDatabase::stopServer());
+        {
+            RecordsWriter drill(file, school.service(1));
+            drill.open([](const OpenedRecords&) {});
+            drill.flush();
+            QTest::qWait(1000);
+            QCOMPARE(planInFile()->path, path.path);
+            QCOMPARE(planInFile()->dayProblems, dayProblems);
+        }
+        QVERIFY(SchoolDatabase::startServer());
     }
 
     // A server the drill cannot use (each way it fails gives the store's own

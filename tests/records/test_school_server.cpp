@@ -2,9 +2,11 @@
 // A school's records server, on the private PostgreSQL cluster the test
 // command starts (APP_TEST_PGHOST, APP_TEST_PGPORT, APP_TEST_PGUSER): the
 // schema made from the records file's own migrations, and each pupil's rows
-// its own. Pupils A and B each write a child, a set, an answer and a fact as
-// themselves (C has not played yet); then what each role may read and write
-// is tried.
+// its own. Pupils A and B each write a child, a set, an answer, a fact, a
+// path and a passed step as themselves (C has not played yet); then what each
+// role may read and write is tried. A and C are in class 1 with teacher 1,
+// B in class 2 with teacher 2; teacher 3 (in class 1) is a head teacher.
+#include "records/model/day_plan.h"
 #include "records/store/records_store.h"
 #include "tests/support/school_server.h"
 
@@ -21,10 +23,30 @@ using namespace common::records;
 class TestSchoolServer : public QObject {
     Q_OBJECT
     std::unique_ptr<school::SchoolDatabase> m_school;
-    QString m_pupilA, m_pupilB, m_pupilC, m_teacher;
+    QString m_pupilA, m_pupilB, m_pupilC, m_teacher, m_teacher2, m_head;
     QHash<QString, qint64> m_childOf, m_setOf;
 
     QSqlDatabase as(const QString& role) { return m_school->as(role); }
+    QString serviceOf(const QString& who) const
+    {
+        qputenv("PGSERVICEFILE", m_school->serviceFile().toUtf8());
+        qputenv("PGPASSFILE", m_school->passwordFile().toUtf8());
+        return who == u"a"           ? m_school->service(1)
+               : who == u"b"         ? m_school->service(2)
+               : who == u"c"         ? m_school->service(3)
+               : who == u"teacher"   ? m_school->teacherService(1)
+               : who == u"teacher 2" ? m_school->teacherService(2)
+                                     : m_school->teacherService(3);
+    }
+    QString roleOf(const QString& who) const
+    {
+        return who == u"a"           ? m_pupilA
+               : who == u"b"         ? m_pupilB
+               : who == u"c"         ? m_pupilC
+               : who == u"teacher"   ? m_teacher
+               : who == u"teacher 2" ? m_teacher2
+                                     : m_head;
+    }
 
     static bool run(QSqlDatabase db, const QString& sql, const QVariantList& values = {},
                     qint64* first = nullptr, QString* error = nullptr)
@@ -49,8 +71,12 @@ private slots:
             if (qgetenv("CI") == "true") QFAIL(qPrintable(missing));
             QSKIP(qPrintable(missing));
         }
-        m_school = std::make_unique<school::SchoolDatabase>(QStringLiteral("server"), 3, 1);
+        m_school = std::make_unique<school::SchoolDatabase>(QStringLiteral("server"), 3, 3);
         QVERIFY2(m_school->ok(), qPrintable(m_school->error()));
+        QVERIFY(m_school->makeClass(2, {2}, {2}));
+        QVERIFY(m_school->makeHead(3));
+        m_teacher2 = m_school->teacherRole(2);
+        m_head = m_school->teacherRole(3);
         m_pupilA = m_school->role(1);
         m_pupilB = m_school->role(2);
         m_pupilC = m_school->role(3);
@@ -76,6 +102,12 @@ private slots:
                         "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, "
                         "last_seen) VALUES(?, 'mul:7x8', 1, 0, 0, '2026-12-08T09:00:02.000Z')",
                         {child}));
+            QVERIFY(run(db, "INSERT INTO paths(child_id, steps) VALUES(?, 'table:5 table:2')",
+                        {child}));
+            QVERIFY(run(db,
+                        "INSERT INTO steps_passed(child_id, step, passed_on, by_placement) "
+                        "VALUES(?, 'table:5', '2026-12-08', 1)",
+                        {child}));
             m_childOf.insert(pupil, child);
             m_setOf.insert(pupil, set);
         }
@@ -83,25 +115,38 @@ private slots:
 
     void cleanupTestCase() { m_school.reset(); }
 
-    // Rows each role sees of each table: a pupil its own, the teacher all.
+    // Rows each role sees of each table: a pupil its own, a teacher its
+    // class's pupils', the head teacher all.
     void rowsSeen_data()
     {
         QTest::addColumn<QString>("who");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("pupil A") << "a" << 1;
-        QTest::newRow("pupil B") << "b" << 1;
-        QTest::newRow("the teacher") << "teacher" << 2;
+        QTest::addColumn<QString>("sees"); // whose children, by pupil
+        QTest::newRow("pupil A") << "a" << "a";
+        QTest::newRow("pupil B") << "b" << "b";
+        QTest::newRow("class 1's teacher") << "teacher" << "a";
+        QTest::newRow("class 2's teacher") << "teacher 2" << "b";
+        QTest::newRow("the head teacher") << "head" << "a b";
     }
     void rowsSeen()
     {
         QFETCH(QString, who);
-        QFETCH(int, rows);
-        const QString role = who == u"a" ? m_pupilA : who == u"b" ? m_pupilB : m_teacher;
-        for (const char* sql : {"SELECT count(*) FROM children", "SELECT count(*) FROM sets",
-                                "SELECT count(*) FROM answers", "SELECT count(*) FROM facts"}) {
+        QFETCH(QString, sees);
+        QStringList logins;
+        for (const QString& pupil : sees.split(u' '))
+            logins << (pupil == u"a" ? m_pupilA : m_pupilB);
+        logins.sort();
+        QSqlQuery q(as(roleOf(who)));
+        QVERIFY(q.exec("SELECT login FROM children ORDER BY login"));
+        QStringList seenLogins;
+        while (q.next()) seenLogins << q.value(0).toString();
+        QCOMPARE(seenLogins, logins);
+        for (const char* sql :
+             {"SELECT count(*) FROM sets", "SELECT count(*) FROM answers",
+              "SELECT count(*) FROM facts", "SELECT count(*) FROM paths",
+              "SELECT count(*) FROM steps_passed"}) {
             qint64 seen = -1;
-            QVERIFY(run(as(role), QString::fromLatin1(sql), {}, &seen));
-            QVERIFY2(seen == rows, sql);
+            QVERIFY(run(as(roleOf(who)), QString::fromLatin1(sql), {}, &seen));
+            QVERIFY2(seen == logins.size(), sql);
         }
     }
 
@@ -150,6 +195,22 @@ private slots:
         QTest::newRow("the teacher writes") << "teacher"
                                             << "UPDATE facts SET seen = 99 WHERE child_id = ?"
                                             << "B's child";
+        QTest::newRow("a passed step for B") << "a"
+                                             << "INSERT INTO steps_passed(child_id, step, "
+                                                "passed_on, by_placement) VALUES(?, 'table:2', "
+                                                "'2026-12-08', 0)"
+                                             << "B's child";
+        QTest::newRow("a path for B") << "a"
+                                      << "INSERT INTO paths(child_id, steps) VALUES(?, '')"
+                                      << "B's child";
+        QTest::newRow("the head teacher writes a pupil's path")
+            << "head"
+            << "UPDATE paths SET steps = '' WHERE child_id = ?"
+            << "B's child";
+        QTest::newRow("a class registered by a teacher")
+            << "teacher"
+            << "INSERT INTO classes VALUES(?, 'x')"
+            << "C's login";
     }
     void refused()
     {
@@ -161,12 +222,84 @@ private slots:
         if (bound == u"B's set") values << m_setOf.value(m_pupilB);
         if (bound == u"B's login") values << m_pupilB;
         if (bound == u"C's login") values << m_pupilC;
-        QSqlDatabase db = as(who == u"a" ? m_pupilA : m_teacher);
+        QSqlDatabase db = as(roleOf(who));
         QString error;
         QVERIFY2(!run(db, sql, values, nullptr, &error), qPrintable(sql));
         QVERIFY2(error.contains(u"policy") || error.contains(u"permission denied") ||
                      error.contains(u"must be owner") || error.contains(u"check constraint"),
                  qPrintable(error));
+    }
+
+    // The class's path set through the store, one after another: by its
+    // teacher or the head teacher; refused by the database to a pupil and a
+    // teacher of another class, whatever was there before staying.
+    void classPathWritten_data()
+    {
+        QTest::addColumn<QString>("who");
+        QTest::addColumn<int>("ofClass");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QString>("pinned"); // each row its own
+        QTest::addColumn<int>("dayProblems");
+        QTest::newRow("class 1's teacher, class 1") << "teacher" << 1 << true << "table:7" << 10;
+        QTest::newRow("class 2's teacher, class 1")
+            << "teacher 2" << 1 << false << "table:8" << 15;
+        QTest::newRow("a pupil of class 1") << "a" << 1 << false << "table:9" << 25;
+        QTest::newRow("class 1's teacher, class 2") << "teacher" << 2 << false << "table:3" << 30;
+        QTest::newRow("the head teacher, class 2") << "head" << 2 << true << "table:4" << 0;
+        QTest::newRow("class 2's teacher, class 2") << "teacher 2" << 2 << true << "divrow:2" << 20;
+    }
+    void classPathWritten()
+    {
+        QFETCH(QString, who);
+        QFETCH(int, ofClass);
+        QFETCH(bool, taken);
+        QFETCH(QString, pinned);
+        QFETCH(int, dayProblems);
+        RecordsStore store;
+        QCOMPARE(store.openServer(serviceOf(who)), Opening::kOpened);
+        const QString role = m_school->classRole(ofClass);
+        const qint64 before =
+            m_school->count("SELECT count(*) FROM class_paths WHERE class_role = ?", {role});
+        ClassPath path{defaultPath(2), dayProblems, true};
+        path.path.pinned = pinned;
+        QCOMPARE(store.setClassPath(role, path), taken);
+        QCOMPARE(m_school->count("SELECT count(*) FROM class_paths "
+                                 "WHERE class_role = ? AND pinned = ? AND day_problems = ?",
+                                 {role, path.path.pinned, path.dayProblems}),
+                 taken ? 1 : 0);
+        QCOMPARE(m_school->count("SELECT count(*) FROM class_paths WHERE class_role = ?", {role}),
+                 taken ? 1 : before);
+        if (taken) QCOMPARE(store.classPath(role).value_or(ClassPath{}), path);
+    }
+
+    // What each reads of the classes after the rows above: a teacher its own
+    // class, the head teacher every class, a pupil its class's path.
+    void classesRead_data()
+    {
+        QTest::addColumn<QString>("who");
+        QTest::addColumn<QList<int>>("classes");
+        QTest::newRow("class 1's teacher") << "teacher" << QList<int>{1};
+        QTest::newRow("class 2's teacher") << "teacher 2" << QList<int>{2};
+        QTest::newRow("the head teacher") << "head" << QList<int>{1, 2};
+        QTest::newRow("pupil B") << "b" << QList<int>{2};
+        QTest::newRow("pupil C") << "c" << QList<int>{1};
+    }
+    void classesRead()
+    {
+        QFETCH(QString, who);
+        QFETCH(QList<int>, classes);
+        RecordsStore store;
+        QCOMPARE(store.openServer(serviceOf(who)), Opening::kOpened);
+        QList<SchoolClass> expected;
+        for (const int n : classes)
+            expected.append({m_school->classRole(n), QString::number(n) + QStringLiteral("組")});
+        QCOMPARE(store.classes().value_or(QList<SchoolClass>{}), expected);
+        for (int n = 1; n <= 2; ++n)
+            QCOMPARE(store.classPath(m_school->classRole(n)).has_value(), classes.contains(n));
+        if (who.size() > 1) return;
+        const auto own = ClassTable(store.connection()).pupilsClassPath();
+        QVERIFY(own && *own);
+        QCOMPARE(own->value(), store.classPath(m_school->classRole(classes.front())).value());
     }
 
     // The store through a libpq service name: a pupil's own child on a good

@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace school {
 
 namespace {
@@ -67,6 +69,13 @@ SchoolDatabase::SchoolDatabase(const QString& name, int pupils, int teachers)
         statements << QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2' IN ROLE %3")
                           .arg(teacherRole(n), kPassword,
                                QLatin1String(common::records::kTeachersGroup));
+    statements << QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(classRole(1))
+               << QStringLiteral("INSERT INTO classes VALUES ('%1', '1組')").arg(classRole(1));
+    m_classes = 1;
+    for (int n = 1; n <= pupils; ++n)
+        statements << QStringLiteral("GRANT %1 TO %2").arg(classRole(1), role(n));
+    for (int n = 1; n <= teachers; ++n)
+        statements << QStringLiteral("GRANT %1 TO %2").arg(classRole(1), teacherRole(n));
     for (const QString& statement : statements) {
         if (!make.exec(statement)) {
             m_error = statement + u'\n' + make.lastError().text();
@@ -116,6 +125,38 @@ SchoolDatabase::~SchoolDatabase()
     for (int n = 1; n <= m_pupils; ++n) q.exec(QStringLiteral("DROP ROLE IF EXISTS ") + role(n));
     for (int n = 1; n <= m_teachers; ++n)
         q.exec(QStringLiteral("DROP ROLE IF EXISTS ") + teacherRole(n));
+    for (int n = 1; n <= m_classes; ++n)
+        q.exec(QStringLiteral("DROP ROLE IF EXISTS ") + classRole(n));
+}
+
+QString SchoolDatabase::classRole(int n) const
+{
+    return QLatin1String(common::records::kClassPrefix) + m_name + QStringLiteral("_%1").arg(n);
+}
+
+bool SchoolDatabase::makeClass(int n, const QList<int>& pupils, const QList<int>& teachers)
+{
+    m_classes = std::max(m_classes, n);
+    QStringList statements{
+        QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(classRole(n)),
+        QStringLiteral("INSERT INTO classes VALUES ('%1', '%2組')").arg(classRole(n)).arg(n)};
+    for (const int p : pupils)
+        statements << QStringLiteral("REVOKE %1 FROM %2").arg(classRole(1), role(p))
+                   << QStringLiteral("GRANT %1 TO %2").arg(classRole(n), role(p));
+    for (const int t : teachers)
+        statements << QStringLiteral("REVOKE %1 FROM %2").arg(classRole(1), teacherRole(t))
+                   << QStringLiteral("GRANT %1 TO %2").arg(classRole(n), teacherRole(t));
+    QSqlQuery q(owner());
+    for (const QString& statement : statements)
+        if (!q.exec(statement)) return false;
+    return true;
+}
+
+bool SchoolDatabase::makeHead(int teacher)
+{
+    QSqlQuery q(owner());
+    return q.exec(QStringLiteral("GRANT %1 TO %2")
+                      .arg(QLatin1String(common::records::kHeadsGroup), teacherRole(teacher)));
 }
 
 QString SchoolDatabase::role(int n) const { return m_name + QStringLiteral("_pupil_%1").arg(n); }

@@ -5,6 +5,7 @@
 // test command starts (APP_TEST_PGHOST, APP_TEST_PGPORT, APP_TEST_PGUSER,
 // APP_TEST_PGCTL): made from the schema the programs ship, with pupils'
 // roles, and a pg_service.conf naming one service a pupil, as a lab has.
+// Every pupil and teacher is in class 1 unless moved to another class.
 // A teacher's service names no password: as in the administrator's guide,
 // it comes from a password file (PGPASSFILE, as a teacher's ~/.pgpass).
 // For the tests and benchmarks of sending to a school's server.
@@ -38,6 +39,13 @@ public:
     // The service of teacher `n` (from 1), in serviceFile().
     QString teacherService(int n) const { return QStringLiteral("teacher%1").arg(n); }
     QString database() const { return m_database; }
+    // Class `n`'s group role (registered as the administrator's guide has it).
+    QString classRole(int n) const;
+    // Makes class `n` (from 2) and moves the pupils and teachers named (by
+    // number) into it from class 1.
+    bool makeClass(int n, const QList<int>& pupils, const QList<int>& teachers);
+    // Teacher `n` joins the head teachers.
+    bool makeHead(int teacher);
     // A connection as one of the roles, with its password.
     QSqlDatabase as(const QString& role);
     QString serviceFile() const { return m_dir.filePath(QStringLiteral("pg_service.conf")); }
@@ -56,6 +64,7 @@ private:
     QString m_database;
     int m_pupils = 0;
     int m_teachers = 0;
+    int m_classes = 0;
     QTemporaryDir m_dir;
     QString m_error;
 };

@@ -17,7 +17,8 @@ class TestServerSchema : public QObject {
     const QString m_owner = "records_owner_" + m_suffix, m_pupil = "pupil_" + m_suffix,
                   m_made = "made_" + m_suffix, m_half = "half_" + m_suffix,
                   m_old = "old_" + m_suffix, m_new = "new_" + m_suffix,
-                  m_other = "other_" + m_suffix;
+                  m_other = "other_" + m_suffix, m_teacher = "teacher_" + m_suffix,
+                  m_class = kClassPrefix + m_suffix;
 
     // What psql prints of the commands (then the file), as superuser; "!" on a failure.
     // `file`: the shipped one, or another one named.
@@ -56,7 +57,7 @@ private slots:
         }
         for (const char* name : {"PGHOST", "PGPORT", "PGUSER"})
             qputenv(name, qgetenv(QByteArray("APP_TEST_") + name));
-        for (const QString group : {kPupilsGroup, kTeachersGroup})
+        for (const QString group : {kPupilsGroup, kTeachersGroup, kHeadsGroup})
             psql("postgres", {"DO $$BEGIN CREATE ROLE " + group +
                               " NOLOGIN; EXCEPTION WHEN duplicate_object THEN END$$"});
         QCOMPARE(psql("postgres",
@@ -64,6 +65,8 @@ private slots:
                        QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%1' IN ROLE %2")
                            .arg(m_pupil, kPupilsGroup),
                        QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_other, kPupilsGroup),
+                       QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_teacher, kTeachersGroup),
+                       QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(m_class),
                        "CREATE DATABASE " + m_made + " OWNER " + m_owner,
                        "CREATE DATABASE " + m_half + " OWNER " + m_owner,
                        "CREATE DATABASE " + m_old + " OWNER " + m_owner,
@@ -78,7 +81,8 @@ private slots:
                  {"DROP DATABASE IF EXISTS " + m_made, "DROP DATABASE IF EXISTS " + m_half,
                   "DROP DATABASE IF EXISTS " + m_old, "DROP DATABASE IF EXISTS " + m_new,
                   "DROP ROLE IF EXISTS " + m_owner, "DROP ROLE IF EXISTS " + m_pupil,
-                  "DROP ROLE IF EXISTS " + m_other});
+                  "DROP ROLE IF EXISTS " + m_other, "DROP ROLE IF EXISTS " + m_teacher,
+                  "DROP ROLE IF EXISTS " + m_class});
     }
 
     // A pupil opens it through a libpq service, as the drills do, and adds its
@@ -103,8 +107,9 @@ private slots:
 
     // A server made by the version-6 file, with a pupil's rows in it, run
     // through the shipped file: brought to the schema a new server has, the
-    // rows kept, each pupil still reading its own alone; run again, and on a
-    // new server again, it changes nothing.
+    // rows kept, each pupil still reading its own alone, a teacher its
+    // classes' pupils alone; run again, and on a new server again, it changes
+    // nothing.
     void upgradesAnEarlierServer()
     {
         QCOMPARE(psql(m_old, {"SET ROLE " + m_owner}, true, RECORDS_SERVER_6_SQL), "");
@@ -127,12 +132,20 @@ private slots:
             return lines.join(u' ');
         };
         QCOMPARE(seen(m_pupil), "1 1 1");
+        // Before, a teacher read every pupil.
+        QCOMPARE(seen(m_teacher), "1 1 1");
         for (int run = 1; run <= 2; ++run) {
             QCOMPARE(psql(m_old, {"SET ROLE " + m_owner}, true), "");
             QCOMPARE(psql(m_old, {"SELECT version FROM records_version"}),
                      QString::number(schemaVersion()));
             QCOMPARE(seen(m_pupil), "1 1 1");
             QCOMPARE(seen(m_other), "0 0 0");
+            // Now a teacher reads the pupils of its classes alone.
+            QCOMPARE(seen(m_teacher), run == 1 ? "0 0 0" : "1 1 1");
+            if (run == 1)
+                QCOMPARE(psql(m_old, {"INSERT INTO classes VALUES ('" + m_class + "', '1組')",
+                                      "GRANT " + m_class + " TO " + m_pupil + ", " + m_teacher}),
+                         "");
             // The fact's right time filled from its answer; the accuracy rule
             // kept for the rows already there, the speed rule on a new server.
             QCOMPARE(psql(m_old, {"SET ROLE " + m_pupil, "SELECT right_times FROM facts"}), "900");

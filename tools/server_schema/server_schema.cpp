@@ -31,19 +31,22 @@ QString header(const QString& installedPath)
                "--\n"
                "-- or as postgres, with -c 'SET ROLE OWNER' before the -f.\n"
                "--\n"
-               "-- It makes the tables, the version row, the groups %4 and\n"
-               "-- %5 when they are missing (making them needs CREATEROLE:\n"
-               "-- without it a superuser makes both first, as NOLOGIN roles), the\n"
-               "-- row-level security by which a pupil's role reads and writes its own\n"
-               "-- rows alone and a teacher's reads the whole class, and the grants to\n"
-               "-- the two groups. On a database made by an earlier version it adds\n"
+               "-- It makes the tables, the version row, the groups %4,\n"
+               "-- %5 and %6 when they are missing (making them\n"
+               "-- needs CREATEROLE: without it a superuser makes the three first, as\n"
+               "-- NOLOGIN roles), the row-level security by which a pupil's role reads\n"
+               "-- and writes its own rows alone, a teacher's reads the pupils of its\n"
+               "-- classes (the group roles registered in the table classes) and a head\n"
+               "-- teacher's every pupil, and the grants to the groups. On a database\n"
+               "-- made by an earlier version it adds\n"
                "-- only what that version lacks, keeping every row; on a current one it\n"
                "-- does nothing. Everything is done in one transaction: a failure\n"
                "-- leaves nothing half made.\n\n")
         .arg(QLatin1String(common::kPackageVersion))
         .arg(common::records::migrations().size())
         .arg(installedPath, QLatin1String(common::records::kPupilsGroup),
-             QLatin1String(common::records::kTeachersGroup));
+             QLatin1String(common::records::kTeachersGroup),
+             QLatin1String(common::records::kHeadsGroup));
 }
 
 // A database is new when it has no version table; the new one is made
