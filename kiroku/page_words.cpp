@@ -175,6 +175,19 @@ QString dayProblemsText(int problems)
                                                  : QStringLiteral("%1問").arg(problems);
 }
 
+QString currentStepText(const std::optional<QString>& step)
+{
+    return step ? QStringLiteral("いまのステップ: ") + stepName(*step)
+                : QStringLiteral("すべてのステップができました");
+}
+
+QString marksText(const common::DayMarks& marks)
+{
+    return QStringLiteral("今月のはなまる %1日　つづけて %2日")
+        .arg(marks.month.size())
+        .arg(marks.daysInRow);
+}
+
 // Bairo's "lcm:6,8" reads 6と8の最小公倍数; "div:17/5" reads 17÷5.
 QString factLabel(const QString& fact)
 {

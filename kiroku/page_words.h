@@ -6,6 +6,7 @@
 // and cells, and the headings. The child page and the printed report both
 // take their words from here, so that the two never say a thing differently.
 
+#include "records/model/records_service.h"
 #include "records/reads/child_page.h"
 
 #include <QHash>
@@ -74,6 +75,10 @@ QString gradeText(std::optional<int> grade);
 // A day's length as the adult chooses it: a number of problems ("20問"),
 // or about ten minutes (kAboutTenMinutes).
 QString dayProblemsText(int problems);
+// The day's practice in a line each: the step the child works on (or that
+// every step is done) and the month's day marks with the days in a row.
+QString currentStepText(const std::optional<QString>& step);
+QString marksText(const common::DayMarks& marks);
 // A fact as the drills show it ("mul:7x8" as 7×8).
 QString factLabel(const QString& fact);
 // A first-try share, or a dash before the first problem.

@@ -322,9 +322,7 @@ void ChildPageView::showPage(const records::ChildPage& page)
 void ChildPageView::showPath(const std::optional<records::PathPage>& page, const QDate& today)
 {
     setUpdatesEnabled(false);
-    QString step = !page           ? QStringLiteral("まだ記録がありません")
-                   : page->current ? QStringLiteral("いまのステップ: ") + stepName(*page->current)
-                                   : QStringLiteral("すべてのステップができました");
+    QString step = page ? currentStepText(page->current) : QStringLiteral("まだ記録がありません");
     if (page && page->placing)
         step += QStringLiteral("（はじめのテストで、どこから始めるかをさがしています）");
     m_step->setText(step);
@@ -337,8 +335,7 @@ void ChildPageView::showPath(const std::optional<records::PathPage>& page, const
     fillTable(m_passed, passed, {2});
 
     const common::DayMarks marks = page ? page->marks : common::DayMarks{};
-    m_marks->setText(
-        QStringLiteral("今月 %1日　つづけて %2日").arg(marks.month.size()).arg(marks.daysInRow));
+    m_marks->setText(marksText(marks));
     fillMonth(m_month, today, marks.month);
     setUpdatesEnabled(true);
 }

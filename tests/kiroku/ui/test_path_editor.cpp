@@ -9,6 +9,7 @@
 #include "records/store/records_store.h"
 #include "records/tables/path_table.h"
 #include "tests/support/doubles.h"
+#include "tests/support/forwarding_surface.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -254,7 +255,11 @@ private slots:
             if (finished) QVERIFY(store.endSet(setId, 1, QDateTime::currentDateTimeUtc()));
         }
         ScriptedDialogs dialogs;
-        kiroku::RecordsWindow window(dialogs, file);
+        dialogs.answers = {Answer::kYes};
+        test_support::RecordingSurface recorded({2480, 3508});
+        kiroku::RecordsWindow window(dialogs, file, nullptr, [&](QPrinter&) {
+            return std::make_unique<ForwardingSurface>(recorded);
+        });
         auto* list = named<QListWidget>(window, "子どもの一覧");
         list->setCurrentRow(0);
         QTest::keyClick(list, Qt::Key_Return);
@@ -272,8 +277,14 @@ private slots:
                     marked << cell->data(Qt::AccessibleTextRole).toString();
         QCOMPARE(marked,
                  finished ? QStringList{today.toString("M月d日") + " はなまる"} : QStringList{});
-        QCOMPARE(window.findChild<QLabel*>("marks")->text(),
-                 u"今月 %1日　つづけて %1日"_qs.arg(finished ? 1 : 0));
+        const QString marks = u"今月のはなまる %1日　つづけて %1日"_qs.arg(finished ? 1 : 0);
+        QCOMPARE(window.findChild<QLabel*>("marks")->text(), marks);
+        // The printed report says the same in its line of the day's practice.
+        named<QPushButton>(window, "印刷…")->click();
+        QCOMPARE(recorded.pages, 1);
+        QStringList printed;
+        for (const auto& [at, text] : recorded.textsOnPage(0)) printed << text;
+        QVERIFY(printed.filter(marks).size() == 1);
     }
 };
 
