@@ -84,6 +84,9 @@ QString fluentText(int fluent, int recall)
 QString kindLabel(const QString& program, const QString& choice)
 {
     if (program == u"numira" && choice == u"review") return QStringLiteral("にがて");
+    // The day's practice by the step it worked on.
+    if (program == u"numira" && choice.startsWith(u"today:"))
+        return QStringLiteral("きょうのれんしゅう（%1）").arg(stepName(choice.mid(6)));
     const qsizetype colon = choice.indexOf(u':');
     const QString head = choice.left(colon);
     const QString rest = choice.mid(colon + 1);

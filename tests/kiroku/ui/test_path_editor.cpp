@@ -239,12 +239,12 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath("records.sqlite");
         const QDate today = QDate::currentDate();
+        const QString step = records::defaultPath(2).steps.first().key;
         {
             records::RecordsStore store;
             QCOMPARE(store.open(file), records::Opening::kOpened);
             qint64 child = 0;
             QVERIFY(!store.addChild(QStringLiteral("たろう"), &child));
-            const QString step = records::defaultPath(2).steps.first().key;
             QVERIFY(records::PathTable(store.connection())
                         .markPassed(child, {QStringLiteral("table:5")}, today, byPlacement));
             const common::SetRecord set{"numira", "today:" + step, 1, {}};
@@ -279,6 +279,9 @@ private slots:
                  finished ? QStringList{today.toString("M月d日") + " はなまる"} : QStringList{});
         const QString marks = u"今月のはなまる %1日　つづけて %1日"_qs.arg(finished ? 1 : 0);
         QCOMPARE(window.findChild<QLabel*>("marks")->text(), marks);
+        // The day's sets among the kinds, by their step's name.
+        QCOMPARE(named<QTableWidget>(window, "種類ごとの記録")->item(0, 0)->text(),
+                 "きょうのれんしゅう（" + kiroku::stepName(step) + "）");
         // The printed report says the same in its line of the day's practice.
         named<QPushButton>(window, "印刷…")->click();
         QCOMPARE(recorded.pages, 1);
