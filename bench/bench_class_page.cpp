@@ -140,7 +140,9 @@ bool copyRecords(const QString& file, school::SchoolDatabase& school, QString& e
         rows.setForwardOnly(true);
         if (!copied || !rows.exec(everyRow)) break;
         QStringList names;
-        for (int c = 0; c < rows.record().count(); ++c) names << rows.record().fieldName(c);
+        // Quoted: a column may be named by a word PostgreSQL keeps ("placing").
+        for (int c = 0; c < rows.record().count(); ++c)
+            names << u'"' + rows.record().fieldName(c) + u'"';
         QProcess psql;
         psql.start(
             QStringLiteral("psql"),
@@ -244,7 +246,8 @@ int main(int argc, char* argv[])
         std::printf("the server is not timed: %s\n", qPrintable(missing));
         return 0;
     }
-    school::SchoolDatabase server(QStringLiteral("bench_class"), 0, 1);
+    // Each child a pupil of the teacher's class, as a school's are.
+    school::SchoolDatabase server(QStringLiteral("bench_class"), kClassSize, 1);
     qputenv("PGSERVICEFILE", server.serviceFile().toUtf8());
     qputenv("PGPASSFILE", server.passwordFile().toUtf8());
     QElapsedTimer clock;
@@ -256,11 +259,20 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::printf("server filled in %.1f s\n", clock.elapsed() / 1000.0);
-    // A teacher reads its pupils' paths too (the day's set follows them).
-    if (!QSqlQuery(server.owner())
-             .exec(QStringLiteral("GRANT SELECT ON paths, steps_passed TO numirabairo_teachers"))) {
-        std::printf("cannot let the teacher read the paths\n");
-        return 1;
+    QSqlQuery ids(server.owner());
+    QList<qint64> children;
+    if (ids.exec(QStringLiteral("SELECT id FROM children ORDER BY id")))
+        while (ids.next()) children << ids.value(0).toLongLong();
+    for (int n = 1; n <= children.size() && n <= kClassSize; ++n) {
+        QSqlQuery pupil(server.owner());
+        pupil.prepare(QStringLiteral("UPDATE children SET login = ?, nickname = ? WHERE id = ?"));
+        pupil.addBindValue(server.role(n));
+        pupil.addBindValue(server.role(n));
+        pupil.addBindValue(children[n - 1]);
+        if (!pupil.exec()) {
+            std::printf("cannot make the pupils: %s\n", qPrintable(pupil.lastError().text()));
+            return 1;
+        }
     }
     RecordsStore asTeacher;
     if (asTeacher.openServer(server.teacherService(1)) != Opening::kOpened) {

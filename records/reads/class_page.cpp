@@ -70,8 +70,7 @@ void readFluency(const Connection& connection, const QHash<qint64, qsizetype>& r
 // Each child's step, from the whole class's paths and passed steps read
 // once: a class's path (on a school's server) before the child's own, the
 // child's own before its year's.
-void readSteps(const Connection& connection, const QHash<qint64, qsizetype>& rowOf,
-               ClassPage& page)
+void readSteps(const Connection& connection, const QHash<qint64, qsizetype>& rowOf, ClassPage& page)
 {
     QHash<qint64, Path> pathOf;
     QHash<qint64, QStringList> passedOf;
@@ -89,13 +88,12 @@ void readSteps(const Connection& connection, const QHash<qint64, qsizetype>& row
     // A pupil in several classes follows the first by role, as its drill
     // does: the later ones are read first and overwritten.
     if (connection.dialect().where() == Dialect::Where::kServer) {
-        if (!q.exec(QStringLiteral(
-                "SELECT c.id, cp.steps, cp.pinned FROM children c "
-                "JOIN pg_roles p ON p.rolname::text = c.login "
-                "JOIN pg_auth_members m ON m.member = p.oid "
-                "JOIN pg_roles k ON k.oid = m.roleid "
-                "JOIN class_paths cp ON cp.class_role = k.rolname::text "
-                "ORDER BY cp.class_role DESC")))
+        if (!q.exec(QStringLiteral("SELECT c.id, cp.steps, cp.pinned FROM children c "
+                                   "JOIN pg_roles p ON p.rolname::text = c.login "
+                                   "JOIN pg_auth_members m ON m.member = p.oid "
+                                   "JOIN pg_roles k ON k.oid = m.roleid "
+                                   "JOIN class_paths cp ON cp.class_role = k.rolname::text "
+                                   "ORDER BY cp.class_role DESC")))
             return;
         while (q.next())
             pathOf.insert(q.value(0).toLongLong(),

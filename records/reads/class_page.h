@@ -49,7 +49,6 @@ struct ClassPage {
 };
 
 // `today`: the local day the week is read up to.
-ClassPage readClassPage(const Connection& connection,
-                        const QDate& today = QDate::currentDate());
+ClassPage readClassPage(const Connection& connection, const QDate& today = QDate::currentDate());
 
 } // namespace common::records

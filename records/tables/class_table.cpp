@@ -59,8 +59,8 @@ std::optional<ClassPath> ClassTable::classPath(const QString& role)
         return std::nullopt;
     }
     QSqlQuery q(m_connection.database());
-    q.prepare(QStringLiteral(
-        "SELECT steps, pinned, day_problems FROM class_paths WHERE class_role = ?"));
+    q.prepare(
+        QStringLiteral("SELECT steps, pinned, day_problems FROM class_paths WHERE class_role = ?"));
     q.addBindValue(role);
     if (!q.exec()) {
         m_connection.fail(QStringLiteral("cannot read the class's path"), q.lastError());
@@ -72,8 +72,8 @@ std::optional<ClassPath> ClassTable::classPath(const QString& role)
 
 bool ClassTable::setClassPath(const QString& role, const ClassPath& path)
 {
-    if (std::find(std::begin(kDayProblemChoices), std::end(kDayProblemChoices),
-                  path.dayProblems) == std::end(kDayProblemChoices))
+    if (std::find(std::begin(kDayProblemChoices), std::end(kDayProblemChoices), path.dayProblems) ==
+        std::end(kDayProblemChoices))
         return m_connection.fail(QStringLiteral("not a day's length"));
     QSqlQuery q(m_connection.database());
     // Row-level security checks the row both ways: a class the role does
@@ -86,8 +86,8 @@ bool ClassTable::setClassPath(const QString& role, const ClassPath& path)
     q.addBindValue(pathText(path.path));
     q.addBindValue(pinnedValue(path.path));
     q.addBindValue(path.dayProblems);
-    return q.exec() || m_connection.fail(QStringLiteral("cannot set the class's path"),
-                                         q.lastError());
+    return q.exec() ||
+           m_connection.fail(QStringLiteral("cannot set the class's path"), q.lastError());
 }
 
 bool ClassTable::resetClassPath(const QString& role)
@@ -95,8 +95,8 @@ bool ClassTable::resetClassPath(const QString& role)
     QSqlQuery q(m_connection.database());
     q.prepare(QStringLiteral("DELETE FROM class_paths WHERE class_role = ?"));
     q.addBindValue(role);
-    return q.exec() || m_connection.fail(QStringLiteral("cannot reset the class's path"),
-                                         q.lastError());
+    return q.exec() ||
+           m_connection.fail(QStringLiteral("cannot reset the class's path"), q.lastError());
 }
 
 std::optional<std::optional<ClassPath>> ClassTable::pupilsClassPath()

@@ -445,7 +445,12 @@ private slots:
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
             db.setDatabaseName(older);
             QVERIFY(db.open());
-            for (const char* sql : {"ALTER TABLE facts DROP right_times",
+            for (const char* sql : {"DROP TABLE steps_passed",
+                                    "DROP TABLE paths",
+                                    "ALTER TABLE children DROP placing",
+                                    "ALTER TABLE children DROP day_problems",
+                                    "ALTER TABLE children DROP grade",
+                                    "ALTER TABLE facts DROP right_times",
                                     "ALTER TABLE answers DROP limit_ms",
                                     "ALTER TABLE children DROP base_limit_ms",
                                     "DROP TABLE outbox",

@@ -262,15 +262,16 @@ private slots:
             QCOMPARE(planInFile()->dayProblems, dayProblems);
             RecordsStore local;
             local.open(file);
-            QVERIFY(PathTable(local.connection()).markPassed(pupil(), steps, QDate(2026, 12, 9),
-                                                             steps == passed));
+            QVERIFY(PathTable(local.connection())
+                        .markPassed(pupil(), steps, QDate(2026, 12, 9), steps == passed));
             drill.sender()->wake();
             QVERIFY(drill.sender()->waitUntilSent(std::chrono::seconds(20)));
         }
         QCOMPARE(passedOnServer(), all.size());
-        QCOMPARE(school.count(QStringLiteral("SELECT count(*) FROM steps_passed "
-                                             "WHERE by_placement = 1 AND passed_on = '2026-12-09'")),
-                 passed.size());
+        QCOMPARE(
+            school.count(QStringLiteral("SELECT count(*) FROM steps_passed "
+                                        "WHERE by_placement = 1 AND passed_on = '2026-12-09'")),
+            passed.size());
         QCOMPARE(localCount(file, QStringLiteral("SELECT count(*) FROM outbox")), 0);
         // The teacher's next path waits on the server while it is away: the
         // drill starts on the last copy.

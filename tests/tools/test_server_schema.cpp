@@ -65,9 +65,8 @@ private slots:
                        QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%1' IN ROLE %2")
                            .arg(m_pupil, kPupilsGroup),
                        QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_other, kPupilsGroup),
-                       QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(m_teacher, kTeachersGroup),
-                       QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(m_class),
-                       "CREATE DATABASE " + m_made + " OWNER " + m_owner,
+                       "CREATE ROLE " + m_teacher + " IN ROLE " + kTeachersGroup,
+                       "CREATE ROLE " + m_class, "CREATE DATABASE " + m_made + " OWNER " + m_owner,
                        "CREATE DATABASE " + m_half + " OWNER " + m_owner,
                        "CREATE DATABASE " + m_old + " OWNER " + m_owner,
                        "CREATE DATABASE " + m_new + " OWNER " + m_owner}),

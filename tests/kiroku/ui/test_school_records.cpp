@@ -2,6 +2,7 @@
 // A school's server as a teacher reads it, on the private PostgreSQL cluster
 // the test command starts: the same records in a file and on the server give
 // the same pages; the records window turned to the server and back.
+#include "kiroku/page_words.h"
 #include "kiroku/ui/records_window.h"
 #include "records/drill/records_place.h"
 #include "records/reads/answers_csv.h"
@@ -271,9 +272,10 @@ private slots:
         auto* table = named<QTableWidget>(window, u"クラスのようす"_qs);
         QCOMPARE(table->rowCount(), 2);
         QCOMPARE(table->item(1, 0)->text(), m_server->role(2));
-        // Each child's step, days this week and share of fluent recall
-        // facts, then its kinds.
-        QCOMPARE(table->item(0, 2)->text(), u"0日"_qs);
+        // Each child's step (a first year's first), its days this week, its
+        // share of fluent recall facts, then its kinds.
+        QCOMPARE(table->item(1, 1)->text() + table->item(1, 2)->text(),
+                 kiroku::stepName(u"add:0"_qs) + u"0日"_qs);
         QCOMPARE(table->item(0, 3)->text(), u"—"_qs);
         QVERIFY(table->item(1, 4)->text().startsWith(u"100%"));
         QVERIFY(!table->item(0, 4));
