@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kiroku/page_words.h"
 
+#include "records/model/day_plan.h"
 #include "records/model/mastery.h"
 
 #include <iterator>
@@ -83,6 +84,9 @@ QString fluentText(int fluent, int recall)
 QString kindLabel(const QString& program, const QString& choice)
 {
     if (choice == u"review") return QStringLiteral("にがて");
+    // The day's practice by the step it worked on.
+    if (program == u"numira" && choice.startsWith(u"today:"))
+        return QStringLiteral("きょうのれんしゅう（%1）").arg(stepName(choice.mid(6)));
     const qsizetype colon = choice.indexOf(u':');
     const QString head = choice.left(colon);
     const QString rest = choice.mid(colon + 1);
@@ -108,6 +112,83 @@ QString kindLabel(const QString& program, const QString& choice)
     const int index = rest.toInt(&number);
     if (!number || !kCategories.contains(head)) return choice;
     return kCategories.value(head) + u' ' + QString::number(index + 1);
+}
+
+QString stepName(const QString& key)
+{
+    const qsizetype colon = key.indexOf(u':');
+    const QString head = key.left(colon);
+    const QString rest = key.mid(colon + 1);
+    if (head == u"table") return QStringLiteral("九九 %1の段").arg(rest);
+    if (head == u"divrow") return QStringLiteral("%1の段のわり算").arg(rest);
+    // What each kind asks, in the adult's words, by its choice key.
+    static const QHash<QString, QString> kAsks{
+        {QStringLiteral("add:0"), QStringLiteral("答えが10まで")},
+        {QStringLiteral("add:1"), QStringLiteral("1けた＋1けた くり上がりあり")},
+        {QStringLiteral("add:2"), QStringLiteral("答えが20まで")},
+        {QStringLiteral("add:3"), QStringLiteral("100まで くり上がりなし")},
+        {QStringLiteral("add:4"), QStringLiteral("100まで くり上がりもあり")},
+        {QStringLiteral("add:5"), QStringLiteral("1000まで くり上がりなし")},
+        {QStringLiteral("add:6"), QStringLiteral("1000まで くり上がりもあり")},
+        {QStringLiteral("add:7"), QStringLiteral("小数 ○.○＋○.○")},
+        {QStringLiteral("add:8"), QStringLiteral("小数 ○.○○＋○.○○")},
+        {QStringLiteral("sub:0"), QStringLiteral("答えが10まで")},
+        {QStringLiteral("sub:1"), QStringLiteral("19まで－1けた くり下がりあり")},
+        {QStringLiteral("sub:2"), QStringLiteral("20までからのひき算")},
+        {QStringLiteral("sub:3"), QStringLiteral("100まで くり下がりなし")},
+        {QStringLiteral("sub:4"), QStringLiteral("100まで くり下がりもあり")},
+        {QStringLiteral("sub:5"), QStringLiteral("1000まで くり下がりなし")},
+        {QStringLiteral("sub:6"), QStringLiteral("1000まで くり下がりもあり")},
+        {QStringLiteral("sub:7"), QStringLiteral("小数 ○.○－○.○")},
+        {QStringLiteral("sub:8"), QStringLiteral("小数 ○.○○－○.○○")},
+        {QStringLiteral("mul:0"), QStringLiteral("○○×○ くり上がりなし")},
+        {QStringLiteral("mul:1"), QStringLiteral("○○×○ くり上がりもあり")},
+        {QStringLiteral("mul:2"), QStringLiteral("○×○○ くり上がりなし")},
+        {QStringLiteral("mul:3"), QStringLiteral("○×○○ くり上がりもあり")},
+        {QStringLiteral("mul:4"), QStringLiteral("○○×○○")},
+        {QStringLiteral("mul:5"), QStringLiteral("小数 ○.○×○")},
+        {QStringLiteral("mul:6"), QStringLiteral("小数 ○.○○×○○")},
+        {QStringLiteral("mul:7"), QStringLiteral("小数 ○○×○.○○")},
+        {QStringLiteral("mul:8"), QStringLiteral("小数 ○.○×○.○")},
+        {QStringLiteral("mul:9"), QStringLiteral("小数 2けた×1けた")},
+        {QStringLiteral("div:0"), QStringLiteral("九九を1回使う")},
+        {QStringLiteral("div:1"), QStringLiteral("100までから わりきれる")},
+        {QStringLiteral("div:2"), QStringLiteral("1000まで÷○ わりきれる")},
+        {QStringLiteral("div:3"), QStringLiteral("1000まで÷○○ わりきれる")},
+        {QStringLiteral("div:4"), QStringLiteral("100まで÷○ あまりあり")},
+        {QStringLiteral("div:5"), QStringLiteral("200まで÷○○ あまりあり")},
+        {QStringLiteral("div:6"), QStringLiteral("小数 ○.○÷整数")},
+        {QStringLiteral("div:7"), QStringLiteral("小数 整数÷○.○")},
+        {QStringLiteral("div:8"), QStringLiteral("小数 ○.○÷○.○")},
+        {QStringLiteral("div:9"), QStringLiteral("小数 ○.○○÷○.○")},
+        {QStringLiteral("div:10"), QStringLiteral("九九を1回使う あまりあり")}};
+    const QString label = kindLabel(QStringLiteral("numira"), key);
+    const auto asks = kAsks.constFind(key);
+    return asks == kAsks.cend() ? label : label + QStringLiteral(": ") + *asks;
+}
+
+QString gradeText(std::optional<int> grade)
+{
+    return grade ? QStringLiteral("%1年生").arg(*grade) : QStringLiteral("まだ決めていない");
+}
+
+QString dayProblemsText(int problems)
+{
+    return problems == records::kAboutTenMinutes ? QStringLiteral("10分ぐらい")
+                                                 : QStringLiteral("%1問").arg(problems);
+}
+
+QString currentStepText(const std::optional<QString>& step)
+{
+    return step ? QStringLiteral("いまのステップ: ") + stepName(*step)
+                : QStringLiteral("すべてのステップができました");
+}
+
+QString marksText(const common::DayMarks& marks)
+{
+    return QStringLiteral("今月のはなまる %1日　つづけて %2日")
+        .arg(marks.month.size())
+        .arg(marks.daysInRow);
 }
 
 // Bairo's "lcm:6,8" reads 6と8の最小公倍数; "div:17/5" reads 17÷5.

@@ -6,6 +6,7 @@
 // and cells, and the headings. The child page and the printed report both
 // take their words from here, so that the two never say a thing differently.
 
+#include "records/model/records_service.h"
 #include "records/reads/child_page.h"
 
 #include <QHash>
@@ -13,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <optional>
 
 namespace kiroku {
 
@@ -63,6 +66,19 @@ QString fluentText(int fluent, int recall);
 
 // A kind of set by the keys the drills write ("add:3" as たし算 4).
 QString kindLabel(const QString& program, const QString& choice);
+// A step of a child's path as the adult reads it: a row of the times table
+// ("九九 5の段"), the division facts of a row ("5の段のわり算"), or a kind by
+// its name in the list and what it asks ("たし算 4: 100まで くり上がりなし").
+QString stepName(const QString& key);
+// A school year as the adult chooses it ("2年生"), or that none is given.
+QString gradeText(std::optional<int> grade);
+// A day's length as the adult chooses it: a number of problems ("20問"),
+// or about ten minutes (kAboutTenMinutes).
+QString dayProblemsText(int problems);
+// The day's practice in a line each: the step the child works on (or that
+// every step is done) and the month's day marks with the days in a row.
+QString currentStepText(const std::optional<QString>& step);
+QString marksText(const common::DayMarks& marks);
 // A fact as the drills show it ("mul:7x8" as 7×8).
 QString factLabel(const QString& fact);
 // A first-try share, or a dash before the first problem.

@@ -235,12 +235,26 @@ void drawTrend(PageSurface& s, const ReportLayout& l, const QList<records::DaySu
     s.textOut({mid + pixels(l, 18), y}, kFirstTryShareWord.toString());
 }
 
+// The day's practice in one line on the grid's heading row, after the
+// heading, cut to the page's width.
+void drawDay(PageSurface& s, const ReportLayout& l, const std::optional<records::PathPage>& path)
+{
+    if (!path) return;
+    const int from = l.left + pixels(l, 60);
+    const QString text =
+        currentStepText(path->current) + QStringLiteral("　") + marksText(path->marks);
+    s.textOut({from, l.gridHeadingTop + pixels(l, 2)},
+              fitText(l, text, l.right - from, ReportLayout::kBodyPoints));
+}
+
 } // namespace
 
 ChildReport readReport(const records::Connection& connection, qint64 child, const QString& nickname,
                        const QDateTime& now)
 {
-    return {nickname, now.toLocalTime().date(), records::readChildPage(connection, child, now)};
+    const QDate today = now.toLocalTime().date();
+    return {nickname, today, records::readChildPage(connection, child, now),
+            records::readPathPage(connection, child, today)};
 }
 
 ReportLayout computeReportLayout(QSize pageSize, int kinds)
@@ -312,6 +326,7 @@ bool printReports(PageSurface& surface, const QList<ChildReport>& reports)
         surface.setPenWidth(0);
         drawTitle(surface, l, report);
         drawGrid(surface, l, report.page.facts);
+        drawDay(surface, l, report.path);
         drawKinds(surface, l, report.page.kinds);
         drawTrend(surface, l, report.page.days);
     }

@@ -12,6 +12,7 @@
 
 #include "common/worksheet_page.h"
 #include "records/reads/child_page.h"
+#include "records/reads/path_page.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -25,6 +26,9 @@ struct ChildReport {
     QString nickname;
     QDate date; // the day the report is made, shown at the top
     common::records::ChildPage page;
+    // The day's practice: the step and the month's marks, beside the grid's
+    // heading; none when the records hold no plan.
+    std::optional<common::records::PathPage> path;
 };
 
 // A page is laid out as an A4 page in points (1/72 inch) scaled to fit the

@@ -120,6 +120,38 @@ QString typedSummary(const QStringList& typed)
     return summary;
 }
 
+// The month's calendar, a week a row from Sunday: a day with the day's mark
+// says so and is coloured like a flower; any other day is only its number.
+const QStringList kWeekdays{QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
+                            QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"),
+                            QStringLiteral("土")};
+
+void fillMonth(QTableWidget* table, const QDate& today, const QList<QDate>& marked)
+{
+    const QDate first(today.year(), today.month(), 1);
+    const int lead = first.dayOfWeek() % 7; // Sunday first
+    const int days = first.daysInMonth();
+    table->clearContents();
+    table->setRowCount((lead + days + 6) / 7);
+    for (int d = 1; d <= days; ++d) {
+        const QDate day(today.year(), today.month(), d);
+        const bool mark = marked.contains(day);
+        auto* cell =
+            new QTableWidgetItem(mark ? QStringLiteral("%1\nはなまる").arg(d) : QString::number(d));
+        cell->setTextAlignment(Qt::AlignCenter);
+        cell->setData(Qt::AccessibleTextRole,
+                      day.toString(u"M月d日") + (mark ? QStringLiteral(" はなまる") : QString()));
+        if (mark) {
+            cell->setBackground(QColor(0xfde4ee));
+            cell->setForeground(QColor(Qt::black));
+        }
+        table->setItem((lead + d - 1) / 7, (lead + d - 1) % 7, cell);
+    }
+    table->resizeColumnsToContents();
+    table->resizeRowsToContents();
+    fitTable(table);
+}
+
 } // namespace
 
 ChildPageView::ChildPageView(QWidget* parent) : QWidget(parent)
@@ -136,7 +168,23 @@ ChildPageView::ChildPageView(QWidget* parent) : QWidget(parent)
                    QStringLiteral("「もっと大きい公約数」のヒント")},
                   true, this);
 
+    m_step = new QLabel(this);
+    m_step->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_passed = makeTable(
+        QStringLiteral("できたステップ"),
+        {QStringLiteral("ステップ"), QStringLiteral("できた日"), QStringLiteral("どうやって")},
+        true, this);
+    m_month = makeTable(QStringLiteral("今月のはなまる"), kWeekdays, true, this);
+    m_marks = new QLabel(this);
+    m_marks->setObjectName(QStringLiteral("marks"));
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading(QStringLiteral("きょうのれんしゅう"), this));
+    layout->addWidget(m_step);
+    layout->addWidget(m_passed);
+    layout->addWidget(heading(QStringLiteral("今月のはなまる"), this));
+    layout->addWidget(m_marks);
+    layout->addWidget(m_month);
     layout->addWidget(heading(kGridHeading.toString(), this));
     layout->addWidget(makeGrid());
     layout->addWidget(heading(kKindsHeading.toString(), this));
@@ -149,6 +197,7 @@ ChildPageView::ChildPageView(QWidget* parent) : QWidget(parent)
     layout->addWidget(m_bairo);
     layout->addStretch();
     showPage({});
+    showPath(std::nullopt);
 }
 
 QWidget* ChildPageView::makeGrid()
@@ -267,6 +316,27 @@ void ChildPageView::showPage(const records::ChildPage& page)
     fillTable(m_bairo, bairo);
 
     showTrend(page.days);
+    setUpdatesEnabled(true);
+}
+
+void ChildPageView::showPath(const std::optional<records::PathPage>& page, const QDate& today)
+{
+    setUpdatesEnabled(false);
+    QString step = page ? currentStepText(page->current) : QStringLiteral("まだ記録がありません");
+    if (page && page->placing)
+        step += QStringLiteral("（はじめのテストで、どこから始めるかをさがしています）");
+    m_step->setText(step);
+
+    QList<QStringList> passed;
+    for (const records::StepPassed& p : page ? page->passed : QList<records::StepPassed>{})
+        passed << QStringList{stepName(p.step), p.day.toString(u"yyyy/MM/dd"),
+                              p.byPlacement ? QStringLiteral("はじめのテストで合格")
+                                            : QStringLiteral("れんしゅうで合格")};
+    fillTable(m_passed, passed, {2});
+
+    const common::DayMarks marks = page ? page->marks : common::DayMarks{};
+    m_marks->setText(marksText(marks));
+    fillMonth(m_month, today, marks.month);
     setUpdatesEnabled(true);
 }
 

@@ -7,8 +7,10 @@
 #include "kiroku/ui/child_page_view.h"
 #include "kiroku/ui/children_model.h"
 #include "kiroku/ui/named_button.h"
+#include "kiroku/ui/path_editor.h"
 #include "records/model/fluency.h"
 #include "records/reads/child_page.h"
+#include "records/reads/path_page.h"
 #include "records/store/records_store.h"
 
 #include <QComboBox>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace kiroku {
@@ -77,6 +80,43 @@ ChildTab::ChildTab(common::Dialogs& dialogs, records::RecordsStore& store, Child
     m_adopt = namedButton(page, QStringLiteral("速さも見るルールにする…"));
     connect(m_adopt, &QPushButton::clicked, this, &ChildTab::adoptSpeedRule);
 
+    // The child's way through the day's practice, as the adult sets it.
+    auto* plan = new QWidget(page);
+    m_grade = new QComboBox(plan);
+    m_grade->setAccessibleName(QStringLiteral("学年"));
+    m_grade->addItem(gradeText(std::nullopt), 0);
+    for (int grade = records::kFirstGrade; grade <= records::kLastGrade; ++grade)
+        m_grade->addItem(gradeText(grade), grade);
+    auto* gradeLabel = new QLabel(QStringLiteral("学年(&G):"), plan);
+    gradeLabel->setBuddy(m_grade);
+    connect(m_grade, &QComboBox::activated, this, &ChildTab::changeGrade);
+    const auto saved = [this](auto write) {
+        return shownChild() != 0 && m_openForWriting() && write(shownChild());
+    };
+    m_path = new PathEditor(
+        m_dialogs,
+        {m_window,
+         [this, saved](const records::Path& path) {
+             return saved([&](qint64 child) { return m_store.setPath(child, path); });
+         },
+         [this, saved] { return saved([&](qint64 child) { return m_store.resetPath(child); }); },
+         [this, saved](int problems) {
+             return saved([&](qint64 child) { return m_store.setDayProblems(child, problems); });
+         },
+         [this] { showPlan(); }},
+        plan);
+    auto* gradeRow = new QHBoxLayout;
+    gradeRow->addWidget(gradeLabel);
+    gradeRow->addWidget(m_grade);
+    gradeRow->addStretch();
+    auto* planLayout = new QVBoxLayout(plan);
+    planLayout->addLayout(gradeRow);
+    planLayout->addWidget(m_path, 1);
+    auto* parts = new QTabWidget(page);
+    parts->setAccessibleName(QStringLiteral("子どものページ"));
+    parts->addTab(scroll, QStringLiteral("ようす"));
+    parts->addTab(plan, QStringLiteral("道と1日の問題数"));
+
     auto* chooser = new QHBoxLayout;
     chooser->addWidget(label);
     chooser->addWidget(m_chooser);
@@ -89,7 +129,7 @@ ChildTab::ChildTab(common::Dialogs& dialogs, records::RecordsStore& store, Child
     chooser->addWidget(m_print);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(chooser);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(parts, 1);
 }
 
 void ChildTab::showChooser()
@@ -113,14 +153,16 @@ void ChildTab::showPage()
         m_model.choose(0);
         return;
     }
-    const QVariant child = m_chooser->currentData();
-    m_print->setEnabled(m_store.isOpen() && child.isValid());
-    if (!m_store.isOpen() || !child.isValid()) {
+    const qint64 child = shownChild();
+    m_print->setEnabled(child != 0);
+    showPlan();
+    if (child == 0) {
         m_childPage->showPage({});
+        m_childPage->showPath(std::nullopt);
         return;
     }
-    const records::ChildPage page = records::readChildPage(m_store.connection(), child.toLongLong(),
-                                                           QDateTime::currentDateTimeUtc());
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const records::ChildPage page = records::readChildPage(m_store.connection(), child, now);
     {
         const QSignalBlocker quiet(m_baseLimit);
         m_baseLimit->setCurrentIndex(m_baseLimit->findData(page.pace.baseMs));
@@ -130,6 +172,45 @@ void ChildTab::showPage()
     m_pace->setText(paceText(page.pace));
     m_adopt->setVisible(!page.rule.timed && !m_store.isServer() && !m_store.isReadOnly());
     m_childPage->showPage(page);
+    m_childPage->showPath(
+        records::readPathPage(m_store.connection(), child, now.toLocalTime().date()));
+}
+
+qint64 ChildTab::shownChild() const
+{
+    const QVariant child = m_chooser->currentData();
+    return m_store.isOpen() && child.isValid() ? child.toLongLong() : 0;
+}
+
+// A school's server is its administrator's and the class teacher's to
+// change (the class's page); a read-only file nobody's.
+bool ChildTab::editable() const { return !m_store.isServer() && !m_store.isReadOnly(); }
+
+void ChildTab::showPlan()
+{
+    const qint64 child = shownChild();
+    const std::optional<records::ChildPlan> plan =
+        child != 0 ? m_store.childPlan(child) : std::nullopt;
+    {
+        const QSignalBlocker quiet(m_grade);
+        m_grade->setCurrentIndex(plan ? m_grade->findData(plan->grade.value_or(0)) : 0);
+    }
+    m_grade->setEnabled(plan && editable());
+    if (!plan) {
+        m_path->showNothing();
+        return;
+    }
+    m_path->showPlan(plan->path, plan->passed, plan->dayProblems, editable());
+}
+
+void ChildTab::changeGrade(int index)
+{
+    const qint64 child = shownChild();
+    if (index < 0 || child == 0 || !m_openForWriting()) return;
+    const int grade = m_grade->itemData(index).toInt();
+    if (!m_store.setGrade(child, grade == 0 ? std::nullopt : std::optional<int>(grade)))
+        m_dialogs.warning(m_window, QStringLiteral("学年を変えられませんでした。"));
+    showPlan();
 }
 
 void ChildTab::changeBaseLimit(int index)

@@ -3,7 +3,8 @@
 
 // The records window's tab of one child: a chooser of the child (following
 // the window's children model), the time limit of its recall facts, the
-// child's page and its printed report.
+// child's page and its printed report; and, on a page of its own, the
+// child's school year, its path and the day's length.
 
 #include "common/print_flow.h"
 
@@ -27,6 +28,7 @@ namespace kiroku {
 
 class ChildPageView;
 class ChildrenModel;
+class PathEditor;
 
 class ChildTab : public QWidget {
 public:
@@ -49,6 +51,12 @@ private:
     // speed rule adopted by a file that holds the accuracy rule alone.
     void changeBaseLimit(int index);
     void adoptSpeedRule();
+    // The school year chosen for the child shown, and its plan shown
+    // again as the records hold it.
+    void changeGrade(int index);
+    void showPlan();
+    qint64 shownChild() const;
+    bool editable() const;
 
     common::Dialogs& m_dialogs;
     common::records::RecordsStore& m_store;
@@ -63,6 +71,8 @@ private:
     QComboBox* m_baseLimit = nullptr;    // the base limit of its recall facts
     QPushButton* m_adopt = nullptr;      // shown while the file holds the accuracy rule
     QLineEdit* m_printMessage = nullptr; // says that the report is printing
+    QComboBox* m_grade = nullptr;
+    PathEditor* m_path = nullptr;
     common::PrintFlow m_printFlow;
 };
 

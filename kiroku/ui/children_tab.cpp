@@ -2,9 +2,11 @@
 #include "kiroku/ui/children_tab.h"
 
 #include "common/dialogs.h"
+#include "kiroku/page_words.h"
 #include "kiroku/ui/children_model.h"
 #include "kiroku/ui/named_button.h"
 #include "records/drill/records_place.h"
+#include "records/model/path.h"
 #include "records/store/records_store.h"
 
 #include <QCheckBox>
@@ -198,10 +200,23 @@ void ChildrenTab::addChild()
     // Cancel gives back the empty preset: nothing is asked of the store.
     const QString nickname = askNickname({});
     if (nickname.isEmpty()) return;
+    // The school year starts the child's path where its class is; it may
+    // be left for later (the last choice, or the box closed).
+    QStringList years;
+    for (int grade = records::kFirstGrade; grade <= records::kLastGrade; ++grade)
+        years << gradeText(grade);
+    const int year =
+        m_dialogs.pick(m_window.parent, QStringLiteral("「%1」は何年生ですか？").arg(nickname),
+                       years << QStringLiteral("あとで決める"));
     qint64 id = 0;
     if (m_window.openForWriting()) {
         if (const auto problem = m_store.addChild(nickname, &id))
             m_dialogs.warning(m_window.parent, *problem);
+        else if (year >= 0 && year < records::kLastGrade &&
+                 !m_store.setGrade(id, records::kFirstGrade + year))
+            m_dialogs.warning(
+                m_window.parent,
+                QStringLiteral("学年を保存できませんでした（%1）。").arg(m_store.errorText()));
     }
     m_window.showChildren(id);
 }

@@ -3,13 +3,19 @@
 
 #include "kiroku/page_words.h"
 #include "kiroku/ui/children_model.h"
+#include "kiroku/ui/path_editor.h"
 #include "records/reads/class_page.h"
 #include "records/store/records_store.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kiroku {
 
@@ -25,16 +31,13 @@ constexpr int kClassLeadColumns = 4;
 // when there is none.
 QString classStepText(const std::optional<QString>& step)
 {
-    if (!step) return QStringLiteral("ぜんぶ終わり");
-    if (step->startsWith(u"divrow:"))
-        return QStringLiteral("わり算 %1の段").arg(step->mid(step->indexOf(u':') + 1));
-    return kindLabel(QStringLiteral("numira"), *step);
+    return step ? stepName(*step) : QStringLiteral("ぜんぶ終わり");
 }
 
 } // namespace
 
-ClassTab::ClassTab(records::RecordsStore& store, ChildrenModel& children,
-                   std::function<void()> showChildPage)
+ClassTab::ClassTab(common::Dialogs& dialogs, records::RecordsStore& store, ChildrenModel& children,
+                   QWidget* window, std::function<void()> showChildPage)
     : m_store(store), m_model(children), m_showChildPage(std::move(showChildPage))
 {
     QWidget* page = this;
@@ -55,9 +58,65 @@ ClassTab::ClassTab(records::RecordsStore& store, ChildrenModel& children,
         m_model.choose(index);
         m_showChildPage();
     });
+
+    // The class's path: the server itself refuses a pupil or a teacher of
+    // another class, and the editor tells the adult so.
+    m_classes = new QComboBox(page);
+    m_classes->setAccessibleName(QStringLiteral("道を決めるクラス"));
+    auto* classesLabel = new QLabel(QStringLiteral("道を決めるクラス(&K):"), page);
+    classesLabel->setBuddy(m_classes);
+    connect(m_classes, &QComboBox::currentIndexChanged, this, &ClassTab::showClassPath);
+    const auto save = [this](const records::Path& path, int problems) {
+        return !chosenClass().isEmpty() &&
+               m_store.setClassPath(chosenClass(), {path, problems, true});
+    };
+    m_path = new PathEditor(
+        dialogs,
+        {window, [this, save](const records::Path& path) { return save(path, m_dayProblems); },
+         [this] { return !chosenClass().isEmpty() && m_store.resetClassPath(chosenClass()); },
+         [this, save](int problems) {
+             const auto shown = m_store.classPath(chosenClass());
+             return shown && save(shown->path, problems);
+         },
+         [this] { showClassPath(); }},
+        page);
+    auto* classes = new QHBoxLayout;
+    classes->addWidget(classesLabel);
+    classes->addWidget(m_classes);
+    classes->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_about);
     layout->addWidget(m_class, 1);
+    layout->addLayout(classes);
+    layout->addWidget(m_path, 1);
+}
+
+QString ClassTab::chosenClass() const { return m_classes->currentData().toString(); }
+
+void ClassTab::showClasses()
+{
+    const QString chosen = chosenClass();
+    {
+        const QSignalBlocker quiet(m_classes);
+        m_classes->clear();
+        const auto classes = m_store.isOpen() ? m_store.classes() : std::nullopt;
+        for (const records::SchoolClass& c : classes.value_or(QList<records::SchoolClass>{}))
+            m_classes->addItem(c.name, c.role);
+        m_classes->setCurrentIndex(std::max(0, m_classes->findData(chosen)));
+    }
+    showClassPath();
+}
+
+void ClassTab::showClassPath()
+{
+    const QString role = chosenClass();
+    const auto path = role.isEmpty() ? std::nullopt : m_store.classPath(role);
+    if (!path) {
+        m_path->showNothing();
+        return;
+    }
+    m_dayProblems = path->dayProblems;
+    m_path->showPlan(path->path, {}, path->dayProblems, !m_store.isReadOnly());
 }
 
 void ClassTab::setService(const QString& service)
@@ -69,7 +128,9 @@ void ClassTab::setService(const QString& service)
             "きょうのれんしゅうで取り組んでいる段階、「今週の日数」は月曜日から今日までに"
             "きょうのれんしゅうを終えた日の数です。子どもを選んで "
             "Enter キーを押すか、ダブルクリックすると、その子どものようすを見られます。"
-            "ここでは記録を見るだけで、変えることはできません。")
+            "記録はここでは見るだけですが、クラスの先生は下で、クラスの道（きょうのステップの固定も"
+            "）と"
+            "1日の問題数を決められます。クラスの子どもはみな、その道でれんしゅうします。")
             .arg(service));
 }
 
@@ -105,6 +166,7 @@ void ClassTab::showClass()
         }
     }
     m_class->resizeColumnsToContents();
+    showClasses();
 }
 
 } // namespace kiroku

@@ -35,7 +35,7 @@ RecordsWindow::RecordsWindow(common::Dialogs& dialogs, QString file, QWidget* pa
     m_childrenTab = new ChildrenTab(m_dialogs, m_store, m_children, m_file,
                                     {this, [this] { return openForWriting(); },
                                      [this](qint64 id) { showChildren(id); }, showChildPage});
-    m_classTab = new ClassTab(m_store, m_children, showChildPage);
+    m_classTab = new ClassTab(m_dialogs, m_store, m_children, this, showChildPage);
     m_childTab = new ChildTab(
         m_dialogs, m_store, m_children, this,
         [this] { return m_pages->currentWidget() == m_childTab; },

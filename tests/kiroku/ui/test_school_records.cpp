@@ -2,6 +2,7 @@
 // A school's server as a teacher reads it, on the private PostgreSQL cluster
 // the test command starts: the same records in a file and on the server give
 // the same pages; the records window turned to the server and back.
+#include "kiroku/page_words.h"
 #include "kiroku/ui/records_window.h"
 #include "records/drill/records_place.h"
 #include "records/reads/answers_csv.h"
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>
@@ -272,7 +274,8 @@ private slots:
         QCOMPARE(table->item(1, 0)->text(), m_server->role(2));
         // Each child's step (a first year's first), its days this week, its
         // share of fluent recall facts, then its kinds.
-        QCOMPARE(table->item(1, 1)->text() + table->item(1, 2)->text(), u"たし算 10日"_qs);
+        QCOMPARE(table->item(1, 1)->text() + table->item(1, 2)->text(),
+                 kiroku::stepName(u"add:0"_qs) + u"0日"_qs);
         QCOMPARE(table->item(0, 3)->text(), u"—"_qs);
         QVERIFY(table->item(1, 4)->text().startsWith(u"100%"));
         QVERIFY(!table->item(0, 4));
@@ -287,6 +290,45 @@ private slots:
         named<QCheckBox>(window, u"学校のサーバーの記録を見る"_qs)->click();
         QCOMPARE(recordsServer(), QString());
         QCOMPARE(pages->tabText(0), u"子ども"_qs);
+    }
+
+    // The class's path from the class page: its teacher's change is the
+    // class's; a pupil's is refused by the server itself and told.
+    void classPath_data()
+    {
+        QTest::addColumn<QString>("service");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("the class's teacher") << m_server->teacherService(1) << true;
+        QTest::newRow("a pupil of the class") << m_server->service(1) << false;
+    }
+    void classPath()
+    {
+        QFETCH(QString, service);
+        QFETCH(bool, saved);
+        QSqlQuery(m_server->owner()).exec(QStringLiteral("DELETE FROM class_paths"));
+        QVERIFY(setRecordsServer(service));
+        test_support::ScriptedDialogs dialogs;
+        kiroku::RecordsWindow window(dialogs, m_dir.filePath(QStringLiteral("family.sqlite")));
+        QVERIFY(setRecordsServer({}));
+        // The class page's editor, apart from the child page's.
+        QWidget& page = *named<QTableWidget>(window, u"クラスのようす"_qs)->parentWidget();
+        QCOMPARE(named<QComboBox>(page, u"道を決めるクラス"_qs)->currentText(), u"1組"_qs);
+        auto* steps = named<QTreeWidget>(page, u"れんしゅうの道"_qs);
+        QVERIFY(steps->topLevelItemCount() > 2);
+        const QString first = steps->topLevelItem(0)->data(0, Qt::UserRole).toString();
+        steps->setCurrentItem(steps->topLevelItem(0));
+        named<QPushButton>(page, u"下へ"_qs)->click();
+        named<QPushButton>(page, u"きょうのステップにする"_qs)->click();
+        QCOMPARE(dialogs.count("warning"), saved ? 0 : 2);
+        QSqlQuery q(m_server->owner());
+        q.prepare(QStringLiteral("SELECT steps, pinned FROM class_paths WHERE class_role = ?"));
+        q.addBindValue(m_server->classRole(1));
+        QVERIFY(q.exec());
+        QCOMPARE(q.next(), saved);
+        if (!saved) return;
+        QCOMPARE(q.value(0).toString().split(u' ').value(1), first);
+        QCOMPARE(q.value(1).toString(), first);
+        QCOMPARE(steps->topLevelItem(1)->data(0, Qt::UserRole).toString(), first);
     }
 };
 
