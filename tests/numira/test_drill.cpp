@@ -4,6 +4,7 @@
 // the fixed number of problems.
 #include "common/random_source.h"
 #include "numira/core/drill.h"
+#include "numira/core/judge.h"
 #include "records/model/fluency.h"
 #include "tests/support/doubles.h"
 
@@ -246,6 +247,109 @@ private slots:
         QCOMPARE(c.drill.question(), u"17÷5"_qs);
         QCOMPARE(c.records.events.first(), "set numira review 3");
         QCOMPARE(c.records.answers.first().fact, "div:17/5");
+    }
+
+    // The day's set: its facts in order, then a short set of its procedure
+    // kind drawn from the day's seed (the same seed, the same set), at most 100.
+    void daySet_data()
+    {
+        QTest::addColumn<int>("facts");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("kindCount");
+        QTest::addColumn<int>("size");
+        QTest::newRow("facts only") << 3 << QString() << 0 << 3;
+        QTest::newRow("facts, then a kind") << 2 << "add:4" << 8 << 10;
+        QTest::newRow("a kind with remainders only") << 0 << "div:5" << 6 << 6;
+        QTest::newRow("no kind of that name") << 1 << "table:7" << 5 << 1;
+        QTest::newRow("cut at 100") << 98 << "sub:3" << 10 << 100;
+    }
+    void daySet()
+    {
+        QFETCH(int, facts);
+        QFETCH(QString, kind);
+        QFETCH(int, kindCount);
+        QFETCH(int, size);
+        common::DaySet day{"table:7", {}, kind, kindCount, 41, false};
+        for (int k = 0; k < facts; ++k)
+            day.problems.append({"mul:7x" + QString::number(k), "7x" + QString::number(k),
+                                 QString::number(7 * k), k == 0});
+        ProblemStore store, again, nextDay;
+        fillDaySet(day, store);
+        fillDaySet(day, again);
+        ++day.seed;
+        fillDaySet(day, nextDay);
+        QCOMPARE(store.count, size);
+        QCOMPARE(daySetSize(day), size);
+        bool otherDayDiffers = false;
+        for (int k = 1; k <= size; ++k) {
+            QCOMPARE(store.question(k) + store.answer(k), again.question(k) + again.answer(k));
+            if (k <= facts) QCOMPARE(store.question(k), day.problems.at(k - 1).question);
+            if (k <= facts) continue;
+            QVERIFY(factKey(store.question(k)).startsWith(kind.left(4)));
+            QVERIFY(judgeAnswer(store.answer(k), store.answer(k), kind == "div:5"));
+            otherDayDiffers |= store.question(k) != nextDay.question(k);
+        }
+        QCOMPARE(otherDayDiffers, size > facts);
+    }
+
+    // A day's set runs and is recorded as the day's choice; the records are
+    // told of its end after the set's end, and what it earned is kept until
+    // the next run. A warm-up before it is no day's set.
+    void dayRun_data()
+    {
+        QTest::addColumn<int>("keying"); // -1 records off, 0 not known, 1 known
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("events"); // "answer " left out
+        QTest::newRow("answered") << 1 << "rwr r"
+                                  << "set numira today:div:5 3,1 1r,2 1w,2 2r,3 1r,end 66,day";
+        QTest::newRow("ended by the answer button") << 1 << "ss ss ss"
+                                                    << "set numira today:div:5 3,end 0,day";
+        QTest::newRow("started again before the end")
+            << 1 << "r a"
+            << "set numira today:div:5 3,1 1r,set numira today:div:5 3";
+        QTest::newRow("after the warm-up")
+            << 0 << "rrrrr rrr"
+            << "set numira keying 5,1 1r,2 1r,3 1r,4 1r,5 1r,end 100,"
+               "set numira today:div:5 3,1 1r,2 1r,3 1r,end 100,day";
+    }
+    void dayRun()
+    {
+        QFETCH(int, keying);
+        QFETCH(QString, script);
+        QFETCH(QString, events);
+        Child c;
+        if (keying >= 0) c.records.keying = keying == 1;
+        c.records.outcome = common::DayOutcome{true, {"div:5"}, {}};
+        const common::DaySet day{"div:5", {{"mul:7x8", "7x8", "56", true}}, "div:5", 2, 9, false};
+        QVERIFY(c.drill.chooseSet([&] {
+            return std::optional(ChosenSet{{kToday, 0, {}}, u"きょうのれんしゅう"_qs, {}, day});
+        }));
+        c.play(kToday, 0, script);
+        QCOMPARE(c.records.events.join(u',').remove("answer "), events);
+        QCOMPARE(c.drill.dayOutcome().has_value(), events.endsWith("day"));
+        if (c.drill.dayOutcome()) QCOMPARE(c.drill.dayOutcome()->passed, QStringList{"div:5"});
+    }
+
+    void dayMessages_data()
+    {
+        QTest::addColumn<bool>("mark");
+        QTest::addColumn<QStringList>("passed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nothing earned") << false << QStringList{} << QString();
+        QTest::newRow("the mark") << true << QStringList{} << u"きょうのはなまる！"_qs;
+        QTest::newRow("placed past rows") << false << QStringList{"table:5", "table:2", "table:3"}
+                                          << u"3のだんまで ごうかく！"_qs;
+        QTest::newRow("a kind, with the mark")
+            << true << QStringList{"add:3"} << u"はなまる！ たしざん4 ごうかく！"_qs;
+        QTest::newRow("division facts")
+            << false << QStringList{"divrow:7"} << u"7のだんのわりざん ごうかく！"_qs;
+    }
+    void dayMessages()
+    {
+        QFETCH(bool, mark);
+        QFETCH(QStringList, passed);
+        QFETCH(QString, message);
+        QCOMPARE(dayMessage({mark, passed, {}}), message);
     }
 
     // The choice window answered in turn: "k n" a list item, "table" rows,

@@ -63,7 +63,8 @@ public:
 
 // What a drill gave its records, one line each: "set <program> <choice>
 // <count>", "answer <position> <attempt><r|w>[s: answer shown][ <hint>]",
-// "end <score>"; the answers themselves are kept too.
+// "end <score>", "day" (the day's set finished); the answers themselves are
+// kept too.
 class RecordingRecords final : public common::RecordsService {
 public:
     void setStarted(const common::SetRecord& set) override;
@@ -71,10 +72,19 @@ public:
     void setEnded(int score) override;
     std::optional<QList<common::ReviewProblem>> reviewSet() override { return review; }
     std::optional<bool> keyingKnown() override { return keying; }
+    std::optional<common::DayPage> dayPage() override { return day; }
+    // Logged as "day", after the set's "end".
+    std::optional<common::DayOutcome> dayFinished() override
+    {
+        events << QStringLiteral("day");
+        return outcome;
+    }
     QStringList events;
     QList<common::AnswerRecord> answers;
     std::optional<QList<common::ReviewProblem>> review; // nothing: records off
     std::optional<bool> keying;                         // nothing: records off
+    std::optional<common::DayPage> day;                 // nothing: records off
+    std::optional<common::DayOutcome> outcome;          // what finishing the day earns
 };
 
 // A fixed seed, for randomised tests and benchmarks that must be repeatable.
