@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a teacher waits for in the records window: the class page (every
-// child by every kind) and one child's page, for a class of 35 child-years
-// (tests/support/child_year.h, each copied with its sets spread over five
-// kinds, Bairo's among them), read from
+// child by every kind), one child's page and its day's set, for a class of
+// 35 child-years (tests/support/child_year.h, each copied with its sets
+// spread over five kinds, Bairo's among them), read from
 // - the records file (SQLite), kept under /tmp for the next run by schema
 //   version and day;
 // - a school's server, when the private PostgreSQL cluster of the test
@@ -13,6 +13,7 @@
 #include "bench/bench_scale.h"
 #include "records/reads/child_page.h"
 #include "records/reads/class_page.h"
+#include "records/reads/day_set.h"
 #include "records/store/records_store.h"
 #include "tests/support/child_year.h"
 #include "tests/support/school_server.h"
@@ -213,6 +214,10 @@ void measureBoth(const char* where, RecordsStore& store, int runs)
     });
     measure("one child's page (facts)", runs,
             [&] { return readChildPage(store.connection(), pupil, now).facts.size(); });
+    measure("one child's day's set (problems)", runs, [&] {
+        const auto set = readDaySet(store.connection(), pupil, now.toLocalTime().date());
+        return set ? set->problems.size() : qsizetype(-1);
+    });
 }
 
 } // namespace
@@ -251,6 +256,12 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::printf("server filled in %.1f s\n", clock.elapsed() / 1000.0);
+    // A teacher reads its pupils' paths too (the day's set follows them).
+    if (!QSqlQuery(server.owner())
+             .exec(QStringLiteral("GRANT SELECT ON paths, steps_passed TO numirabairo_teachers"))) {
+        std::printf("cannot let the teacher read the paths\n");
+        return 1;
+    }
     RecordsStore asTeacher;
     if (asTeacher.openServer(server.teacherService(1)) != Opening::kOpened) {
         std::printf("cannot open the server: %s\n", qPrintable(asTeacher.errorText()));

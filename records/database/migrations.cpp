@@ -257,10 +257,11 @@ DROP TABLE temp.right_fill;
     // path of its year), with the step pinned as the day's; and the steps it
     // passed, on which local day and whether by placement. The children
     // already kept start their placement too: it reads what they have done.
+    // "placing" is a word PostgreSQL keeps for itself: it is always quoted.
     {R"sql(
 ALTER TABLE children ADD COLUMN grade INTEGER CHECK (grade IS NULL OR grade BETWEEN 1 AND 6);
 ALTER TABLE children ADD COLUMN day_problems INTEGER NOT NULL DEFAULT 20;
-ALTER TABLE children ADD COLUMN placing INTEGER NOT NULL DEFAULT 1;
+ALTER TABLE children ADD COLUMN "placing" INTEGER NOT NULL DEFAULT 1;
 CREATE TABLE paths (
   child_id INTEGER NOT NULL REFERENCES children(id) ON DELETE CASCADE,
   steps TEXT NOT NULL,

@@ -2,6 +2,7 @@
 #include "records/drill/records_writer.h"
 
 #include "records/drill/background.h"
+#include "records/reads/day_set.h"
 #include "records/reads/review.h"
 #include "records/tables/fact_rows.h"
 
@@ -146,57 +147,94 @@ void RecordsWriter::setEnded(int score)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     post([this, score, now](Worker& w) {
+        w.endedSetId = 0;
         if (w.setId == 0) return; // a set without answers leaves no row
         const bool written = m_sender ? w.store->endSetToSend(w.setId, score, now)
                                       : w.store->endSet(w.setId, score, now);
         if (!written) stop(w.store->errorText());
         if (m_sender) m_sender->wake();
+        w.endedSetId = written ? w.setId : 0;
         w.setId = 0;
         w.set = {};
     });
 }
 
-std::optional<bool> RecordsWriter::keyingKnown()
+template <typename T>
+std::optional<T> RecordsWriter::ask(std::function<std::optional<T>(Worker&)> read)
 {
-    using Result = std::optional<bool>;
     if (m_stopped.load(std::memory_order_relaxed)) return std::nullopt;
-    auto result = std::make_shared<std::promise<Result>>();
-    std::future<Result> answer = result->get_future();
-    post([result](Worker& w) {
-        result->set_value(w.child == 0
-                              ? Result()
-                              : Result(readKeyMs(w.store->connection(), w.child).has_value()));
+    auto result = std::make_shared<std::promise<std::optional<T>>>();
+    std::future<std::optional<T>> answer = result->get_future();
+    post([result, read = std::move(read)](Worker& w) {
+        result->set_value(w.child == 0 ? std::nullopt : read(w));
     });
-    if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
-    try {
-        return answer.get();
-    } catch (const std::future_error&) {
-        return std::nullopt;
-    }
-}
-
-std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()
-{
-    using Result = std::optional<QList<ReviewProblem>>;
-    if (m_stopped.load(std::memory_order_relaxed)) return std::nullopt;
-    auto result = std::make_shared<std::promise<Result>>();
-    std::future<Result> answer = result->get_future();
-    const quint32 seed = QRandomGenerator::global()->generate();
-    post([result, seed](Worker& w) {
-        if (w.child == 0) {
-            result->set_value(std::nullopt);
-            return;
-        }
-        result->set_value(
-            readReviewSet(w.store->connection(), w.child, QDate::currentDate(), seed));
-    });
-    // A file held up elsewhere must not hold up the choice window for long.
+    // A file held up elsewhere must not hold up the drill's window for long.
     if (answer.wait_for(std::chrono::seconds(2)) != std::future_status::ready) return std::nullopt;
     try {
         return answer.get();
     } catch (const std::future_error&) { // the writer stopped before it came to it
         return std::nullopt;
     }
+}
+
+std::optional<bool> RecordsWriter::keyingKnown()
+{
+    return ask<bool>([](Worker& w) {
+        return std::optional<bool>(readKeyMs(w.store->connection(), w.child).has_value());
+    });
+}
+
+std::optional<QList<ReviewProblem>> RecordsWriter::reviewSet()
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    return ask<QList<ReviewProblem>>([seed](Worker& w) {
+        return std::optional<QList<ReviewProblem>>(
+            readReviewSet(w.store->connection(), w.child, QDate::currentDate(), seed));
+    });
+}
+
+std::optional<DayPage> RecordsWriter::dayPage()
+{
+    return ask<DayPage>([](Worker& w) -> std::optional<DayPage> {
+        const QDate today = QDate::currentDate();
+        auto set = readDaySet(w.store->connection(), w.child, today);
+        auto marks = readDayMarks(w.store->connection(), w.child, today);
+        if (!set || !marks) return std::nullopt;
+        return DayPage{std::move(*set), std::move(*marks)};
+    });
+}
+
+std::optional<DayOutcome> RecordsWriter::dayFinished()
+{
+    return ask<DayOutcome>([this](Worker& w) -> std::optional<DayOutcome> {
+        const QDate today = QDate::currentDate();
+        Connection& connection = w.store->connection();
+        // The facts as this set left them.
+        const auto input = readPlanInput(connection, w.child, today);
+        if (!input) return std::nullopt;
+        const Passing passing = stepsPassed(*input);
+        if (!passing.passed.isEmpty() || (input->placing && !passing.placing)) {
+            PathTable paths(connection);
+            Transaction transaction(connection);
+            if (!transaction.began() ||
+                !paths.markPassed(w.child, passing.passed, today, input->placing) ||
+                (input->placing && !passing.placing && !paths.endPlacement(w.child)) ||
+                !transaction.commit()) {
+                stop(w.store->errorText());
+                return std::nullopt;
+            }
+        }
+        DayOutcome outcome;
+        outcome.passed = passing.passed;
+        const auto marks = readDayMarks(connection, w.child, today);
+        const auto first = w.endedSetId == 0
+                               ? std::optional<bool>(false)
+                               : isDaysFirstMark(connection, w.child, w.endedSetId, today);
+        if (!marks || !first) return std::nullopt;
+        outcome.marks = *marks;
+        outcome.markEarned = *first;
+        return outcome;
+    });
 }
 
 } // namespace common::records

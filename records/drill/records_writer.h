@@ -53,6 +53,11 @@ public:
     std::optional<QList<ReviewProblem>> reviewSet() override;
     // Read on the writer's thread, after what is queued is written.
     std::optional<bool> keyingKnown() override;
+    // Read on the writer's thread, after what is queued is written.
+    std::optional<DayPage> dayPage() override;
+    // On the writer's thread after the set's end: the steps it passed are
+    // kept (with the end of the placement), and today's mark is told.
+    std::optional<DayOutcome> dayFinished() override;
 
     // Waits until everything queued so far is written.
     void flush();
@@ -70,9 +75,13 @@ private:
         qint64 child = 0;
         SetRecord set;
         qint64 setId = 0;
+        qint64 endedSetId = 0; // the set ended last, for the day's mark
     };
 
     void post(std::function<void(Worker&)> job);
+    // `read` on the writer's thread after what is queued, waited for a
+    // short while at most: nothing when it did not come in time.
+    template <typename T> std::optional<T> ask(std::function<std::optional<T>(Worker&)> read);
     void stop(const QString& why);
 
     QString m_file;

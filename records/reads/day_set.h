@@ -23,5 +23,9 @@ std::optional<PlanInput> readPlanInput(const Connection& connection, qint64 chil
 std::optional<DaySet> readDaySet(const Connection& connection, qint64 child, const QDate& today);
 std::optional<DayMarks> readDayMarks(const Connection& connection, qint64 child,
                                      const QDate& today);
+// Whether the set `set` ended gave today its mark, no set having given it
+// before: what the drill shows once a day.
+std::optional<bool> isDaysFirstMark(const Connection& connection, qint64 child, qint64 set,
+                                    const QDate& today);
 
 } // namespace common::records

@@ -89,6 +89,31 @@ std::optional<qint64> RecordsStore::loginChild(const QString& login)
     return ChildrenTable(m_connection).ofLogin(login);
 }
 
+std::optional<ChildPlan> RecordsStore::childPlan(qint64 child) const
+{
+    return readChildPlan(m_connection, child);
+}
+
+bool RecordsStore::setGrade(qint64 child, std::optional<int> grade)
+{
+    return !isReadOnly() && PathTable(m_connection).setGrade(child, grade);
+}
+
+bool RecordsStore::setDayProblems(qint64 child, int problems)
+{
+    return !isReadOnly() && PathTable(m_connection).setDayProblems(child, problems);
+}
+
+bool RecordsStore::setPath(qint64 child, const Path& path)
+{
+    return !isReadOnly() && PathTable(m_connection).setPath(child, path);
+}
+
+bool RecordsStore::resetPath(qint64 child)
+{
+    return !isReadOnly() && PathTable(m_connection).resetPath(child);
+}
+
 QStringList RecordsStore::takeNotices() { return NoticesTable(m_connection).take(isReadOnly()); }
 
 bool RecordsStore::addNotice(const QString& text) { return NoticesTable(m_connection).add(text); }

@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The day's practice in the records, on a family's file and on a school's
+// server (the test command's private PostgreSQL cluster, as the tables'
+// owner; left out without it): a child's plan kept, the day's marks and set,
+// and the drill's writer at the end of a day's set.
+#include "records/drill/records_writer.h"
+#include "records/reads/day_set.h"
+#include "records/store/records_store.h"
+#include "records/tables/answers_table.h"
+#include "records/tables/children_table.h"
+#include "tests/support/school_server.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace common::records;
+
+namespace {
+
+const QDate kToday(2026, 3, 2); // a row of days before it runs into February
+
+QDateTime atNoon(const QDate& day) { return QDateTime(day, QTime(12, 0)).toUTC(); }
+
+std::optional<int> gradeOf(int grade) { return grade ? std::optional<int>(grade) : std::nullopt; }
+
+qint64 scalar(const Connection& c, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery q(c.database());
+    q.prepare(sql);
+    for (const QVariant& v : values) q.addBindValue(v);
+    return q.exec() && q.next() ? q.value(0).toLongLong() : -1;
+}
+
+// A set of the child's ended at noon of `day`, not ended with `answered` -1.
+qint64 addSet(const Connection& c, qint64 child, const QString& choice, const QDate& day, int count,
+              int answered)
+{
+    const QVariant end =
+        answered < 0 ? QVariant(QMetaType(QMetaType::QString)) : utcText(atNoon(day));
+    answered = answered < 0 ? count : answered;
+    return scalar(
+        c,
+        "INSERT INTO sets(child_id, program, choice, problem_count, started_at, ended_at, "
+        "score, first_tries, first_right) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
+        {child, u"numira"_qs, choice, count, utcText(atNoon(day).addSecs(-60)), end, answered,
+         answered, answered});
+}
+
+} // namespace
+
+class TestDayRecords : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    RecordsStore m_file;
+    std::unique_ptr<school::SchoolDatabase> m_school;
+    Connection m_server;
+    int m_made = 0;
+    std::optional<common::DaySet> m_fileSet;
+
+    // The row's database, with a new child in it (of id `id` when given).
+    Connection& records(qint64& child, qint64 id = 0)
+    {
+        QFETCH_GLOBAL(bool, server);
+        Connection& c = server ? m_server : m_file.connection();
+        child = scalar(
+            c,
+            "INSERT INTO children(id, nickname, login, created_at) "
+            "VALUES(?, ?, NULL, ?) RETURNING id",
+            {id ? id : ++m_made, u"子ども%1"_qs.arg(id ? id : m_made), utcText(atNoon(kToday))});
+        return c;
+    }
+
+private slots:
+    void initTestCase_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        if (school::missingServer().isEmpty()) QTest::newRow("server") << true;
+    }
+    void initTestCase()
+    {
+        QVERIFY(m_file.open(m_dir.filePath(QStringLiteral("records.sqlite"))) == Opening::kOpened);
+        if (!school::missingServer().isEmpty()) {
+            QVERIFY2(qgetenv("CI") != "true", qPrintable(school::missingServer()));
+            return;
+        }
+        m_school = std::make_unique<school::SchoolDatabase>(QStringLiteral("day"), 0);
+        QVERIFY2(m_school->ok(), qPrintable(m_school->error()));
+        QVERIFY(m_server.open(serverDialect(), [this](QSqlDatabase& db) {
+            db.setHostName(qEnvironmentVariable("APP_TEST_PGHOST"));
+            db.setPort(qEnvironmentVariableIntValue("APP_TEST_PGPORT"));
+            db.setUserName(qEnvironmentVariable("APP_TEST_PGUSER"));
+            db.setDatabaseName(m_school->database());
+        }));
+    }
+    void cleanupTestCase()
+    {
+        m_server.close();
+        m_school.reset();
+    }
+
+    // A year, a day's length and a path as an adult sets them; 0 is no year.
+    void plan_data()
+    {
+        QTest::addColumn<int>("grade");
+        QTest::addColumn<int>("own");      // 1: an own path, 2: one then reset
+        QTest::addColumn<int>("newGrade"); // beyond kLastGrade: refused
+        QTest::addColumn<int>("problems");
+        QTest::addColumn<bool>("problemsTaken");
+        QTest::newRow("a new year on the default path") << 2 << 0 << 4 << 15 << true;
+        QTest::newRow("the year cleared, ten minutes") << 3 << 0 << 0 << 0 << true;
+        QTest::newRow("out of range refused") << 2 << 0 << 7 << 17 << false;
+        QTest::newRow("own path kept in a new year") << 1 << 1 << 5 << 30 << true;
+        QTest::newRow("own path reset to the year's") << 1 << 2 << 5 << 20 << true;
+    }
+    void plan()
+    {
+        QFETCH(int, grade);
+        QFETCH(int, own);
+        QFETCH(int, newGrade);
+        QFETCH(int, problems);
+        QFETCH(bool, problemsTaken);
+        qint64 child = 0;
+        Connection& c = records(child);
+        PathTable table(c);
+        QVERIFY(table.setGrade(child, gradeOf(grade)));
+        Path mine = defaultPath(kFirstGrade);
+        std::reverse(mine.steps.begin(), mine.steps.end());
+        mine.steps[1].skipped = true;
+        mine.pinned = mine.steps[2].key;
+        if (own > 0) QVERIFY(table.setPath(child, mine));
+        QCOMPARE(table.setGrade(child, gradeOf(newGrade)), newGrade <= kLastGrade);
+        if (own > 1) QVERIFY(table.resetPath(child));
+        QCOMPARE(table.setDayProblems(child, problems), problemsTaken);
+        std::optional<ChildPlan> plan = readChildPlan(c, child);
+        QVERIFY(plan && plan->placing);
+        const std::optional<int> year = gradeOf(newGrade <= kLastGrade ? newGrade : grade);
+        QVERIFY(plan->grade == year);
+        QCOMPARE(plan->dayProblems, problemsTaken ? problems : kDefaultDayProblems);
+        QCOMPARE(plan->ownPath, own == 1);
+        QVERIFY(plan->path == (own == 1 ? mine : defaultPath(year)));
+        QVERIFY(table.endPlacement(child));
+        plan = readChildPlan(c, child);
+        QVERIFY(plan && !plan->placing);
+        QVERIFY(!readChildPlan(c, child + 1000));
+    }
+
+    // The day's mark: sets ended on days around kToday (offsets), of 10
+    // problems with `answered` answered.
+    void marks_data()
+    {
+        QTest::addColumn<QList<int>>("days");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<int>("answered"); // -1: not ended
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("inRow");
+        QTest::addColumn<bool>("today");
+        const QString day = QStringLiteral("today:table:5");
+        QTest::newRow("a finished day's set") << QList<int>{0} << day << 10 << 1 << 1 << true;
+        QTest::newRow("one answered short") << QList<int>{0} << day << 9 << 0 << 0 << false;
+        QTest::newRow("one not ended") << QList<int>{0} << day << -1 << 0 << 0 << false;
+        QTest::newRow("a kind's set") << QList<int>{0} << "table:5" << 10 << 0 << 0 << false;
+        QTest::newRow("a row to yesterday, today to come")
+            << QList<int>{-1, -2, -3} << day << 10 << 1 << 3 << false;
+        QTest::newRow("a missed day ends the row")
+            << QList<int>{0, -1, -3} << day << 10 << 2 << 2 << true;
+        QTest::newRow("two sets a day count once")
+            << QList<int>{0, 0, -1} << day << 10 << 2 << 2 << true;
+        QTest::newRow("a day to come") << QList<int>{1} << day << 10 << 0 << 0 << false;
+    }
+    void marks()
+    {
+        QFETCH(QList<int>, days);
+        QFETCH(QString, choice);
+        QFETCH(int, answered);
+        QFETCH(int, month);
+        QFETCH(int, inRow);
+        QFETCH(bool, today);
+        qint64 child = 0;
+        Connection& c = records(child);
+        for (int d : days) QVERIFY(addSet(c, child, choice, kToday.addDays(d), 10, answered) > 0);
+        const std::optional<common::DayMarks> marks = readDayMarks(c, child, kToday);
+        QVERIFY(marks);
+        QCOMPARE(marks->month.size(), month);
+        for (const QDate& d : marks->month) QVERIFY(d.month() == kToday.month() && d <= kToday);
+        QCOMPARE(marks->daysInRow, inRow);
+        QCOMPARE(marks->today, today);
+    }
+
+    // A grade-2 child placed, its yesterday at row 5 with three facts missed:
+    // the same set twice today, the same on both databases, the missed facts
+    // in it.
+    void daySet()
+    {
+        qint64 child = 0;
+        Connection& c = records(child, 5000);
+        QVERIFY(PathTable(c).setGrade(child, 2) && PathTable(c).endPlacement(child));
+        const common::SetRecord set{QStringLiteral("numira"), QStringLiteral("table:5"), 9, {}};
+        qint64 setId = 0;
+        KeyingCache keying;
+        QStringList missed;
+        for (int n = 1; n <= 9; ++n) {
+            const QString fact = u"mul:5x%1"_qs.arg(n);
+            const bool right = n % 3 != 0;
+            if (!right) missed << fact;
+            const QString sum = QString::number(5 * n), typed = right ? sum : u"1"_qs;
+            const QDateTime at = atNoon(kToday.addDays(-1)).addSecs(n);
+            const common::AnswerRecord a{n, fact, sum, typed, 1, right, false, {}, 1500, at, {}};
+            QVERIFY(AnswersTable(c).write(child, set, setId, a, keying));
+        }
+        const std::optional<PlanInput> input = readPlanInput(c, child, kToday);
+        QVERIFY(input);
+        QCOMPARE(input->facts.size(), 9);
+        for (const PlanFact& f : input->facts) QCOMPARE(f.missedEver, missed.contains(f.fact));
+        const std::optional<common::DaySet> day = readDaySet(c, child, kToday);
+        QVERIFY(day && !day->problems.isEmpty());
+        QVERIFY(day == readDaySet(c, child, kToday));
+        for (const QString& fact : missed)
+            QVERIFY2(std::any_of(day->problems.cbegin(), day->problems.cend(),
+                                 [&](const auto& p) { return p.fact == fact && p.due; }),
+                     qPrintable(fact));
+        QFETCH_GLOBAL(bool, server);
+        if (!server)
+            m_fileSet = day;
+        else if (m_fileSet)
+            QVERIFY(day == m_fileSet);
+    }
+
+    // The drill's side: two day's sets of a procedure step today, after a set
+    // of its kind yesterday: the first passes the step and marks the day, the
+    // second neither; the child deleted leaves nothing of its plan.
+    void dayFinished()
+    {
+        QFETCH_GLOBAL(bool, server);
+        if (server) QSKIP("a drill writes its own file");
+        const QString file = m_dir.filePath(QStringLiteral("drill.sqlite"));
+        QString step;
+        for (const QString& key : allSteps())
+            if (!isRecallStep(key)) step = step.isEmpty() ? key : step;
+        qint64 child = 0;
+        {
+            RecordsStore store;
+            QVERIFY(store.open(file) == Opening::kOpened);
+            QVERIFY(!store.addChild(QStringLiteral("はなこ"), &child));
+            Path path = defaultPath(1);
+            path.pinned = step;
+            QVERIFY(store.setPath(child, path));
+            QVERIFY(PathTable(store.connection()).endPlacement(child));
+            QVERIFY(addSet(store.connection(), child, step, QDate::currentDate().addDays(-1), 10,
+                           10) > 0);
+        }
+        RecordsWriter writer(file);
+        writer.open([](const OpenedRecords&) {});
+        QList<common::DayOutcome> outcomes;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (int played = 0; played < 2; ++played) {
+            writer.setStarted({QStringLiteral("numira"), u"today:"_qs + step, 2, {}});
+            for (int n = 1; n <= 2; ++n)
+                writer.answered(
+                    {n, u"add:1+1"_qs, u"2"_qs, u"2"_qs, 1, true, false, {}, 900, now, {}});
+            writer.setEnded(2);
+            const std::optional<common::DayOutcome> outcome = writer.dayFinished();
+            QVERIFY(outcome);
+            outcomes << *outcome;
+        }
+        QCOMPARE(outcomes[0].passed, QStringList{step});
+        QVERIFY(outcomes[0].markEarned && outcomes[0].marks.today);
+        QVERIFY(outcomes[1].passed.isEmpty());
+        QVERIFY(!outcomes[1].markEarned && outcomes[1].marks.today);
+        writer.flush();
+        RecordsStore store;
+        QVERIFY(store.open(file) == Opening::kOpened);
+        QCOMPARE(store.childPlan(child)->passed, QStringList{step});
+        QVERIFY(store.deleteChild(child));
+        for (const char* table : {"paths", "steps_passed", "sets"})
+            QCOMPARE(scalar(store.connection(), u"SELECT count(*) FROM %1"_qs.arg(table), {}), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDayRecords)
+#include "test_day_records.moc"
