@@ -330,28 +330,6 @@ private slots:
         if (c.drill.dayOutcome()) QCOMPARE(c.drill.dayOutcome()->passed, QStringList{"div:5"});
     }
 
-    void dayMessages_data()
-    {
-        QTest::addColumn<bool>("mark");
-        QTest::addColumn<QStringList>("passed");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("nothing earned") << false << QStringList{} << QString();
-        QTest::newRow("the mark") << true << QStringList{} << u"きょうのはなまる！"_qs;
-        QTest::newRow("placed past rows") << false << QStringList{"table:5", "table:2", "table:3"}
-                                          << u"3のだんまで ごうかく！"_qs;
-        QTest::newRow("a kind, with the mark")
-            << true << QStringList{"add:3"} << u"はなまる！ たしざん4 ごうかく！"_qs;
-        QTest::newRow("division facts")
-            << false << QStringList{"divrow:7"} << u"7のだんのわりざん ごうかく！"_qs;
-    }
-    void dayMessages()
-    {
-        QFETCH(bool, mark);
-        QFETCH(QStringList, passed);
-        QFETCH(QString, message);
-        QCOMPARE(dayMessage({mark, passed, {}}), message);
-    }
-
     // The choice window answered in turn: "k n" a list item, "table" rows,
     // "empty" a table choice without rows, "closed" the close box. Before,
     // division 5 (with remainders) was chosen and two problems answered.
