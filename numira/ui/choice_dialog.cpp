@@ -248,9 +248,10 @@ void ChoiceDialog::showReviewText()
     int due = 0;
     for (const common::ReviewProblem& p : m_review) due += p.due;
     if (m_dayOffered) {
-        m_reviewText->setText(m_review.isEmpty()
-                                  ? QStringLiteral("にがては いま ないよ☆")
-                                  : QStringLiteral("にがて %1もん").arg(m_review.size()));
+        m_reviewText->setText(
+            m_review.isEmpty()
+                ? QStringLiteral("にがては いま ないよ☆")
+                : QStringLiteral("にがて %1もん もどってきたよ").arg(m_review.size()));
         return;
     }
     m_reviewText->setText(

@@ -5,7 +5,7 @@ a fresh home; an adult turns records on in the records window and adds two
 children; each drill then asks who is playing, and a short set played as one
 of them is read back from the records file. With records on, the choice
 window's six pages are all in reach at 96 dpi, and a missed fact, once due,
-comes back on the review page. Known facts answered right but slowly, after
+comes back on the review part of the day's page. Known facts answered right but slowly, after
 the warm-up that measures the child's typing, are ゆっくり on the child's
 page, and できた once answered quickly a day on (faketime). A generated
 child-year's times-table grid is read through the accessibility bus, each
@@ -105,11 +105,12 @@ def who_is_playing(desk, program, child, **env):
 
 
 def review_page(desk, app, says):
-    """Opens the choice window on the review page; checks what it says."""
+    """Opens the choice window on the review page, grown into the day's
+    page while a child is known; checks what it says."""
     click(find(app[0], "もんだいえらび", "push button"))
     choice = window(app, numira.CHOICE_TITLE)
     bar = find(choice, role="page tab list")
-    for name in numira.TABS + ["にがて"]:
+    for name in numira.TABS + ["きょう"]:
         tab = find(bar, name, "page tab")
         desk.check(access.inside(access.extents(tab), access.extents(choice)),
                    "tab %s in reach at 96 dpi" % name, str(access.extents(tab)))
@@ -160,7 +161,7 @@ def missed_fact_comes_back(desk):
             db.execute("UPDATE facts SET due = date('now', 'localtime', '-1 day') WHERE box = 1")
         app = who_is_playing(desk, "numira", "はなこ")
         choice = review_page(desk, app, "もどってきたよ")
-        click(find(choice, "けってい", "push button"))
+        click(find(choice, "にがて", "push button"))
         access.wait_for(lambda: access.gone(choice), "the choice window to close")
         question = missed[0][0].split(":", 1)[1]
         desk.expect(lambda: text(find(app[0], "もんだい", "text")), question,
