@@ -319,15 +319,15 @@ void ChoiceDialog::buildDayPage()
 // on each marked day, nothing on the others.
 void ChoiceDialog::showDayPage(const common::DayPage& day)
 {
-    QStringList lines{QStringLiteral("きょうのれんしゅう")};
-    if (m_daySize == 0) {
-        lines << QStringLiteral("きょうの れんしゅうは もう ないよ☆");
-    } else {
-        lines << QStringLiteral("きょうは%1もん やろう☆").arg(m_daySize);
-        if (day.set.placing) lines.last() += QStringLiteral(" どこまで できるかな？");
-    }
     // Asked again the same day, the same set; the mark counts once.
-    if (day.marks.today) lines.last() += QStringLiteral(" はなまる もらったよ☆");
+    QStringList lines{day.marks.today ? QStringLiteral("きょうのれんしゅう はなまる！")
+                                      : QStringLiteral("きょうのれんしゅう")};
+    if (m_daySize == 0)
+        lines << QStringLiteral("きょうの れんしゅうは もう ないよ☆");
+    else
+        lines << QStringLiteral("きょうは%1もん ").arg(m_daySize) +
+                     (day.set.placing ? QStringLiteral("どこまで できるかな？")
+                                      : QStringLiteral("やろう☆"));
     m_dayText->setText(lines.join(u'\n'));
     m_dayButton->setEnabled(m_daySize > 0);
 
