@@ -9,9 +9,8 @@ comes back on the review part of the day's page. Known facts answered right but 
 the warm-up that measures the child's typing, are ゆっくり on the child's
 page, and できた once answered quickly a day on (faketime). A generated
 child-year's times-table grid is read through the accessibility bus, each
-cell's state against the file. A second-year child new to Numira gets the
-day's practice from the choice window, earns the day's はなまる, and a day on
-(faketime) finds the fact it missed among the new day's set."""
+cell's state against the file. A second-year child's day's practice earns
+はなまる; a day on (faketime) the fact it missed is in the new day's set."""
 import datetime
 import decimal
 import glob
@@ -108,8 +107,7 @@ def who_is_playing(desk, program, child, **env):
 
 
 def review_page(desk, app, says):
-    """Opens the choice window on the review page, grown into the day's
-    page while a child is known; checks what it says."""
+    """Opens the choice window on the review (and day's) page; checks what it says."""
     click(find(app[0], "もんだいえらび", "push button"))
     choice = window(app, numira.CHOICE_TITLE)
     bar = find(choice, role="page tab list")
@@ -268,26 +266,20 @@ def slow_then_quick(desk):
 
 
 def right_answer(question):
-    """A problem's answer by arithmetic of our own, written as the drill writes it."""
+    """A problem's answer (no remainders on a second year's path) by arithmetic of our own."""
     a, op, b = re.match(r"^([\d.]+)([-+x÷])([\d.]+)$", question).groups()
     a, b = decimal.Decimal(a), decimal.Decimal(b)
-    if op == "÷" and a == int(a) and b == int(b) and a % b:
-        return "%d...%d" % (a // b, a % b)
-    value = {"+": a + b, "-": a - b, "x": a * b, "÷": a / b if b else a}[op]
-    return "%s" % format(value.normalize(), "f")
+    return format({"+": a + b, "-": a - b, "x": a * b, "÷": a / b}[op].normalize(), "f")
 
 
 def play_the_day(desk, app, miss):
-    """Opens the choice window, which shows the day's page first, starts the
-    day's set and answers it: the first problem wrong once when miss. The
-    questions asked, and the one missed."""
+    """The day's set from the day's page, its first problem missed once if miss."""
     click(find(app[0], "もんだいえらび", "push button"))
     choice = window(app, numira.CHOICE_TITLE)
     desk.expect(lambda: any(n.showing and re.search(r"きょうは\d+もん", n.name)
                             for n in access.find_all(choice, role="label")), True,
                 "the choice window opens on the day's page")
-    # The picture in the README: the day after a mark.
-    if os.environ.get("E2E_DOCS_DIR") and not miss:
+    if os.environ.get("E2E_DOCS_DIR") and not miss:  # README's picture: the day after a mark
         import screenshots
         screenshots.capture(desk, numira.CHOICE_TITLE,
                             os.path.join(os.environ["E2E_DOCS_DIR"], "numira-today.png"))
@@ -310,9 +302,6 @@ def play_the_day(desk, app, miss):
 
 
 def day_of_a_second_year(desk):
-    """たろう, new to Numira in its second school year: the day's set on
-    screen, answered with one miss, はなまる; a day on (faketime) the fact
-    missed comes back among the new day's set."""
     with desk.walk("the day's practice of a second-year child", seconds=120):
         with sqlite3.connect(records_file(desk)) as db:
             db.execute("UPDATE children SET grade = 2 WHERE nickname = 'たろう'")

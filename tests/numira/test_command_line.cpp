@@ -183,13 +183,6 @@ private slots:
             QVERIFY(r.status == 0 && test_support::readPdfPages(pdftotext, pdf, day));
         }
         QCOMPARE(days[0], days[1]);
-        // Its answer sheet, every answer right.
-        int answers = 0;
-        double first = 0;
-        static const QRegularExpression item(u"\\S+ =\\S+"_qs);
-        for (auto it = item.globalMatch(days[0].last()); it.hasNext(); ++answers)
-            QVERIFY(answerIsRight(it.next().captured(), &first));
-        QVERIFY(answers > 0);
         test_support::checkRefused(kProgram, {"--sheet", "review", "--child", "じろう"}, 2,
                                    "no child named");
         QFile::remove(m_data.filePath("numirabairo/records.sqlite"));

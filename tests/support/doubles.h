@@ -73,7 +73,6 @@ public:
     std::optional<QList<common::ReviewProblem>> reviewSet() override { return review; }
     std::optional<bool> keyingKnown() override { return keying; }
     std::optional<common::DayPage> dayPage() override { return day; }
-    // Logged as "day", after the set's "end".
     std::optional<common::DayOutcome> dayFinished() override
     {
         events << QStringLiteral("day");
