@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the records window waits for when it shows a child: the times-table
-// grid, the whole child page and a review set, read from
+// grid, the whole child page, a review set and the day's set, read from
 // - a child-year: 100 answers a day for the 365 days up to today, written
 //   through the store as the drills write them (times tables mostly, a kind
 //   of sums, subtractions or divisions a day, one Bairo set, about a fifth of
@@ -14,6 +14,7 @@
 #include "bench/bench_scale.h"
 #include "records/reads/answers_csv.h"
 #include "records/reads/child_page.h"
+#include "records/reads/day_set.h"
 #include "records/reads/review.h"
 #include "records/store/records_store.h"
 
@@ -310,6 +311,10 @@ int main(int argc, char* argv[])
             [&] { return readReviewSet(year.connection(), child, now.date(), ++seed).size(); });
     measure("review set, one child of the class", runs,
             [&] { return readReviewSet(group.connection(), pupil, now.date(), ++seed).size(); });
+    measure("day's set, child-year", runs, [&] {
+        const auto set = readDaySet(year.connection(), child, now.date());
+        return set ? set->problems.size() + set->procedureCount : qsizetype(-1);
+    });
     measure("CSV export, one child of the class", runs,
             [&] { return answersCsv(group.connection(), pupil).size(); });
     // Opening the class file, as the records window and its command line do:

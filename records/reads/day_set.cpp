@@ -45,74 +45,110 @@ bool readPlanFacts(const Connection& connection, qint64 child, const QDate& toda
 {
     const QSqlDatabase db = connection.database();
     const MasteryRule rule = readRule(db);
-    const Pace pace = rule.timed ? readPace(connection, child) : Pace{};
     const QDateTime endOfToday = QDateTime(today.addDays(1), QTime(0, 0)).toUTC();
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    // Numira's facts only: Bairo's pairs are not on a path.
-    // In one order on both databases, so that both give the planner the same.
-    q.prepare(connection.dialect().query(
-        QStringLiteral("SELECT fact, right_answer, seen, first_try_right, latest, last_missed, "
-                       "due, right_times FROM facts WHERE child_id = ? "
-                       "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:') "
-                       "ORDER BY fact COLLATE BINARY")));
+    // Numira's facts only (Bairo's pairs are not on a path), and the keying
+    // ones, whose times tell the child's limits with the recall facts' as
+    // readPace tells them: the rows are read once, a child-year's thousands
+    // of them. In one order on both databases, so that both give the
+    // planner the same.
+    q.prepare(connection.dialect().query(QStringLiteral(
+        "SELECT fact, right_answer, seen, first_try_right, latest, last_missed, "
+        "CASE WHEN seen > first_try_right THEN due END, right_times FROM facts WHERE child_id = ? "
+        "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:', 'key:') "
+        "ORDER BY fact COLLATE BINARY")));
     q.addBindValue(child);
     if (!q.exec()) return false;
+    QList<TimedAnswer> rightTries;
+    // The recall facts, whose speed waits for the limits.
+    QList<std::pair<QString, QList<qint64>>> timed;
     while (q.next()) {
         PlanFact f;
         f.fact = q.value(0).toString();
         f.answer = q.value(1).toString();
+        const bool recall = isRecallFact(f.fact);
+        QList<qint64> times;
+        if (rule.timed && (recall || answerInQuestion(f.fact))) {
+            times = parseRightTimes(q.value(7).toString());
+            for (const qint64 ms : std::as_const(times)) rightTries.append({f.fact, f.answer, ms});
+        }
+        if (isKeyingFact(f.fact)) continue;
         f.seen = q.value(2).toInt();
         f.firstTryRight = q.value(3).toInt();
         f.missedEver = f.seen > f.firstTryRight;
         const QVariant lastMissed = q.value(5);
-        const QList<qint64> times = parseRightTimes(q.value(7).toString());
-        f.state = fluentState(factState(parseFirstTries(q.value(4).toString()),
-                                        lastMissed.isNull() ? QDateTime() : storedTime(lastMissed),
-                                        rule, endOfToday),
-                              rule, f.fact, f.answer, times, pace);
-        if (f.missedEver && !q.value(6).isNull())
-            f.due = QDate::fromString(q.value(6).toString(), Qt::ISODate);
+        f.state =
+            factState(parseFirstTries(q.value(4).toString()),
+                      lastMissed.isNull() ? QDateTime() : storedTime(lastMissed), rule, endOfToday);
+        if (const QVariant due = q.value(6); !due.isNull())
+            f.due = QDate::fromString(due.toString(), Qt::ISODate);
+        f.quickAtEveryTry = f.seen > 0 && !f.missedEver;
+        if (rule.timed && recall) timed.append({f.fact, std::move(times)});
+        input.facts.insert(f.fact, std::move(f));
+    }
+    if (timed.isEmpty()) return true;
+    Pace pace;
+    q.prepare(QStringLiteral("SELECT base_limit_ms FROM children WHERE id = ?"));
+    q.addBindValue(child);
+    if (!q.exec()) return false;
+    if (q.next()) pace.baseMs = baseLimitStep(q.value(0).toInt());
+    pace.keyMs = keyMs(rightTries);
+    for (const auto& [fact, times] : std::as_const(timed)) {
+        PlanFact& f = input.facts[fact];
+        f.state = fluentState(f.state, rule, f.fact, f.answer, times, pace);
         // Slow or not as fluentState tells it: no limit while the keying
-        // is not known, none under the accuracy rule.
-        std::optional<int> limit;
-        if (rule.timed && isRecallFact(f.fact)) limit = pace.limitFor(f.answer);
+        // is not known.
+        const std::optional<int> limit = pace.limitFor(f.answer);
         const std::optional<qint64> usual = usualMs(times);
         if (limit && usual && *usual > *limit) f.overLimitMs = *usual - *limit;
-        f.quickAtEveryTry = f.seen > 0 && !f.missedEver && f.overLimitMs == 0;
-        input.facts.insert(f.fact, f);
+        f.quickAtEveryTry = f.quickAtEveryTry && f.overLimitMs == 0;
     }
     return true;
 }
 
-// The procedure steps' sets, and the child's usual time per problem in its
-// latest sets.
-bool readPlanSets(const Connection& connection, qint64 child, PlanInput& input,
-                  std::optional<qint64>& usualMsPerProblem)
+// The procedure steps' ended sets, oldest first: their own kind's and the
+// day's sets of them.
+bool readPlanSets(const Connection& connection, qint64 child, PlanInput& input)
+{
+    QStringList choices;
+    for (const QString& step : allSteps())
+        if (!isRecallStep(step)) choices << step << dayChoicePrefix() + step;
+    if (choices.isEmpty()) return true;
+    QStringList marks(choices.size(), QStringLiteral("?"));
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT choice, ended_at, problem_count, score FROM sets "
+                             "WHERE child_id = ? AND program = ? AND ended_at IS NOT NULL "
+                             "AND choice IN (%1) ORDER BY ended_at, id")
+                  .arg(marks.join(u", ")));
+    q.addBindValue(child);
+    q.addBindValue(QStringLiteral("numira"));
+    for (const QString& choice : std::as_const(choices)) q.addBindValue(choice);
+    if (!q.exec()) return false;
+    while (q.next())
+        input.sets.append({procedureStepOf(q.value(0).toString()), localDay(q.value(1)),
+                           q.value(2).toInt(), q.value(3).toInt()});
+    return true;
+}
+
+// The child's usual time per problem in its latest sets, all kinds.
+bool readUsualMsPerProblem(const Connection& connection, qint64 child, std::optional<qint64>& usual)
 {
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT choice, ended_at, problem_count, score, started_at, "
-        "last_answered_at, first_tries FROM sets WHERE child_id = ? "
-        "AND program = ? AND ended_at IS NOT NULL ORDER BY started_at DESC, id DESC"));
+    q.prepare(QStringLiteral("SELECT started_at, last_answered_at, first_tries FROM sets "
+                             "WHERE child_id = ? AND ended_at IS NOT NULL AND first_tries > 0 "
+                             "AND last_answered_at IS NOT NULL ORDER BY started_at DESC LIMIT ?"));
     q.addBindValue(child);
-    q.addBindValue(QStringLiteral("numira"));
+    q.addBindValue(kPaceSets);
     if (!q.exec()) return false;
     QList<qint64> perProblem;
     while (q.next()) {
-        const QString step = procedureStepOf(q.value(0).toString());
-        if (!step.isEmpty())
-            input.sets.append({step, localDay(q.value(1)), q.value(2).toInt(), q.value(3).toInt()});
-        const int tries = q.value(6).toInt();
-        if (perProblem.size() < kPaceSets && tries > 0 && !q.value(5).isNull()) {
-            const qint64 ms = storedTime(q.value(4)).msecsTo(storedTime(q.value(5)));
-            if (ms > 0) perProblem.append(ms / tries);
-        }
+        const qint64 ms = storedTime(q.value(0)).msecsTo(storedTime(q.value(1)));
+        if (ms > 0) perProblem.append(ms / q.value(2).toInt());
     }
-    // Oldest first, as the planner counts days.
-    std::reverse(input.sets.begin(), input.sets.end());
-    usualMsPerProblem = usualMs(perProblem);
+    usual = usualMs(perProblem);
     return true;
 }
 
@@ -129,13 +165,14 @@ std::optional<PlanInput> readPlanInput(const Connection& connection, qint64 chil
     input.path = plan->path;
     input.passed = plan->passed;
     input.placing = plan->placing;
-    std::optional<qint64> usualMsPerProblem;
-    if (!readPlanFacts(connection, child, today, input) ||
-        !readPlanSets(connection, child, input, usualMsPerProblem))
+    if (!readPlanFacts(connection, child, today, input) || !readPlanSets(connection, child, input))
         return std::nullopt;
-    input.problems = plan->dayProblems == kAboutTenMinutes
-                         ? problemsForTenMinutes(usualMsPerProblem)
-                         : plan->dayProblems;
+    input.problems = plan->dayProblems;
+    if (input.problems == kAboutTenMinutes) {
+        std::optional<qint64> usual;
+        if (!readUsualMsPerProblem(connection, child, usual)) return std::nullopt;
+        input.problems = problemsForTenMinutes(usual);
+    }
     return input;
 }
 

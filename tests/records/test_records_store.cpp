@@ -502,17 +502,20 @@ private slots:
         const QByteArray last = old.typed.toUtf8();
         QVERIFY(fileBytes(file()).contains(last));
         QSqlQuery back(QSqlDatabase::database(store.connectionName()));
-        QVERIFY(back.exec("ALTER TABLE facts DROP right_times") &&
-                back.exec("ALTER TABLE answers DROP limit_ms") &&
-                back.exec("ALTER TABLE children DROP base_limit_ms") &&
-                back.exec("ALTER TABLE rules DROP timed") && back.exec("DROP TABLE outbox") &&
-                back.exec("DROP INDEX sets_by_uid") && back.exec("DROP INDEX answers_by_uid") &&
-                back.exec("ALTER TABLE sets DROP uid") &&
-                back.exec("ALTER TABLE answers DROP uid") &&
-                back.exec("DROP INDEX children_by_login") &&
-                back.exec("ALTER TABLE children DROP login") &&
-                back.exec("DROP INDEX facts_missed_by_due") && back.exec("DROP TABLE keeping") &&
-                back.exec("PRAGMA user_version = 2"));
+        QVERIFY(
+            back.exec("ALTER TABLE facts DROP right_times") &&
+            back.exec("ALTER TABLE answers DROP limit_ms") &&
+            back.exec("ALTER TABLE children DROP base_limit_ms") &&
+            back.exec("ALTER TABLE rules DROP timed") && back.exec("DROP TABLE outbox") &&
+            back.exec("DROP INDEX sets_by_uid") && back.exec("DROP INDEX answers_by_uid") &&
+            back.exec("ALTER TABLE sets DROP uid") && back.exec("ALTER TABLE answers DROP uid") &&
+            back.exec("DROP INDEX children_by_login") &&
+            back.exec("ALTER TABLE children DROP login") &&
+            back.exec("DROP INDEX facts_missed_by_due") && back.exec("DROP TABLE keeping") &&
+            back.exec("DROP TABLE paths") && back.exec("DROP TABLE steps_passed") &&
+            back.exec("ALTER TABLE children DROP grade") &&
+            back.exec("ALTER TABLE children DROP day_problems") &&
+            back.exec("ALTER TABLE children DROP placing") && back.exec("PRAGMA user_version = 2"));
         back = QSqlQuery();
         store.close();
         QCOMPARE(store.open(file()), Opening::kOpened);
