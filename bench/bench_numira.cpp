@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Judging one answer in the core, and one Return handled by the real window
-// (judge, every widget updated, the sound started on a silent output).
+// Judging one answer in the core, one Return handled by the real window
+// (judge, every widget updated, the sound started on a silent output), and
+// one showing of the choice window: records off, with the review page, and
+// with the review page grown into the day's page (the records' answers
+// given at once, so that the window's own cost is what is timed).
 #include "common/dialogs.h"
 #include "common/qt_sound_player.h"
 #include "common/random_source.h"
@@ -63,6 +66,38 @@ private slots:
             QTest::keyPress(answer, Qt::Key_Return);
         }
         QCOMPARE(dialogs.count("warning"), 0);
+    }
+
+    void choiceWindow_data()
+    {
+        QTest::addColumn<bool>("review");
+        QTest::addColumn<bool>("day");
+        QTest::newRow("records off") << false << false;
+        QTest::newRow("review page") << true << false;
+        QTest::newRow("day's page") << true << true;
+    }
+    void choiceWindow()
+    {
+        QFETCH(bool, review);
+        QFETCH(bool, day);
+        test_support::ScriptedDialogs dialogs;
+        test_support::RecordingSoundPlayer sound;
+        common::ClockRandomSource random;
+        test_support::RecordingRecords records;
+        const common::ReviewProblem fact{"mul:7x8", "7x8", "56", true};
+        if (review) records.review = QList<common::ReviewProblem>(20, fact);
+        const QDate today = QDate::currentDate();
+        if (day)
+            records.day = common::DayPage{
+                {"add:4", QList<common::ReviewProblem>(4, fact), "add:4", 16, 7, false},
+                {{today.addDays(1 - today.day()), today}, 1, true}};
+        numira::MainWindow form({dialogs, sound, random, {}, common::printerPages(), records},
+                                [](numira::ChoiceDialog& w) { w.reject(); });
+        form.show();
+        auto* choose = form.findChild<QPushButton*>("chooseButton");
+        choose->click(); // made at its first showing
+        QBENCHMARK { choose->click(); }
+        QCOMPARE(form.choiceWindow()->findChild<QTabWidget*>("pages")->count(), review ? 6 : 5);
     }
 };
 

@@ -41,6 +41,8 @@ Xoshiro256::result_type Xoshiro256::operator()()
     return result;
 }
 
+int FixedSeedRandomSource::uniform(int n) { return draw(m_engine, n); }
+
 ClockRandomSource::ClockRandomSource() { reseedFromClock(); }
 
 int ClockRandomSource::uniform(int n) { return draw(m_engine, n); }

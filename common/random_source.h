@@ -43,4 +43,17 @@ private:
     std::uint64_t m_reseeds = 0;
 };
 
+// Seeded once and never again: re-seeding from the clock goes on with the
+// same sequence, so that a set drawn from a seed (the day's practice of a
+// child) is drawn the same every time.
+class FixedSeedRandomSource final : public RandomSource {
+public:
+    explicit FixedSeedRandomSource(std::uint64_t seed) { m_engine.seed(seed); }
+    int uniform(int n) override;
+    void reseedFromClock() override {}
+
+private:
+    Xoshiro256 m_engine;
+};
+
 } // namespace common

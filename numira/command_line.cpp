@@ -7,6 +7,7 @@
 #include "numira/core/drill.h"
 #include "numira/core/generators.h"
 #include "records/drill/records_place.h"
+#include "records/reads/day_set.h"
 #include "records/reads/review.h"
 #include "records/store/records_store.h"
 
@@ -101,8 +102,16 @@ bool isReview(const QString& kind)
            kind == QStringLiteral("にがて");
 }
 
-// The review set of the child so named, or a line on standard error and nothing.
-std::optional<QList<common::ReviewProblem>> reviewOf(const QString& nickname)
+// "today" or "きょう": the sheet of a child's day's practice, from the records.
+bool isToday(const QString& kind)
+{
+    return kind.compare(QLatin1String("today"), Qt::CaseInsensitive) == 0 ||
+           kind == QStringLiteral("きょう");
+}
+
+// The review set (or the day's set) of the child so named, or a line on
+// standard error and nothing.
+std::optional<common::DaySet> childSetOf(const QString& nickname, bool today)
 {
     namespace records = common::records;
     records::RecordsStore store;
@@ -114,10 +123,19 @@ std::optional<QList<common::ReviewProblem>> reviewOf(const QString& nickname)
     }
     for (const records::Child& child : store.children()) {
         if (child.nickname != nickname) continue;
+        if (today) {
+            const auto day =
+                records::readDaySet(store.connection(), child.id, QDate::currentDate());
+            if (day && daySetSize(*day) > 0) return day;
+            cli::complain(cli::say("%1 さんの きょうの れんしゅうは いま ありません",
+                                   "there is no day's practice for %1")
+                              .arg(nickname));
+            return std::nullopt;
+        }
         const QList<common::ReviewProblem> review =
             records::readReviewSet(store.connection(), child.id, QDate::currentDate(),
                                    QRandomGenerator::global()->generate());
-        if (!review.isEmpty()) return review;
+        if (!review.isEmpty()) return common::DaySet{{}, review};
         cli::complain(
             cli::say("%1 さんの にがては いま ありません", "nothing is due for %1").arg(nickname));
         return std::nullopt;
@@ -141,15 +159,16 @@ int runCommandLine(int argc, char* argv[])
     const QCommandLineOption sheet(
         QStringLiteral("sheet"),
         cli::say("プリントの しゅるい: たしざん:4 や addition:4、九九:2,3,7 や table:2,3,7、"
-                 "にがて（review、--child と）",
+                 "にがて（review）や きょう（today）は --child と",
                  "kind of worksheet: a category and number such as addition:4 (or "
-                 "たしざん:4), table rows such as table:2,3,7 (or 九九:2,3,7), or review "
-                 "(にがて) with --child"),
+                 "たしざん:4), table rows such as table:2,3,7 (or 九九:2,3,7), review "
+                 "(にがて) or the day's practice, today (きょう), with --child"),
         QStringLiteral("KIND"));
-    const QCommandLineOption child(QStringLiteral("child"),
-                                   cli::say("にがての プリントを つくる こどもの ニックネーム",
-                                            "the nickname of the child whose review sheet is made"),
-                                   QStringLiteral("NAME"));
+    const QCommandLineOption child(
+        QStringLiteral("child"),
+        cli::say("にがてや きょうの プリントを つくる こどもの ニックネーム",
+                 "the nickname of the child whose sheet is made"),
+        QStringLiteral("NAME"));
     const QCommandLineOption withZero(
         QStringLiteral("with-zero"),
         cli::say("九九に ０の かけざんも いれる", "the table rows start from x0"));
@@ -169,10 +188,11 @@ int runCommandLine(int argc, char* argv[])
                                "nothing to do: give --sheet KIND (--list-kinds lists them)"));
         return cli::kBadInput;
     }
-    const bool review = isReview(parser.value(sheet));
+    const bool today = isToday(parser.value(sheet));
+    const bool review = today || isReview(parser.value(sheet));
     if (review != parser.isSet(child)) {
-        cli::complain(cli::say("--child は --sheet にがて と いっしょに つかいます",
-                               "--child goes with --sheet review, and review needs --child"));
+        cli::complain(cli::say("--child は --sheet にがて か きょう と いっしょに つかいます",
+                               "--child goes with --sheet review or today, and both need --child"));
         return cli::kBadInput;
     }
     const auto choice = review ? std::optional<Choice>(Choice{kReview, 0, {}})
@@ -182,7 +202,7 @@ int runCommandLine(int argc, char* argv[])
         cli::readSheetOptions(parser, sheetOptions, kMaxProblems, QStringLiteral("numira.pdf"));
     if (!request) return cli::kBadInput;
     const auto problems =
-        review ? reviewOf(parser.value(child)) : std::make_optional(QList<common::ReviewProblem>());
+        review ? childSetOf(parser.value(child), today) : std::make_optional(common::DaySet());
     if (!problems) return cli::kBadInput;
 
     common::ClockRandomSource random;
@@ -190,8 +210,10 @@ int runCommandLine(int argc, char* argv[])
     QList<common::Worksheet> sets;
     for (int s = 0; s < request->sets; ++s) {
         ProblemStore store;
-        if (review)
-            fillReview(*problems, store);
+        if (today)
+            fillDaySet(*problems, store);
+        else if (review)
+            fillReview(problems->problems, store);
         else
             generators.generate(*choice, store);
         store.count = std::min<qint32>(store.count, request->count);

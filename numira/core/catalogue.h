@@ -19,6 +19,7 @@ enum Category : qint32 {
     kDivision = 3,
     kMultiplicationTable = 4,
     kReview = 5, // what the child missed, from its records: only with records on
+    kToday = 6,  // the child's day's practice, from its records: only with records on
 };
 
 // The categories whose kinds are chosen from a list; the multiplication table

@@ -22,9 +22,12 @@ bool Drill::chooseSet(const std::function<std::optional<ChosenSet>()>& ask)
             m_choice = chosen->choice;
             m_store.title = chosen->title;
             m_review = chosen->review;
+            m_day = chosen->day;
         }
         if (m_choice.category == kReview)
             fillReview(m_review, m_store);
+        else if (m_choice.category == kToday)
+            fillDaySet(m_day, m_store);
         else // a category without a generator keeps the previous set
             m_generators.generate(m_choice, m_store);
         break;
@@ -37,10 +40,13 @@ bool Drill::chooseSet(const std::function<std::optional<ChosenSet>()>& ask)
 
 // The records are asked once, at the first choice of facts to know by heart:
 // the warm-up is given when they say the keying is not known yet, and
-// nothing changes with records off or nobody known to play.
+// nothing changes with records off or nobody known to play. The day's
+// practice asks facts too, unless it is only a procedure kind's set.
 bool Drill::warmUpDue()
 {
-    if (m_warmUpSettled || !asksRecallFacts(m_choice)) return false;
+    const bool recall =
+        asksRecallFacts(m_choice) || (m_choice.category == kToday && !m_day.problems.isEmpty());
+    if (m_warmUpSettled || !recall) return false;
     m_warmUpSettled = true;
     return m_records.keyingKnown() == false;
 }
@@ -61,11 +67,8 @@ void Drill::startAgain()
 // What runs, from its first problem, as a set of its own in the records.
 void Drill::restartRun()
 {
-    if (m_state.setChosen)
-        m_log.setStarted(QStringLiteral("numira"),
-                         m_warmingUp ? QString::fromUtf16(common::records::kKeyingChoice)
-                                     : choiceKey(m_choice),
-                         count());
+    if (m_state.setChosen) m_log.setStarted(QStringLiteral("numira"), recordedChoice(), count());
+    m_dayOutcome.reset();
     m_state.currentNumber = 1;
     m_state.firstTryCorrect = 0;
     m_state.onFirstTry = true;
@@ -139,11 +142,20 @@ std::optional<Judgement> Drill::returnPressed(QStringView typed)
     return Judgement{Verdict::kRight, s.finished};
 }
 
-// A review set mixes kinds: each of its answers says whether it has a remainder.
+QString Drill::recordedChoice() const
+{
+    if (m_warmingUp) return QString::fromUtf16(common::records::kKeyingChoice);
+    if (m_choice.category == kToday) return m_day.choice();
+    return choiceKey(m_choice);
+}
+
+// A review set and a day's set mix kinds: each of their answers says
+// whether it has a remainder.
 bool Drill::answersHaveRemainders() const
 {
     if (m_warmingUp) return false;
-    if (m_choice.category == kReview) return answer().contains(QLatin1String("..."));
+    if (m_choice.category == kReview || m_choice.category == kToday)
+        return answer().contains(QLatin1String("..."));
     return hasRemainder(m_choice.category, m_choice.number);
 }
 
@@ -157,6 +169,8 @@ void Drill::endRun()
         return;
     }
     m_state.finished = true;
+    // Written after its end, so that the records count this set in the day.
+    if (m_choice.category == kToday) m_dayOutcome = m_records.dayFinished();
 }
 
 bool Drill::fixCount(int typed)
@@ -219,6 +233,7 @@ QString choiceKey(const Choice& choice)
 {
     static const char* const kPrefixes[] = {"add:", "sub:", "mul:", "div:"};
     if (choice.category == kReview) return QStringLiteral("review");
+    if (choice.category == kToday) return QStringLiteral("today");
     if (choice.category == kMultiplicationTable) {
         QStringList rows;
         for (int row = 1; row <= 9; ++row)
@@ -237,6 +252,64 @@ void fillReview(const QList<common::ReviewProblem>& review, ProblemStore& store)
     store.countText() = QString::number(store.count);
     for (int k = 1; k <= store.count; ++k)
         store.setSlot(k, review.at(k - 1).question, review.at(k - 1).answer);
+}
+
+std::optional<Choice> choiceOfKind(const QString& key)
+{
+    for (const ProblemKind& kind : problemKinds()) {
+        const Choice choice{kind.category, kind.number, {}};
+        if (kind.category != kMultiplicationTable && choiceKey(choice) == key) return choice;
+    }
+    return std::nullopt;
+}
+
+void fillDaySet(const common::DaySet& day, ProblemStore& store)
+{
+    fillReview(day.problems, store);
+    const std::optional<Choice> kind = choiceOfKind(day.procedureKind);
+    if (kind && day.procedureCount > 0 && store.count < kMaxProblems) {
+        common::FixedSeedRandomSource random(day.seed);
+        ProblemGenerators generators(random);
+        ProblemStore made;
+        generators.generate(*kind, made);
+        const int taken =
+            std::min({day.procedureCount, int(made.count), kMaxProblems - store.count});
+        for (int k = 1; k <= taken; ++k)
+            store.setSlot(store.count + k, made.question(k), made.answer(k));
+        store.count += taken;
+    }
+    store.countText() = QString::number(store.count);
+}
+
+int daySetSize(const common::DaySet& day)
+{
+    ProblemStore store;
+    fillDaySet(day, store);
+    return store.count;
+}
+
+QString stepName(const QString& step)
+{
+    const QString row = step.section(u':', 1);
+    if (step.startsWith(QLatin1String("table:"))) return row + QStringLiteral("のだん");
+    if (step.startsWith(QLatin1String("divrow:"))) return row + QStringLiteral("のだんのわりざん");
+    if (const std::optional<Choice> kind = choiceOfKind(step))
+        return cataloguePages().at(kind->category) + QString::number(kind->number + 1);
+    return step;
+}
+
+// One step by its name; several (placement passes a few at once) by the
+// last of them, "as far as".
+QString dayMessage(const common::DayOutcome& outcome)
+{
+    QString passed;
+    if (!outcome.passed.isEmpty())
+        passed = stepName(outcome.passed.last()) +
+                 (outcome.passed.size() > 1 ? QStringLiteral("まで") : QString()) +
+                 QStringLiteral(" ごうかく！");
+    if (!outcome.markEarned) return passed;
+    return passed.isEmpty() ? QStringLiteral("きょうのはなまる！")
+                            : QStringLiteral("はなまる！ ") + passed;
 }
 
 void fillWarmUp(RandomSource& random, ProblemStore& store)

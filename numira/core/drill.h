@@ -4,8 +4,9 @@
 // The arithmetic drill without its windows: the set in hand and the choice
 // that made it, the run through the set with its first-try score, the
 // judging of a typed answer with Return's arming, the fixed number of
-// problems, and the warm-up that comes first once where the records cannot
-// tell yet how quickly the child types. The main window passes clicks, keys and typed texts in and
+// problems, the warm-up that comes first once where the records cannot
+// tell yet how quickly the child types, and the day's practice, whose end
+// the records are told of. The main window passes clicks, keys and typed texts in and
 // shows what comes back.
 
 #include "common/worksheet.h"
@@ -24,11 +25,12 @@
 namespace numira {
 
 // A choice confirmed in the choice window, with the title of its set; a
-// review choice brings its problems.
+// review choice brings its problems, the day's practice its set.
 struct ChosenSet {
     Choice choice;
     QString title;
     QList<common::ReviewProblem> review = {};
+    common::DaySet day = {};
 };
 
 // Where a run stands.
@@ -73,6 +75,24 @@ QString choiceKey(const Choice& choice);
 
 // A review set in the store: its problems in their order, at most 100.
 void fillReview(const QList<common::ReviewProblem>& review, ProblemStore& store);
+
+// The choice of a Numira kind named by its key ("add:4"), as the records
+// and the day's practice name it; nothing for another key.
+std::optional<Choice> choiceOfKind(const QString& key);
+
+// The day's set in the store: its facts in their order, then the first
+// problems of a set of its procedure kind, drawn from the day's seed so
+// that the same day gives the same problems; at most 100 in all.
+void fillDaySet(const common::DaySet& day, ProblemStore& store);
+// How many problems the day's set holds in the store.
+int daySetSize(const common::DaySet& day);
+
+// A step of the path in the child's words: "5のだん", "7のだんのわりざん",
+// "たしざん4" (a kind by its page and its number in the list).
+QString stepName(const QString& step);
+// What the message line says at the end of a day's set: the day's mark,
+// the steps passed, both, or nothing (empty).
+QString dayMessage(const common::DayOutcome& outcome);
 
 // The warm-up's numbers in the store: kWarmUpNumbers of them, one and two
 // digits in turn, each its own question and answer.
@@ -142,6 +162,9 @@ public:
     // The score at the end, over the problems dealt with.
     int endScore() const;
     common::Worksheet worksheet() const { return makeWorksheet(m_store); }
+    // What the day's set that just ended earned, as the records told it;
+    // nothing for any other run and while a run goes on.
+    const std::optional<common::DayOutcome>& dayOutcome() const { return m_dayOutcome; }
 
 private:
     void startRun();
@@ -149,6 +172,7 @@ private:
     void endRun();
     bool answersHaveRemainders() const;
     bool warmUpDue();
+    QString recordedChoice() const;
     const ProblemStore& running() const { return m_warmingUp ? m_warmUp : m_store; }
 
     ProblemGenerators m_generators;
@@ -161,6 +185,8 @@ private:
     bool m_warmUpSettled = false; // given once, or not needed: never asked again
     Choice m_choice;
     QList<common::ReviewProblem> m_review; // the problems of a review choice
+    common::DaySet m_day;                  // the set of the day's practice
+    std::optional<common::DayOutcome> m_dayOutcome;
     bool m_countIsFixed = false;
     int m_fixedCount = 0;
     RunState m_state;

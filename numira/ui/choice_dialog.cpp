@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
@@ -43,6 +45,30 @@ public:
 private:
     int m_padding;
 };
+
+// The mark a teacher draws on good work: the day's number in a circle with
+// petals around it, in red.
+QPixmap hanamaruPicture(int day, QSize size, const QFont& font)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(220, 40, 60), 1.5));
+    const QPointF centre = QRectF(picture.rect()).center();
+    const qreal r = std::min(size.width(), size.height()) * 0.3;
+    painter.drawEllipse(centre, r, r);
+    constexpr int kPetals = 7;
+    for (int k = 0; k < kPetals; ++k) {
+        const qreal angle = 2 * M_PI * k / kPetals;
+        const QPointF at = centre + QPointF(std::cos(angle), std::sin(angle)) * r * 1.35;
+        painter.drawEllipse(at, r * 0.4, r * 0.4);
+    }
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(picture.rect(), Qt::AlignCenter, QString::number(day));
+    return picture;
+}
 } // namespace
 
 ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
@@ -108,6 +134,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent) : QDialog(parent)
     m_pages->addTab(tablePage, pages[kMultiplicationTable]);
     // The review page joins the tabs only while records are on.
     m_reviewPage = new QWidget(this);
+    m_reviewPage->setObjectName(QStringLiteral("reviewPage"));
     m_reviewPage->hide();
     m_reviewText = new QLabel(m_reviewPage);
     m_reviewText->setObjectName(QStringLiteral("reviewText"));
@@ -166,20 +193,67 @@ void ChoiceDialog::fitTabs()
 
 void ChoiceDialog::setReview(std::optional<QList<common::ReviewProblem>> review)
 {
-    const bool shown = m_pages->indexOf(m_reviewPage) >= 0;
-    if (review && !shown) m_pages->addTab(m_reviewPage, QStringLiteral("にがて"));
-    if (!review && shown) m_pages->removeTab(kReview);
+    m_reviewOffered = review.has_value();
     m_review = review.value_or(QList<common::ReviewProblem>());
+    showRecordsPage();
+}
+
+void ChoiceDialog::setDay(std::optional<common::DayPage> day)
+{
+    m_dayOffered = day.has_value();
+    // Made at the first showing with records on, so that nothing changes with records off.
+    if (day && !m_dayPart) buildDayPage();
+    m_day = day ? day->set : common::DaySet();
+    m_daySize = daySetSize(m_day);
+    if (day) showDayPage(*day);
+    showRecordsPage();
+}
+
+// The records' page joins the tabs while records are on. With the day's
+// practice it grows from the review page into the day's page, what was
+// missed kept below with a button of its own, so that the six tabs still
+// fit in one row at 96 dpi; the first time it grows it is the page shown.
+void ChoiceDialog::showRecordsPage()
+{
+    const bool offered = m_reviewOffered || m_dayOffered;
+    const bool inTabs = m_pages->indexOf(m_reviewPage) >= 0;
+    if (offered && !inTabs) m_pages->insertTab(kReview, m_reviewPage, QString());
+    if (!offered && inTabs) m_pages->removeTab(m_pages->indexOf(m_reviewPage));
+    if (offered)
+        m_pages->setTabText(m_pages->indexOf(m_reviewPage),
+                            m_dayOffered ? QStringLiteral("きょう") : QStringLiteral("にがて"));
+    if (m_dayOffered && !m_dayJoined) m_pages->setCurrentWidget(m_reviewPage);
+    m_dayJoined = m_dayJoined || m_dayOffered;
+    if (m_dayPart) {
+        m_dayPart->setVisible(m_dayOffered);
+        m_reviewButton->setVisible(m_dayOffered && m_reviewOffered);
+    }
+    m_reviewText->setVisible(m_reviewOffered);
+    if (m_dayOffered) {
+        m_reviewText->setGeometry(scaled(8), scaled(298), scaled(262), scaled(28));
+        m_reviewText->setFont(dialogGothic(scaled(17)));
+    } else {
+        m_reviewText->setGeometry(scaled(8), scaled(16), scaled(369), scaled(305));
+        m_reviewText->setFont(dialogGothic(scaled(20)));
+    }
     showReviewText();
     fitTabs();
     pageShown(m_pages->currentIndex());
 }
 
-// The review page says how many problems came back, or that none did.
+// The review page says how many problems came back, or that none did; on
+// the day's page, in one line.
 void ChoiceDialog::showReviewText()
 {
     int due = 0;
     for (const common::ReviewProblem& p : m_review) due += p.due;
+    if (m_dayOffered) {
+        m_reviewText->setText(
+            m_review.isEmpty()
+                ? QStringLiteral("にがては いま ないよ☆")
+                : QStringLiteral("にがて %1もん もどってきたよ").arg(m_review.size()));
+        return;
+    }
     m_reviewText->setText(
         m_review.isEmpty()
             ? QStringLiteral("いまは にがてな もんだいは ないよ☆\nまた こんど やってみよう！")
@@ -189,10 +263,95 @@ void ChoiceDialog::showReviewText()
                   .arg(m_review.size()));
 }
 
-// The review page without anything due offers no set.
+// The review page without anything due offers no set, nor the day's page
+// with nothing left to practise.
 void ChoiceDialog::pageShown(int page)
 {
-    m_confirmButton->setEnabled(page != kReview || !m_review.isEmpty());
+    const bool records = m_pages->widget(page) == m_reviewPage;
+    m_confirmButton->setEnabled(!records || (m_dayOffered ? m_daySize > 0 : !m_review.isEmpty()));
+    if (m_reviewButton) m_reviewButton->setEnabled(!m_review.isEmpty());
+}
+
+void ChoiceDialog::buildDayPage()
+{
+    m_reviewButton = new QPushButton(QStringLiteral("にがて"), m_reviewPage);
+    m_reviewButton->setObjectName(QStringLiteral("reviewButton"));
+    m_reviewButton->setGeometry(scaled(276), scaled(296), scaled(100), scaled(31));
+    m_reviewButton->setFont(dialogGothic(scaled(17)));
+    m_reviewButton->setAutoDefault(false);
+    m_reviewButton->hide();
+    connect(m_reviewButton, &QPushButton::clicked, this, &ChoiceDialog::chooseReview);
+    m_dayPart = new QWidget(m_reviewPage);
+    m_dayPart->setObjectName(QStringLiteral("dayPart"));
+    m_dayPart->setGeometry(0, 0, scaled(390), scaled(296));
+    m_dayPart->hide();
+    m_dayText = new QLabel(m_dayPart);
+    m_dayText->setObjectName(QStringLiteral("dayText"));
+    m_dayText->setGeometry(scaled(8), scaled(8), scaled(369), scaled(50));
+    m_dayText->setFont(dialogGothic(scaled(20)));
+    m_dayText->setWordWrap(true);
+    m_dayText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_dayButton = new QPushButton(QStringLiteral("はじめる"), m_dayPart);
+    m_dayButton->setObjectName(QStringLiteral("dayButton"));
+    m_dayButton->setGeometry(scaled(8), scaled(60), scaled(160), scaled(31));
+    m_dayButton->setFont(dialogGothic(scaled(20)));
+    m_dayButton->setAutoDefault(false);
+    connect(m_dayButton, &QPushButton::clicked, this, &ChoiceDialog::confirm);
+    m_monthTitle = new QLabel(m_dayPart);
+    m_monthTitle->setObjectName(QStringLiteral("monthTitle"));
+    m_monthTitle->setGeometry(scaled(8), scaled(98), scaled(300), scaled(22));
+    m_monthTitle->setFont(dialogGothic(scaled(17)));
+    for (int cell = 0; cell < int(m_dayCells.size()); ++cell) {
+        auto* label = new QLabel(m_dayPart);
+        label->setGeometry(scaled(8 + 52 * (cell % 7)), scaled(122 + 24 * (cell / 7)), scaled(50),
+                           scaled(24));
+        label->setFont(dialogGothic(scaled(14)));
+        label->setAlignment(Qt::AlignCenter);
+        m_dayCells[cell] = label;
+    }
+    m_inRowText = new QLabel(m_dayPart);
+    m_inRowText->setObjectName(QStringLiteral("inRowText"));
+    m_inRowText->setGeometry(scaled(8), scaled(268), scaled(369), scaled(24));
+    m_inRowText->setFont(dialogGothic(scaled(17)));
+}
+
+// What the day holds in a child's words, and this month's marks: a flower
+// on each marked day, nothing on the others.
+void ChoiceDialog::showDayPage(const common::DayPage& day)
+{
+    // Asked again the same day, the same set; the mark counts once.
+    QStringList lines{day.marks.today ? QStringLiteral("きょうのれんしゅう はなまる！")
+                                      : QStringLiteral("きょうのれんしゅう")};
+    if (m_daySize == 0)
+        lines << QStringLiteral("きょうの れんしゅうは もう ないよ☆");
+    else
+        lines << QStringLiteral("きょうは%1もん ").arg(m_daySize) +
+                     (day.set.placing ? QStringLiteral("どこまで できるかな？")
+                                      : QStringLiteral("やろう☆"));
+    m_dayText->setText(lines.join(u'\n'));
+    m_dayButton->setEnabled(m_daySize > 0);
+
+    const QDate today = QDate::currentDate();
+    const QDate first(today.year(), today.month(), 1);
+    m_monthTitle->setText(QStringLiteral("%1がつの はなまる").arg(today.month()));
+    const int lead = first.dayOfWeek() - 1;
+    for (int cell = 0; cell < int(m_dayCells.size()); ++cell) {
+        QLabel* label = m_dayCells[cell];
+        const QDate date = first.addDays(cell - lead);
+        const bool inMonth = date.month() == today.month();
+        const bool marked = inMonth && day.marks.month.contains(date);
+        label->setVisible(inMonth);
+        if (marked)
+            label->setPixmap(hanamaruPicture(date.day(), label->size(), label->font()));
+        else
+            label->setText(QString::number(date.day()));
+        label->setAccessibleName(marked ? QStringLiteral("%1にち はなまる").arg(date.day())
+                                        : QString());
+    }
+    m_inRowText->setVisible(day.marks.daysInRow > 0);
+    m_inRowText->setText(day.marks.daysInRow > 0
+                             ? QStringLiteral("%1にち つづけて できたよ！").arg(day.marks.daysInRow)
+                             : QString());
 }
 
 std::optional<ChosenSet> ChoiceDialog::chosenSet() const
@@ -215,10 +374,20 @@ void ChoiceDialog::confirm()
         if (m_allRowsBox->isChecked()) table.rows.fill(true);
         m_chosen = {{kMultiplicationTable, 0, table},
                     findProblemKind(kMultiplicationTable, 0)->title()};
-    } else if (page == kReview) {
-        if (m_review.isEmpty()) return;
-        m_chosen = {{kReview, 0, {}}, QStringLiteral("にがて"), m_review};
+    } else if (m_pages->currentWidget() == m_reviewPage && m_dayOffered) {
+        if (m_daySize == 0) return;
+        m_chosen = {{kToday, 0, {}}, QStringLiteral("きょうのれんしゅう"), {}, m_day};
+    } else if (m_pages->currentWidget() == m_reviewPage) {
+        chooseReview();
+        return;
     }
+    accept();
+}
+
+void ChoiceDialog::chooseReview()
+{
+    if (m_review.isEmpty()) return;
+    m_chosen = {{kReview, 0, {}}, QStringLiteral("にがて"), m_review};
     accept();
 }
 

@@ -205,6 +205,19 @@ void MainWindow::showEndOfRun(bool focusChooseButton)
     m_answerEdit->setText(QStringLiteral("おしまいです。"));
     m_messageLine->setText(QStringLiteral("下のボタンでえらんでね☆"));
     if (focusChooseButton) m_chooseButton->setFocus();
+    showDayOutcome();
+}
+
+// The end of the day's set: the day's mark with the right answer's picture
+// and sound, and the steps passed, told on the message line. Nothing is
+// said when it earned neither.
+void MainWindow::showDayOutcome()
+{
+    const std::optional<common::DayOutcome>& outcome = m_drill.dayOutcome();
+    if (!outcome) return;
+    const QString message = dayMessage(*outcome);
+    if (!message.isEmpty()) m_messageLine->setText(message);
+    if (outcome->markEarned) m_feedback.give(m_picture, common::Feedback::Cue::kRight);
 }
 
 ChoiceDialog* MainWindow::choiceWindow()
@@ -219,6 +232,7 @@ std::optional<ChosenSet> MainWindow::askForChoice()
     // Nothing is chosen unless the child confirms.
     chooser->setResult(QDialog::Rejected);
     chooser->setReview(m_records.reviewSet());
+    chooser->setDay(m_records.dayPage());
     m_showChoice(*chooser);
     return chooser->chosenSet();
 }

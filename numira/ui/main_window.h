@@ -70,6 +70,7 @@ private:
     // What the message line asks for: an answer, or in the warm-up the number shown.
     QString prompt() const;
     void showEndOfRun(bool focusChooseButton);
+    void showDayOutcome();
     void showMascot();
     void blankPicture();
 

@@ -139,6 +139,8 @@ private slots:
             << QStringList{"--sheet", "addition:1", "--child", "a"} << 2 << "--child";
         QTest::newRow("review without records")
             << QStringList{"--sheet", "にがて", "--child", "たろう"} << 2 << "no records";
+        QTest::newRow("today without records")
+            << QStringList{"--sheet", "today", "--child", "たろう"} << 2 << "no records";
         QTest::newRow("no such folder")
             << QStringList{"--sheet", "addition:1", "--output", "@/no/a.pdf"} << 1 << "/no";
     }
@@ -150,8 +152,8 @@ private slots:
         test_support::checkRefused(kProgram, arguments, status, says);
     }
 
-    // What a child missed yesterday comes back on its review sheet; a child
-    // not in the records is refused.
+    // What a child missed yesterday comes back on its review sheet; its
+    // day's sheet is the same when asked again; a child not in the records is refused.
     void reviewSheet()
     {
         {
@@ -174,6 +176,13 @@ private slots:
         if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
         QVERIFY(test_support::readPdfPages(pdftotext, pdf, pages));
         QVERIFY2(pages.first().contains("7x8 ="), qPrintable(pages.first()));
+        QStringList days[2];
+        for (QStringList& day : days) {
+            r = runCommand(kProgram,
+                           {"--sheet", "きょう", "--child", u"たろう"_qs, "--output", pdf});
+            QVERIFY(r.status == 0 && test_support::readPdfPages(pdftotext, pdf, day));
+        }
+        QCOMPARE(days[0], days[1]);
         test_support::checkRefused(kProgram, {"--sheet", "review", "--child", "じろう"}, 2,
                                    "no child named");
         QFile::remove(m_data.filePath("numirabairo/records.sqlite"));

@@ -4,6 +4,7 @@
 // the fixed number of problems.
 #include "common/random_source.h"
 #include "numira/core/drill.h"
+#include "numira/core/judge.h"
 #include "records/model/fluency.h"
 #include "tests/support/doubles.h"
 
@@ -246,6 +247,48 @@ private slots:
         QCOMPARE(c.drill.question(), u"17÷5"_qs);
         QCOMPARE(c.records.events.first(), "set numira review 3");
         QCOMPARE(c.records.answers.first().fact, "div:17/5");
+    }
+
+    // The day's set: its facts in order, then a short set of its procedure
+    // kind drawn from the day's seed (the same seed, the same set), at most 100.
+    void daySet_data()
+    {
+        QTest::addColumn<int>("facts");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("kindCount");
+        QTest::addColumn<int>("size");
+        QTest::newRow("facts only") << 3 << QString() << 0 << 3;
+        QTest::newRow("facts, then a kind") << 2 << "add:4" << 8 << 10;
+        QTest::newRow("a kind with remainders only") << 0 << "div:5" << 6 << 6;
+        QTest::newRow("cut at 100") << 98 << "sub:3" << 10 << 100;
+    }
+    void daySet()
+    {
+        QFETCH(int, facts);
+        QFETCH(QString, kind);
+        QFETCH(int, kindCount);
+        QFETCH(int, size);
+        common::DaySet day{"table:7", {}, kind, kindCount, 41, false};
+        for (int k = 0; k < facts; ++k)
+            day.problems.append({"mul:7x" + QString::number(k), "7x" + QString::number(k),
+                                 QString::number(7 * k), k == 0});
+        ProblemStore store, again, nextDay;
+        fillDaySet(day, store);
+        fillDaySet(day, again);
+        fillDaySet({"", day.problems, kind, kindCount, 42}, nextDay);
+        QCOMPARE(daySetSize(day), size);
+        QCOMPARE(store.count, size);
+        const auto texts = [](const ProblemStore& set) {
+            QStringList all;
+            for (int k = 1; k <= set.count; ++k) all << set.question(k) + u'=' + set.answer(k);
+            return all;
+        };
+        QCOMPARE(texts(store), texts(again));
+        QCOMPARE(texts(store) == texts(nextDay), size == facts);
+        for (int k = facts + 1; k <= size; ++k)
+            QVERIFY(factKey(store.question(k)).startsWith(kind.left(4)) &&
+                    judgeAnswer(store.answer(k), store.answer(k), kind == "div:5"));
+        for (int k = 1; k <= facts; ++k) QCOMPARE(store.question(k), day.problems[k - 1].question);
     }
 
     // The choice window answered in turn: "k n" a list item, "table" rows,

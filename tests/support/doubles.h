@@ -63,7 +63,8 @@ public:
 
 // What a drill gave its records, one line each: "set <program> <choice>
 // <count>", "answer <position> <attempt><r|w>[s: answer shown][ <hint>]",
-// "end <score>"; the answers themselves are kept too.
+// "end <score>", "day" (the day's set finished); the answers themselves are
+// kept too.
 class RecordingRecords final : public common::RecordsService {
 public:
     void setStarted(const common::SetRecord& set) override;
@@ -72,11 +73,19 @@ public:
     std::optional<QList<common::ReviewProblem>> reviewSet() override { return review; }
     std::optional<bool> keyingKnown() override { return keying; }
     std::optional<QList<common::ReviewProblem>> pairReviewSet() override { return pairReview; }
+    std::optional<common::DayPage> dayPage() override { return day; }
+    std::optional<common::DayOutcome> dayFinished() override
+    {
+        events << QStringLiteral("day");
+        return outcome;
+    }
     QStringList events;
     QList<common::AnswerRecord> answers;
     std::optional<QList<common::ReviewProblem>> review;     // nothing: records off
     std::optional<QList<common::ReviewProblem>> pairReview; // nothing: nobody known
     std::optional<bool> keying;                             // nothing: records off
+    std::optional<common::DayPage> day;                     // nothing: records off
+    std::optional<common::DayOutcome> outcome;              // what finishing the day earns
 };
 
 // A fixed seed, for randomised tests and benchmarks that must be repeatable.

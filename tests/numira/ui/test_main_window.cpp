@@ -372,6 +372,73 @@ private slots:
         }
     }
 
+    // The day's page: none with records off; with records on the review page
+    // grown into it and shown first, with the day's size and this month's marks;
+    // its set run, and its end told on the message line (はなまる: the right cue).
+    void dayPage_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("facts");
+        QTest::addColumn<bool>("mark");
+        QTest::addColumn<QStringList>("passed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("records off") << false << 0 << false << QStringList{} << QString();
+        QTest::newRow("the mark and a kind passed")
+            << true << 2 << true << QStringList{"add:3"} << u"はなまる！ たしざん4 ごうかく！"_qs;
+        QTest::newRow("placed past rows")
+            << true << 1 << false << QStringList{"table:5", "divrow:3"}
+            << u"3のだんのわりざんまで ごうかく！"_qs;
+        QTest::newRow("nothing earned")
+            << true << 1 << false << QStringList{} << u"下のボタンでえらんでね☆"_qs;
+        QTest::newRow("nothing left to practise")
+            << true << 0 << false << QStringList{} << QString();
+    }
+    void dayPage()
+    {
+        QFETCH(bool, on);
+        QFETCH(int, facts);
+        QFETCH(bool, mark);
+        QFETCH(QStringList, passed);
+        QFETCH(QString, message);
+        WindowFixture f;
+        const QDate today = QDate::currentDate();
+        const QList<QDate> marked{QDate(today.year(), today.month(), 1), today};
+        if (on) {
+            common::DayPage day{{"table:7", {}, {}, 0, 3, false}, {marked, 1, false}};
+            for (int k = 0; k < facts; ++k) day.set.problems.append({"mul:7x8", "7x8", "56", true});
+            f.records.day = day;
+            f.records.review = QList<common::ReviewProblem>();
+            f.records.outcome = common::DayOutcome{mark, passed, {}};
+        }
+        QWidget* dayPage = f.choice.findChild<QWidget*>("reviewPage");
+        f.answerChoice = [&](numira::ChoiceDialog& window) {
+            QTabWidget* pages = ChoiceControls{&window}.pages();
+            QCOMPARE(pages->count(), on ? 6 : 5);
+            QCOMPARE(pages->currentWidget() == dayPage, on);
+            if (!on) return window.reject();
+            QCOMPARE(dayPage->findChild<QLabel*>("dayText")->text().contains(
+                         u"きょうは%1もん"_qs.arg(facts)),
+                     facts > 0);
+            QCOMPARE(dayPage->findChild<QLabel*>("inRowText")->text(),
+                     u"1にち つづけて できたよ！"_qs);
+            int flowers = 0;
+            for (const QLabel* cell : dayPage->findChildren<QLabel*>())
+                flowers +=
+                    cell->accessibleName().endsWith(u"はなまる"_qs) && cell->isVisibleTo(dayPage);
+            QCOMPARE(flowers, QSet<QDate>(marked.begin(), marked.end()).size());
+            QCOMPARE(ChoiceControls{&window}.confirmButton()->isEnabled(), facts > 0);
+            dayPage->findChild<QPushButton*>("dayButton")->click();
+        };
+        f.click("chooseButton");
+        QCOMPARE(f.shows("titleEdit") == u"きょうのれんしゅう"_qs, facts > 0);
+        if (!facts) return;
+        for (int k = 0; k < facts; ++k) f.answerRight();
+        QCOMPARE(f.records.events.first(), u"set numira today:table:7 %1"_qs.arg(facts));
+        QVERIFY(f.records.events.last(2)[0].startsWith("end ") && f.records.events.last() == "day");
+        QCOMPARE(f.shows("messageLine"), message);
+        QCOMPARE(f.sound.played.count("maru1.wav"), facts + (mark ? 1 : 0));
+    }
+
     void emptyTableChoiceAsksAgainUntilClosed()
     {
         WindowFixture f;
