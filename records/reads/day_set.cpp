@@ -57,8 +57,13 @@ bool readPlanFacts(const Connection& connection, qint64 child, const QDate& toda
         "SELECT fact, right_answer, seen, first_try_right, latest, last_missed, "
         "CASE WHEN seen > first_try_right THEN due END, right_times FROM facts WHERE child_id = ? "
         "AND substr(fact, 1, 4) IN ('add:', 'sub:', 'mul:', 'div:', 'key:') "
+        "AND (length(fact) <= 8 OR fact LIKE 'sub:1_-%' OR fact LIKE 'sub:20-%' "
+        "OR fact = 'add:10+10' OR fact LIKE '%+0' OR fact LIKE 'add:0+%' OR fact LIKE '%-0' "
+        "OR fact LIKE '%x1' OR fact LIKE 'mul:1x%' OR fact LIKE '%/1' "
+        "OR (seen > first_try_right AND due <= ?)) "
         "ORDER BY fact COLLATE BINARY")));
     q.addBindValue(child);
+    q.addBindValue(today.toString(Qt::ISODate));
     if (!q.exec()) return false;
     QList<TimedAnswer> rightTries;
     // The recall facts, whose speed waits for the limits.
@@ -77,12 +82,20 @@ bool readPlanFacts(const Connection& connection, qint64 child, const QDate& toda
         f.seen = q.value(2).toInt();
         f.firstTryRight = q.value(3).toInt();
         f.missedEver = f.seen > f.firstTryRight;
+        if (const QVariant due = q.value(6); !due.isNull())
+            f.due = QDate::fromString(due.toString(), Qt::ISODate);
+        // A fact worked through comes into the day only when it is due
+        // again: the known facts met among the new ones are facts known by
+        // heart. The query leaves out most of a child-year's thousands of
+        // one-off sums already: it keeps the keys of at most eight
+        // characters, the few longer recall facts (10+10, from 10 to 20
+        // take away) and those whose answer stands in the question, whose
+        // times tell the keying.
+        if (!recall && !(f.missedEver && f.due.isValid() && f.due <= today)) continue;
         const QVariant lastMissed = q.value(5);
         f.state =
             factState(parseFirstTries(q.value(4).toString()),
                       lastMissed.isNull() ? QDateTime() : storedTime(lastMissed), rule, endOfToday);
-        if (const QVariant due = q.value(6); !due.isNull())
-            f.due = QDate::fromString(due.toString(), Qt::ISODate);
         f.quickAtEveryTry = f.seen > 0 && !f.missedEver;
         if (rule.timed && recall) timed.append({f.fact, std::move(times)});
         input.facts.insert(f.fact, std::move(f));

@@ -95,6 +95,40 @@ private slots:
         }));
     }
 
+    // Which of a child's facts the day reads: every fact known by heart,
+    // the long ones too, and a fact worked through only when it is due.
+    void factsRead_data()
+    {
+        QTest::addColumn<QString>("fact");
+        QTest::addColumn<int>("dueIn"); // days from today; 99: never missed
+        QTest::addColumn<bool>("read");
+        QTest::newRow("a times-table fact") << "mul:7x8" << 99 << true;
+        QTest::newRow("10+10") << "add:10+10" << 99 << true;
+        QTest::newRow("from 20 take away") << "sub:20-13" << 99 << true;
+        QTest::newRow("from 15 take away") << "sub:15-12" << 99 << true;
+        QTest::newRow("a sum worked through") << "add:38+47" << 99 << false;
+        QTest::newRow("a sum worked through, due") << "add:38+47" << 0 << true;
+        QTest::newRow("a sum worked through, due tomorrow") << "add:38+47" << 1 << false;
+        QTest::newRow("a long sum, due") << "add:138+247" << -2 << true;
+    }
+    void factsRead()
+    {
+        QFETCH(QString, fact);
+        QFETCH(int, dueIn);
+        QFETCH(bool, read);
+        qint64 child = 0;
+        Connection& c = records(child);
+        const bool missed = dueIn != 99;
+        QVERIFY(scalar(c,
+                       "INSERT INTO facts(child_id, fact, seen, first_try_right, streak, "
+                       "last_seen, due) VALUES(?, ?, 2, ?, 0, ?, ?) RETURNING seen",
+                       {child, fact, missed ? 1 : 2, utcText(atNoon(kToday)),
+                        kToday.addDays(missed ? dueIn : 5).toString(Qt::ISODate)}) == 2);
+        const std::optional<PlanInput> input = readPlanInput(c, child, kToday);
+        QVERIFY(input);
+        QCOMPARE(input->facts.contains(fact), read);
+    }
+
     // A year, a day's length and a path as an adult sets them; 0 is no year.
     void plan_data()
     {
